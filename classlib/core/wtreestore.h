@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <deque>
+#include <unordered_map>
+#include <vector>
+
+#include "classlib/core/wobject.h"
+#include "classlib/core/wstring.h"
+
+// Handle of a tree item; 0 means "none".
+using WTreeItem = std::uint32_t;
+inline constexpr WTreeItem kNoItem = 0;
+
+// Handle of a shared label. Many nodes of a scanned project carry the same
+// path, so a label is stored once and nodes refer to it.
+using WTreeLabel = std::uint32_t;
+
+// Relations understood by WTreeStore::GetRelative, with the class library's values.
+enum class WTreeRelation : int {
+    FirstRoot = 0,
+    NextSibling = 1,
+    PreviousSibling = 2,
+    Parent = 3,
+    FirstChild = 4,
+};
+
+// Where a new item goes among its siblings.
+struct WTreePosition {
+    enum class Kind { First, Last, After, Sorted };
+    Kind kind = Kind::Last;
+    WTreeItem after = kNoItem;  // only for Kind::After
+
+    static WTreePosition First() { return {Kind::First, kNoItem}; }
+    static WTreePosition Last() { return {Kind::Last, kNoItem}; }
+    // After the given sibling; kNoItem means first, like the platform's TVI_FIRST.
+    static WTreePosition After(WTreeItem sibling) { return {Kind::After, sibling}; }
+    static WTreePosition Sorted() { return {Kind::Sorted, kNoItem}; }
+};
+
+// Told about every change, so that a view can follow the store. All calls are
+// made synchronously from the mutating operation.
+class WTreeStoreObserver {
+public:
+    virtual ~WTreeStoreObserver() = default;
+    virtual void ItemAdded(WTreeItem item) = 0;
+    // Before the item and its descendants are removed.
+    virtual void ItemAboutToBeRemoved(WTreeItem item) = 0;
+    virtual void ItemRemoved(WTreeItem parent) = 0;
+    virtual void LabelChanged(WTreeItem item) = 0;
+    virtual void AllRemoved() = 0;
+};
+
+// The item store of a tree view: labelled items with images, an optional owned
+// data object, a parent and ordered children. Built for tens of millions of
+// items: items live in fixed-size chunks (no reallocation spikes), links are
+// 32-bit handles, and labels are interned.
+class WTreeStore {
+public:
+    // Called once for every deleted item, children before their parent. The
+    // handler may take the data object; what it leaves is destroyed.
+    using DeleteHandler = std::function<void(WTreeItem item, std::unique_ptr<WObject>& data)>;
+
+    WTreeStore();
+    ~WTreeStore();
+    WTreeStore(const WTreeStore&) = delete;
+    WTreeStore& operator=(const WTreeStore&) = delete;
+
+    WTreeItem Add(std::string_view label, WTreeItem parent, int image, int selectedImage,
+                  WTreePosition position, std::unique_ptr<WObject> data = nullptr);
+    WTreeItem AddShared(WTreeLabel label, WTreeItem parent, int image, int selectedImage,
+                        WTreePosition position);
+    // The handle of a label text, creating it on first use.
+    WTreeLabel InternLabel(std::string_view text);
+    std::string_view LabelText(WTreeLabel label) const;
+
+    WTreeItem GetRelative(WTreeItem item, WTreeRelation relation) const;
+    WTreeItem FirstRoot() const { return firstRoot_; }
+    WTreeItem Parent(WTreeItem item) const;
+    WTreeItem FirstChild(WTreeItem item) const;
+    WTreeItem LastChild(WTreeItem item) const;
+    WTreeItem NextSibling(WTreeItem item) const;
+    WTreeItem PreviousSibling(WTreeItem item) const;
+    bool HasChildren(WTreeItem item) const { return FirstChild(item) != kNoItem; }
+
+    // Labels come back whole; an unknown item has the empty label.
+    std::string_view Label(WTreeItem item) const;
+    WString GetLabel(WTreeItem item) const { return WString(Label(item)); }
+    WTreeLabel LabelOf(WTreeItem item) const;
+    bool SetLabel(WTreeItem item, std::string_view label);
+    int Image(WTreeItem item) const;
+    int SelectedImage(WTreeItem item) const;
+    WObject* GetData(WTreeItem item) const;
+    bool IsValid(WTreeItem item) const;
+
+    // Deletes the item with all its descendants, reporting each one.
+    bool Delete(WTreeItem item);
+    void DeleteAll();
+    void SetDeleteHandler(DeleteHandler handler) { deleteHandler_ = std::move(handler); }
+
+    // Pre-order walk of the descendants of item (not item itself); returns the
+    // first one for which test is true, or kNoItem.
+    WTreeItem FindDescendant(WTreeItem item, const std::function<bool(WTreeItem)>& test) const;
+
+    std::size_t Count() const { return liveCount_; }
+    void SetObserver(WTreeStoreObserver* observer) { observer_ = observer; }
+
+    // Orders labels like strcasecmp: ASCII letters folded to lower case, then
+    // compared byte by byte as unsigned values.
+    static int CompareLabels(std::string_view a, std::string_view b);
+
+private:
+    struct Node;
+    Node& At(WTreeItem item);
+    const Node& At(WTreeItem item) const;
+    WTreeItem Allocate();
+    void Link(WTreeItem item, WTreeItem parent, WTreePosition position);
+    void Unlink(WTreeItem item);
+    WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label) const;
+    void Release(WTreeItem item);
+
+    static constexpr std::uint32_t kChunkBits = 16;
+    std::vector<std::unique_ptr<Node[]>> chunks_;
+    std::uint32_t nextUnused_ = 1;  // handle 0 is never used
+    WTreeItem freeList_ = kNoItem;
+    WTreeItem firstRoot_ = kNoItem;
+    WTreeItem lastRoot_ = kNoItem;
+    std::size_t liveCount_ = 0;
+
+    std::deque<std::string> labels_;  // deque: stable addresses for the index keys
+    std::unordered_map<std::string_view, WTreeLabel> labelIndex_;
+    std::unordered_map<WTreeItem, std::unique_ptr<WObject>> data_;
+
+    DeleteHandler deleteHandler_;
+    WTreeStoreObserver* observer_ = nullptr;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <ostream>
+#include <string_view>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wfilepath.h"
+#include "classlib/core/wstring.h"
+#include "classlib/core/wtreestore.h"
+
+// Image indexes of the tree's pictures.
+enum TreeImage : int { ProjectImage = 0, GroupImage = 1, FileImage = 2 };
+
+enum class ParseLiterals { Off, On };
+
+// How the dependency step of a load ended.
+struct ScanOutcome {
+    // False when the scan stopped at its work limit: the tree then holds what
+    // was found up to that point.
+    bool complete = true;
+    std::size_t nodesAdded = 0;
+};
+
+// The dependency step of a load: given the tree, the project folder and the
+// parse-literals flag, it adds the dependency and file-list nodes.
+using DependencyScan =
+    std::function<ScanOutcome(WTreeStore& tree, const WString& projectFolder, ParseLiterals)>;
+
+// Labels the dependency scan and the copy run find their nodes by.
+WString DependencyFilelistText();  // "Dependency Filelist"
+WString FilelistText();            // "Filelist"
+
+// The project folder of a project path: everything up to and including the
+// last '\' or '/', or empty when there is none.
+WString ProjectFolderOf(std::string_view projectPath);
+
+// Builds the tree of the project file at projectPath into an empty tree and
+// then runs the dependency step (when one is given). Returns false, adding
+// nothing, when the project file cannot be read.
+//
+// Item data: the project node owns a WString holding the project folder; each
+// target node owns a WString holding its reference exactly as the project
+// file gives it (the copy run finds target files in sub-folders through it).
+bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
+                 ParseLiterals parseLiterals, const DependencyScan& dependencyScan,
+                 ScanOutcome* scanOutcome = nullptr);
+
+// Appends node, its following siblings and all their descendants to text, one
+// line per node, indented by one blank per level below depth. Walks without
+// recursion, so any depth is safe.
+void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth);
+// The same lines written to a stream, each ended by lineEnd.
+void DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
+              std::string_view lineEnd = "\n");
