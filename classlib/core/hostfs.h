@@ -75,10 +75,18 @@ public:
     static constexpr std::uint64_t kDefaultMaxRead = 1ull << 30;
 
 private:
-    const std::vector<std::string>* Listing(const std::string& folder);
-    void Forget(const std::string& hostPath);
+    // A folder's entries by their ASCII-lower-case spelling; usually one name each.
+    using FolderIndex = std::unordered_map<std::string, std::vector<std::string>>;
 
-    std::unordered_map<std::string, std::vector<std::string>> listings_;
+    // Resolves path and gives the cache key of the result: absolute, '/'
+    // separated, without empty or "." components.
+    std::string ResolveWithKey(std::string_view path, std::string& key);
+    std::string ResolveComponent(const std::string& folderKey, std::string_view component);
+    const FolderIndex& Listing(const std::string& folderKey);
+    // Keeps the caches true after this object created key as kind.
+    void NoteCreated(const std::string& key, HostEntry kind);
+
+    std::unordered_map<std::string, FolderIndex> listings_;
     std::unordered_map<std::string, HostEntry> kinds_;
 };
 

@@ -35,6 +35,9 @@ public:
     static constexpr int kFitCells = -1;            // width: widest cell
     static constexpr int kFitCellsAndHeader = -2;  // width: cells and header
     static constexpr int kHeaderPadding = 14;
+    // Fitting to cells adds the cell's inner margin on both sides (6 pixels
+    // each, as the platform's report view draws them).
+    static constexpr int kCellPadding = 12;
 
     // width -2: the header's pixel width plus 14; -1: none given (0).
     // Returns the new column's index, or -1 when the position is out of range.

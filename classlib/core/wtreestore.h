@@ -99,6 +99,8 @@ public:
 
     // Deletes the item with all its descendants, reporting each one.
     bool Delete(WTreeItem item);
+    // Deletes every item, reporting each one, and empties the label pool:
+    // label handles obtained before are void afterwards.
     void DeleteAll();
     void SetDeleteHandler(DeleteHandler handler) { deleteHandler_ = std::move(handler); }
 
@@ -122,6 +124,8 @@ private:
     void Unlink(WTreeItem item);
     WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label) const;
     void Release(WTreeItem item);
+    void DeleteDetachedSubtree(WTreeItem top);
+    void ReportDeleted(WTreeItem item);
 
     static constexpr std::uint32_t kChunkBits = 16;
     std::vector<std::unique_ptr<Node[]>> chunks_;

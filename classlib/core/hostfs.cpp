@@ -1,0 +1,501 @@
+#include "classlib/core/hostfs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+
+namespace {
+
+std::string FoldCase(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+std::string ToHostSeparators(std::string_view path) {
+    std::string text(path);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
+std::string JoinKey(const std::string& folderKey, std::string_view name) {
+    std::string key = folderKey;
+    if (key.empty() || key.back() != '/') {
+        key.push_back('/');
+    }
+    key.append(name);
+    return key;
+}
+
+// The folder part of a '/'-separated path ("" when there is none) and its last component.
+std::string_view FolderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+std::string_view NameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+HostStatus Status(HostStatus::Code code, std::string reason) {
+    HostStatus status;
+    status.code = code;
+    status.reason = std::move(reason);
+    return status;
+}
+
+HostStatus SystemError(std::string_view action, std::string_view path, int error) {
+    const auto code = (error == ENOENT || error == ENOTDIR) ? HostStatus::Code::NotFound
+                                                            : HostStatus::Code::Failed;
+    std::string reason(action);
+    reason.append(" ").append(path).append(": ").append(std::strerror(error));
+    return Status(code, std::move(reason));
+}
+
+HostStatus Failed(std::string_view action, std::string_view path, int error) {
+    HostStatus status = SystemError(action, path, error);
+    status.code = HostStatus::Code::Failed;
+    return status;
+}
+
+int OpenForReading(const std::string& path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+ssize_t ReadSome(int fd, char* buffer, std::size_t size) {
+    ssize_t got;
+    do {
+        got = ::read(fd, buffer, size);
+    } while (got < 0 && errno == EINTR);
+    return got;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t put = ::write(fd, data, size);
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += put;
+        size -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// A temporary file beside target, removed again unless Keep() is called, so
+// that no failure or exception leaves one behind.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        CloseFd();
+        if (!path_.empty() && !kept_) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // Creates ".<name>.tamsk-XXXXXX" in target's folder; mode is subject to the umask.
+    bool Create(const std::string& target, mode_t mode) {
+        static constexpr char kAlphabet[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        thread_local std::mt19937_64 random{std::random_device{}() ^
+                                            static_cast<std::uint64_t>(::getpid())};
+        // Long names are cut so that the temporary name stays within NAME_MAX.
+        const std::string_view name = NameOf(target).substr(0, 200);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate(FolderOf(target));
+            candidate.append(".").append(name).append(".tamsk-");
+            for (int i = 0; i < 6; ++i) {
+                candidate.push_back(kAlphabet[random() % (sizeof kAlphabet - 1)]);
+            }
+            fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd_ >= 0) {
+                path_ = std::move(candidate);
+                return true;
+            }
+            if (errno != EEXIST) {
+                return false;
+            }
+        }
+        errno = EEXIST;
+        return false;
+    }
+
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+    bool RenameTo(const std::string& destination) {
+        if (::rename(path_.c_str(), destination.c_str()) != 0) {
+            return false;
+        }
+        kept_ = true;
+        return true;
+    }
+
+private:
+    void CloseFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+
+    std::string path_;
+    int fd_ = -1;
+    bool kept_ = false;
+};
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : fd_(fd) {}
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+    ~FdCloser() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+
+private:
+    int fd_;
+};
+
+HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t got = ReadSome(in, buffer.data(), buffer.size());
+        if (got < 0) {
+            return Failed("cannot read", source, errno);
+        }
+        if (got == 0) {
+            return HostStatus::Ok();
+        }
+        if (!WriteAll(out.fd(), buffer.data(), static_cast<std::size_t>(got))) {
+            return Failed("cannot write", out.path(), errno);
+        }
+    }
+}
+
+}  // namespace
+
+std::string HostFs::CurrentFolder() {
+    std::vector<char> buffer(256);
+    for (;;) {
+        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+            return ToHostSeparators(buffer.data());
+        }
+        if (errno != ERANGE || buffer.size() > (std::size_t{1} << 24)) {
+            return {};
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
+    if (auto found = listings_.find(folderKey); found != listings_.end()) {
+        return found->second;
+    }
+    FolderIndex index;
+    if (DIR* dir = ::opendir(folderKey.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..") {
+                index[FoldCase(name)].emplace_back(name);
+            }
+        }
+        ::closedir(dir);
+    }
+    return listings_.emplace(folderKey, std::move(index)).first->second;
+}
+
+// The exact name when it is there (or when the folder cannot be listed),
+// else the single entry equal to it without regard to ASCII case, else the
+// name as written.
+std::string HostFs::ResolveComponent(const std::string& folderKey, std::string_view component) {
+    const FolderIndex& index = Listing(folderKey);
+    const auto found = index.find(FoldCase(component));
+    if (found == index.end() || found->second.size() != 1) {
+        return std::string(component);
+    }
+    return found->second.front();
+}
+
+std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
+    const std::string text = ToHostSeparators(path);
+    key.clear();
+    if (text.empty()) {
+        return text;
+    }
+    const bool absolute = text.front() == '/';
+    key = absolute ? std::string("/") : CurrentFolder();
+    if (key.empty()) {
+        return text;  // without a current folder a relative path cannot be matched
+    }
+    std::string resolved;
+    resolved.reserve(text.size());
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('/', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string_view component(text.data() + start, end - start);
+        if (component.empty() || component == ".") {
+            resolved.append(component);
+        } else if (component == "..") {
+            resolved.append(component);
+            key = JoinKey(key, component);
+        } else {
+            const std::string name = ResolveComponent(key, component);
+            resolved.append(name);
+            key = JoinKey(key, name);
+        }
+        if (end < text.size()) {
+            resolved.push_back('/');
+        }
+        start = end + 1;
+    }
+    if (text.back() == '/' && key.back() != '/') {
+        key.push_back('/');  // "x/" names a folder only, so it must not share x's entry
+    }
+    return resolved;
+}
+
+std::string HostFs::Resolve(std::string_view path) {
+    std::string key;
+    return ResolveWithKey(path, key);
+}
+
+HostEntry HostFs::Kind(std::string_view path) {
+    std::string key;
+    const std::string resolved = ResolveWithKey(path, key);
+    if (resolved.empty()) {
+        return HostEntry::Missing;
+    }
+    if (!key.empty()) {
+        if (auto found = kinds_.find(key); found != kinds_.end()) {
+            return found->second;
+        }
+    }
+    struct stat info {};
+    HostEntry kind = HostEntry::Missing;
+    if (::stat(resolved.c_str(), &info) == 0) {
+        kind = S_ISREG(info.st_mode)   ? HostEntry::File
+               : S_ISDIR(info.st_mode) ? HostEntry::Folder
+                                       : HostEntry::Other;
+    }
+    if (!key.empty()) {
+        kinds_.emplace(key, kind);
+    }
+    return kind;
+}
+
+void HostFs::NoteCreated(const std::string& key, HostEntry kind) {
+    if (key.empty()) {
+        return;
+    }
+    std::string trimmed = key;
+    while (trimmed.size() > 1 && trimmed.back() == '/') {
+        trimmed.pop_back();
+    }
+    kinds_.erase(trimmed + "/");
+    kinds_[trimmed] = kind;
+    listings_.erase(trimmed);
+    std::string folder(FolderOf(trimmed));
+    if (folder.size() > 1) {
+        folder.pop_back();
+    }
+    if (auto parent = listings_.find(folder); parent != listings_.end()) {
+        const std::string name(NameOf(trimmed));
+        auto& names = parent->second[FoldCase(name)];
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    }
+}
+
+HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
+                            std::uint64_t maxBytes) {
+    contents.clear();
+    const std::string resolved = Resolve(path);
+    const int fd = OpenForReading(resolved);
+    if (fd < 0) {
+        return SystemError("cannot open", resolved, errno);
+    }
+    FdCloser closer(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return Failed("cannot examine", resolved, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Status(HostStatus::Code::NotRegular, resolved + ": not a regular file");
+    }
+    const auto tooLarge = [&] {
+        contents.clear();
+        return Status(HostStatus::Code::TooLarge,
+                      resolved + ": larger than " + std::to_string(maxBytes) + " bytes");
+    };
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        return tooLarge();
+    }
+    // Read to the end rather than trusting the size: the file may change meanwhile.
+    contents.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t length = 0;
+    char spill[4096];
+    for (;;) {
+        const bool full = length == contents.size();
+        char* into = full ? spill : contents.data() + length;
+        const std::size_t room = full ? sizeof spill : contents.size() - length;
+        const ssize_t got = ReadSome(fd, into, room);
+        if (got < 0) {
+            const int error = errno;
+            contents.clear();
+            return Failed("cannot read", resolved, error);
+        }
+        if (got == 0) {
+            break;
+        }
+        if (full) {
+            contents.append(spill, static_cast<std::size_t>(got));
+        }
+        length += static_cast<std::size_t>(got);
+        if (length > maxBytes) {
+            return tooLarge();
+        }
+    }
+    contents.resize(length);
+    return HostStatus::Ok();
+}
+
+HostStatus HostFs::CreateFolder(std::string_view path) {
+    std::string key;
+    const std::string resolved = ResolveWithKey(path, key);
+    if (::mkdir(resolved.c_str(), 0777) != 0) {
+        return Failed("cannot create folder", resolved, errno);
+    }
+    NoteCreated(key, HostEntry::Folder);
+    return HostStatus::Ok();
+}
+
+HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
+    const std::string from = Resolve(source);
+    const int in = OpenForReading(from);
+    if (in < 0) {
+        return SystemError("cannot open", from, errno);
+    }
+    FdCloser closer(in);
+    struct stat sourceInfo {};
+    if (::fstat(in, &sourceInfo) != 0) {
+        return Failed("cannot examine", from, errno);
+    }
+    if (!S_ISREG(sourceInfo.st_mode)) {
+        return Status(HostStatus::Code::NotRegular, from + ": not a regular file");
+    }
+    std::string key;
+    const std::string to = ResolveWithKey(destination, key);
+    struct stat destinationInfo {};
+    if (::stat(to.c_str(), &destinationInfo) == 0 && destinationInfo.st_dev == sourceInfo.st_dev &&
+        destinationInfo.st_ino == sourceInfo.st_ino) {
+        return Status(HostStatus::Code::Failed,
+                      to + ": source and destination are the same file");
+    }
+    TemporaryFile temporary;
+    if (!temporary.Create(to, 0600)) {
+        return Failed("cannot create a temporary file for", to, errno);
+    }
+    if (HostStatus copied = CopyBytes(in, from, temporary); !copied.ok()) {
+        return copied;
+    }
+    // Only the permission bits: set-user and set-group bits are not carried over.
+    if (::fchmod(temporary.fd(), sourceInfo.st_mode & 0777) != 0) {
+        return Failed("cannot set the permissions of", temporary.path(), errno);
+    }
+#ifdef __APPLE__
+    const timespec times[2] = {sourceInfo.st_atimespec, sourceInfo.st_mtimespec};
+#else
+    const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+#endif
+    if (::futimens(temporary.fd(), times) != 0) {
+        return Failed("cannot set the modification time of", temporary.path(), errno);
+    }
+    if (!temporary.Close()) {
+        return Failed("cannot write", temporary.path(), errno);
+    }
+    if (!temporary.RenameTo(to)) {
+        return Failed("cannot replace", to, errno);
+    }
+    NoteCreated(key, HostEntry::File);
+    return HostStatus::Ok();
+}
+
+HostStatus HostFs::WriteFileAtomically(std::string_view path,
+                                       const std::function<bool(std::ostream&)>& writer) {
+    std::string key;
+    const std::string target = ResolveWithKey(path, key);
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    TemporaryFile temporary;
+    if (!temporary.Create(target, 0666)) {
+        return Failed("cannot create a temporary file for", target, errno);
+    }
+    // A rewritten file keeps its permissions; a new one gets the umask's.
+    if (replacing && ::fchmod(temporary.fd(), existing.st_mode & 0777) != 0) {
+        return Failed("cannot set the permissions of", temporary.path(), errno);
+    }
+    temporary.Close();
+    std::ofstream out(temporary.path(), std::ios::out | std::ios::trunc);
+    if (!out) {
+        return Failed("cannot open", temporary.path(), errno);
+    }
+    if (!writer(out)) {
+        return Status(HostStatus::Code::Failed, target + ": writing was abandoned");
+    }
+    out.flush();
+    const bool written = static_cast<bool>(out);
+    out.close();
+    if (!written || out.fail()) {
+        return Failed("cannot write", temporary.path(), errno != 0 ? errno : EIO);
+    }
+    if (!temporary.RenameTo(target)) {
+        return Failed("cannot replace", target, errno);
+    }
+    NoteCreated(key, HostEntry::File);
+    return HostStatus::Ok();
+}
+
+bool HostFs::SameFile(std::string_view a, std::string_view b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(Resolve(a).c_str(), &first) == 0 && ::stat(Resolve(b).c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}

@@ -1,0 +1,152 @@
+#include "classlib/core/wstring.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+char FoldToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Appends printf output of any length: a first try into a small stack buffer,
+// then exactly the size vsnprintf asked for.
+void AppendFormatted(std::string& out, const char* format, va_list args) {
+    if (format == nullptr) {
+        return;
+    }
+    char small[256];
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(small, sizeof small, format, copy);
+    va_end(copy);
+    if (needed < 0) {
+        return;
+    }
+    const auto length = static_cast<std::size_t>(needed);
+    if (length < sizeof small) {
+        out.append(small, length);
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + length + 1);
+    std::vsnprintf(out.data() + start, length + 1, format, args);
+    out.resize(start + length);
+}
+
+}  // namespace
+
+WString::WString(const char* text, long length) { Assign(text, length); }
+
+void WString::Assign(const char* text, long length) {
+    if (text == nullptr) {
+        text_.clear();
+    } else if (length < 0) {
+        text_.assign(text);
+    } else {
+        text_.assign(text, static_cast<std::size_t>(length));
+    }
+}
+
+char WString::GetCharacter(long index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= text_.size()) {
+        return 0;
+    }
+    return text_[static_cast<std::size_t>(index)];
+}
+
+WString& WString::Concat(std::string_view text) {
+    text_.append(text);
+    return *this;
+}
+
+WString& WString::Concat(char c) {
+    text_.push_back(c);
+    return *this;
+}
+
+void WString::Format(const char* format, ...) {
+    std::string result;
+    va_list args;
+    va_start(args, format);
+    AppendFormatted(result, format, args);
+    va_end(args);
+    text_ = std::move(result);
+}
+
+void WString::ConcatFormat(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    AppendFormatted(text_, format, args);
+    va_end(args);
+}
+
+int WString::Compare(const WString& other, bool caseSensitive) const {
+    const std::string& a = text_;
+    const std::string& b = other.text_;
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        char ca = a[i];
+        char cb = b[i];
+        if (!caseSensitive) {
+            ca = FoldToLower(ca);
+            cb = FoldToLower(cb);
+        }
+        if (ca != cb) {
+            return static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+void WString::ToUppercase() {
+    for (char& c : text_) {
+        c = FoldToUpper(c);
+    }
+}
+
+void WString::ToLowercase() {
+    for (char& c : text_) {
+        c = FoldToLower(c);
+    }
+}
+
+char* WString::LockBuffer(std::size_t minLength) {
+    const std::size_t length = minLength < 32 ? 32 : minLength;
+    if (text_.size() < length) {
+        text_.resize(length, '\0');
+    }
+    return text_.data();
+}
+
+void WString::UnlockBuffer() { text_.resize(std::strlen(text_.c_str())); }
+
+WString WString::GetEnvironmentVariable(const char* name) {
+    if (name == nullptr) {
+        return {};
+    }
+    const char* value = std::getenv(name);
+    return value ? WString(value) : WString();
+}
+
+WString operator+(const char* text, const WString& string) {
+    WString result(text);
+    result.Concat(string);
+    return result;
+}
+
+WString operator+(const WString& string, const char* text) {
+    WString result(string);
+    result.Concat(text);
+    return result;
+}
+
+WString operator+(const WString& left, const WString& right) {
+    WString result(left);
+    result.Concat(right);
+    return result;
+}
