@@ -1,10 +1,13 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
 #include "classlib/core/wtreestore.h"
+
+class WCopy;
 
 struct CopyRunSummary {
     bool ran = false;  // false: empty tree or no project folder, no row added
@@ -18,3 +21,17 @@ struct CopyRunSummary {
 // results must already hold its three columns.
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
                               WListStore& results, HostFs& fs);
+
+// Copies every file path node two levels below the target's last "Filelist"
+// child and sizes the three result columns to their cells after each
+// extension node, also one without children.
+void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker);
+
+// The text strictly between the last '[' and the last ']' of a label; the
+// whole label when it lacks either, or when the last ']' comes first.
+std::string_view BracketedName(std::string_view label);
+
+// The path of a target's file relative to the project folder: the reference
+// the target node keeps from the project file ("bin\tetris.tgt"), or the
+// bracketed name of its label when the node keeps none.
+std::string TargetFilePath(const WTreeStore& tree, WTreeItem target);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Path arithmetic of the copy run. Names from the tree use '\' (Windows
+// projects), host paths use '/'; every function here accepts both and
+// returns host paths with '/' only.
+
+// A name that does not start below a folder: a leading separator, a drive
+// letter with ':' ("C:\x.c", also the drive-relative "C:x.c") or a network
+// path. Such a name can never be placed below the destination.
+bool IsAbsoluteName(std::string_view name);
+
+// The absolute host path of name taken relative to folder (folder itself
+// taken relative to the current folder when it is not absolute), with "." and
+// empty components dropped and ".." folded lexically, as Windows does. ".."
+// at the top stays at "/". The result never ends in a separator except "/".
+std::string FoldedPath(std::string_view folder, std::string_view name);
+
+// The folder that holds a folded path ("/a/b" -> "/a", "/a" -> "/").
+std::string ParentFolder(std::string_view foldedPath);
+
+// The deepest folder that holds both folded paths, components compared
+// exactly ("/a/b/c" and "/a/bx" -> "/a").
+std::string CommonFolder(std::string_view a, std::string_view b);
+
+// foldedPath relative to the folded folder root ("/a", "/a/b/c" -> "b/c"),
+// or nothing when it does not lie below root.
+std::optional<std::string> RelativeBelow(std::string_view root, std::string_view foldedPath);
+
+// A path up to, not including, its last separator; the whole path if it has
+// none.
+std::string_view FolderPart(std::string_view path);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wliststore.h"
+#include "classlib/core/wobject.h"
+
+// The copy worker of one run: copies files named relative to the project
+// folder into the destination folder and appends one result row per file
+// ("Filename", "Destination Folder", "Result").
+//
+// Names may reach above the project folder ("..\..\png.c"). So that nothing
+// is written outside the destination and the copy keeps the project's
+// layout, the copy is rooted at the deepest folder that holds the project
+// folder and every listed file: call CoverName for every name before the
+// first CopyOne. A project whose files all lie in or below its folder is
+// rooted at the project folder itself.
+//
+// Relative paths below the destination are rebuilt from the on-disk spelling
+// of the sources, so the copy never gets two folders that differ only in
+// letter case.
+class WCopy : public WObject {
+public:
+    // An empty destination names no folder: every row then reads "failed"
+    // and nothing is written (on Windows it meant the root of the current
+    // drive; on a POSIX host that would be "/").
+    WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
+          HostFs& fs);
+
+    // Widens the copy root so that it holds name's source. Absolute names and
+    // names without a regular file behind them leave the root as it is.
+    void CoverName(std::string_view name);
+
+    // Appends the row of name and attempts the copy; true when it was copied.
+    // A missing or non-regular source, an absolute name, a file standing where
+    // a folder is needed, a destination that is the source itself or a failed
+    // write give "failed". A replaced file is replaced whole or not at all.
+    bool CopyOne(std::string_view name);
+
+    WListStore& Results() { return results_; }
+    // The folded, on-disk spelling of the folder the copy is rooted at.
+    const std::string& CopyRoot() const { return root_; }
+    int CopiedCount() const { return copied_; }
+    int FailedCount() const { return failed_; }
+
+private:
+    std::string SourcePath(std::string_view name);
+    std::string DestinationPath(std::string_view name, const std::string& source) const;
+    bool CreateFoldersAlong(const std::string& destinationPath);
+    bool Finish(int row, bool copied);
+
+    WListStore& results_;
+    HostFs& fs_;
+    std::string destination_;  // with trailing '/'; empty: no destination
+    std::string sourceFolder_;
+    std::string root_;
+    int copied_ = 0;
+    int failed_ = 0;
+};
