@@ -36,6 +36,13 @@ WString FilelistText();            // "Filelist"
 // last '\' or '/', or empty when there is none.
 WString ProjectFolderOf(std::string_view projectPath);
 
+// Names used in labels. The file name with extension is the part of a path
+// after its last '\' or '/'; the base name is that without its extension,
+// which starts at the last '.' that is followed by a character other than
+// '.' ("a.b.c" -> "a.b", "a." -> "a.", "a..b" -> "a.").
+WString FileNameWithExtensionOf(std::string_view path);
+WString BaseNameOf(std::string_view path);
+
 // Builds the tree of the project file at projectPath into an empty tree and
 // then runs the dependency step (when one is given). Returns false, adding
 // nothing, when the project file cannot be read.

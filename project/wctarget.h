@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wobject.h"
@@ -12,7 +13,9 @@ class LineSource;
 enum class RecordKind : int { MItem = 0, MVState = 1, MCState = 2, MComponent = 3, End = 4 };
 
 // Reader of one target file: NextRecord finds the next marker line, and the
-// Read operations take values at fixed line distances after it.
+// Read operations take values at fixed line distances after it. Each file's
+// form and version are recognised on their own (see wctarget.cpp for the
+// table of rules), so a project and its targets may differ.
 class WCTarget : public WObject {
 public:
     explicit WCTarget(HostFs& fs);
@@ -29,6 +32,11 @@ public:
     static const char* DefaultIncludeDirectories(const char* code);
 
 private:
+    // The next line of the open file; false at its end or when none is open.
+    bool ReadLine(std::string_view& line);
+    // Whether the open file writes switch settings with the newer record layout.
+    bool HasNewerSwitchLayout() const;
+
     HostFs& fs_;
     std::unique_ptr<LineSource> lines_;
 };

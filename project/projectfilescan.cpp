@@ -1,0 +1,51 @@
+#include "project/projectfilescan.h"
+
+#include "project/linesource.h"
+
+// A target reference in a project file, counted from the "VComponent" line:
+//
+// | line after "VComponent" | rule                                                     |
+// |-------------------------|----------------------------------------------------------|
+// | any, "VComponent"       | a new reference starts; an open one is abandoned          |
+// | 10, not "WFileName"     | the reference is abandoned                                |
+// | 12                      | the target file's name, relative to the project folder   |
+// | 13 and later            | ignored until the next "VComponent"                       |
+//
+// Nothing else of the file is examined: no header, no version line. The
+// project file may be in either form of LineSource.
+
+namespace {
+
+constexpr int kNoReference = -1;
+constexpr int kClassLine = 10;
+constexpr int kReferenceLine = 12;
+
+}  // namespace
+
+bool ScanProjectFile(HostFs& fs, std::string_view path,
+                     const std::function<void(const WString& reference)>& onReference) {
+    LineSource lines;
+    if (!lines.Load(fs, path).ok()) {
+        return false;
+    }
+    int counter = kNoReference;
+    std::string_view line;
+    while (lines.Next(line)) {
+        if (line == "VComponent") {
+            counter = 0;
+            continue;
+        }
+        if (counter == kNoReference) {
+            continue;
+        }
+        ++counter;
+        if (counter == kClassLine && line != "WFileName") {
+            counter = kNoReference;
+        } else if (counter == kReferenceLine) {
+            // Lines after the reference are ignored until the next "VComponent".
+            counter = kNoReference;
+            onReference(WString(line));
+        }
+    }
+    return true;
+}
