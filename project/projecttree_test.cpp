@@ -487,3 +487,21 @@ TEST(DumpTreeTest, TextAndStreamFormsAgreeOnADeepTree) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bundled example, compared with its hand-written tree (the dependency
+// scan, which adds nodes below the sources and "Filelist", is left out).
+TEST(ExampleProjectTest, ShapesTreeBeforeTheScan) {
+    const std::string folder = ExamplesFolder() + "/shapes";
+    HostFs fs;
+    WTreeStore tree;
+    ASSERT_EQ(LoadProject(tree, WFilePath(std::string_view(folder + "/shapes.wpj")), fs,
+                          ParseLiterals::Off, DependencyScan()),
+              true);
+    WString text;
+    DumpTree(tree, tree.FirstRoot(), text, 0);
+    EXPECT_EQ(text.Str(), ReadWhole(folder + "/expected/tree-without-scan.txt"));
+}
+
+}  // namespace
