@@ -1,0 +1,312 @@
+#include "depscan/dependencyscan.h"
+
+#include <deque>
+#include <limits>
+#include <optional>
+
+#include "depscan/fileclass.h"
+#include "depscan/normalizepath.h"
+#include "depscan/projectpath.h"
+#include "depscan/wcinclude.h"
+
+namespace {
+
+constexpr std::uint32_t kNone = DependencyScanner::kNone;
+
+// A path spelled so that two spellings of one file compare equal: the host's
+// spelling with "." and empty components dropped and "name/.." folded.
+std::string LexicallyClean(std::string_view path) {
+    std::vector<std::string_view> parts;
+    const bool absolute = !path.empty() && path[0] == '/';
+    std::size_t at = 0;
+    while (at <= path.size()) {
+        std::size_t slash = path.find('/', at);
+        if (slash == std::string_view::npos) {
+            slash = path.size();
+        }
+        const std::string_view part = path.substr(at, slash - at);
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..") {
+                parts.pop_back();
+            } else if (!absolute) {
+                parts.push_back(part);
+            }
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = slash + 1;
+    }
+    std::string clean = absolute ? "/" : "";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        clean += parts[i];
+        if (i + 1 < parts.size()) {
+            clean += '/';
+        }
+    }
+    return clean;
+}
+
+}  // namespace
+
+ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
+    ScanOptions options;
+    options.parseLiterals = parseLiterals;
+    options.compilerFolder = ReadCompilerFolder();
+    return options;
+}
+
+DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
+                                     ScanOptions options)
+    : tree_(tree), projectFolder_(projectFolder), fs_(fs), options_(std::move(options)) {
+    BeginTarget({});
+}
+
+DependencyScanner::~DependencyScanner() = default;
+
+void DependencyScanner::BeginTarget(std::string_view includeDirectoryList) {
+    resolver_ = std::make_unique<IncludeResolver>(projectFolder_, includeDirectoryList, fs_);
+    ++targetStamp_;
+}
+
+std::string DependencyScanner::IdentityOf(std::string_view path) {
+    return LexicallyClean(fs_.Resolve(InProjectFolder(projectFolder_, path)));
+}
+
+std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
+    if (label < namedByLabel_.size() && namedByLabel_[label] != kNone) {
+        return namedByLabel_[label];
+    }
+    const std::string_view text = tree_.LabelText(label);
+    NamedFile file;
+    file.label = label;
+    file.fileClass = ClassifyFile(text);
+    std::string key(1, static_cast<char>('0' + static_cast<int>(file.fileClass)));
+    key += IdentityOf(text);
+    auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
+    if (isNew) {
+        found->second = static_cast<std::uint32_t>(hostFiles_.size());
+        hostFiles_.emplace_back();
+    }
+    file.host = found->second;
+    const auto named = static_cast<std::uint32_t>(namedFiles_.size());
+    namedFiles_.push_back(std::move(file));
+    if (namedByLabel_.size() <= label) {
+        namedByLabel_.resize(static_cast<std::size_t>(label) + 1, kNone);
+    }
+    namedByLabel_[label] = named;
+    return named;
+}
+
+DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
+    const NamedFile& file = namedFiles_[named];
+    HostFile& host = hostFiles_[file.host];
+    if (host.scanned) {
+        return host;
+    }
+    host.scanned = true;
+    const std::string hostPath = InProjectFolder(projectFolder_, tree_.LabelText(file.label));
+    if (file.fileClass == FileClass::Library) {
+        // Listed but never read: a regular file is all it takes.
+        host.readable = fs_.Kind(hostPath) == HostEntry::File;
+        return host;
+    }
+    WCInclude scanner(fs_, projectFolder_);
+    host.readable = scanner.Open(hostPath);
+    if (host.readable) {
+        host.findings =
+            FindReferences(scanner, file.fileClass, options_.parseLiterals, projectFolder_, fs_);
+    }
+    return host;
+}
+
+DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& file,
+                                                              const Finding& finding) {
+    Resolved resolved;
+    resolved.kind = finding.kind;
+    std::string_view path = finding.name;
+    if (finding.kind == Finding::Kind::Include) {
+        path = resolver_->Resolve(finding.name, finding.opener);
+        if (path.empty() && finding.opener == '"') {
+            const std::string_view folder = FolderOfPath(tree_.LabelText(file.label));
+            path = resolver_->ResolveNextTo(folder, finding.name);
+            resolved.throughChain = path.empty();
+        }
+        if (path.empty()) {
+            return resolved;
+        }
+    }
+    if (finding.kind != Finding::Kind::Literal &&
+        IsInCompilerFolder(path, options_.compilerFolder.View())) {
+        return resolved;
+    }
+    resolved.label = tree_.InternLabel(path);
+    if (finding.kind == Finding::Kind::Include) {
+        resolved.named = NamedFor(resolved.label);
+    }
+    return resolved;
+}
+
+std::vector<DependencyScanner::Resolved>& DependencyScanner::ResolvedFindings(std::uint32_t named) {
+    NamedFile& file = namedFiles_[named];
+    if (file.resolvedStamp != targetStamp_) {
+        const HostFile& host = hostFiles_[file.host];
+        std::vector<Resolved> resolved;
+        resolved.reserve(host.findings.size());
+        for (const Finding& finding : host.findings) {
+            resolved.push_back(ResolveFinding(file, finding));
+        }
+        file.resolved = std::move(resolved);
+        file.resolvedStamp = targetStamp_;
+    }
+    return file.resolved;
+}
+
+// A quoted name found neither by the list nor next to its own file: the
+// folders of the files that included it, nearest first, back to the source.
+bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& resolved) {
+    std::string_view tried = FolderOfPath(tree_.LabelText(namedFiles_[stack_.back().named].label));
+    for (std::size_t i = stack_.size() - 1; i-- > 0;) {
+        const std::string_view folder =
+            FolderOfPath(tree_.LabelText(namedFiles_[stack_[i].named].label));
+        if (folder == tried) {
+            continue;
+        }
+        tried = folder;
+        const std::string& path = resolver_->ResolveNextTo(folder, finding.name);
+        if (path.empty()) {
+            continue;
+        }
+        if (IsInCompilerFolder(path, options_.compilerFolder.View())) {
+            return false;
+        }
+        resolved.label = tree_.InternLabel(path);
+        resolved.named = NamedFor(resolved.label);
+        return true;
+    }
+    return false;
+}
+
+bool DependencyScanner::MayAdd() {
+    if (nodesAdded_ >= options_.nodeLimit) {
+        stopped_ = true;
+    }
+    return !stopped_;
+}
+
+WTreeItem DependencyScanner::AddDependencyNode(WTreeLabel label, Frame& frame) {
+    frame.last = tree_.AddShared(label, frame.parent, FileImage, FileImage,
+                                 WTreePosition::After(frame.last));
+    ++nodesAdded_;
+    return frame.last;
+}
+
+void DependencyScanner::List(FileList* fileList, WTreeLabel label, std::uint32_t& listedStamp) {
+    if (fileList == nullptr || listedStamp == targetStamp_ || !MayAdd()) {
+        return;
+    }
+    listedStamp = targetStamp_;
+    nodesAdded_ += static_cast<std::size_t>(fileList->AddToFilelist(tree_.LabelText(label)));
+}
+
+bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::string_view path) {
+    if (stopped_) {
+        return false;
+    }
+    const WTreeLabel rootLabel = tree_.InternLabel(path);
+    const std::uint32_t root = NamedFor(rootLabel);
+    HostFile& rootHost = Scanned(root);
+    if (!rootHost.readable) {
+        return false;
+    }
+    List(fileList, rootLabel, namedFiles_[root].listedStamp);
+    if (namedFiles_[root].fileClass == FileClass::Library || stopped_) {
+        return false;
+    }
+    ++rootHost.onChain;
+    stack_.push_back({root, parent, kNoItem, 0});
+    bool addedUnderParent = false;
+    while (!stack_.empty()) {
+        Frame& frame = stack_.back();
+        std::vector<Resolved>& resolved = ResolvedFindings(frame.named);
+        if (frame.next == resolved.size() || stopped_) {
+            --hostFiles_[namedFiles_[frame.named].host].onChain;
+            addedUnderParent = frame.last != kNoItem;  // the root's frame is popped last
+            stack_.pop_back();
+            continue;
+        }
+        const std::uint32_t index = frame.next++;
+        Resolved found = resolved[index];
+        if (found.throughChain) {
+            const Finding& finding = hostFiles_[namedFiles_[frame.named].host].findings[index];
+            if (!ResolveThroughChain(finding, found)) {
+                continue;
+            }
+        }
+        if (found.label == kNone || !MayAdd()) {
+            continue;
+        }
+        const WTreeItem item = AddDependencyNode(found.label, frame);
+        if (found.kind != Finding::Kind::Include) {
+            List(fileList, found.label, resolved[index].listedStamp);
+            continue;
+        }
+        HostFile& included = Scanned(found.named);
+        if (!included.readable || included.onChain > 0) {
+            continue;
+        }
+        NamedFile& includedName = namedFiles_[found.named];
+        List(fileList, found.label, includedName.listedStamp);
+        if (includedName.fileClass == FileClass::Library) {
+            continue;
+        }
+        ++included.onChain;
+        stack_.push_back({found.named, item, kNoItem, 0});
+    }
+    return addedUnderParent;
+}
+
+ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
+                              const ScanOptions& options) {
+    DependencyScanner scanner(tree, projectFolder.View(), fs, options);
+    const WTreeItem project = tree.FirstRoot();
+    if (project == kNoItem) {
+        return scanner.Outcome();
+    }
+    const WString dependencyFilelistText = DependencyFilelistText();
+    const WString filelistText = FilelistText();
+    for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
+         target = tree.NextSibling(target)) {
+        WTreeItem sources = kNoItem;
+        WTreeItem filelist = kNoItem;
+        for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
+             child = tree.NextSibling(child)) {
+            if (tree.Label(child) == dependencyFilelistText.View()) {
+                sources = child;
+            } else if (tree.Label(child) == filelistText.View()) {
+                filelist = child;
+            }
+        }
+        if (sources == kNoItem) {
+            continue;
+        }
+        WString list;
+        if (tree.HasChildren(sources)) {
+            IncludeDirectories(tree, tree.FirstChild(sources), list, options.compilerFolder);
+        }
+        scanner.BeginTarget(list.View());
+        std::optional<FileList> fileList;
+        if (filelist != kNoItem) {
+            fileList.emplace(tree, filelist);
+        }
+        for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
+             source = tree.NextSibling(source)) {
+            std::string path(tree.Label(source));
+            NormalizePathText(path, projectFolder.View());
+            scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
+            if (!scanner.Outcome().complete) {
+                return scanner.Outcome();
+            }
+        }
+    }
+    return scanner.Outcome();
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
+#include "classlib/core/wtreestore.h"
+#include "depscan/filefindings.h"
+#include "depscan/filelist.h"
+#include "depscan/includeresolution.h"
+#include "project/projecttree.h"
+
+// How one dependency scan runs.
+struct ScanOptions {
+    // Headers that all include each other behind include guards expand into a
+    // tree that grows exponentially; the scan stops adding nodes here. Real
+    // projects stay far below it (a project of 10,000 sources expands to
+    // about 13 million nodes).
+    static constexpr std::size_t kDefaultNodeLimit = 40'000'000;
+
+    ParseLiterals parseLiterals = ParseLiterals::Off;
+    WString compilerFolder;  // the value of WATCOM for this run
+    std::size_t nodeLimit = kDefaultNodeLimit;
+
+    // The options of a load: WATCOM read now, the default limit.
+    static ScanOptions ForLoad(ParseLiterals parseLiterals);
+};
+
+// The scan of one loaded project. Every file is read at most once, whatever
+// the number of places that include it; includes, resource lines and
+// literals found in it are kept and expanded again at each place, so the
+// tree is the same as if the file were read anew there.
+class DependencyScanner {
+public:
+    DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
+                      ScanOptions options);
+    ~DependencyScanner();
+    DependencyScanner(const DependencyScanner&) = delete;
+    DependencyScanner& operator=(const DependencyScanner&) = delete;
+
+    // Starts a target: its include directory list (macro already expanded).
+    void BeginTarget(std::string_view includeDirectoryList);
+
+    // Scans the file at path (relative to the project folder, or absolute)
+    // and, depth first in file order, every file it includes, adding their
+    // dependency nodes under parent and their paths to fileList (when given).
+    // A file that cannot be read as a regular file gets nothing; a library is
+    // listed but not read; a file already being scanned higher up the same
+    // include chain gets its node but is not scanned again. True when a
+    // dependency node was added under parent.
+    bool ScanFile(WTreeItem parent, FileList* fileList, std::string_view path);
+
+    ScanOutcome Outcome() const { return {!stopped_, nodesAdded_}; }
+
+    // No label, no file.
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+private:
+    // One file on the host, however it is named: read once per load.
+    struct HostFile {
+        bool scanned = false;
+        bool readable = false;
+        std::uint32_t onChain = 0;  // frames of the current include chain scanning it
+        std::vector<Finding> findings;
+    };
+
+    // A finding resolved for the current target.
+    struct Resolved {
+        Finding::Kind kind = Finding::Kind::Include;
+        bool throughChain = false;    // a quoted name to be searched next to the includers
+        WTreeLabel label = kNone;     // the node's text; none: the finding adds nothing
+        std::uint32_t named = kNone;  // for an include: the file it names
+        std::uint32_t listedStamp = 0;
+    };
+
+    // A file as the scan names it (one label): its spelling decides its class, the
+    // folder next to which its quoted includes are searched, and its list entry.
+    struct NamedFile {
+        WTreeLabel label = kNone;
+        std::uint32_t host = kNone;
+        FileClass fileClass = FileClass::Source;
+        std::uint32_t resolvedStamp = 0;
+        std::uint32_t listedStamp = 0;
+        std::vector<Resolved> resolved;
+    };
+
+    struct Frame {
+        std::uint32_t named;
+        WTreeItem parent;
+        WTreeItem last;  // the insertion point: the node added last under parent
+        std::uint32_t next;
+    };
+
+    std::uint32_t NamedFor(WTreeLabel label);
+    HostFile& Scanned(std::uint32_t named);
+    std::vector<Resolved>& ResolvedFindings(std::uint32_t named);
+    Resolved ResolveFinding(const NamedFile& file, const Finding& finding);
+    bool ResolveThroughChain(const Finding& finding, Resolved& resolved);
+    bool MayAdd();
+    WTreeItem AddDependencyNode(WTreeLabel label, Frame& frame);
+    void List(FileList* fileList, WTreeLabel label, std::uint32_t& listedStamp);
+    std::string IdentityOf(std::string_view path);
+
+    WTreeStore& tree_;
+    std::string projectFolder_;
+    HostFs& fs_;
+    ScanOptions options_;
+    std::unique_ptr<IncludeResolver> resolver_;
+    std::uint32_t targetStamp_ = 0;
+
+    std::deque<HostFile> hostFiles_;
+    std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
+    std::deque<NamedFile> namedFiles_;
+    std::vector<std::uint32_t> namedByLabel_;
+    std::vector<Frame> stack_;
+
+    std::size_t nodesAdded_ = 0;
+    bool stopped_ = false;
+};
+
+// The dependency scan of a whole loaded project, target by target, source by
+// source, as the last step of a load. Relative paths resolve against the
+// project folder; the process's current folder is never changed.
+ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
+                              const ScanOptions& options);

@@ -1,0 +1,154 @@
+#include "depscan/includeresolution.h"
+
+#include "classlib/core/wtokens.h"
+#include "depscan/normalizepath.h"
+#include "depscan/projectpath.h"
+#include "project/projecttree.h"
+
+namespace {
+
+constexpr std::string_view kCompilerMacro = "$(%watcom)";
+
+std::string ExpandCompilerMacro(std::string_view text, std::string_view compilerFolder) {
+    std::string expanded;
+    for (std::size_t at = 0;;) {
+        const std::size_t macro = text.find(kCompilerMacro, at);
+        expanded += text.substr(at, macro == std::string_view::npos ? macro : macro - at);
+        if (macro == std::string_view::npos) {
+            return expanded;
+        }
+        expanded += compilerFolder;
+        at = macro + kCompilerMacro.size();
+    }
+}
+
+std::string CleanedIfExists(std::string candidate, std::string_view projectFolder, HostFs& fs) {
+    NormalizePathText(candidate, projectFolder);
+    if (candidate.empty() || !fs.Exists(InProjectFolder(projectFolder, candidate))) {
+        return {};
+    }
+    return candidate;
+}
+
+char Backslashed(char c) {
+    return c == '/' ? '\\' : c;
+}
+
+}  // namespace
+
+WString ReadCompilerFolder() {
+    return WString::GetEnvironmentVariable("WATCOM");
+}
+
+bool IncludeDirectories(const WTreeStore& tree, WTreeItem sourceNode, WString& list,
+                        const WString& compilerFolder) {
+    if (sourceNode == kNoItem || !tree.IsValid(sourceNode)) {
+        return false;
+    }
+    const WTreeItem dependencyFilelist = tree.Parent(sourceNode);
+    if (dependencyFilelist == kNoItem) {
+        return false;
+    }
+    const WTreeItem before = tree.PreviousSibling(dependencyFilelist);
+    if (before == kNoItem) {
+        return false;
+    }
+    const WTreeItem firstChild = tree.FirstChild(before);
+    const std::string_view text = tree.Label(firstChild != kNoItem ? firstChild : before);
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return false;
+    }
+    std::size_t start = colon + 1;
+    while (start < text.size() && text[start] == ' ') {
+        ++start;
+    }
+    list.Assign(ExpandCompilerMacro(text.substr(start), compilerFolder.View()));
+    return true;
+}
+
+std::vector<std::string> IncludeDirectoryPieces(std::string_view list) {
+    const TokenRules rules{";", "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove, TokenEscapes::On};
+    std::vector<std::string> pieces;
+    for (const WString& piece : SplitTokens(list, rules)) {
+        pieces.push_back(piece.Str());
+    }
+    return pieces;
+}
+
+WString ResolveInclude(const WString& projectFolder, const WString& name, const WString& list,
+                       char opener, HostFs& fs) {
+    IncludeResolver resolver(projectFolder.View(), list.View(), fs);
+    return WString(resolver.Resolve(name.View(), opener));
+}
+
+std::string ResolveNextToFile(std::string_view projectFolder, std::string_view folder,
+                              std::string_view name, HostFs& fs) {
+    std::string candidate(folder);
+    candidate += name;
+    return CleanedIfExists(std::move(candidate), projectFolder, fs);
+}
+
+bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) {
+    if (compilerFolder.empty() || compilerFolder.size() > path.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at + compilerFolder.size() <= path.size(); ++at) {
+        std::size_t i = 0;
+        while (i < compilerFolder.size() &&
+               Backslashed(path[at + i]) == Backslashed(compilerFolder[i])) {
+            ++i;
+        }
+        if (i == compilerFolder.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+IncludeResolver::IncludeResolver(std::string_view projectFolder, std::string_view list, HostFs& fs)
+    : projectFolder_(projectFolder), pieces_(IncludeDirectoryPieces(list)), fs_(fs) {}
+
+const std::string& IncludeResolver::Resolve(std::string_view name, char opener) {
+    std::string key(1, opener);
+    key += name;
+    auto found = resolved_.find(key);
+    if (found == resolved_.end()) {
+        found = resolved_.emplace(std::move(key), Search(name, opener)).first;
+    }
+    return found->second;
+}
+
+std::string IncludeResolver::Search(std::string_view name, char opener) {
+    if (opener == '"') {
+        std::string candidate = projectFolder_;
+        candidate += name;
+        std::string found = CleanedIfExists(std::move(candidate), projectFolder_, fs_);
+        if (!found.empty()) {
+            return found;
+        }
+    }
+    for (const std::string& piece : pieces_) {
+        std::string candidate = piece;
+        candidate += '\\';
+        candidate += name;
+        std::string found = CleanedIfExists(std::move(candidate), projectFolder_, fs_);
+        if (!found.empty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+const std::string& IncludeResolver::ResolveNextTo(std::string_view folder, std::string_view name) {
+    std::string key(folder);
+    key += '\0';
+    key += name;
+    auto found = resolvedNextTo_.find(key);
+    if (found == resolvedNextTo_.end()) {
+        found = resolvedNextTo_
+                    .emplace(std::move(key), ResolveNextToFile(projectFolder_, folder, name, fs_))
+                    .first;
+    }
+    return found->second;
+}

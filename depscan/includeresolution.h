@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
+#include "classlib/core/wtreestore.h"
+
+// The compiler folder: the value of WATCOM, empty when it is not set. Read it
+// once per load and pass it on; nothing keeps it process-wide.
+WString ReadCompilerFolder();
+
+// The include directory list of the target that sourceNode belongs to: the
+// text after the first ':' (and the blanks after it) of the first child of
+// the node just before "Dependency Filelist" (or of that node itself when it
+// has no children), with every "$(%watcom)" replaced by compilerFolder. False,
+// leaving list alone, when a node is missing or the text holds no ':'.
+bool IncludeDirectories(const WTreeStore& tree, WTreeItem sourceNode, WString& list,
+                        const WString& compilerFolder);
+
+// The include directory list split into its pieces (';' separates, quotes
+// group and are removed, empty pieces dropped, backslash escapes on).
+std::vector<std::string> IncludeDirectoryPieces(std::string_view list);
+
+// Searches a name: a quoted one first behind the project folder, then (and
+// every angle-bracket one only) behind each listed folder in order. Each
+// candidate is cleaned with NormalizePath against the project folder; the
+// first that exists (file or folder) is the result, else it is empty.
+WString ResolveInclude(const WString& projectFolder, const WString& name, const WString& list,
+                       char opener, HostFs& fs);
+
+// The quoted-name search next to an including file: folder (the folder part
+// of the including file's path, as the scan names it) followed by name,
+// cleaned against the project folder; empty when that does not exist.
+std::string ResolveNextToFile(std::string_view projectFolder, std::string_view folder,
+                              std::string_view name, HostFs& fs);
+
+// True when path is to be left out of the dependency list: compilerFolder is
+// not empty and occurs in path, case included, '/' and '\' counting alike.
+bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder);
+
+// ResolveInclude for one include directory list with its answers remembered:
+// the same name with the same opener is searched once per list.
+class IncludeResolver {
+public:
+    IncludeResolver(std::string_view projectFolder, std::string_view list, HostFs& fs);
+
+    const std::string& Resolve(std::string_view name, char opener);
+    const std::string& ResolveNextTo(std::string_view folder, std::string_view name);
+
+private:
+    std::string Search(std::string_view name, char opener);
+
+    std::string projectFolder_;
+    std::vector<std::string> pieces_;
+    HostFs& fs_;
+    std::unordered_map<std::string, std::string> resolved_;        // opener + name
+    std::unordered_map<std::string, std::string> resolvedNextTo_;  // folder + '\0' + name
+};

@@ -1,0 +1,69 @@
+#include "depscan/normalizepath.h"
+
+#include <string>
+
+namespace {
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char Backslashed(char c) {
+    return c == '/' ? '\\' : c;
+}
+
+// The folder's text with '/' read as '\', compared without regard to case.
+bool StartsWithFolder(const std::string& path, std::string_view folder) {
+    if (folder.empty() || path.size() <= folder.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        if (LowerAscii(path[i]) != LowerAscii(Backslashed(folder[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Folds the leftmost "\name\..\" whose name is not "..", giving "\".
+bool FoldOneParentReference(std::string& path) {
+    static constexpr std::string_view kParent = "\\..\\";
+    for (std::size_t at = path.find(kParent); at != std::string::npos;
+         at = path.find(kParent, at + 1)) {
+        if (at == 0) {
+            continue;
+        }
+        const std::size_t nameStart = path.rfind('\\', at - 1);
+        if (nameStart == std::string::npos) {
+            continue;
+        }
+        const std::string_view name(path.data() + nameStart + 1, at - nameStart - 1);
+        if (name.empty() || name == "..") {
+            continue;
+        }
+        path.replace(nameStart, at + kParent.size() - nameStart, "\\");
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void NormalizePathText(std::string& path, std::string_view projectFolder) {
+    for (char& c : path) {
+        c = Backslashed(c);
+    }
+    if (path.size() >= 2 && path[0] == '.' && path[1] == '\\') {
+        path.erase(0, 2);
+    } else if (StartsWithFolder(path, projectFolder)) {
+        path.erase(0, projectFolder.size());
+    }
+    while (path.find("\\..\\") != std::string::npos && FoldOneParentReference(path)) {
+    }
+}
+
+void NormalizePath(WString& path, std::string_view projectFolder) {
+    std::string text = path.Str();
+    NormalizePathText(text, projectFolder);
+    path.Assign(text);
+}

@@ -1,0 +1,32 @@
+#include "depscan/resourcescript.h"
+
+ResourceScriptReader::ResourceScriptReader(WCInclude& scanner, std::string_view projectFolder,
+                                           HostFs& fs)
+    : scanner_(scanner), projectFolder_(projectFolder), fs_(fs) {}
+
+bool ResourceScriptReader::Next(ScriptReference& reference) {
+    while (!ended_) {
+        const int c = scanner_.NextChar();
+        const bool lineEnds = c == -1 || c == '\n';
+        if (c == -1) {
+            ended_ = true;
+        } else if (c != '\n') {
+            line_ += static_cast<char>(c == '\t' ? ' ' : c);
+        }
+        if (c != -1 && machine_.Feed(c)) {
+            // Only a quote or '>' completes a directive, never a line end,
+            // so the line goes on being collected.
+            reference = {ScriptReference::Kind::Include, machine_.name(), machine_.opener()};
+            return true;
+        }
+        if (lineEnds) {
+            std::string file = ResourceLineFile(line_, projectFolder_, fs_);
+            line_.clear();
+            if (!file.empty()) {
+                reference = {ScriptReference::Kind::ResourceFile, std::move(file), 0};
+                return true;
+            }
+        }
+    }
+    return false;
+}

@@ -1,0 +1,291 @@
+#include "depscan/wcinclude.h"
+
+#include <vector>
+
+#include "classlib/core/wtokens.h"
+#include "depscan/normalizepath.h"
+#include "depscan/projectpath.h"
+
+namespace {
+
+constexpr int kEnd = -1;
+constexpr char kTextEnd = 0x1A;
+constexpr std::string_view kIncludeWord = "include";
+
+bool IsBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+WCInclude::WCInclude(HostFs& fs, std::string_view baseFolder) : fs_(fs), baseFolder_(baseFolder) {}
+
+bool WCInclude::Open(std::string_view hostPath) {
+    Close();
+    std::string contents;
+    if (!fs_.ReadFile(hostPath, contents).ok()) {
+        return false;
+    }
+    OpenText(std::move(contents));
+    return true;
+}
+
+void WCInclude::OpenText(std::string text) {
+    contents_ = std::move(text);
+    const std::size_t textEnd = contents_.find(kTextEnd);
+    end_ = textEnd == std::string::npos ? contents_.size() : textEnd;
+    open_ = true;
+    ResetReading();
+}
+
+void WCInclude::Close() {
+    contents_.clear();
+    contents_.shrink_to_fit();
+    open_ = false;
+    end_ = 0;
+    ResetReading();
+}
+
+void WCInclude::Rewind() {
+    ResetReading();
+}
+
+void WCInclude::ResetReading() {
+    position_ = 0;
+    previousCharacter_ = 0;
+    currentCharacter_ = 0;
+    literalQuote_ = 0;
+    literalEscape_ = false;
+    saved_ = {};
+}
+
+int WCInclude::ReadRaw() {
+    while (position_ < end_) {
+        const char c = contents_[position_++];
+        if (c != '\r') {
+            return static_cast<unsigned char>(c);
+        }
+    }
+    return kEnd;
+}
+
+void WCInclude::SkipLineComment() {
+    // Stops before the newline, so that the newline is the next character.
+    while (position_ < end_ && contents_[position_] != '\n') {
+        ++position_;
+    }
+}
+
+bool WCInclude::SkipBlockComment() {
+    int before = 0;  // the star of the opening pair does not count
+    for (int c = ReadRaw(); c != kEnd; c = ReadRaw()) {
+        if (before == '*' && c == '/') {
+            return true;
+        }
+        before = c;
+    }
+    return false;
+}
+
+// Tracks the literal that a returned character opens, continues or closes, so
+// that a "//" or "/*" inside it stays text.
+void WCInclude::FollowLiteral(int c) {
+    if (literalQuote_ == 0) {
+        if (c == '"' || c == '\'') {
+            literalQuote_ = c;
+        }
+        return;
+    }
+    if (literalEscape_) {
+        literalEscape_ = false;
+    } else if (c == '\\') {
+        literalEscape_ = true;
+    } else if (c == literalQuote_ || c == '\n') {
+        literalQuote_ = 0;
+    }
+}
+
+int WCInclude::NextChar() {
+    for (;;) {
+        previousCharacter_ = currentCharacter_;
+        int c = ReadRaw();
+        if (c == '/' && literalQuote_ == 0) {
+            const std::size_t afterSlash = position_;
+            const int next = ReadRaw();
+            if (next == '/') {
+                SkipLineComment();
+                c = ReadRaw();
+            } else if (next == '*') {
+                if (SkipBlockComment()) {
+                    continue;
+                }
+                c = kEnd;
+            } else {
+                position_ = afterSlash;
+            }
+        }
+        currentCharacter_ = c;
+        if (c != kEnd) {
+            FollowLiteral(c);
+        }
+        return c;
+    }
+}
+
+bool IncludeMachine::Feed(int c) {
+    if (c == '#') {
+        state_ = IncludeState::AfterHash;
+        return false;
+    }
+    switch (state_) {
+        case IncludeState::Idle:
+            break;
+        case IncludeState::AfterHash:
+            if (c == 'i') {
+                state_ = IncludeState::Matching;
+                matched_ = 1;
+            } else if (!IsBlank(c)) {
+                state_ = IncludeState::Idle;
+            }
+            break;
+        case IncludeState::Matching:
+            if (c == kIncludeWord[matched_]) {
+                if (++matched_ == kIncludeWord.size()) {
+                    state_ = IncludeState::AfterWord;
+                }
+            } else {
+                state_ = IncludeState::Idle;
+            }
+            break;
+        case IncludeState::AfterWord:
+            if (c == '"' || c == '<') {
+                state_ = IncludeState::Collecting;
+                opener_ = static_cast<char>(c);
+                name_.clear();
+            } else if (!IsBlank(c)) {
+                state_ = IncludeState::Idle;
+            }
+            break;
+        case IncludeState::Collecting:
+            if (c == '"' || c == '>') {
+                const bool closes = c == opener_ || opener_ == '<';
+                state_ = IncludeState::Idle;
+                return closes;
+            }
+            if (IsBlank(c)) {
+                state_ = IncludeState::Idle;
+            } else {
+                name_ += static_cast<char>(c);
+            }
+            break;
+    }
+    return false;
+}
+
+bool WCInclude::NextInclude(WString& name, char& opener) {
+    if (!open_) {
+        return false;
+    }
+    IncludeMachine machine;
+    for (int c = NextChar(); c != kEnd; c = NextChar()) {
+        if (machine.Feed(c)) {
+            name.Assign(machine.name());
+            opener = machine.opener();
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ResourceLineFile(std::string_view line, std::string_view projectFolder, HostFs& fs) {
+    if (line.empty() || line.find(',') != std::string_view::npos) {
+        return {};
+    }
+    const TokenRules rules{" \t\r\n", "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove,
+                           TokenEscapes::Off};
+    const std::vector<WString> pieces = SplitTokens(line, rules);
+    if (pieces.size() != 3 || pieces[0].GetCharacter(0) == '#') {
+        return {};
+    }
+    std::string file = pieces[2].Str();
+    NormalizePathText(file, projectFolder);
+    if (file.empty() || !fs.Exists(InProjectFolder(projectFolder, file))) {
+        return {};
+    }
+    return file;
+}
+
+bool WCInclude::NextResourceFile(const WString& projectFolder, WString& fileName) {
+    if (!open_) {
+        return false;
+    }
+    std::string line;
+    for (;;) {
+        const int c = NextChar();
+        if (c != kEnd && c != '\n') {
+            line += static_cast<char>(c == '\t' ? ' ' : c);
+            continue;
+        }
+        std::string file = ResourceLineFile(line, projectFolder.View(), fs_);
+        if (!file.empty()) {
+            fileName.Assign(file);
+            return true;
+        }
+        if (c == kEnd) {
+            return false;
+        }
+        line.clear();
+    }
+}
+
+bool WCInclude::NextStringLiteral(WString& text) {
+    text.Clear();
+    bool inString = false;
+    bool escapePending = false;
+    bool inDirective = false;
+    std::string stored;
+    for (;;) {
+        const int c = NextChar();
+        if (c == kEnd && !inString) {
+            return false;
+        }
+        if (!inString) {
+            if (c == '#') {
+                inDirective = true;
+            } else if (c == '\n') {
+                inDirective = false;
+            } else if (c == '"' && !inDirective) {
+                inString = true;
+            }
+            continue;
+        }
+        const bool closes = c == kEnd || (c == '"' && !escapePending);
+        if (closes) {
+            if (!stored.empty() && fs_.Exists(InProjectFolder(baseFolder_, stored))) {
+                text.Assign(stored);
+            }
+            return true;
+        }
+        if (escapePending) {
+            stored += '\\';
+            if (c != '\\') {
+                stored += static_cast<char>(c);
+            }
+            escapePending = false;
+        } else if (c == '\\') {
+            escapePending = true;
+        } else {
+            stored += static_cast<char>(c);
+        }
+    }
+}
+
+void WCInclude::SavePosition() {
+    saved_ = {position_, literalQuote_, literalEscape_};
+}
+
+void WCInclude::RestorePosition() {
+    position_ = saved_.position;
+    literalQuote_ = saved_.literalQuote;
+    literalEscape_ = saved_.literalEscape;
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wobject.h"
+#include "classlib/core/wstring.h"
+
+// What the include state machine of NextInclude has seen so far.
+enum class IncludeState { Idle, AfterHash, Matching, AfterWord, Collecting };
+
+// The scanner of one source file: include directives, resource-script file
+// lines and string literals naming files. The file is read once, whole, into
+// memory; positions are offsets into it. Text-mode rules apply while reading:
+// a carriage return is dropped and a byte 0x1A ends the file.
+class WCInclude : public WObject {
+public:
+    // Existence tests of NextStringLiteral are made relative to baseFolder
+    // (the project folder), through fs.
+    WCInclude(HostFs& fs, std::string_view baseFolder);
+    ~WCInclude() override = default;
+
+    // Reads a regular file whole; false, leaving nothing open, when it cannot
+    // be read (missing, a folder, a FIFO or device: nothing blocks).
+    bool Open(std::string_view hostPath);
+    // Scans text as if it were the file's contents.
+    void OpenText(std::string text);
+    void Close();
+    bool IsOpen() const { return open_; }
+    // Back to the beginning, as if the file were opened again.
+    void Rewind();
+    // The bytes read by Open (before the text-mode rules).
+    const std::string& Contents() const { return contents_; }
+
+    // The next character with comments removed, or -1 at the end. Comments
+    // are not recognised inside string and character literals:
+    //
+    //   input               characters returned
+    //   a//x\nb             a \n b        line comment ends at, and keeps, the newline
+    //   a/*x*/b             a b           a block comment yields nothing
+    //   a/*/x*/b            a b           the opening star does not close it
+    //   "s//x"              " s / / x "   literals keep their text
+    //   "s\"/*"x            " s \ " / * " x   an escaped quote does not end it
+    //   "s\n/*x*/           " s \n        an unclosed literal ends with its line
+    //   'a'/*x*/            ' a '         character literals alike
+    int NextChar();
+
+    // Include directives, by the state machine of IncludeMachine below. False
+    // at the end of the file (a directive in progress is dropped) or when no
+    // file is open.
+    bool NextInclude(WString& name, char& opener);
+
+    // The next line holding exactly three pieces (blanks separate, quotes group
+    // and are removed), none of them a ',' holder, the first not beginning
+    // with '#', whose third piece (cleaned against projectFolder) names an
+    // existing file or folder in the project folder. False at the end of the
+    // file or when no file is open.
+    bool NextResourceFile(const WString& projectFolder, WString& fileName);
+
+    // True after each double-quoted literal that does not stand after a '#'
+    // on its line; text holds it when it names an existing file or folder
+    // (relative to the base folder), else it is empty. False at the end of
+    // the file outside a literal.
+    bool NextStringLiteral(WString& text);
+
+    void SavePosition();
+    void RestorePosition();
+
+private:
+    int ReadRaw();
+    void ResetReading();
+    void SkipLineComment();
+    bool SkipBlockComment();
+    void FollowLiteral(int c);
+
+    HostFs& fs_;
+    std::string baseFolder_;
+    std::string contents_;
+    bool open_ = false;
+    std::size_t end_ = 0;  // first 0x1A, or the size
+
+    int previousCharacter_ = 0;
+    int currentCharacter_ = 0;
+    std::size_t position_ = 0;
+    // The literal that comment removal is inside of: its quote, or 0.
+    int literalQuote_ = 0;
+    bool literalEscape_ = false;
+
+    struct Saved {
+        std::size_t position = 0;
+        int literalQuote = 0;
+        bool literalEscape = false;
+    } saved_;
+};
+
+// The include-directive state machine, fed one character at a time. Blanks are
+// space and tab.
+//
+//   state       character                       next state
+//   any         '#'                             after-hash (restarts any candidate)
+//   idle        other                           idle
+//   after-hash  blank                           after-hash
+//   after-hash  'i'                             matching "include" from its 'n'
+//   after-hash  other                           idle
+//   matching    next letter of "include"        matching; after-word after 'e'
+//   matching    other                           idle (case matters, no blanks inside)
+//   after-word  blank                           after-word
+//   after-word  '"' or '<'                      collecting, opener stored, name cleared
+//   after-word  other                           idle
+//   collecting  '"' or '>' closing the opener   found ('<' closes on '>' and on '"')
+//   collecting  '>' after a '"' opener          idle
+//   collecting  blank                           idle
+//   collecting  other, newline included         collecting, appended to the name
+class IncludeMachine {
+public:
+    // True when c completes a directive; name() and opener() then hold it and
+    // the machine is idle again.
+    bool Feed(int c);
+    void Reset() { state_ = IncludeState::Idle; }
+    IncludeState state() const { return state_; }
+    const std::string& name() const { return name_; }
+    char opener() const { return opener_; }
+
+private:
+    IncludeState state_ = IncludeState::Idle;
+    std::size_t matched_ = 0;
+    char opener_ = 0;
+    std::string name_;
+};
+
+// Examines one collected line of a resource script: the file name it names,
+// cleaned against projectFolder, or empty when the line names none. Existence
+// is tested through fs relative to the project folder.
+std::string ResourceLineFile(std::string_view line, std::string_view projectFolder, HostFs& fs);
