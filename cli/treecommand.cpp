@@ -7,7 +7,8 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
                std::ostream& err) {
     HostFs fs;
     ScanOutcome outcome;
-    if (!LoadProjectWithDependencies(tree, WFilePath(project), fs, parseLiterals, &outcome)) {
+    if (!LoadProjectWithDependencies(tree, WFilePath(std::string_view(project)), fs, parseLiterals,
+                                     &outcome)) {
         err << "tamsk-cli: cannot read project file " << project << "\n";
         return ExitUsage;
     }
