@@ -1,11 +1,17 @@
 #include "classlib/core/wtreestore.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace {
 
 constexpr std::uint8_t kLive = 1;
 constexpr std::uint8_t kHasData = 2;
+constexpr std::uint8_t kHasSortedIndex = 4;
+
+// A sorted insertion that has to pass more siblings than this builds an index.
+constexpr std::size_t kSortedIndexThreshold = 32;
 
 std::uint8_t ClampImage(int image) {
     return static_cast<std::uint8_t>(std::clamp(image, 0, 255));
@@ -72,6 +78,9 @@ void WTreeStore::Release(WTreeItem item) {
     if (node.flags & kHasData) {
         data_.erase(item);
     }
+    if (node.flags & kHasSortedIndex) {
+        sortedIndexes_.erase(item);
+    }
     node = Node{};
     node.next = freeList_;
     freeList_ = item;
@@ -107,12 +116,79 @@ int WTreeStore::CompareLabels(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+// The children of one parent in label order, kept only while the sibling list
+// itself is in label order: then the last sibling not greater than a label is
+// the one before the multimap's upper bound, and equal labels keep their order.
+struct WTreeStore::SortedIndex {
+    struct Less {
+        bool operator()(std::string_view a, std::string_view b) const {
+            return CompareLabels(a, b) < 0;
+        }
+    };
+    std::multimap<std::string_view, WTreeItem, Less> children;
+
+    WTreeItem Predecessor(std::string_view label) const {
+        const auto after = children.upper_bound(label);
+        return after == children.begin() ? kNoItem : std::prev(after)->second;
+    }
+    void Insert(std::string_view label, WTreeItem item) {
+        children.emplace_hint(children.upper_bound(label), label, item);
+    }
+    void Erase(std::string_view label, WTreeItem item) {
+        auto [from, to] = children.equal_range(label);
+        for (; from != to; ++from) {
+            if (from->second == item) {
+                children.erase(from);
+                return;
+            }
+        }
+    }
+};
+
+WTreeStore::SortedIndex* WTreeStore::FindSortedIndex(WTreeItem parent) const {
+    if (sortedIndexes_.empty() || (parent != kNoItem && !(At(parent).flags & kHasSortedIndex))) {
+        return nullptr;
+    }
+    const auto found = sortedIndexes_.find(parent);
+    return found == sortedIndexes_.end() ? nullptr : found->second.get();
+}
+
+void WTreeStore::BuildSortedIndexIfOrdered(WTreeItem parent) {
+    auto index = std::make_unique<SortedIndex>();
+    std::string_view previous;
+    WTreeItem child = parent == kNoItem ? firstRoot_ : At(parent).firstChild;
+    for (; child != kNoItem; child = At(child).next) {
+        const std::string_view label = LabelText(At(child).label);
+        if (!index->children.empty() && CompareLabels(previous, label) > 0) {
+            return;  // not in order: sorted insertion keeps walking the siblings
+        }
+        index->children.emplace_hint(index->children.end(), label, child);
+        previous = label;
+    }
+    if (parent != kNoItem) {
+        At(parent).flags |= kHasSortedIndex;
+    }
+    sortedIndexes_[parent] = std::move(index);
+}
+
+void WTreeStore::DropSortedIndex(WTreeItem parent) {
+    if (FindSortedIndex(parent) == nullptr) {
+        return;
+    }
+    sortedIndexes_.erase(parent);
+    if (parent != kNoItem) {
+        At(parent).flags &= static_cast<std::uint8_t>(~kHasSortedIndex);
+    }
+}
+
 // The last sibling whose label is not greater, so equal labels keep the order
 // in which they came; scanning from the end makes in-order input O(1).
-WTreeItem WTreeStore::SortedPredecessor(WTreeItem parent, std::string_view label) const {
+WTreeItem WTreeStore::SortedPredecessor(WTreeItem parent, std::string_view label,
+                                        std::size_t& steps) const {
     WTreeItem sibling = parent == kNoItem ? lastRoot_ : At(parent).lastChild;
     while (sibling != kNoItem && CompareLabels(LabelText(At(sibling).label), label) > 0) {
         sibling = At(sibling).prev;
+        ++steps;
     }
     return sibling;
 }
@@ -121,6 +197,7 @@ void WTreeStore::Link(WTreeItem item, WTreeItem parent, WTreePosition position) 
     WTreeItem& first = parent == kNoItem ? firstRoot_ : At(parent).firstChild;
     WTreeItem& last = parent == kNoItem ? lastRoot_ : At(parent).lastChild;
     WTreeItem before = kNoItem;  // the new item goes right after this sibling; none: first
+    std::size_t scanned = 0;
     switch (position.kind) {
         case WTreePosition::Kind::First:
             break;
@@ -136,7 +213,11 @@ void WTreeStore::Link(WTreeItem item, WTreeItem parent, WTreePosition position) 
             }
             break;
         case WTreePosition::Kind::Sorted:
-            before = SortedPredecessor(parent, LabelText(At(item).label));
+            if (const SortedIndex* index = FindSortedIndex(parent)) {
+                before = index->Predecessor(LabelText(At(item).label));
+            } else {
+                before = SortedPredecessor(parent, LabelText(At(item).label), scanned);
+            }
             break;
     }
     Node& node = At(item);
@@ -153,10 +234,20 @@ void WTreeStore::Link(WTreeItem item, WTreeItem parent, WTreePosition position) 
     } else {
         last = item;
     }
+    if (position.kind != WTreePosition::Kind::Sorted) {
+        DropSortedIndex(parent);  // the list may be out of label order now
+    } else if (SortedIndex* index = FindSortedIndex(parent)) {
+        index->Insert(LabelText(node.label), item);
+    } else if (scanned > kSortedIndexThreshold) {
+        BuildSortedIndexIfOrdered(parent);
+    }
 }
 
 void WTreeStore::Unlink(WTreeItem item) {
     Node& node = At(item);
+    if (SortedIndex* index = FindSortedIndex(node.parent)) {
+        index->Erase(LabelText(node.label), item);
+    }
     WTreeItem& first = node.parent == kNoItem ? firstRoot_ : At(node.parent).firstChild;
     WTreeItem& last = node.parent == kNoItem ? lastRoot_ : At(node.parent).lastChild;
     if (node.prev != kNoItem) {
@@ -254,6 +345,9 @@ bool WTreeStore::SetLabel(WTreeItem item, std::string_view label) {
         return false;
     }
     const WTreeLabel handle = InternLabel(label);
+    if (handle != At(item).label) {
+        DropSortedIndex(At(item).parent);
+    }
     At(item).label = handle;
     if (observer_) {
         observer_->LabelChanged(item);
@@ -342,6 +436,7 @@ void WTreeStore::DeleteAll() {
         DeleteDetachedSubtree(root);
     }
     data_.clear();
+    sortedIndexes_.clear();
     chunks_.clear();
     nextUnused_ = 1;
     freeList_ = kNoItem;

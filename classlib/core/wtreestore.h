@@ -122,8 +122,13 @@ private:
     WTreeItem Allocate();
     void Link(WTreeItem item, WTreeItem parent, WTreePosition position);
     void Unlink(WTreeItem item);
-    WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label) const;
+    WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label,
+                                std::size_t& steps) const;
     void Release(WTreeItem item);
+    struct SortedIndex;
+    SortedIndex* FindSortedIndex(WTreeItem parent) const;
+    void BuildSortedIndexIfOrdered(WTreeItem parent);
+    void DropSortedIndex(WTreeItem parent);
     void DeleteDetachedSubtree(WTreeItem top);
     void ReportDeleted(WTreeItem item);
 
@@ -138,6 +143,9 @@ private:
     std::deque<std::string> labels_;  // deque: stable addresses for the index keys
     std::unordered_map<std::string_view, WTreeLabel> labelIndex_;
     std::unordered_map<WTreeItem, std::unique_ptr<WObject>> data_;
+    // Parents with many children in label order get an ordered index, so that
+    // sorted insertion into a long file list does not walk the siblings.
+    std::unordered_map<WTreeItem, std::unique_ptr<SortedIndex>> sortedIndexes_;
 
     DeleteHandler deleteHandler_;
     WTreeStoreObserver* observer_ = nullptr;

@@ -1,5 +1,6 @@
 #include "classlib/core/wtreestore.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -312,4 +313,89 @@ TEST_F(WTreeStoreTest, ObserverHearsEveryChange) {
                       "label " + c, "removing " + c,
                       "removed " + r, "all"}));
     store_.SetObserver(nullptr);
+}
+
+// Long sibling lists get an ordered index for sorted insertion; whatever the
+// mix of operations, the order must be that of the plain rule: after the last
+// sibling whose label is not greater, scanning from the end. Most operations
+// keep the list in order (so the index is built and used); now and then a
+// small label is put in the middle, and it and every item sorted in while it
+// was there are taken out again together, which restores the order.
+TEST_F(WTreeStoreTest, SortedInsertionIntoLongListsFollowsThePlainRule) {
+    const WTreeItem parent = Add("Filelist", kNoItem);
+    std::vector<std::string> model;
+    std::vector<WTreeItem> items;     // parallel to model
+    std::vector<WTreeItem> disorder;  // the misplaced item and those sorted in after it
+    std::uint32_t seed = 12345;
+    const auto random = [&seed](std::uint32_t below) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % below;
+    };
+    const auto indexOf = [&](WTreeItem item) {
+        return static_cast<std::size_t>(std::find(items.begin(), items.end(), item) -
+                                        items.begin());
+    };
+    const auto eraseAt = [&](std::size_t at) {
+        std::erase(disorder, items[at]);
+        store_.Delete(items[at]);
+        items.erase(items.begin() + at);
+        model.erase(model.begin() + at);
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const std::string label = "File" + std::to_string(random(400)) + (random(2) ? ".h" : ".H");
+        const std::uint32_t action = random(100);
+        const auto any = [&] { return random(static_cast<std::uint32_t>(model.size())); };
+        if (action < 75 || model.empty()) {
+            std::size_t at = model.size();
+            while (at > 0 && WTreeStore::CompareLabels(model[at - 1], label) > 0) {
+                --at;
+            }
+            const WTreeItem added = Add(label, parent, WTreePosition::Sorted());
+            items.insert(items.begin() + at, added);
+            model.insert(model.begin() + at, label);
+            if (!disorder.empty()) {
+                disorder.push_back(added);
+            }
+        } else if (action < 83) {
+            eraseAt(any());
+        } else if (action < 87) {
+            const std::size_t at = any();  // same label in other case: still in order
+            std::string relabelled = model[at];
+            relabelled.back() = relabelled.back() == 'h' ? 'H' : 'h';
+            store_.SetLabel(items[at], relabelled);
+            model[at] = relabelled;
+        } else if (action < 89) {
+            items.insert(items.begin(), Add("!first", parent, WTreePosition::First()));
+            model.insert(model.begin(), "!first");
+        } else if (action < 90 && disorder.empty()) {
+            const std::size_t at = any();
+            if (random(2) == 0) {
+                disorder.push_back(Add("!!out", parent, WTreePosition::After(items[at])));
+                items.insert(items.begin() + at + 1, disorder.back());
+                model.insert(model.begin() + at + 1, "!!out");
+            } else {
+                disorder.push_back(items[at]);
+                store_.SetLabel(items[at], "!!out");
+                model[at] = "!!out";
+            }
+        } else if (action < 94 && !disorder.empty()) {
+            while (!disorder.empty()) {
+                eraseAt(indexOf(disorder.back()));
+            }
+        } else {
+            // Deleting indexed parents must not leave a stale index for a reused handle.
+            const WTreeItem other = Add("other", kNoItem);
+            for (int i = 0; i < 80; ++i) {
+                Add(std::to_string(1000 - i), other, WTreePosition::Sorted());
+            }
+            store_.Delete(other);
+        }
+        if (step % 50 == 49) {
+            ASSERT_EQ(ChildLabels(parent), model) << "after step " << step;
+        }
+    }
+    EXPECT_EQ(ChildLabels(parent), model);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        ASSERT_EQ(store_.Label(items[i]), model[i]);
+    }
 }
