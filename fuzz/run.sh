@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (preset "fuzz", clang) and runs each one for SECONDS
+# (default 60), one after the other. Seeds come from examples/ and, when it is
+# there, ../shared/corpus/; they are copied into the build folder at run time
+# and never committed. A finding stops nothing: every target runs, findings
+# are kept as build/fuzz/findings/<target>-crash-..., and the exit code is 1
+# when there was any.
+#
+#   fuzz/run.sh 60                   # every target, 60 s each
+#   fuzz/run.sh 300 fuzz_wcinclude   # one target
+#   TAMSK_FUZZ_JOBS=2 fuzz/run.sh 60 # libFuzzer forks per target
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+seconds="${1:-60}"
+shift || true
+build="${TAMSK_FUZZ_BUILD:-$root/build/fuzz}"
+corpusRoot="$root/../shared/corpus"
+jobs="${TAMSK_FUZZ_JOBS:-1}"
+
+cmake --preset fuzz -S "$root" -B "$build" >/dev/null || exit 2
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  targets=(fuzz_projectfile fuzz_text fuzz_wcinclude fuzz_load fuzz_profile)
+fi
+available=()
+for t in "${targets[@]}"; do
+  if ninja -C "$build" -t targets all 2>/dev/null | grep -q "^$t:"; then
+    available+=("$t")
+  else
+    echo "fuzz: $t is not built here (its module is missing); skipped"
+  fi
+done
+ninja -C "$build" -j2 "${available[@]}" || exit 2
+
+# Seeds: every file of the given extensions below examples/ and the corpus.
+seed_files() {
+  local pattern
+  for pattern in "$@"; do
+    find "$root/examples" -type f -iname "$pattern" 2>/dev/null
+    [ -d "$corpusRoot" ] && find "$corpusRoot" -type f -iname "$pattern" 2>/dev/null
+  done
+}
+
+make_seeds() {
+  local target="$1" dir="$2"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  local n=0 f
+  case "$target" in
+    fuzz_projectfile)
+      while IFS= read -r f; do cp "$f" "$dir/seed$((n++))"; done < <(seed_files '*.wpj' '*.tgt') ;;
+    fuzz_wcinclude)
+      while IFS= read -r f; do cp "$f" "$dir/seed$((n++))"; done < <(seed_files '*.c' '*.h' '*.rc' '*.dlg')
+      printf '#include "a.h"\nICON1 ICON res\\icon.ico\nchar *s = "b.h";\n' >"$dir/seed$((n++))" ;;
+    fuzz_text)
+      # flags, delimiter count, quote-pair count, delimiters, quote pairs, text
+      printf '\x00\x03\x04 \t\n""'"''"'ICON1 ICON "res\\my icon.ico"' >"$dir/seed$((n++))"
+      printf '\x07\x01\x02;""$(%%watcom)\\h;"inc;x";..\\inc' >"$dir/seed$((n++))"
+      printf '\x00\x05\x00c:\\p\\C:\\P\\inc\\..\\a\\b\\c\\..\\..\\d/e.h' >"$dir/seed$((n++))" ;;
+    fuzz_load)
+      local sep=$'\n--8<--\n'
+      local sources=() tgt
+      while IFS= read -r f; do sources+=("$f"); cp "$f" "$dir/seed$((n++))"; done \
+        < <(find "$root/examples" -type f \( -iname '*.c' -o -iname '*.h' -o -iname '*.rc' \) | sort)
+      tgt="$(find "$root/examples" -type f -iname '*.tgt' | sort | head -1)"
+      if [ ${#sources[@]} -ge 4 ] && [ -n "$tgt" ]; then
+        { cat "${sources[0]}"; printf '%s' "$sep"; cat "${sources[1]}"; printf '%s' "$sep"
+          cat "${sources[2]}"; printf '%s' "$sep"; cat "${sources[3]}"; } >"$dir/seed$((n++))"
+      fi
+      printf '#include "b.h"\n#include <sys.h>\n%s#include "a.c"\n#include "../outside.h"%sICON1 ICON a.c\n#include "b.h"\n%s#include "proj/inc/b.h"' \
+        "$sep" "$sep" "$sep" >"$dir/seed$((n++))" ;;
+    fuzz_profile)
+      printf '[Options]\r\nFolder=C:\\work\\\r\nParseSource=true\r\n' >"$dir/seed$((n++))"
+      printf '; comment\n[Other]\nx=1\n\n[options]\nfolder = a\n' >"$dir/seed$((n++))" ;;
+  esac
+}
+
+mkdir -p "$build/findings"
+status=0
+summary=()
+for t in "${available[@]}"; do
+  seeds="$build/seeds/$t"
+  corpus="$build/corpus/$t"
+  make_seeds "$t" "$seeds"
+  mkdir -p "$corpus"
+  dict=()
+  [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
+  log="$build/findings/$t.log"
+  parallel=()
+  [ "$jobs" -gt 1 ] && parallel=(-jobs="$jobs" -workers="$jobs")
+  echo "fuzz: $t for ${seconds}s"
+  rm -f "$build/findings"/fuzz-*.log
+  (cd "$build/findings" && "$build/fuzz/$t" "$corpus" "$seeds" "${dict[@]}" "${parallel[@]}" \
+    -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
+    -artifact_prefix="$build/findings/$t-" -print_final_stats=1 >"$log" 2>&1)
+  rc=$?
+  stats=("$log")
+  for f in "$build/findings"/fuzz-*.log; do [ -f "$f" ] && stats+=("$f"); done
+  runs="$(grep -hoE 'stat::number_of_executed_units: *[0-9]+' "${stats[@]}" \
+          | awk '{ s += $2 } END { print s + 0 }')"
+  peak="$(grep -hoE 'stat::peak_rss_mb: *[0-9]+' "${stats[@]}" | awk '{ print $2 }' | sort -n | tail -1)"
+  if [ $rc -ne 0 ]; then
+    status=1
+    summary+=("$t: FINDING after ${runs:-?} runs (see $log and $build/findings/)")
+  else
+    summary+=("$t: ${runs:-?} runs in ${seconds}s without a finding, peak ${peak:-?} MB")
+  fi
+done
+printf '%s\n' "${summary[@]}"
+exit $status
