@@ -1,0 +1,104 @@
+#include "classlib/qt/formframe.h"
+
+#include <QCloseEvent>
+#include <QResizeEvent>
+
+#include "classlib/qt/wform.h"
+
+FormFrame::FormFrame(QWidget* window, WForm* form)
+    : window_(window), form_(form), client_(new QWidget(window)), status_(new QLabel(window)) {
+    client_->setObjectName(QStringLiteral("clientArea"));
+    status_->setObjectName(QStringLiteral("statusLine"));
+    status_->setFrameShape(QFrame::StyledPanel);
+    status_->setFrameShadow(QFrame::Sunken);
+    status_->setContentsMargins(4, 1, 4, 1);
+    status_->hide();
+}
+
+void FormFrame::SetMenuBar(QMenuBar* menuBar) {
+    if (menuBar_ == menuBar) {
+        return;
+    }
+    if (menuBar_) {
+        menuBar_->hide();
+        menuBar_->setParent(nullptr);
+    }
+    menuBar_ = menuBar;
+    if (menuBar_) {
+        menuBar_->setParent(window_);
+        menuBar_->show();
+    }
+    Layout();
+}
+
+void FormFrame::SetStatusText(const QString& text) {
+    status_->setText(text);
+    status_->setVisible(!text.isEmpty());
+    Layout();
+}
+
+int FormFrame::MenuHeight() const {
+    return menuBar_ ? menuBar_->heightForWidth(window_->width()) > 0
+                          ? menuBar_->heightForWidth(window_->width())
+                          : menuBar_->sizeHint().height()
+                    : 0;
+}
+
+int FormFrame::StatusHeight() const {
+    return status_->isVisibleTo(window_) ? status_->sizeHint().height() : 0;
+}
+
+void FormFrame::ResizeForClient(QSize clientSize) {
+    window_->resize(clientSize.width(), clientSize.height() + MenuHeight() + StatusHeight());
+    Layout();
+}
+
+void FormFrame::Layout() {
+    const int width = window_->width();
+    const int menuHeight = MenuHeight();
+    const int statusHeight = StatusHeight();
+    if (menuBar_) {
+        menuBar_->setGeometry(0, 0, width, menuHeight);
+    }
+    const QSize clientSize(width, qMax(0, window_->height() - menuHeight - statusHeight));
+    client_->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
+    if (statusHeight > 0) {
+        status_->setGeometry(0, menuHeight + clientSize.height(), width, statusHeight);
+    }
+    if (clientSize != clientSize_) {
+        const QSize oldSize = clientSize_;
+        clientSize_ = clientSize;
+        if (oldSize.isValid()) {
+            form_->ClientAreaResized(oldSize, clientSize);
+        }
+    }
+}
+
+FormWindow::FormWindow(QWidget* parent, WForm* form)
+    : QWidget(parent, parent ? Qt::Window : Qt::WindowFlags()), form_(form), frame_(this, form) {}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    frame_.Layout();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The form decides: its CloseEvent handlers, or else destroying the window.
+    event->ignore();
+    form_->HandleCloseRequest();
+}
+
+DialogWindow::DialogWindow(QWidget* parent, WForm* form)
+    : QDialog(parent), form_(form), frame_(this, form) {}
+
+void DialogWindow::reject() { form_->HandleCloseRequest(); }
+
+void DialogWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    frame_.Layout();
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    form_->HandleCloseRequest();
+}

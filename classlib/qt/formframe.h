@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <QWidget>
+
+class WForm;
+
+// The inside of a form's top-level widget: the menu bar at the top, the
+// client area that holds the controls, and an optional status line at the
+// bottom. Laid out by hand so that the client area's size is known at once
+// after every change (the resize percentages depend on it).
+class FormFrame {
+public:
+    FormFrame(QWidget* window, WForm* form);
+
+    QWidget* Client() const { return client_; }
+    void SetMenuBar(QMenuBar* menuBar);
+    QMenuBar* MenuBar() const { return menuBar_; }
+    void SetStatusText(const QString& text);
+    QString StatusText() const { return status_->text(); }
+    // Sets the window size that gives the client area this size.
+    void ResizeForClient(QSize clientSize);
+    void Layout();
+
+private:
+    int MenuHeight() const;
+    int StatusHeight() const;
+
+    QWidget* window_;
+    WForm* form_;
+    QWidget* client_;
+    QLabel* status_;
+    QPointer<QMenuBar> menuBar_;
+    QSize clientSize_;
+};
+
+// Top-level widget of a modeless form.
+class FormWindow : public QWidget {
+public:
+    FormWindow(QWidget* parent, WForm* form);
+    FormFrame& Frame() { return frame_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    WForm* form_;
+    FormFrame frame_;
+};
+
+// Top-level widget of a modal form.
+class DialogWindow : public QDialog {
+public:
+    DialogWindow(QWidget* parent, WForm* form);
+    FormFrame& Frame() { return frame_; }
+    void reject() override;  // Escape goes the way of the close box
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    WForm* form_;
+    FormFrame frame_;
+};

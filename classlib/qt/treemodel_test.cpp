@@ -1,0 +1,108 @@
+#include "classlib/qt/treemodel.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+// A project-like tree: root, targets, and under each target a few groups.
+WTreeItem AddChild(WTreeStore& store, WTreeItem parent, const std::string& label) {
+    return store.Add(label, parent, 2, 2, WTreePosition::Last());
+}
+
+QStringList ChildLabels(const QAbstractItemModel& model, const QModelIndex& parent) {
+    QStringList labels;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+        labels << model.index(row, 0, parent).data().toString();
+    }
+    return labels;
+}
+
+}  // namespace
+
+class TreeModelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void passesTheModelTesterThroughEdits() {
+        WTreeStore store;
+        WTreeModel model(store);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const WTreeItem root = AddChild(store, kNoItem, "Project: p [p.wpj]");
+        const WTreeItem first = AddChild(store, root, "Target: a");
+        AddChild(store, root, "Target: c");
+        // Make the tables, as a view expanding the nodes would.
+        const QModelIndex rootIndex = model.index(0, 0, {});
+        QCOMPARE(model.rowCount(rootIndex), 2);
+        store.Add("Target: b", root, 1, 1, WTreePosition::After(first));
+        QCOMPARE(ChildLabels(model, rootIndex),
+                 (QStringList{"Target: a", "Target: b", "Target: c"}));
+        AddChild(store, first, "Target Name: a.exe");
+        QCOMPARE(model.rowCount(model.index(0, 0, rootIndex)), 1);
+        store.SetLabel(first, "Target: a  Windows");
+        QCOMPARE(model.index(0, 0, rootIndex).data().toString(), QString("Target: a  Windows"));
+        store.Delete(first);
+        QCOMPARE(ChildLabels(model, rootIndex), (QStringList{"Target: b", "Target: c"}));
+        QCOMPARE(model.parent(model.index(1, 0, rootIndex)), rootIndex);
+        store.DeleteAll();
+        QCOMPARE(model.rowCount({}), 0);
+    }
+
+    void bulkChangeResetsOnceAndShowsTheResult() {
+        WTreeStore store;
+        WTreeModel model(store);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        int resets = 0;
+        connect(&model, &QAbstractItemModel::modelReset, this, [&resets]() { ++resets; });
+        model.BeginBulkChange();
+        const WTreeItem root = AddChild(store, kNoItem, "Project");
+        for (int i = 0; i < 100; ++i) {
+            AddChild(store, root, "file" + std::to_string(i));
+        }
+        model.EndBulkChange();
+        QCOMPARE(resets, 1);
+        QCOMPARE(model.rowCount(model.index(0, 0, {})), 100);
+        QCOMPARE(model.index(99, 0, model.index(0, 0, {})).data().toString(), QString("file99"));
+    }
+
+    void hugeChildListsCostNothingUntilAsked() {
+        WTreeStore store;
+        const WTreeItem root = AddChild(store, kNoItem, "Project");
+        const WTreeItem group = AddChild(store, root, "Filelist");
+        for (int i = 0; i < 200000; ++i) {
+            AddChild(store, group, "f" + std::to_string(i));
+        }
+        WTreeModel model(store);
+        QTreeView view;
+        view.setModel(&model);
+        view.resize(300, 200);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(model.CachedTableCount(), std::size_t{0});
+        view.expand(model.index(0, 0, {}));
+        QCOMPARE(model.CachedTableCount(), std::size_t{1});
+        const QModelIndex groupIndex = model.index(0, 0, model.index(0, 0, {}));
+        view.expand(groupIndex);
+        QCOMPARE(model.rowCount(groupIndex), 200000);
+        QCOMPARE(model.index(199999, 0, groupIndex).data().toString(), QString("f199999"));
+        QCOMPARE(model.parent(model.index(123456, 0, groupIndex)), groupIndex);
+        // Leaves never get a table of their own.
+        QCOMPARE(model.CachedTableCount(), std::size_t{2});
+    }
+
+    void iconFollowsTheItemImage() {
+        WTreeStore store;
+        WTreeModel model(store);
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        model.SetIcons({QIcon(), QIcon(red)});
+        store.Add("target", kNoItem, 1, 1, WTreePosition::Last());
+        store.Add("file", kNoItem, 2, 2, WTreePosition::Last());
+        QCOMPARE(model.index(0, 0, {}).data(Qt::DecorationRole).canConvert<QIcon>(), true);
+        QCOMPARE(model.index(1, 0, {}).data(Qt::DecorationRole).isValid(), false);
+    }
+};
+
+QTEST_MAIN(TreeModelTest)
+#include "treemodel_test.moc"

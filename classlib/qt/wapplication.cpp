@@ -1,0 +1,120 @@
+#include "classlib/qt/wapplication.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QPointer>
+#include <utility>
+#include <vector>
+
+#include "classlib/qt/wevents.h"
+
+namespace {
+
+struct LoopState {
+    bool quitPosted = false;
+    int quitCode = 0;
+    QPointer<QEventLoop> running;
+};
+
+LoopState& State() {
+    static LoopState state;
+    return state;
+}
+
+struct Component {
+    std::function<void()> initialise;
+    std::function<void()> finalise;
+};
+
+std::vector<Component>& Components() {
+    static std::vector<Component> components;
+    return components;
+}
+
+void ExitRunningLoop() {
+    LoopState& state = State();
+    if (state.running) {
+        QEventLoop* loop = state.running.data();
+        const int code = state.quitCode;
+        QMetaObject::invokeMethod(
+            loop, [loop, code]() { loop->exit(code); }, Qt::QueuedConnection);
+    }
+}
+
+}  // namespace
+
+int WMessageLoop::Run() {
+    LoopState& state = State();
+    QEventLoop loop;
+    state.running = &loop;
+    if (state.quitPosted) {
+        ExitRunningLoop();
+    }
+    const int code = loop.exec();
+    state.running = nullptr;
+    state.quitPosted = false;
+    return code;
+}
+
+void WMessageLoop::PostQuitMessage(int code) {
+    LoopState& state = State();
+    state.quitPosted = true;
+    state.quitCode = code;
+    ExitRunningLoop();
+}
+
+bool WMessageLoop::IsQuitPosted() { return State().quitPosted; }
+
+int WMessageLoop::GetQuitCode() { return State().quitCode; }
+
+void WMessageLoop::ResetForTesting() {
+    State().quitPosted = false;
+    State().quitCode = 0;
+}
+
+WExeApplication::WExeApplication() = default;
+
+WExeApplication::~WExeApplication() = default;
+
+int WExeApplication::Run(int argc, char** argv) {
+    if (QCoreApplication::instance() == nullptr) {
+        // Only the program name goes to the toolkit; the rest is ignored.
+        static int toolkitArgc = 1;
+        static char fallbackName[] = "tamsk";
+        static char* toolkitArgv[] = {argc > 0 && argv && argv[0] ? argv[0] : fallbackName,
+                                      nullptr};
+        ownApplication_ = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    WApplicationEventData data;
+    WDispatchEvent(this, StartEvent, &data);
+    if (!data.abort) {
+        WDispatchEvent(this, RunEvent, &data);
+    }
+    WDispatchEvent(this, EndEvent, &data);
+    const int exitCode = data.exitCode;
+    ownApplication_.reset();
+    return exitCode;
+}
+
+void WExeApplication::AddComponent(std::function<void()> initialise,
+                                   std::function<void()> finalise) {
+    Components().push_back({std::move(initialise), std::move(finalise)});
+}
+
+void WExeApplication::RunComponentInitialisers() {
+    for (const Component& component : Components()) {
+        if (component.initialise) {
+            component.initialise();
+        }
+    }
+}
+
+void WExeApplication::RunComponentFinalisers() {
+    for (auto it = Components().rbegin(); it != Components().rend(); ++it) {
+        if (it->finalise) {
+            it->finalise();
+        }
+    }
+}

@@ -1,0 +1,126 @@
+#include "classlib/qt/wprofile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/tempdir.h"
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    const char* contents;
+    const char* section;
+    const char* key;
+    const char* expected;
+};
+
+class ProfileRead : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, FindsTheValueAsThePlatformDoes) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(ProfileGetValue(c.contents, c.section, c.key, "<default>"), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProfileRead,
+    testing::Values(
+        ReadCase{"Plain", "[Options]\r\nFolder=C:\\p\\\r\n", "Options", "Folder", "C:\\p\\"},
+        ReadCase{"LfOnly", "[Options]\nFolder=x\n", "Options", "Folder", "x"},
+        ReadCase{"SectionCaseFolded", "[OPTIONS]\nfolder=x\n", "Options", "Folder", "x"},
+        ReadCase{"BlanksTrimmed", "  [ Options ]  \n  Folder =  x y  \n", "Options", "Folder",
+                 "x y"},
+        ReadCase{"QuotesDropped", "[Options]\nFolder=\"a b\"\n", "Options", "Folder", "a b"},
+        ReadCase{"FirstEqualsSplits", "[Options]\nFolder=a=b\n", "Options", "Folder", "a=b"},
+        ReadCase{"MissingBracket", "[Options\nFolder=x\n", "Options", "Folder", "x"},
+        ReadCase{"FirstKeyWins", "[Options]\nFolder=1\nFolder=2\n", "Options", "Folder", "1"},
+        ReadCase{"FirstSectionWins", "[Options]\nA=1\n[Options]\nFolder=2\n", "Options",
+                 "Folder", "<default>"},
+        ReadCase{"KeyOfOtherSection", "[Other]\nFolder=x\n[Options]\n", "Options", "Folder",
+                 "<default>"},
+        ReadCase{"NoSection", "Folder=x\n", "Options", "Folder", "<default>"},
+        ReadCase{"EmptyValue", "[Options]\nFolder=\n", "Options", "Folder", ""},
+        ReadCase{"LineWithoutEquals", "[Options]\nFolder\n", "Options", "Folder", "<default>"},
+        ReadCase{"EmptyFile", "", "Options", "Folder", "<default>"}),
+    [](const testing::TestParamInfo<ReadCase>& row) { return std::string(row.param.name); });
+
+TEST(ProfileReadLimits, ValueIsCutTo8191Characters) {
+    const std::string contents = "[S]\nK=" + std::string(10000, 'v') + "\n";
+    EXPECT_EQ(ProfileGetValue(contents, "S", "K", "").size(), 8191u);
+    EXPECT_EQ(ProfileGetValue("", "S", "K", std::string(9000, 'd')).size(), 8191u);
+}
+
+struct WriteCase {
+    const char* name;
+    const char* contents;
+    const char* key;
+    const char* value;
+    const char* expected;
+};
+
+class ProfileWrite : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, ChangesOnlyItsLine) {
+    const WriteCase& c = GetParam();
+    const auto updated = ProfileSetValue(
+        c.contents, "Options", c.key ? std::optional<std::string_view>(c.key) : std::nullopt,
+        c.value ? std::optional<std::string_view>(c.value) : std::nullopt);
+    ASSERT_TRUE(updated.has_value());
+    EXPECT_EQ(*updated, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProfileWrite,
+    testing::Values(
+        WriteCase{"NewFile", "", "ParseSource", "false", "[Options]\r\nParseSource=false\r\n"},
+        WriteCase{"ReplacesValueKeepsKeySpelling", "[options]\nPARSESOURCE=1\n", "ParseSource",
+                  "true", "[options]\r\nPARSESOURCE=true\r\n"},
+        WriteCase{"AddsKeyAfterLastFilledLine", "[Options]\nFolder=x\n\n[Other]\nA=1\n",
+                  "ParseSource", "true",
+                  "[Options]\r\nFolder=x\r\nParseSource=true\r\n\r\n[Other]\r\nA=1\r\n"},
+        WriteCase{"KeepsOtherLines", "; note\r\n[Other]\r\n weird line \r\n", "Folder", "C:\\a\\",
+                  "; note\r\n[Other]\r\n weird line \r\n[Options]\r\nFolder=C:\\a\\\r\n"},
+        WriteCase{"RemovesKey", "[Options]\nFolder=x\nParseSource=true\n", "Folder", nullptr,
+                  "[Options]\r\nParseSource=true\r\n"},
+        WriteCase{"RemovesSection", "[A]\nk=1\n[Options]\nFolder=x\n[B]\n", nullptr, nullptr,
+                  "[A]\r\nk=1\r\n[B]\r\n"}),
+    [](const testing::TestParamInfo<WriteCase>& row) { return std::string(row.param.name); });
+
+TEST(ProfileWriteRefusals, LineBreaksAndSeparatorsAreRefused) {
+    EXPECT_FALSE(ProfileSetValue("", "Options", "Folder", "a\r\nb").has_value());
+    EXPECT_FALSE(ProfileSetValue("", "Options", "Fol=der", "x").has_value());
+    EXPECT_FALSE(ProfileSetValue("", "Opt]ions", "Folder", "x").has_value());
+    EXPECT_FALSE(ProfileSetValue("", "Options", " ", "x").has_value());
+}
+
+TEST(ProfileFile, RoundTripThroughTheFile) {
+    TempDir dir;
+    const std::string file = dir.Write("Tamsk.Ini", "[Keep]\nA = 1 \n");
+    EXPECT_TRUE(WriteProfileString("Options", "Folder", "/p/q/", file.c_str(), true));
+    EXPECT_TRUE(WriteProfileString("Options", "ParseSource", "true", file.c_str(), true));
+    EXPECT_EQ(ReadProfileString("options", "FOLDER", ".", file.c_str()).Str(), "/p/q/");
+    EXPECT_EQ(ReadProfileString("Options", "ParseSource", "false", file.c_str()).Str(), "true");
+    EXPECT_EQ(ReadWhole(file),
+              "[Keep]\r\nA = 1 \r\n[Options]\r\nFolder=/p/q/\r\nParseSource=true\r\n");
+}
+
+TEST(ProfileFile, MissingFileGivesTheDefaultAndIsCreatedOnWrite) {
+    TempDir dir;
+    const std::string file = dir.Join("Tamsk.Ini");
+    EXPECT_EQ(ReadProfileString("Options", "Folder", ".", file.c_str()).Str(), ".");
+    EXPECT_TRUE(WriteProfileString("Options", "ParseSource", "false", file.c_str(), true));
+    EXPECT_EQ(ReadWhole(file), "[Options]\r\nParseSource=false\r\n");
+}
+
+TEST(ProfileFile, FlushRequestWithAllNullSucceeds) {
+    EXPECT_TRUE(WriteProfileString(nullptr, nullptr, nullptr, "unused.ini", true));
+}
+
+TEST(ProfileFile, UnreadableTargetIsNotReplaced) {
+    TempDir dir;
+    const std::string folder = dir.MakeFolder("Tamsk.Ini");  // a folder where the file should be
+    EXPECT_FALSE(WriteProfileString("Options", "Folder", "x", folder.c_str(), true));
+}
+
+}  // namespace
