@@ -1,3 +1,6 @@
+// The POSIX host layer; hostfs_windows.cpp holds the Windows one.
+#ifndef _WIN32
+
 #include "classlib/core/hostfs.h"
 
 #include <fcntl.h>
@@ -499,3 +502,5 @@ bool HostFs::SameFile(std::string_view a, std::string_view b) {
     return ::stat(Resolve(a).c_str(), &first) == 0 && ::stat(Resolve(b).c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
+
+#endif  // !_WIN32

@@ -6,6 +6,13 @@
 
 #include "classlib/core/wobject.h"
 
+#if defined(__GNUC__) || defined(__clang__)
+#define TAMSK_PRINTF_LIKE(formatIndex, firstArgument) \
+    __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define TAMSK_PRINTF_LIKE(formatIndex, firstArgument)
+#endif
+
 // An owned, counted string of 8-bit characters with value semantics.
 // GetText() never returns null; an empty string yields "".
 class WString : public WObject {
@@ -33,8 +40,8 @@ public:
     WString& Concat(char c);
 
     // printf-style: Format replaces the contents, ConcatFormat appends.
-    void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void ConcatFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void Format(const char* format, ...) TAMSK_PRINTF_LIKE(2, 3);
+    void ConcatFormat(const char* format, ...) TAMSK_PRINTF_LIKE(2, 3);
 
     // <0, 0, >0 like strcmp; without case sensitivity ASCII letters fold to lower case.
     int Compare(const WString& other, bool caseSensitive = true) const;
