@@ -1,0 +1,66 @@
+#include "copy/dialog/wpjcopy.h"
+
+#include <optional>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/qt/wicon.h"
+#include "classlib/qt/wtreeview.h"
+#include "copy/copyrun.h"
+#include "copy/dialog/wfolderbrowser.h"
+
+namespace {
+
+constexpr int kApplicationIcon = 100;
+
+}  // namespace
+
+WPJCopy::~WPJCopy() = default;
+
+void WPJCopy::SetupControls() {
+    SetSmallIcon(WIcon(kApplicationIcon));
+    cb_2->Disable();
+    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+        lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    }
+    WString caption("Copy");
+    if (projectTree_ != nullptr) {
+        const WTreeStore& tree = projectTree_->Store();
+        caption.Concat(tree.Label(tree.FirstRoot()));
+    }
+    SetText(caption.View());
+}
+
+bool WPJCopy::cb_1_Click(WObject* /*source*/, void* /*eventData*/) {
+    WString folder;
+    if (BrowseForFolder("Select Destination Folder", textb_1->GetText().View(), folder)) {
+        textb_1->SetText(folder.View());
+        cb_2->Enable();
+    }
+    return false;
+}
+
+bool WPJCopy::cb_2_Click(WObject* /*source*/, void* /*eventData*/) {
+    CopyProjectFiles();
+    return false;
+}
+
+bool WPJCopy::BrowseForFolder(std::string_view title, std::string_view initialFolder,
+                              WString& folder) {
+    const std::optional<std::string> chosen =
+        WFolderBrowser::Choose(GetWidget(), title, initialFolder);
+    if (!chosen) {
+        return false;
+    }
+    folder.Assign(*chosen);
+    return true;
+}
+
+void WPJCopy::CopyProjectFiles() {
+    cb_2->Disable();
+    cb_1->Disable();
+    if (projectTree_ == nullptr) {
+        return;
+    }
+    HostFs fs;
+    RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+}
