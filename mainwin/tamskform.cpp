@@ -1,0 +1,73 @@
+#include "mainwin/tamskform.h"
+
+#include "classlib/qt/wicon.h"
+#include "mainwin/mainform.h"
+#include "resources/resourceimages.h"
+
+TamskForm* mainForm = nullptr;
+
+TamskForm* CreateMainForm() {
+    auto* form = new TamskForm();
+    mainForm = form;
+    if (form->Create(nullptr, "ID_TamskForm")) {
+        return form;
+    }
+    delete form;
+    mainForm = nullptr;
+    return nullptr;
+}
+
+void DestroyMainForm() {
+    if (mainForm != nullptr) {
+        delete mainForm;
+        mainForm = nullptr;
+    }
+}
+
+TamskForm::~TamskForm() {
+    if (HasWindow()) {
+        DestroyWindow();
+    }
+}
+
+void TamskForm::SetCaptionValue(const char* value) {
+    WString caption("Watcom Project");
+    caption.ConcatFormat(" [%s]", value);
+    SetText(caption.View());
+}
+
+bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
+    SetSmallIcon(WIcon(kApplicationIconId));
+    imageList.Load(kTreeImagesBitmapId, 16, 16, WColor{255, 0, 255});
+    tv_1->SetImageList(imageList);
+    const QSize outer = GetOuterSize();
+    SetMinimumTrackingSize(outer.width(), outer.height());
+    const QSize client = GetClientSize();
+    tv_1->Move(0, 0, client.width(), client.height(), true);
+    SetCaptionValue("none");
+    fileDialog->SetFlags(fileDialog->GetFlags() | WFileDialog::kEnableSizing);
+    LoadSettings();
+    if (exportItem != nullptr) {
+        exportItem->DisableAndGray();
+    }
+    if (copyItem != nullptr) {
+        copyItem->DisableAndGray();
+    }
+    return false;
+}
+
+bool TamskForm::OnFormDestroy(WObject* /*source*/, void* /*eventData*/) {
+    tv_1->DeleteAllItems();
+    SaveSettings();
+    return false;
+}
+
+bool TamskForm::OnFormClose(WObject* /*source*/, void* /*eventData*/) { return false; }
+
+bool TamskForm::OnTreeDeleteItem(WObject* /*source*/, void* eventData) {
+    auto* deleted = static_cast<WTreeDeleteItemData*>(eventData);
+    if (deleted != nullptr && deleted->GetData() != nullptr) {
+        deleted->DestroyData();
+    }
+    return false;
+}
