@@ -9,7 +9,7 @@ packages=(
   libcli11-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps xdotool imagemagick
 )
 
 missing=()

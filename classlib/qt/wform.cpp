@@ -34,6 +34,10 @@ QWidget* MakeItemWidget(const DialogItemTemplate& item, QWidget* client) {
         tree->setItemsExpandable((item.style & StyleHasButtons) != 0);
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
         tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // Long labels scroll sideways, whole, as on the platform, instead of being cut.
+        tree->header()->setStretchLastSection(false);
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->setTextElideMode(Qt::ElideNone);
         widget = tree;
     } else if (item.className == kListViewClass) {
         auto* list = new QTreeView(client);

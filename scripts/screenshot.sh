@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Starts the real program under a virtual X server, loads the example project
+# through its File menu the way a user would (keys typed with xdotool), expands
+# the first target and saves the window as docs/screenshot.png.
+# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh installs them).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="${TAMSK_BIN:-$root/build/default/mainwin/tamsk}"
+out="${1:-$root/docs/screenshot.png}"
+if [ ! -x "$bin" ]; then
+  "$root/scripts/build.sh" default
+fi
+
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+work="$(mktemp -d)"
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY=":$display"
+for _ in $(seq 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+# Run from a scratch folder: the program keeps its settings in the current folder.
+cp -r "$root/examples" "$work/examples"
+project="$work/examples/shapes/shapes.wpj"
+(cd "$work" && exec "$bin") &
+app_pid=$!
+
+# Waits until a window whose name matches the pattern exists; prints its id.
+wait_window() {
+  for _ in $(seq 100); do
+    if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" && [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "screenshot: no window named '$1' appeared" >&2
+  return 1
+}
+
+main="$(wait_window '^Watcom Project \[none\]$')"
+xdotool windowfocus --sync "$main"
+sleep 0.5
+xdotool key --delay 150 alt+f l
+sleep 1
+# The open dialog has focus on its file name box.
+xdotool type --delay 20 "$project"
+xdotool key Return
+main="$(wait_window 'shapes\.wpj\]$')"
+xdotool windowfocus --sync "$main"
+sleep 0.3
+# Click the project node, open it, go to the first target and open it all.
+xdotool mousemove --window "$main" 120 28 click 1
+sleep 0.3
+xdotool key --delay 150 Home Right Down asterisk
+sleep 0.5
+mkdir -p "$(dirname "$out")"
+import -window "$main" "$out"
+xdotool key --delay 150 alt+f x
+wait "$app_pid" || true
+app_pid=""
+echo "saved $out"
