@@ -1,0 +1,127 @@
+// Loading a project in the main window against loading it without one.
+//
+//   gui_load headless PROJECT.wpj      the load alone, into a tree store
+//   gui_load window PROJECT.wpj        the load through the window's menu, then the view
+//                                      laid out, then a few nodes expanded and painted
+//
+// Prints the load's wall time, the process's peak RSS, and in window mode the time of each
+// expansion. Run each mode in its own process (bench/gui_run.sh) so that peak RSS is its own.
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTreeView>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/qt/treemodel.h"
+#include "classlib/qt/wfiledialog.h"
+#include "depscan/projectload.h"
+#include "mainwin/mainform.h"
+#include "mainwin/tamskform.h"
+
+namespace {
+
+long PeakRssKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
+
+int Headless(const char* project) {
+    WTreeStore store;
+    HostFs fs;
+    QElapsedTimer timer;
+    timer.start();
+    ScanOutcome outcome;
+    const bool loaded = LoadProjectWithDependencies(store, WFilePath(project), fs,
+                                                    ParseLiterals::On, &outcome);
+    std::printf("load_s %.3f\nnodes %zu\nloaded %d\ncomplete %d\npeak_rss_kb %ld\n",
+                Seconds(timer), store.Count(), loaded ? 1 : 0, outcome.complete ? 1 : 0,
+                PeakRssKb());
+    return loaded ? 0 : 1;
+}
+
+// The first child of item whose label starts with prefix, or the first child.
+WTreeItem Child(const WTreeStore& store, WTreeItem item, const char* prefix) {
+    for (WTreeItem child = store.FirstChild(item); child != kNoItem;
+         child = store.NextSibling(child)) {
+        if (store.Label(child).rfind(prefix, 0) == 0) {
+            return child;
+        }
+    }
+    return store.FirstChild(item);
+}
+
+void TimeExpand(WTreeView& tree, WTreeItem item, const char* name) {
+    QElapsedTimer timer;
+    timer.start();
+    tree.Expand(item);
+    QTreeView* view = tree.GetTreeWidget();
+    view->scrollTo(tree.GetModel()->IndexOf(item), QAbstractItemView::PositionAtTop);
+    QCoreApplication::processEvents();
+    view->viewport()->repaint();
+    std::printf("expand_%s_ms %.1f (%zu children)\n", name, Seconds(timer) * 1000,
+                static_cast<std::size_t>(tree.GetModel()->rowCount(tree.GetModel()->IndexOf(item))));
+}
+
+int Window(int argc, char** argv) {
+    // Settings stay in the current folder; the bench runs from a scratch folder.
+    QApplication application(argc, argv);
+    if (CreateMainForm() == nullptr) {
+        return 1;
+    }
+    QCoreApplication::processEvents();
+    const WFilePath project(argv[2]);
+    mainForm->parseItem->SetCheck(true);
+    WFileDialog::SetNextAnswer(std::string(argv[2]));
+    QElapsedTimer timer;
+    timer.start();
+    mainForm->loadItem->GetAction()->trigger();
+    QCoreApplication::processEvents();
+    mainForm->tv_1->GetTreeWidget()->viewport()->repaint();
+    const double loadSeconds = Seconds(timer);
+    WTreeView& tree = *mainForm->tv_1;
+    const WTreeStore& store = tree.Store();
+    std::printf("load_s %.3f\nnodes %zu\npeak_rss_kb %ld\n", loadSeconds, store.Count(),
+                PeakRssKb());
+    const WTreeItem root = store.FirstRoot();
+    TimeExpand(tree, root, "project");
+    const WTreeItem target = store.FirstChild(root);
+    TimeExpand(tree, target, "target");
+    const WTreeItem sources = Child(store, target, "Dependency Filelist");
+    TimeExpand(tree, sources, "sources");
+    TimeExpand(tree, store.FirstChild(sources), "first_source");
+    const WTreeItem files = Child(store, target, "Filelist");
+    TimeExpand(tree, files, "filelist");
+    TimeExpand(tree, store.FirstChild(files), "first_extension");
+    std::printf("peak_rss_after_expand_kb %ld\n", PeakRssKb());
+    QElapsedTimer closing;
+    closing.start();
+    DestroyMainForm();
+    std::printf("close_s %.3f\n", Seconds(closing));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: gui_load headless|window PROJECT.wpj\n");
+        return 2;
+    }
+    if (std::strcmp(argv[1], "headless") == 0) {
+        return Headless(argv[2]);
+    }
+    if (std::strcmp(argv[1], "window") == 0) {
+        return Window(argc, argv);
+    }
+    std::fprintf(stderr, "usage: gui_load headless|window PROJECT.wpj\n");
+    return 2;
+}

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The load in the main window against the same load without one, on the generated project of
+# bench/run.sh (generated first if missing):
+#
+#   bench/gui_run.sh [small|medium|large|SOURCES]      (default: small)
+#
+# Each mode runs in its own process from a scratch folder (the window keeps its settings in the
+# current folder), on the offscreen platform. Prints both loads, the ratios of time and peak RSS,
+# and how long expanding the biggest nodes took. GUI_LOAD names the gui_load binary to use.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+
+case "${1:-small}" in
+  small) sources=200 ;;
+  medium) sources=2000 ;;
+  large) sources=10000 ;;
+  *[!0-9]*|'') echo "usage: $0 [small|medium|large|SOURCES]" >&2; exit 2 ;;
+  *) sources="$1" ;;
+esac
+
+bin="${GUI_LOAD:-$root/build/default/bench/gui_load}"
+if [[ ! -x "$bin" ]]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target gui_load
+fi
+
+work="${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/$sources"
+if [[ ! -f "$work/.complete" ]]; then
+  rm -rf "$work"
+  echo "generating $sources sources into $work ..."
+  python3 "$here/generate.py" "$sources" "$work"
+  touch "$work/.complete"
+fi
+export WATCOM="$work/watcom"
+export QT_QPA_PLATFORM=offscreen
+project="$work/proj/bench.wpj"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch"
+
+# Warm the cache so that both runs meet the same one.
+"$bin" headless "$project" >/dev/null
+headless="$("$bin" headless "$project")"
+window="$("$bin" window "$project" 2>/dev/null)"
+
+value() { awk -v key="$1" '$1 == key { print $2 }'; }
+h_s=$(value load_s <<<"$headless"); w_s=$(value load_s <<<"$window")
+h_kb=$(value peak_rss_kb <<<"$headless"); w_kb=$(value peak_rss_kb <<<"$window")
+echo "tree nodes            $(value nodes <<<"$headless")"
+echo "headless load         ${h_s} s, peak RSS $((h_kb / 1024)) MB"
+echo "window load           ${w_s} s, peak RSS $((w_kb / 1024)) MB"
+awk -v a="$w_s" -v b="$h_s" -v c="$w_kb" -v d="$h_kb" \
+  'BEGIN { printf "window / headless     time %.2f, memory %.2f\n", a / b, c / d }'
+grep '^expand_\|^close_s' <<<"$window" | sed 's/^/  /'
