@@ -141,13 +141,24 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
     }
     resolved.label = tree_.InternLabel(path);
     if (finding.kind == Finding::Kind::Include) {
-        resolved.named = NamedFor(resolved.label);
+        SetTarget(resolved);
     }
     return resolved;
 }
 
-std::vector<DependencyScanner::Resolved>& DependencyScanner::ResolvedFindings(std::uint32_t named) {
-    NamedFile& file = namedFiles_[named];
+void DependencyScanner::SetTarget(Resolved& resolved) {
+    const std::uint32_t named = NamedFor(resolved.label);
+    resolved.target = &namedFiles_[named];
+    resolved.targetHost = &Scanned(named);
+}
+
+DependencyScanner::Frame DependencyScanner::FrameFor(NamedFile& file, WTreeItem parent) {
+    std::vector<Resolved>& findings = ResolvedFindings(file);
+    return {&file, findings.data(), static_cast<std::uint32_t>(findings.size()),
+            0,     parent,          kNoItem};
+}
+
+std::vector<DependencyScanner::Resolved>& DependencyScanner::ResolvedFindings(NamedFile& file) {
     if (file.resolvedStamp != targetStamp_) {
         const HostFile& host = hostFiles_[file.host];
         std::vector<Resolved> resolved;
@@ -164,10 +175,9 @@ std::vector<DependencyScanner::Resolved>& DependencyScanner::ResolvedFindings(st
 // A quoted name found neither by the list nor next to its own file: the
 // folders of the files that included it, nearest first, back to the source.
 bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& resolved) {
-    std::string_view tried = FolderOfPath(tree_.LabelText(namedFiles_[stack_.back().named].label));
+    std::string_view tried = FolderOfPath(tree_.LabelText(stack_.back().file->label));
     for (std::size_t i = stack_.size() - 1; i-- > 0;) {
-        const std::string_view folder =
-            FolderOfPath(tree_.LabelText(namedFiles_[stack_[i].named].label));
+        const std::string_view folder = FolderOfPath(tree_.LabelText(stack_[i].file->label));
         if (folder == tried) {
             continue;
         }
@@ -180,7 +190,7 @@ bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& re
             return false;
         }
         resolved.label = tree_.InternLabel(path);
-        resolved.named = NamedFor(resolved.label);
+        SetTarget(resolved);
         return true;
     }
     return false;
@@ -223,21 +233,20 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
         return false;
     }
     ++rootHost.onChain;
-    stack_.push_back({root, parent, kNoItem, 0});
+    stack_.push_back(FrameFor(namedFiles_[root], parent));
     bool addedUnderParent = false;
     while (!stack_.empty()) {
         Frame& frame = stack_.back();
-        std::vector<Resolved>& resolved = ResolvedFindings(frame.named);
-        if (frame.next == resolved.size() || stopped_) {
-            --hostFiles_[namedFiles_[frame.named].host].onChain;
+        if (frame.next == frame.count || stopped_) {
+            --hostFiles_[frame.file->host].onChain;
             addedUnderParent = frame.last != kNoItem;  // the root's frame is popped last
             stack_.pop_back();
             continue;
         }
-        const std::uint32_t index = frame.next++;
-        Resolved found = resolved[index];
+        Resolved& resolved = frame.findings[frame.next++];
+        Resolved found = resolved;
         if (found.throughChain) {
-            const Finding& finding = hostFiles_[namedFiles_[frame.named].host].findings[index];
+            const Finding& finding = hostFiles_[frame.file->host].findings[frame.next - 1];
             if (!ResolveThroughChain(finding, found)) {
                 continue;
             }
@@ -247,20 +256,19 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
         }
         const WTreeItem item = AddDependencyNode(found.label, frame);
         if (found.kind != Finding::Kind::Include) {
-            List(fileList, found.label, resolved[index].listedStamp);
+            List(fileList, found.label, resolved.listedStamp);
             continue;
         }
-        HostFile& included = Scanned(found.named);
+        HostFile& included = *found.targetHost;
         if (!included.readable || included.onChain > 0) {
             continue;
         }
-        NamedFile& includedName = namedFiles_[found.named];
-        List(fileList, found.label, includedName.listedStamp);
-        if (includedName.fileClass == FileClass::Library) {
+        List(fileList, found.label, found.target->listedStamp);
+        if (found.target->fileClass == FileClass::Library) {
             continue;
         }
         ++included.onChain;
-        stack_.push_back({found.named, item, kNoItem, 0});
+        stack_.push_back(FrameFor(*found.target, item));
     }
     return addedUnderParent;
 }

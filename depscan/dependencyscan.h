@@ -72,12 +72,15 @@ private:
     };
 
     // A finding resolved for the current target.
+    struct NamedFile;
     struct Resolved {
         Finding::Kind kind = Finding::Kind::Include;
-        bool throughChain = false;    // a quoted name to be searched next to the includers
-        WTreeLabel label = kNone;     // the node's text; none: the finding adds nothing
-        std::uint32_t named = kNone;  // for an include: the file it names
+        bool throughChain = false;  // a quoted name to be searched next to the includers
+        WTreeLabel label = kNone;   // the node's text; none: the finding adds nothing
         std::uint32_t listedStamp = 0;
+        // For an include: the file it names, already read.
+        NamedFile* target = nullptr;
+        HostFile* targetHost = nullptr;
     };
 
     // A file as the scan names it (one label): its spelling decides its class, the
@@ -91,18 +94,24 @@ private:
         std::vector<Resolved> resolved;
     };
 
+    // One file of the include chain being expanded. Entries of the deques and
+    // a file's resolved findings stay in place while the frame lives.
     struct Frame {
-        std::uint32_t named;
+        NamedFile* file;
+        Resolved* findings;
+        std::uint32_t count;
+        std::uint32_t next;
         WTreeItem parent;
         WTreeItem last;  // the insertion point: the node added last under parent
-        std::uint32_t next;
     };
 
     std::uint32_t NamedFor(WTreeLabel label);
     HostFile& Scanned(std::uint32_t named);
-    std::vector<Resolved>& ResolvedFindings(std::uint32_t named);
+    std::vector<Resolved>& ResolvedFindings(NamedFile& file);
     Resolved ResolveFinding(const NamedFile& file, const Finding& finding);
     bool ResolveThroughChain(const Finding& finding, Resolved& resolved);
+    void SetTarget(Resolved& resolved);
+    Frame FrameFor(NamedFile& file, WTreeItem parent);
     bool MayAdd();
     WTreeItem AddDependencyNode(WTreeLabel label, Frame& frame);
     void List(FileList* fileList, WTreeLabel label, std::uint32_t& listedStamp);

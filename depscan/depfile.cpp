@@ -1,7 +1,51 @@
 #include "depscan/depfile.h"
 
+#include <string>
+
 #include "classlib/core/wfilepath.h"
 #include "project/projecttree.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kBlockSize = 1 << 20;
+
+// The lines of DumpTree (pre-order from node across its following siblings,
+// one blank of indent per level, CR LF ends), gathered into large blocks
+// before they reach the stream: a large project writes tens of millions of
+// short lines, and a stream call per piece would cost more than the disk.
+bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out) {
+    std::string block;
+    block.reserve(kBlockSize + 4096);
+    std::size_t level = 0;
+    for (WTreeItem item = node; item != kNoItem;) {
+        const std::string_view label = tree.Label(item);
+        block.append(level, ' ');
+        block.append(label);
+        block.append(kLineEnd);
+        if (block.size() >= kBlockSize) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
+        if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
+            item = child;
+            ++level;
+            continue;
+        }
+        while (item != kNoItem) {
+            if (const WTreeItem next = tree.NextSibling(item); next != kNoItem) {
+                item = next;
+                break;
+            }
+            item = level == 0 ? kNoItem : tree.Parent(item);
+            level -= level == 0 ? 0 : 1;
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
 
 WString DependencyFilePath(std::string_view projectPath) {
     WString path = WFilePath(projectPath).GetPart(WFilePath::WithoutExtension);
@@ -17,10 +61,8 @@ ExportResult ExportDependencies(const WTreeStore& tree, std::string_view path, H
     }
     // Streamed line by line: the text of a large project runs to hundreds of
     // megabytes and is never held whole. The file is the same on every host.
-    const HostStatus status = fs.WriteFileAtomically(path, [&](std::ostream& out) {
-        DumpTree(tree, first, out, 0, "\r\n");
-        return static_cast<bool>(out);
-    });
+    const HostStatus status = fs.WriteFileAtomically(
+        path, [&](std::ostream& out) { return WriteTreeLines(tree, first, out); });
     if (!status.ok()) {
         if (reason != nullptr) {
             *reason = status.reason;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "project/projecttree.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -43,6 +44,34 @@ TEST(ExportDependencies, WritesEveryNodeWithCrLf) {
     EXPECT_EQ(ReadWhole(path),
               "Project: p [p.wpj]\r\n Target: t\r\n  Dependency Filelist\r\n   a.c\r\n"
               "Second root\r\n");
+}
+
+// The file holds exactly DumpTree's lines, with CR LF ends, also across the
+// writer's blocks and back up from deep levels to later roots.
+TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
+    TempDir dir;
+    WTreeStore tree;
+    for (int root = 0; root < 3; ++root) {
+        WTreeItem parent =
+            tree.Add("root " + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
+        for (int level = 0; level < 40; ++level) {
+            for (int leaf = 0; leaf < 1000; ++leaf) {
+                tree.Add(std::string(20, 'a' + static_cast<char>(leaf % 26)), parent, 2, 2,
+                         WTreePosition::Last());
+            }
+            parent =
+                tree.Add("level " + std::to_string(level), parent, 2, 2, WTreePosition::Last());
+        }
+    }
+    WString text;
+    DumpTree(tree, tree.FirstRoot(), text, 0);
+    std::string expected;
+    for (char c : text.Str()) {
+        expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    HostFs fs;
+    ASSERT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::Written);
+    EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), expected);
 }
 
 TEST(ExportDependencies, EmptyTreeCreatesNothing) {
