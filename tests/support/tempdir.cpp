@@ -57,13 +57,15 @@ std::string ReadWhole(const std::string& path) {
 std::string CorpusFolder() {
     const char* configured = std::getenv("TAMSK_CORPUS");
     std::error_code ignored;
-    if (configured != nullptr && fs::is_directory(configured, ignored)) {
-        return configured;
+    const std::string folder =
+        configured != nullptr ? std::string(configured) : TAMSK_SOURCE_DIR "/../shared/corpus";
+    if (fs::is_directory(folder, ignored)) {
+        return fs::weakly_canonical(folder, ignored).string();
     }
     return {};
 }
 
 std::string ExamplesFolder() {
     const char* configured = std::getenv("TAMSK_EXAMPLES");
-    return configured != nullptr ? configured : "examples";
+    return configured != nullptr ? configured : TAMSK_SOURCE_DIR "/examples";
 }
