@@ -1,6 +1,7 @@
 #include "mainwin/tamskform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -371,6 +372,29 @@ private slots:
         QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
         mainForm->SetStatusText("");
         QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
+    }
+
+    void copyCommandRunsTheDialogModallyOverTheForm() {
+#ifndef TAMSK_HAVE_COPY_DIALOG
+        QSKIP("the copy dialog is not part of this build");
+#else
+        Start();
+        Load(project_);
+        QString caption;
+        bool formBlocked = false;
+        QTimer::singleShot(0, this, [&]() {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog != nullptr);
+            caption = dialog->windowTitle();
+            formBlocked = QApplication::activeModalWidget() != mainForm->GetWidget();
+            dialog->close();
+        });
+        Choose(1005);
+        QCOMPARE(caption, QString("CopyProject: shapes [shapes.wpj]"));
+        QCOMPARE(formBlocked, true);
+        QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(nullptr));
+        QCOMPARE(ShownLines(), HeadlessLines(project_, ParseLiterals::Off));
+#endif
     }
 
     void deletingItemsDestroysTheirObjectsOnce() {

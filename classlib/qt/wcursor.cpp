@@ -1,5 +1,6 @@
 #include "classlib/qt/wcursor.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -25,6 +26,8 @@ WCursor WCursor::Set(WWindow* window) const {
     // the wait cursor over every window, including the menu bar.
     if (shape_ == Qt::WaitCursor && hasShape_) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        // Let the window system see it before the work starts; input waits.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else if (previous.shape_ == Qt::WaitCursor && QGuiApplication::overrideCursor()) {
         QGuiApplication::restoreOverrideCursor();
     }
