@@ -135,7 +135,8 @@ std::optional<std::string> ProfileSetValue(std::string_view contents, std::strin
                                            std::optional<std::string_view> key,
                                            std::optional<std::string_view> value) {
     if (BreaksLines(section) || section.find(']') != section.npos ||
-        (key && (BreaksLines(*key) || key->find('=') != key->npos || Trim(*key).empty())) ||
+        (key && (BreaksLines(*key) || key->find('=') != key->npos || Trim(*key).empty() ||
+                 Trim(*key).front() == '[')) ||  // such a key line would read as a section
         (value && BreaksLines(*value))) {
         return std::nullopt;
     }

@@ -94,6 +94,13 @@ TEST(ProfileWriteRefusals, LineBreaksAndSeparatorsAreRefused) {
     EXPECT_FALSE(ProfileSetValue("", "Options", " ", "x").has_value());
 }
 
+// Found by fuzzing: the key "[" was written as the line "[=", which reads as a
+// section and hides every key after it.
+TEST(ProfileWriteRefusals, KeyThatWouldReadAsASectionIsRefused) {
+    EXPECT_FALSE(ProfileSetValue("", "", "[", "").has_value());
+    EXPECT_FALSE(ProfileSetValue("[Options]\nFolder=a\n", "Options", " [k", "1").has_value());
+}
+
 TEST(ProfileFile, RoundTripThroughTheFile) {
     TempDir dir;
     const std::string file = dir.Write("Tamsk.Ini", "[Keep]\nA = 1 \n");
