@@ -69,6 +69,8 @@ TEST_F(ResourceLines, NameAFileByTheThirdOfThreePieces) {
         {"comment removed first", "APP ICON main.ico // the icon\n", {"main.ico"}},
         {"last line without newline", "\nAPP ICON main.ico", {"main.ico"}},
         {"folder counts", "APP ICON res\n", {"res"}},
+        {"absolute piece is joined too", "APP ICON " + folder_ + "main.ico\n", {"main.ico"}},
+        {"absolute piece outside the folder", "APP ICON /etc/hostname\n", {}},
     };
     for (const LineCase& c : cases) {
         EXPECT_EQ(LinesOf(c.input), c.expected) << c.title;

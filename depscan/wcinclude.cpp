@@ -209,7 +209,11 @@ std::string ResourceLineFile(std::string_view line, std::string_view projectFold
     }
     std::string file = pieces[2].Str();
     NormalizePathText(file, projectFolder);
-    if (file.empty() || !fs.Exists(InProjectFolder(projectFolder, file))) {
+    // The folder and the piece are joined as they stand, also when the piece
+    // is absolute: such a line names nothing in the project folder.
+    std::string joined(projectFolder);
+    joined += file;
+    if (file.empty() || !fs.Exists(joined)) {
         return {};
     }
     return file;

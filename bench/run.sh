@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Dependency-scan benchmark: one generated project, three measurements.
+#
+#   bench/run.sh [small|medium|large|SOURCES]      (default: small; 200, 2,000, 10,000 sources)
+#
+# Runs, on the same generated project: `tamsk-cli export --parse-literals`; the floor (cat of every
+# file the scan reads to /dev/null, plus dd writing a file as large as the dependency file); and
+# `gcc -MM` over the C sources with the same include directories (SKIP_GCC=1 leaves it out).
+# Prints wall times, ratios, MB/s of unique source bytes, tree nodes per second and peak RSS per
+# node. Projects are generated once into ${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/<sources>/.
+# TAMSK_CLI names the tamsk-cli to measure (default: build/default/cli/tamsk-cli, built if missing).
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+
+case "${1:-small}" in
+  small) sources=200 ;;
+  medium) sources=2000 ;;
+  large) sources=10000 ;;
+  *[!0-9]*|'') echo "usage: $0 [small|medium|large|SOURCES]" >&2; exit 2 ;;
+  *) sources="$1" ;;
+esac
+
+cli="${TAMSK_CLI:-$root/build/default/cli/tamsk-cli}"
+if [[ ! -x "$cli" ]]; then
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target tamsk-cli
+fi
+
+work="${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/$sources"
+if [[ ! -f "$work/.complete" ]]; then
+  rm -rf "$work"
+  echo "generating $sources sources into $work ..."
+  python3 "$here/generate.py" "$sources" "$work"
+  touch "$work/.complete"
+fi
+project="$work/proj"
+export WATCOM="$work/watcom"
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+scanned_files() { find "$project/src" "$project/inc" "$project/res" "$project/data" -type f -print0; }
+
+# Everything read at least once, so that all three runs meet a warm cache.
+scanned_files | xargs -0 cat >/dev/null
+
+# 1. The export.
+rm -f "$project/bench_dep.Txt"
+timing="$(mktemp)"
+start=$(now)
+/usr/bin/time -f '%M' -o "$timing" "$cli" export "$project/bench.wpj" --parse-literals >/dev/null
+end=$(now)
+export_s=$(elapsed "$start" "$end")
+peak_kb=$(tail -n 1 "$timing")
+rm -f "$timing"
+dep="$project/bench_dep.Txt"
+nodes=$(wc -l <"$dep")
+dep_bytes=$(stat -c %s "$dep")
+
+# 2. The floor: read every scanned file once, write a file as large as the dependency file.
+unique_bytes=$(scanned_files | xargs -0 cat | wc -c)
+start=$(now)
+scanned_files | xargs -0 cat >/dev/null
+dd if=/dev/zero of="$work/floor.tmp" bs=1M count=$(( (dep_bytes + 1048575) / 1048576 )) status=none
+end=$(now)
+floor_s=$(elapsed "$start" "$end")
+rm -f "$work/floor.tmp"
+
+# 3. gcc -MM with the same include directories. Names written in other letter case than their
+# files do not exist on a case-sensitive file system; -MG lets gcc go on past them.
+gcc_s=""
+if [[ "${SKIP_GCC:-0}" != 1 ]]; then
+  start=$(now)
+  (cd "$project" && find src -name '*.c' -print0 |
+    xargs -0 -n 200 gcc -MM -MG -w -I"$WATCOM/h" -I"$WATCOM/h/nt" -Iinc -Isrc >/dev/null)
+  end=$(now)
+  gcc_s=$(elapsed "$start" "$end")
+fi
+
+awk -v sources="$sources" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique="$unique_bytes" \
+    -v nodes="$nodes" -v dep="$dep_bytes" -v export_s="$export_s" -v floor_s="$floor_s" \
+    -v gcc_s="$gcc_s" -v peak_kb="$peak_kb" 'BEGIN {
+  printf "sources               %d (%d targets)\n", sources, targets
+  printf "unique source bytes   %.1f MB\n", unique / 1e6
+  printf "tree nodes            %d\n", nodes
+  printf "dependency file       %.1f MB\n", dep / 1e6
+  printf "tamsk-cli export      %.2f s\n", export_s
+  printf "floor (cat + dd)      %.2f s\n", floor_s
+  printf "export / floor        %.2f\n", export_s / floor_s
+  if (gcc_s != "") {
+    printf "gcc -MM               %.2f s\n", gcc_s
+    printf "gcc -MM / export      %.1f\n", gcc_s / export_s
+  }
+  printf "source MB/s           %.1f\n", unique / 1e6 / export_s
+  printf "nodes per second      %.2f million\n", nodes / export_s / 1e6
+  printf "peak RSS              %.1f MB\n", peak_kb / 1024
+  printf "peak RSS per node     %.1f bytes\n", peak_kb * 1024 / nodes
+}'
