@@ -32,7 +32,9 @@ long PeakRssKb() {
     return usage.ru_maxrss;
 }
 
-double Seconds(const QElapsedTimer& timer) { return static_cast<double>(timer.nsecsElapsed()) / 1e9; }
+double Seconds(const QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
 
 int Headless(const char* project) {
     WTreeStore store;
@@ -40,11 +42,10 @@ int Headless(const char* project) {
     QElapsedTimer timer;
     timer.start();
     ScanOutcome outcome;
-    const bool loaded = LoadProjectWithDependencies(store, WFilePath(project), fs,
-                                                    ParseLiterals::On, &outcome);
-    std::printf("load_s %.3f\nnodes %zu\nloaded %d\ncomplete %d\npeak_rss_kb %ld\n",
-                Seconds(timer), store.Count(), loaded ? 1 : 0, outcome.complete ? 1 : 0,
-                PeakRssKb());
+    const bool loaded =
+        LoadProjectWithDependencies(store, WFilePath(project), fs, ParseLiterals::On, &outcome);
+    std::printf("load_s %.3f\nnodes %zu\nloaded %d\ncomplete %d\npeak_rss_kb %ld\n", Seconds(timer),
+                store.Count(), loaded ? 1 : 0, outcome.complete ? 1 : 0, PeakRssKb());
     return loaded ? 0 : 1;
 }
 
@@ -67,8 +68,9 @@ void TimeExpand(WTreeView& tree, WTreeItem item, const char* name) {
     view->scrollTo(tree.GetModel()->IndexOf(item), QAbstractItemView::PositionAtTop);
     QCoreApplication::processEvents();
     view->viewport()->repaint();
-    std::printf("expand_%s_ms %.1f (%zu children)\n", name, Seconds(timer) * 1000,
-                static_cast<std::size_t>(tree.GetModel()->rowCount(tree.GetModel()->IndexOf(item))));
+    std::printf(
+        "expand_%s_ms %.1f (%zu children)\n", name, Seconds(timer) * 1000,
+        static_cast<std::size_t>(tree.GetModel()->rowCount(tree.GetModel()->IndexOf(item))));
 }
 
 int Window(int argc, char** argv) {

@@ -17,7 +17,9 @@ ApplicationClass::ApplicationClass() {
     WRegisterEvents(this, handlers);
 }
 
-ApplicationClass::~ApplicationClass() { WUnregisterAllEvents(this); }
+ApplicationClass::~ApplicationClass() {
+    WUnregisterAllEvents(this);
+}
 
 bool ApplicationClass::OnStart(WObject* /*source*/, void* eventData) {
     auto* data = static_cast<WApplicationEventData*>(eventData);
@@ -26,9 +28,13 @@ bool ApplicationClass::OnStart(WObject* /*source*/, void* eventData) {
     return false;
 }
 
-bool ApplicationClass::OnRun(WObject* /*source*/, void* /*eventData*/) { return false; }
+bool ApplicationClass::OnRun(WObject* /*source*/, void* /*eventData*/) {
+    return false;
+}
 
-bool ApplicationClass::OnEnd(WObject* /*source*/, void* /*eventData*/) { return false; }
+bool ApplicationClass::OnEnd(WObject* /*source*/, void* /*eventData*/) {
+    return false;
+}
 
 bool ApplicationClass::GeneratedStart(WObject* /*source*/, void* eventData) {
     auto* data = static_cast<WApplicationEventData*>(eventData);

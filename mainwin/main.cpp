@@ -3,4 +3,6 @@
 // The one application object, made before the entry point runs.
 static ApplicationClass application;
 
-int main(int argc, char** argv) { return application.Run(argc, argv); }
+int main(int argc, char** argv) {
+    return application.Run(argc, argv);
+}

@@ -62,7 +62,9 @@ bool TamskForm::OnFormDestroy(WObject* /*source*/, void* /*eventData*/) {
     return false;
 }
 
-bool TamskForm::OnFormClose(WObject* /*source*/, void* /*eventData*/) { return false; }
+bool TamskForm::OnFormClose(WObject* /*source*/, void* /*eventData*/) {
+    return false;
+}
 
 bool TamskForm::OnTreeDeleteItem(WObject* /*source*/, void* eventData) {
     auto* deleted = static_cast<WTreeDeleteItemData*>(eventData);

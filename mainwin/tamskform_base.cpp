@@ -8,7 +8,9 @@ namespace {
 
 // The generated layer knows the form it serves: the hand-written handlers
 // live in TamskForm.
-TamskForm* Derived(__TamskForm_Base* base) { return static_cast<TamskForm*>(base); }
+TamskForm* Derived(__TamskForm_Base* base) {
+    return static_cast<TamskForm*>(base);
+}
 
 }  // namespace
 
@@ -29,7 +31,9 @@ __TamskForm_Base::~__TamskForm_Base() {
     WUnregisterEvents(this, generatedHandlers_);
 }
 
-void __TamskForm_Base::SetTabOrder() { OrderChildWindows({tv_1}); }
+void __TamskForm_Base::SetTabOrder() {
+    OrderChildWindows({tv_1});
+}
 
 void __TamskForm_Base::LoadMenuItems() {
     fileMenu = menu_1->GetPopup(0);
@@ -89,8 +93,7 @@ bool __TamskForm_Base::GeneratedClose(WObject* /*source*/, void* /*eventData*/) 
 bool __TamskForm_Base::GeneratedDestroy(WObject* source, void* eventData) {
     const bool result = Derived(this)->OnFormDestroy(source, eventData);
     WUnregisterEvent(this, CloseEvent, Derived(this), WHandler(&TamskForm::OnFormClose));
-    WUnregisterEvent(tv_1, DeleteItemEvent, Derived(this),
-                     WHandler(&TamskForm::OnTreeDeleteItem));
+    WUnregisterEvent(tv_1, DeleteItemEvent, Derived(this), WHandler(&TamskForm::OnTreeDeleteItem));
     SetMenu(nullptr);
     delete menu_1;
     delete tv_1;

@@ -62,12 +62,20 @@ void Choose(int id) {
     action->trigger();
 }
 
-bool IsEnabled(int id) { return MenuAction(id) && MenuAction(id)->isEnabled(); }
-bool IsChecked(int id) { return MenuAction(id) && MenuAction(id)->isChecked(); }
+bool IsEnabled(int id) {
+    return MenuAction(id) && MenuAction(id)->isEnabled();
+}
+bool IsChecked(int id) {
+    return MenuAction(id) && MenuAction(id)->isChecked();
+}
 
-QString Caption() { return mainForm->GetWidget()->windowTitle(); }
+QString Caption() {
+    return mainForm->GetWidget()->windowTitle();
+}
 
-QTreeView* TreeWidget() { return mainForm->tv_1->GetTreeWidget(); }
+QTreeView* TreeWidget() {
+    return mainForm->tv_1->GetTreeWidget();
+}
 
 // The tree as the view's model shows it, one indented line per node.
 void CollectLines(const QAbstractItemModel& model, const QModelIndex& parent, int depth,
@@ -89,7 +97,8 @@ QStringList ShownLines() {
 QStringList HeadlessLines(const QString& project, ParseLiterals parse) {
     WTreeStore store;
     HostFs fs;
-    LoadProjectWithDependencies(store, WFilePath(std::string_view(project.toStdString())), fs, parse);
+    LoadProjectWithDependencies(store, WFilePath(std::string_view(project.toStdString())), fs,
+                                parse);
     std::ostringstream out;
     if (store.FirstRoot() != kNoItem) {
         DumpTree(store, store.FirstRoot(), out, 0);
@@ -173,7 +182,8 @@ private slots:
         QCOMPARE(IsChecked(1004), false);
         QCOMPARE(IsEnabled(1005), false);
         QCOMPARE(IsEnabled(1007), true);
-        QCOMPARE(MenuAction(1002)->text(), QString("&Export Dependencies to <projectname>_dep.txt"));
+        QCOMPARE(MenuAction(1002)->text(),
+                 QString("&Export Dependencies to <projectname>_dep.txt"));
         QCOMPARE(mainForm->fileMenu->GetQMenu()->title(), QString("&File"));
         QCOMPARE(mainForm->GetWidget()->windowIcon().isNull(), false);
         QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));

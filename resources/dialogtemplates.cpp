@@ -9,13 +9,29 @@ constexpr unsigned kFormStyle = StyleVisible | StyleCaption | StyleSystemMenu | 
 
 const std::array<DialogTemplate, 2>& DialogTemplates() {
     static const std::array<DialogTemplate, 2> templates{{
-        {"ID_TamskForm", kFormStyle, 571, 323, 259, 247, 8, "MS Sans Serif", "",
+        {"ID_TamskForm",
+         kFormStyle,
+         571,
+         323,
+         259,
+         247,
+         8,
+         "MS Sans Serif",
+         "",
          {
              {102, kTreeViewClass, "", 5, 10, 250, 180,
               StyleChild | StyleVisible | StyleHasButtons | StyleHasLines | StyleLinesAtRoot |
                   StyleShowSelectionAlways},
          }},
-        {"ID_WPJCopy", kFormStyle, -156, 307, 293, 191, 8, "MS Sans Serif", "",
+        {"ID_WPJCopy",
+         kFormStyle,
+         -156,
+         307,
+         293,
+         191,
+         8,
+         "MS Sans Serif",
+         "",
          {
              {101, kEditClass, "", 5, 14, 225, 12,
               StyleChild | StyleVisible | StyleBorder | StyleClientEdge |
@@ -38,7 +54,9 @@ const MenuTemplate& TamskFormMenu() {
     static const MenuTemplate menu{
         "ID_TamskForm_menu_1",
         {
-            {0, "&File", MenuPopup,
+            {0,
+             "&File",
+             MenuPopup,
              {
                  {1001, "&Load Watcom Project...", MenuNormal, {}},
                  {1002, "&Export Dependencies to <projectname>_dep.txt", MenuGrayed, {}},

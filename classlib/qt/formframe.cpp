@@ -91,7 +91,9 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 DialogWindow::DialogWindow(QWidget* parent, WForm* form)
     : QDialog(parent), form_(form), frame_(this, form) {}
 
-void DialogWindow::reject() { form_->HandleCloseRequest(); }
+void DialogWindow::reject() {
+    form_->HandleCloseRequest();
+}
 
 void DialogWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);

@@ -14,7 +14,9 @@ WListModel::WListModel(WListStore& store, QObject* parent)
     sinceProgress_.start();
 }
 
-WListModel::~WListModel() { store_.SetObserver(nullptr); }
+WListModel::~WListModel() {
+    store_.SetObserver(nullptr);
+}
 
 int WListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : shownRows_;
@@ -41,12 +43,12 @@ QVariant WListModel::headerData(int section, Qt::Orientation orientation, int ro
     }
     if (role == Qt::TextAlignmentRole) {
         switch (column.alignment) {
-        case WColumnAlignment::Right:
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        case WColumnAlignment::Center:
-            return int(Qt::AlignHCenter | Qt::AlignVCenter);
-        case WColumnAlignment::Left:
-            break;
+            case WColumnAlignment::Right:
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            case WColumnAlignment::Center:
+                return int(Qt::AlignHCenter | Qt::AlignVCenter);
+            case WColumnAlignment::Left:
+                break;
         }
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     }

@@ -9,7 +9,9 @@ WTreeModel::WTreeModel(WTreeStore& store, QObject* parent)
     store_.SetObserver(this);
 }
 
-WTreeModel::~WTreeModel() { store_.SetObserver(nullptr); }
+WTreeModel::~WTreeModel() {
+    store_.SetObserver(nullptr);
+}
 
 void WTreeModel::BeginBulkChange() {
     if (bulkDepth_++ == 0) {
@@ -200,18 +202,18 @@ QVariant WTreeModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return ToQString(store_.Label(item));
-    case Qt::DecorationRole: {
-        const int image = store_.Image(item);
-        if (image >= 0 && image < icons_.size()) {
-            return icons_[image];
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return ToQString(store_.Label(item));
+        case Qt::DecorationRole: {
+            const int image = store_.Image(item);
+            if (image >= 0 && image < icons_.size()) {
+                return icons_[image];
+            }
+            return {};
         }
-        return {};
-    }
-    default:
-        return {};
+        default:
+            return {};
     }
 }
 
@@ -241,8 +243,9 @@ void WTreeModel::ItemAdded(WTreeItem item) {
         row = table->children.size();  // appending, the usual case
     } else if (previous != kNoItem) {
         auto at = std::find(table->children.begin(), table->children.end(), previous);
-        row = at == table->children.end() ? table->children.size()
-                                          : static_cast<std::size_t>(at - table->children.begin()) + 1;
+        row = at == table->children.end()
+                  ? table->children.size()
+                  : static_cast<std::size_t>(at - table->children.begin()) + 1;
     }
     const int qrow = static_cast<int>(row);
     beginInsertRows(IndexInTable(*table), qrow, qrow);

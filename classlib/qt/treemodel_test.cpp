@@ -28,7 +28,8 @@ private slots:
     void passesTheModelTesterThroughEdits() {
         WTreeStore store;
         WTreeModel model(store);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         const WTreeItem root = AddChild(store, kNoItem, "Project: p [p.wpj]");
         const WTreeItem first = AddChild(store, root, "Target: a");
         AddChild(store, root, "Target: c");
@@ -52,7 +53,8 @@ private slots:
     void bulkChangeResetsOnceAndShowsTheResult() {
         WTreeStore store;
         WTreeModel model(store);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         int resets = 0;
         connect(&model, &QAbstractItemModel::modelReset, this, [&resets]() { ++resets; });
         model.BeginBulkChange();

@@ -64,9 +64,13 @@ void WMessageLoop::PostQuitMessage(int code) {
     ExitRunningLoop();
 }
 
-bool WMessageLoop::IsQuitPosted() { return State().quitPosted; }
+bool WMessageLoop::IsQuitPosted() {
+    return State().quitPosted;
+}
 
-int WMessageLoop::GetQuitCode() { return State().quitCode; }
+int WMessageLoop::GetQuitCode() {
+    return State().quitCode;
+}
 
 void WMessageLoop::ResetForTesting() {
     State().quitPosted = false;

@@ -29,7 +29,9 @@ void WControl::SetResizePercentages(int x, int y, int width, int height) {
     }
 }
 
-QLineEdit* WTextBox::GetLineEdit() const { return dynamic_cast<QLineEdit*>(GetWidget()); }
+QLineEdit* WTextBox::GetLineEdit() const {
+    return dynamic_cast<QLineEdit*>(GetWidget());
+}
 
 bool WTextBox::Accepts(QWidget* widget) const {
     return dynamic_cast<QLineEdit*>(widget) != nullptr;
@@ -46,7 +48,9 @@ void WTextBox::SetText(std::string_view text) {
     }
 }
 
-bool WLabel::Accepts(QWidget* widget) const { return dynamic_cast<QLabel*>(widget) != nullptr; }
+bool WLabel::Accepts(QWidget* widget) const {
+    return dynamic_cast<QLabel*>(widget) != nullptr;
+}
 
 void WLabel::Attached() {
     // The mnemonic of a static text focuses the control after it in creation order.
@@ -73,7 +77,9 @@ void WLabel::SetText(std::string_view text) {
     }
 }
 
-QPushButton* WCommandButton::GetButton() const { return dynamic_cast<QPushButton*>(GetWidget()); }
+QPushButton* WCommandButton::GetButton() const {
+    return dynamic_cast<QPushButton*>(GetWidget());
+}
 
 bool WCommandButton::Accepts(QWidget* widget) const {
     return dynamic_cast<QPushButton*>(widget) != nullptr;

@@ -37,4 +37,6 @@ WCursor WCursor::Set(WWindow* window) const {
 WWaitCursor::WWaitCursor(WWindow* window)
     : window_(window), previous_(WCursor(WCursor::Stock::Wait).Set(window)) {}
 
-WWaitCursor::~WWaitCursor() { previous_.Set(window_); }
+WWaitCursor::~WWaitCursor() {
+    previous_.Set(window_);
+}

@@ -138,10 +138,14 @@ void WUnregisterEvent(WObject* source, WEventID id, WObject* target, WEventHandl
     TheRegistry().Remove(source, id, target, handler);
 }
 
-void WUnregisterAllEvents(WObject* source) { TheRegistry().RemoveAll(source); }
+void WUnregisterAllEvents(WObject* source) {
+    TheRegistry().RemoveAll(source);
+}
 
 bool WDispatchEvent(WObject* source, WEventID id, void* eventData) {
     return TheRegistry().Dispatch(source, id, eventData);
 }
 
-int WEventHandlerCount(WObject* source, WEventID id) { return TheRegistry().Count(source, id); }
+int WEventHandlerCount(WObject* source, WEventID id) {
+    return TheRegistry().Count(source, id);
+}

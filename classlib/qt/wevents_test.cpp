@@ -40,7 +40,7 @@ class EventsTest : public QObject {
 
 private slots:
     void eventIdsHaveTheLibraryValues() {
-        const int values[] = {NullEvent,      ClickEvent, StartEvent,  RunEvent,    EndEvent,
+        const int values[] = {NullEvent,       ClickEvent, StartEvent,  RunEvent,    EndEvent,
                               DeleteItemEvent, CloseEvent, CreateEvent, DestroyEvent};
         const int expected[] = {28, 30, 57, 58, 59, 79, 84, 87, 88};
         for (int i = 0; i < 9; ++i) {
@@ -105,8 +105,7 @@ private slots:
         std::vector<std::unique_ptr<Recorder>> recorders;
         for (int i = 0; i < 7; ++i) {
             recorders.push_back(std::make_unique<Recorder>(log, std::to_string(i), false));
-            WRegisterEvent(&source, RunEvent, recorders.back().get(),
-                           WHandler(&Recorder::Handle));
+            WRegisterEvent(&source, RunEvent, recorders.back().get(), WHandler(&Recorder::Handle));
         }
         WDispatchEvent(&source, RunEvent);
         QCOMPARE(log, (std::vector<std::string>{"6", "5", "4", "3", "2", "1", "0"}));

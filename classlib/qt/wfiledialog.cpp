@@ -33,9 +33,13 @@ void WFileDialog::SetNextAnswer(std::optional<std::string> path) {
     Answers().push_back(std::move(path));
 }
 
-void WFileDialog::ClearAnswers() { Answers().clear(); }
+void WFileDialog::ClearAnswers() {
+    Answers().clear();
+}
 
-int WFileDialog::PendingAnswers() { return static_cast<int>(Answers().size()); }
+int WFileDialog::PendingAnswers() {
+    return static_cast<int>(Answers().size());
+}
 
 void WFileDialog::SetFilter(const std::vector<std::pair<std::string, std::string>>& pairs) {
     filter_.clear();

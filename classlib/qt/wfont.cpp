@@ -10,7 +10,9 @@
 
 WFont::WFont() : font_(QGuiApplication::font()) {}
 
-WFont::WFont(std::string_view description) : WFont() { Create(description); }
+WFont::WFont(std::string_view description) : WFont() {
+    Create(description);
+}
 
 bool WFont::Create(std::string_view description) {
     const std::size_t dot = description.find('.');
@@ -45,7 +47,8 @@ int WMulDiv(int a, int b, int c) {
     const long long product = static_cast<long long>(a) * b;
     const long long divisor = c;
     const bool negative = (product < 0) != (divisor < 0);
-    const long long magnitude = (std::llabs(product) + std::llabs(divisor) / 2) / std::llabs(divisor);
+    const long long magnitude =
+        (std::llabs(product) + std::llabs(divisor) / 2) / std::llabs(divisor);
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
@@ -55,8 +58,8 @@ QRect WDialogBaseUnits::ToPixels(int x, int y, int cx, int cy) const {
 
 WDialogBaseUnits DialogBaseUnitsOf(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int lettersWidth =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int lettersWidth = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     WDialogBaseUnits units;
     units.averageWidth = (lettersWidth / 26 + 1) / 2;
     units.height = metrics.height();

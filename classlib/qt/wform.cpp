@@ -94,9 +94,13 @@ WForm::~WForm() {
     }
 }
 
-void WForm::RefuseWindowCreationForTesting(bool refuse) { refuseCreation = refuse; }
+void WForm::RefuseWindowCreationForTesting(bool refuse) {
+    refuseCreation = refuse;
+}
 
-QWidget* WForm::MakeWindow(QWidget* parent) { return new FormWindow(parent, this); }
+QWidget* WForm::MakeWindow(QWidget* parent) {
+    return new FormWindow(parent, this);
+}
 
 bool WForm::Create(WWindow* parent, std::string_view templateName) {
     if (HasWindow() || refuseCreation) {
@@ -167,7 +171,9 @@ void WForm::HandleCloseRequest() {
     }
 }
 
-void WForm::DefaultClose() { DestroyWindow(); }
+void WForm::DefaultClose() {
+    DestroyWindow();
+}
 
 QWidget* WForm::GetDialogItem(int id) const {
     if (frame_ == nullptr) {
@@ -182,9 +188,13 @@ QWidget* WForm::GetDialogItem(int id) const {
     return nullptr;
 }
 
-QWidget* WForm::GetClientArea() const { return frame_ ? frame_->Client() : nullptr; }
+QWidget* WForm::GetClientArea() const {
+    return frame_ ? frame_->Client() : nullptr;
+}
 
-QSize WForm::GetClientSize() const { return frame_ ? frame_->Client()->size() : QSize(); }
+QSize WForm::GetClientSize() const {
+    return frame_ ? frame_->Client()->size() : QSize();
+}
 
 bool WForm::SetMenu(WMenu* menu) {
     if (frame_ == nullptr) {
@@ -239,7 +249,9 @@ void WForm::SetMinimumTrackingSize(int width, int height) {
     }
 }
 
-QSize WForm::GetOuterSize() const { return HasWindow() ? GetWidget()->size() : QSize(); }
+QSize WForm::GetOuterSize() const {
+    return HasWindow() ? GetWidget()->size() : QSize();
+}
 
 void WForm::SetResizePercentages(QWidget* control, int x, int y, int width, int height) {
     if (control == nullptr) {

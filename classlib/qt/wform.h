@@ -84,7 +84,7 @@ protected:
 private:
     struct ResizeRecord {
         QPointer<QWidget> control;
-        int percent[4] = {0, 0, 0, 0};   // x, y, width, height
+        int percent[4] = {0, 0, 0, 0};  // x, y, width, height
         int remainder[4] = {0, 0, 0, 0};
     };
 

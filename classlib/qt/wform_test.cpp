@@ -48,8 +48,8 @@ private slots:
         QTest::addColumn<int>("c");
         QTest::addColumn<int>("expected");
         QTest::newRow("exact") << 8 << 6 << 4 << 12;
-        QTest::newRow("half up") << 5 << 6 << 4 << 8;       // 7.5
-        QTest::newRow("below half") << 5 << 5 << 4 << 6;    // 6.25
+        QTest::newRow("half up") << 5 << 6 << 4 << 8;     // 7.5
+        QTest::newRow("below half") << 5 << 5 << 4 << 6;  // 6.25
         QTest::newRow("negative half") << -5 << 6 << 4 << -8;
         QTest::newRow("template x") << -156 << 6 << 4 << -234;
         QTest::newRow("zero divisor") << 1 << 1 << 0 << -1;
@@ -76,8 +76,8 @@ private slots:
         WModelessDialog form;
         QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
         const WDialogBaseUnits units = DialogBaseUnitsOf(form.GetWidget()->font());
-        QCOMPARE(form.GetClientSize(), QSize(WMulDiv(259, units.averageWidth, 4),
-                                             WMulDiv(247, units.height, 8)));
+        QCOMPARE(form.GetClientSize(),
+                 QSize(WMulDiv(259, units.averageWidth, 4), WMulDiv(247, units.height, 8)));
         QWidget* tree = form.GetDialogItem(102);
         QVERIFY(tree != nullptr);
         QCOMPARE(tree->geometry(), units.ToPixels(5, 10, 250, 180));

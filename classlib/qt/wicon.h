@@ -7,8 +7,10 @@
 
 // Names a resource of the program's module, by number or by name.
 struct WResourceID {
-    WResourceID(int resourceNumber) : number(resourceNumber) {}  // NOLINT(google-explicit-constructor)
-    WResourceID(const char* resourceName) : name(resourceName) {}  // NOLINT(google-explicit-constructor)
+    WResourceID(int resourceNumber)
+        : number(resourceNumber) {}  // NOLINT(google-explicit-constructor)
+    WResourceID(const char* resourceName)
+        : name(resourceName) {}  // NOLINT(google-explicit-constructor)
     int number = 0;
     std::string_view name;
 };

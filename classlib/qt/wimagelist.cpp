@@ -11,8 +11,8 @@ QPixmap MaskedImage(const QPixmap& strip, int index, int imageWidth, qreal dpr, 
     const int width = qRound(imageWidth * dpr);
     QPixmap image = strip.copy(index * width, 0, width, strip.height());
     if (mask.set) {
-        image.setMask(image.createMaskFromColor(QColor(mask.red, mask.green, mask.blue),
-                                                Qt::MaskInColor));
+        image.setMask(
+            image.createMaskFromColor(QColor(mask.red, mask.green, mask.blue), Qt::MaskInColor));
     }
     image.setDevicePixelRatio(dpr);
     return image;

@@ -24,7 +24,9 @@ WListView::~WListView() {
     store_.SetTextMeasure(nullptr);
 }
 
-QTreeView* WListView::GetListWidget() const { return dynamic_cast<QTreeView*>(GetWidget()); }
+QTreeView* WListView::GetListWidget() const {
+    return dynamic_cast<QTreeView*>(GetWidget());
+}
 
 bool WListView::Accepts(QWidget* widget) const {
     return dynamic_cast<QTreeView*>(widget) != nullptr;

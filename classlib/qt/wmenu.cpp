@@ -39,7 +39,9 @@ void WMenuItem::Enable(bool enable) {
     }
 }
 
-bool WMenuItem::IsEnabled() const { return action_ && action_->isEnabled(); }
+bool WMenuItem::IsEnabled() const {
+    return action_ && action_->isEnabled();
+}
 
 void WMenuItem::SetCheck(bool checked) {
     if (action_) {
@@ -48,11 +50,15 @@ void WMenuItem::SetCheck(bool checked) {
     }
 }
 
-bool WMenuItem::GetCheck() const { return action_ && action_->isChecked(); }
+bool WMenuItem::GetCheck() const {
+    return action_ && action_->isChecked();
+}
 
 WMenu::WMenu() = default;
 
-WMenu::~WMenu() { Clear(); }
+WMenu::~WMenu() {
+    Clear();
+}
 
 void WMenu::Clear() {
     entries_.clear();
@@ -129,7 +135,9 @@ WMenuItem* WMenu::FindItem(int id) const {
     return nullptr;
 }
 
-int WMenu::GetCount() const { return static_cast<int>(entries_.size()); }
+int WMenu::GetCount() const {
+    return static_cast<int>(entries_.size());
+}
 
 bool WMenu::Popup(int x, int y) {
     if (!menu_) {

@@ -82,7 +82,9 @@ std::string Cut(std::string_view value) {
     return std::string(value.substr(0, kProfileValueMax));
 }
 
-bool BreaksLines(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+bool BreaksLines(std::string_view text) {
+    return text.find_first_of("\r\n") != text.npos;
+}
 
 // Index of the first section line of that name, or lines.size().
 std::size_t FindSection(const std::vector<std::string_view>& lines, std::string_view section) {
@@ -215,8 +217,11 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
     if (*updated == contents) {
         return true;
     }
-    return fs.WriteFileAtomically(fileName, [&](std::ostream& out) {
-                 out << *updated;
-                 return static_cast<bool>(out);
-             }).ok();
+    return fs
+        .WriteFileAtomically(fileName,
+                             [&](std::ostream& out) {
+                                 out << *updated;
+                                 return static_cast<bool>(out);
+                             })
+        .ok();
 }

@@ -22,13 +22,17 @@ WTreeView::~WTreeView() {
     store_.SetDeleteHandler(nullptr);
 }
 
-QTreeView* WTreeView::GetTreeWidget() const { return dynamic_cast<QTreeView*>(GetWidget()); }
+QTreeView* WTreeView::GetTreeWidget() const {
+    return dynamic_cast<QTreeView*>(GetWidget());
+}
 
 bool WTreeView::Accepts(QWidget* widget) const {
     return dynamic_cast<QTreeView*>(widget) != nullptr;
 }
 
-void WTreeView::Attached() { GetTreeWidget()->setModel(model_.get()); }
+void WTreeView::Attached() {
+    GetTreeWidget()->setModel(model_.get());
+}
 
 void WTreeView::DeleteAllItems() {
     BulkChange bulk(*this);
@@ -39,7 +43,9 @@ WTreeView::BulkChange::BulkChange(WTreeView& view) : view_(view) {
     view_.model_->BeginBulkChange();
 }
 
-WTreeView::BulkChange::~BulkChange() { view_.model_->EndBulkChange(); }
+WTreeView::BulkChange::~BulkChange() {
+    view_.model_->EndBulkChange();
+}
 
 void WTreeView::SetImageList(const WImageList& images) {
     model_->SetIcons(images.GetIcons());

@@ -28,7 +28,9 @@ void WWindow::Enable(bool enable) {
     }
 }
 
-bool WWindow::IsEnabled() const { return widget_ && widget_->isEnabled(); }
+bool WWindow::IsEnabled() const {
+    return widget_ && widget_->isEnabled();
+}
 
 void WWindow::Show(bool show) {
     if (widget_) {
@@ -36,7 +38,9 @@ void WWindow::Show(bool show) {
     }
 }
 
-bool WWindow::IsVisible() const { return widget_ && widget_->isVisible(); }
+bool WWindow::IsVisible() const {
+    return widget_ && widget_->isVisible();
+}
 
 void WWindow::SetFont(const WFont& font) {
     if (widget_) {
@@ -66,7 +70,9 @@ void WWindow::SetSmallIcon(const WIcon& icon) {
     }
 }
 
-QRect WWindow::GetRectangle() const { return widget_ ? widget_->geometry() : QRect(); }
+QRect WWindow::GetRectangle() const {
+    return widget_ ? widget_->geometry() : QRect();
+}
 
 void WWindow::Move(int x, int y, int width, int height, bool repaint) {
     if (!widget_) {
