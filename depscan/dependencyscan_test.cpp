@@ -1,5 +1,7 @@
 #include "depscan/dependencyscan.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -83,10 +85,13 @@ TEST_F(Scan, UnreadableSourcesAndLibraries) {
     project_.Write("app.lib", "binary #include \"x.h\"");
     project_.Write("x.h", "");
     project_.MakeFolder("folder.c");
-    MakeTarget({"gone.c", "app.lib", "folder.c", "noext"});
-    project_.Write("noext", "#include \"x.h\"\n");
+    ASSERT_EQ(mkfifo(project_.Join("pipe.c").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(project_.Join("pipe.lib").c_str(), 0600), 0);
+    MakeTarget({"gone.c", "app.lib", "folder.c", "noext", "pipe.c", "pipe.lib"});
+    project_.Write("noext", "#include \"x.h\"\n#include \"pipe.c\"\n");
     Run();
-    EXPECT_EQ(Dump(sources_), "gone.c\napp.lib\nfolder.c\nnoext\n x.h\n");
+    EXPECT_EQ(Dump(sources_),
+              "gone.c\napp.lib\nfolder.c\nnoext\n x.h\n pipe.c\npipe.c\npipe.lib\n");
     EXPECT_EQ(Dump(filelist_), "H\n x.h\nLIB\n app.lib\n");
 }
 
