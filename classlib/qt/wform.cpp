@@ -312,10 +312,12 @@ QWidget* WDialog::MakeWindow(QWidget* parent) {
 
 bool WDialog::Create(WWindow* parent, std::string_view templateName) {
     result_ = 0;
+    ended_ = false;
     if (!WForm::Create(parent, templateName)) {
         return false;
     }
-    if (auto* window = dynamic_cast<QDialog*>(GetWidget())) {
+    // A dialog ended already while it was being created does not run at all.
+    if (auto* window = dynamic_cast<QDialog*>(GetWidget()); window && !ended_) {
         running_ = true;
         const QPointer<QDialog> guard(window);
         window->exec();
@@ -329,6 +331,7 @@ bool WDialog::Create(WWindow* parent, std::string_view templateName) {
 
 void WDialog::EndDialog(int result) {
     result_ = result;
+    ended_ = true;
     if (auto* window = dynamic_cast<QDialog*>(GetWidget()); window && running_) {
         window->done(result);
     }

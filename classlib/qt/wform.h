@@ -116,4 +116,5 @@ protected:
 private:
     int result_ = 0;
     bool running_ = false;
+    bool ended_ = false;
 };

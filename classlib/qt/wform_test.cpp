@@ -30,6 +30,18 @@ private:
     }
 };
 
+class EndsAtCreate : public WObject {
+public:
+    explicit EndsAtCreate(WDialog& dialog) : dialog_(dialog) {}
+    bool OnCreate(WObject*, void*) {
+        dialog_.EndDialog(7);
+        return false;
+    }
+
+private:
+    WDialog& dialog_;
+};
+
 void Watch(WForm& form, FormLog& log) {
     WRegisterEvent(&form, CreateEvent, &log, WHandler(&FormLog::OnCreate));
     WRegisterEvent(&form, CloseEvent, &log, WHandler(&FormLog::OnClose));
@@ -165,6 +177,16 @@ private slots:
         QCOMPARE(log.events, (QStringList{"create", "close", "destroy"}));
         QCOMPARE(dialog.HasWindow(), false);
         QCOMPARE(dialog.GetModalResult(), 0);
+        WUnregisterAllEvents(&dialog);
+    }
+
+    void dialogEndedDuringCreationDoesNotRun() {
+        WDialog dialog;
+        EndsAtCreate ender(dialog);
+        WRegisterEvent(&dialog, CreateEvent, &ender, WHandler(&EndsAtCreate::OnCreate));
+        QCOMPARE(dialog.Create(nullptr, "ID_WPJCopy"), true);
+        QCOMPARE(dialog.GetModalResult(), 7);
+        QCOMPARE(dialog.HasWindow(), false);
         WUnregisterAllEvents(&dialog);
     }
 
