@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that Tamsk needs and that are
-# missing. Installs nothing on a machine that already has them all.
+# missing, together with any packages named as arguments. Installs nothing on
+# a machine that already has them all.
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,8 @@ packages=(
   libcli11-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
-  xvfb xauth x11-apps xdotool imagemagick
+  xvfb xauth x11-apps
+  "$@"
 )
 
 missing=()

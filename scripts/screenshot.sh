@@ -2,9 +2,10 @@
 # Starts the real program under a virtual X server, loads the example project
 # through its File menu the way a user would (keys typed with xdotool), expands
 # the first target and saves the window as docs/screenshot.png.
-# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh installs them).
+# Needs xvfb, xdotool and imagemagick, installed here when missing.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh" xdotool imagemagick
 bin="${TAMSK_BIN:-$root/build/default/mainwin/tamsk}"
 out="${1:-$root/docs/screenshot.png}"
 if [ ! -x "$bin" ]; then
