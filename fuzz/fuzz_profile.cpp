@@ -4,6 +4,7 @@
 //
 // Input layout: contents, section, key and value separated by NUL bytes;
 // missing pieces default to the program's own section and key.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -48,24 +49,28 @@ std::vector<std::string> Lines(std::string_view contents) {
     return lines;
 }
 
-// All old lines but at most one (the key's line) stand in the new text in
-// the same order, and at most a section line and a key line were added.
+// The new text is the old one with the key's line replaced, or with one
+// key line inserted, or with a section line and a key line appended: every
+// other line is kept in order.
 bool KeepsOtherLines(std::string_view before, std::string_view after) {
     const std::vector<std::string> old = Lines(before);
     const std::vector<std::string> now = Lines(after);
-    std::size_t matched = 0;
-    std::size_t j = 0;
-    for (const std::string& line : old) {
-        std::size_t k = j;
-        while (k < now.size() && now[k] != line) {
-            ++k;
+    if (now.size() == old.size()) {
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            differing += old[i] != now[i] ? 1 : 0;
         }
-        if (k < now.size()) {
-            ++matched;
-            j = k + 1;
-        }
+        return differing <= 1;
     }
-    return matched + 1 >= old.size() && now.size() <= old.size() + 2;
+    if (now.size() == old.size() + 1) {
+        std::size_t i = 0;
+        while (i < old.size() && old[i] == now[i]) {
+            ++i;
+        }
+        return std::equal(old.begin() + static_cast<std::ptrdiff_t>(i), old.end(),
+                          now.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    }
+    return now.size() == old.size() + 2 && std::equal(old.begin(), old.end(), now.begin());
 }
 
 }  // namespace
