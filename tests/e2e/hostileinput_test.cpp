@@ -113,7 +113,9 @@ TEST_F(HostileProjectTest, AHundredMegabyteLineIsScannedToItsEnd) {
 }
 
 TEST_F(HostileProjectTest, ATargetFileOfAMillionRecordsLoadsWhole) {
-    constexpr int kRecords = 1'000'000;
+    // Sanitized debug builds run this about ten times slower; there the case
+    // looks for memory errors, and the full million proves the scale.
+    constexpr int kRecords = clirun::kSanitized ? 250'000 : 1'000'000;
     WriteProject({});
     // Streamed to the file: the child's peak memory is measured from fork()
     // on, so this process stays small.
@@ -134,7 +136,7 @@ TEST_F(HostileProjectTest, ATargetFileOfAMillionRecordsLoadsWhole) {
     const clirun::Result tree = Cli({"tree", ProjectFile()});
     EXPECT_EQ(tree.exitCode, 0) << tree.err;
     EXPECT_GE(CountLines(tree.out), std::size_t{kRecords});
-    EXPECT_TRUE(HasLine(tree.out, "   f999999.c"));
+    EXPECT_TRUE(HasLine(tree.out, "   f" + std::to_string(kRecords - 1) + ".c"));
     EXPECT_EQ(Changes(), "");
     EXPECT_LT(tree.PeakMb(), MemoryBoundMb(1000));
 }
