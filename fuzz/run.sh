@@ -23,8 +23,9 @@ if [ ${#targets[@]} -eq 0 ]; then
   targets=(fuzz_projectfile fuzz_text fuzz_wcinclude fuzz_load fuzz_profile)
 fi
 available=()
+known="$(ninja -C "$build" -t targets all 2>/dev/null)"
 for t in "${targets[@]}"; do
-  if ninja -C "$build" -t targets all 2>/dev/null | grep -q "^$t:"; then
+  if grep -q "^$t:" <<<"$known"; then
     available+=("$t")
   else
     echo "fuzz: $t is not built here (its module is missing); skipped"
