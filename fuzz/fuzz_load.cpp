@@ -36,10 +36,10 @@ constexpr std::string_view kFiles[] = {
 constexpr std::size_t kTargetPiece = 4;
 
 std::string DefaultTarget() {
-    projectwriter::TargetSpec spec;
-    spec.includeDirectories = "inc;$(%watcom)\\h";
-    spec.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
-    return projectwriter::TargetFileText(spec);
+    projectwriter::TargetSpec layout;
+    layout.includeDirectories = "inc;$(%watcom)\\h";
+    layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
+    return projectwriter::TargetFileText(layout);
 }
 
 std::vector<std::pair<std::string, std::string>> EverythingButDestination() {

@@ -108,11 +108,11 @@ TEST_F(HostileCopyTest, OntoAFullDiskOldFilesStayWholeAndNoPartFileIsLeft) {
 }
 
 TEST_F(HostileCopyTest, AnExportOntoAFullDiskKeepsTheOldDependencyFile) {
-    projectwriter::TargetSpec spec;
+    projectwriter::TargetSpec layout;
     for (int i = 0; i < 2000; ++i) {
-        spec.items.push_back("missing" + std::to_string(i) + ".c");
+        layout.items.push_back("missing" + std::to_string(i) + ".c");
     }
-    WriteProject(spec);
+    WriteProject(layout);
     WriteSource("p_dep.Txt", "the old dependency file\n");
     Remember();
 

@@ -48,9 +48,9 @@ protected:
         temp_.Write(std::string(kProjectFolder) + "/t.tgt", projectwriter::TargetFileText(target));
     }
     void WriteProjectWithItems(std::vector<std::string> items) const {
-        projectwriter::TargetSpec spec;
-        spec.items = std::move(items);
-        WriteProject(spec);
+        projectwriter::TargetSpec layout;
+        layout.items = std::move(items);
+        WriteProject(layout);
     }
     std::string WriteSource(std::string_view relative, std::string_view bytes) const {
         return temp_.Write(std::string(kProjectFolder) + "/" + std::string(relative), bytes);

@@ -91,13 +91,13 @@ TEST_F(HostileProjectTest, AHundredMegabyteLineIsScannedToItsEnd) {
     constexpr std::size_t kSize = 100u << 20;
     WriteRepeated(Proj("big.c"), "", "abcdefgh/*x*/'q'", kSize, "#include \"tail.h\"");
     WriteSource("tail.h", "");
-    projectwriter::TargetSpec spec;
-    spec.items = {"big.c"};
-    WriteProject(spec);
+    projectwriter::TargetSpec layout;
+    layout.items = {"big.c"};
+    WriteProject(layout);
     // The same line again as the tail of the target file.
     {
         std::ofstream(Proj("t.tgt"), std::ios::binary | std::ios::app) << std::string(64, 'x');
-        WriteRepeated(Proj("big.tgt"), projectwriter::TargetFileText(spec), "MItem..", kSize, "");
+        WriteRepeated(Proj("big.tgt"), projectwriter::TargetFileText(layout), "MItem..", kSize, "");
     }
     temp_.Write(std::string(kProjectFolder) + "/p.wpj",
                 projectwriter::ProjectFileText({"t.tgt", "big.tgt"}));

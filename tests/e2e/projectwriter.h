@@ -52,7 +52,7 @@ struct TargetSpec {
     std::vector<std::string> items;      // source items in order
 };
 
-inline std::string TargetFileText(const TargetSpec& spec) {
+inline std::string TargetFileText(const TargetSpec& layout) {
     std::string text;
     Line(text, "40");
     Line(text, "targetIdent");
@@ -60,19 +60,19 @@ inline std::string TargetFileText(const TargetSpec& spec) {
     for (const char* line : {"0", "2", "WString", "4", "NEXE", "3", "WString", "5"}) {
         Line(text, line);
     }
-    Line(text, spec.code);
-    AppendItem(text, spec.targetName);
-    if (!spec.includeDirectories.empty()) {
+    Line(text, layout.code);
+    AppendItem(text, layout.targetName);
+    if (!layout.includeDirectories.empty()) {
         Line(text, "MVState");
         for (const char* line : {"15", "WString", "3", "WCC", "16", "WString", "25",
                                  "n????Include directories:", "0", "17", "WString"}) {
             Line(text, line);
         }
-        Line(text, std::to_string(spec.includeDirectories.size()));
-        Line(text, spec.includeDirectories);
+        Line(text, std::to_string(layout.includeDirectories.size()));
+        Line(text, layout.includeDirectories);
         Line(text, "0");
     }
-    for (const std::string& item : spec.items) {
+    for (const std::string& item : layout.items) {
         AppendItem(text, item);
     }
     return text;
