@@ -6,102 +6,76 @@
 
 namespace {
 
-struct DescriptionCase {
+constexpr const char* kH = "$(%watcom)\\h";
+constexpr const char* kNt = "$(%watcom)\\h;$(%watcom)\\h\\nt";
+constexpr const char* kMfc = "$(%watcom)\\h;$(%watcom)\\h\\nt;$(%watcom)\\mfc\\include";
+constexpr const char* kOs2 = "$(%watcom)\\h;$(%watcom)\\h\\os2";
+constexpr const char* kWin = "$(%watcom)\\h;$(%watcom)\\h\\win";
+
+struct CodeRow {
     const char* code;
     const char* description;
+    const char* includeDirectories;
 };
 
-class DescribeTargetTypeTest : public testing::TestWithParam<DescriptionCase> {};
-
-TEST_P(DescribeTargetTypeTest, Describes) {
-    EXPECT_EQ(DescribeTargetType(GetParam().code).Str(), GetParam().description);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, DescribeTargetTypeTest,
-    testing::Values(
-        DescriptionCase{"nw2e", "Windows NT windowed executable (32-bit Executable)"},
-        DescriptionCase{"lx6s", "Netware NLM (16-bit Library)"},
-        DescriptionCase{"wm2d", "Windows 3.x MFC 2.X application, static linkage (32-bit Dll)"},
-        DescriptionCase{"", "Unknown"}, DescriptionCase{"NW2E", "Unknown"},
-        DescriptionCase{"n", "Unknown Target"},
-        DescriptionCase{"nw3e", "Windows NT windowed executableExecutable)"},
-        DescriptionCase{"nz2e", "Windows NT (32-bit Executable)"},
-        DescriptionCase{"qc2e", "QNX (32-bit Executable)"},
-        DescriptionCase{"nw2en", "Windows NT windowed executable (32-bit Executable)"},
-        // Kinds of every platform that has them, and every file type.
-        DescriptionCase{"ad2d", "Autocad ADS device interface (32-bit Dll)"},
-        DescriptionCase{"ae2e", "Autocad ADS executable (32-bit Executable)"},
-        DescriptionCase{"af2d", "Autocad ADS floating-point device interface (32-bit Dll)"},
-        DescriptionCase{"dc6e", "DOS .com file (16-bit Executable)"},
-        DescriptionCase{"de6e", "DOS .exe file (16-bit Executable)"},
-        DescriptionCase{"df2e",
-                        "DOS Flashtek, register based calling conventions (32-bit Executable)"},
-        DescriptionCase{"dp2e", "DOS Pharlap (32-bit Executable)"},
-        DescriptionCase{"dr2e", "DOS Rational DOS 4G (32-bit Executable)"},
-        DescriptionCase{"ds2e",
-                        "DOS Flashtek, stack based calling conventions (32-bit Executable)"},
-        DescriptionCase{"dt2e", "DOS Pharlap tnt (32-bit Executable)"},
-        DescriptionCase{"d_6s", "DOS (16-bit Library)"},
-        DescriptionCase{"na2d", "Windows NT MFC DLL linkage (32-bit Dll)"},
-        DescriptionCase{"nc2e", "Windows NT character mode executable (32-bit Executable)"},
-        DescriptionCase{"nm2e", "Windows NT MFC static linkage (32-bit Executable)"},
-        DescriptionCase{"no2d", "Windows NT MFC Unicode DLL linkage (32-bit Dll)"},
-        DescriptionCase{"np2d", "Windows NT PowerBuilder DLL (32-bit Dll)"},
-        DescriptionCase{"nu2e", "Windows NT MFC Unicode static linkage (32-bit Executable)"},
-        DescriptionCase{"oc2e", "OS/2 PM Compatible (32-bit Executable)"},
-        DescriptionCase{"of2e", "OS/2 Full screen (32-bit Executable)"},
-        DescriptionCase{"op2e", "OS/2 PM (32-bit Executable)"},
-        DescriptionCase{"ov2d", "OS/2 Virtual device (32-bit Dll)"},
-        DescriptionCase{"wa6e", "Windows 3.x MFC 2.X application, DLL linkage (16-bit Executable)"},
-        DescriptionCase{"wp6d", "Windows 3.x PowerBuilder DLL (16-bit Dll)"},
-        DescriptionCase{"ws6e",
-                        "Windows 3.x application (not Visual Programmer) (16-bit Executable)"},
-        DescriptionCase{"w_6d", "Windows 3.x (16-bit Dll)"},
-        DescriptionCase{"w_6h", "Windows 3.x (16-bit Help file)"},
-        DescriptionCase{"w_6i", "Windows 3.x (16-bit Inf file)"},
-        DescriptionCase{"w_6e9", "Windows 3.x (16-bit Executable)"},
-        DescriptionCase{"x_2e", "Unknown"},
-        DescriptionCase{"lc2e", "Netware NLM (32-bit Executable)"},
-        DescriptionCase{"nw2x", "Unknown Target"}, DescriptionCase{"nw2", "Unknown Target"},
-        DescriptionCase{"nwe", "Unknown Target"}, DescriptionCase{"nw", "Unknown Target"}));
-
-TEST(DescribeTargetTypeTest, NullCodeIsUnknown) {
-    EXPECT_EQ(DescribeTargetType(nullptr).Str(), "Unknown");
-}
-
-struct DefaultsCase {
-    const char* code;
-    const char* directories;
-};
-
-class DefaultIncludeDirectoriesTest : public testing::TestWithParam<DefaultsCase> {};
-
-TEST_P(DefaultIncludeDirectoriesTest, Defaults) {
-    EXPECT_EQ(std::string(DefaultIncludeDirectories(GetParam().code)), GetParam().directories);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, DefaultIncludeDirectoriesTest,
-    testing::Values(
-        DefaultsCase{"", "$(%watcom)\\h"}, DefaultsCase{"n", "$(%watcom)\\h;$(%watcom)\\h\\nt"},
-        DefaultsCase{"oc6e", "$(%watcom)\\h;$(%watcom)\\h\\os2"},
-        DefaultsCase{"o62e", "$(%watcom)\\h;$(%watcom)\\h\\os21x"},
-        DefaultsCase{"o", "$(%watcom)\\h;$(%watcom)\\h\\os2"},
-        DefaultsCase{"de6e", "$(%watcom)\\h"}, DefaultsCase{"lx6s", "$(%watcom)\\novh"},
-        DefaultsCase{"na2d", "$(%watcom)\\h;$(%watcom)\\h\\nt;$(%watcom)\\mfc\\include"},
-        DefaultsCase{"nm2e", "$(%watcom)\\h;$(%watcom)\\h\\nt;$(%watcom)\\mfc\\include"},
-        DefaultsCase{"no2d", "$(%watcom)\\h;$(%watcom)\\h\\nt;$(%watcom)\\mfc\\include"},
-        DefaultsCase{"nu2e", "$(%watcom)\\h;$(%watcom)\\h\\nt;$(%watcom)\\mfc\\include"},
-        DefaultsCase{"nw2e", "$(%watcom)\\h;$(%watcom)\\h\\nt"},
-        DefaultsCase{"nA2e", "$(%watcom)\\h;$(%watcom)\\h\\nt"},
-        DefaultsCase{"wm6e", "$(%watcom)\\h;$(%watcom)\\h\\win"},
-        DefaultsCase{"wa6d", "$(%watcom)\\h;$(%watcom)\\h\\win"},
-        DefaultsCase{"ae2e", "$(%watcom)\\h"}, DefaultsCase{"qc2e", "$(%watcom)\\h"},
-        DefaultsCase{"Nw2e", "$(%watcom)\\h"}, DefaultsCase{"x_2e", "$(%watcom)\\h"}));
-
-TEST(DefaultIncludeDirectoriesTest, NullCodeHasTheFallback) {
-    EXPECT_EQ(std::string(DefaultIncludeDirectories(nullptr)), "$(%watcom)\\h");
+// The examples and edge cases, then every kind of image and every file type.
+TEST(ImageTypesTest, DescriptionAndDefaultIncludeDirectories) {
+    const CodeRow rows[] = {
+        {"nw2e", "Windows NT windowed executable (32-bit Executable)", kNt},
+        {"lx6s", "Netware NLM (16-bit Library)", "$(%watcom)\\novh"},
+        {"wm2d", "Windows 3.x MFC 2.X application, static linkage (32-bit Dll)", kWin},
+        {nullptr, "Unknown", kH},
+        {"", "Unknown", kH},
+        {"NW2E", "Unknown", kH},
+        {"Nw2e", "Unknown", kH},
+        {"x_2e", "Unknown", kH},
+        {"n", "Unknown Target", kNt},
+        {"o", "Unknown Target", kOs2},
+        {"nw", "Unknown Target", kNt},
+        {"nw2", "Unknown Target", kNt},
+        {"nwe", "Unknown Target", kNt},
+        {"nw2x", "Unknown Target", kNt},
+        {"nw3e", "Windows NT windowed executableExecutable)", kNt},
+        {"nz2e", "Windows NT (32-bit Executable)", kNt},
+        {"nA2e", "Windows NT (32-bit Executable)", kNt},
+        {"qc2e", "QNX (32-bit Executable)", kH},
+        {"lc2e", "Netware NLM (32-bit Executable)", "$(%watcom)\\novh"},
+        {"nw2en", "Windows NT windowed executable (32-bit Executable)", kNt},
+        {"w_6e9", "Windows 3.x (16-bit Executable)", kWin},
+        {"ad2d", "Autocad ADS device interface (32-bit Dll)", kH},
+        {"ae2e", "Autocad ADS executable (32-bit Executable)", kH},
+        {"af2d", "Autocad ADS floating-point device interface (32-bit Dll)", kH},
+        {"dc6e", "DOS .com file (16-bit Executable)", kH},
+        {"de6e", "DOS .exe file (16-bit Executable)", kH},
+        {"df2e", "DOS Flashtek, register based calling conventions (32-bit Executable)", kH},
+        {"dp2e", "DOS Pharlap (32-bit Executable)", kH},
+        {"dr2e", "DOS Rational DOS 4G (32-bit Executable)", kH},
+        {"ds2e", "DOS Flashtek, stack based calling conventions (32-bit Executable)", kH},
+        {"dt2e", "DOS Pharlap tnt (32-bit Executable)", kH},
+        {"d_6s", "DOS (16-bit Library)", kH},
+        {"na2d", "Windows NT MFC DLL linkage (32-bit Dll)", kMfc},
+        {"nc2e", "Windows NT character mode executable (32-bit Executable)", kNt},
+        {"nm2e", "Windows NT MFC static linkage (32-bit Executable)", kMfc},
+        {"no2d", "Windows NT MFC Unicode DLL linkage (32-bit Dll)", kMfc},
+        {"np2d", "Windows NT PowerBuilder DLL (32-bit Dll)", kNt},
+        {"nu2e", "Windows NT MFC Unicode static linkage (32-bit Executable)", kMfc},
+        {"oc2e", "OS/2 PM Compatible (32-bit Executable)", kOs2},
+        {"of2e", "OS/2 Full screen (32-bit Executable)", kOs2},
+        {"op2e", "OS/2 PM (32-bit Executable)", kOs2},
+        {"ov2d", "OS/2 Virtual device (32-bit Dll)", kOs2},
+        {"o62e", "OS/2 (32-bit Executable)", "$(%watcom)\\h;$(%watcom)\\h\\os21x"},
+        {"wa6e", "Windows 3.x MFC 2.X application, DLL linkage (16-bit Executable)", kWin},
+        {"wp6d", "Windows 3.x PowerBuilder DLL (16-bit Dll)", kWin},
+        {"ws6e", "Windows 3.x application (not Visual Programmer) (16-bit Executable)", kWin},
+        {"w_6d", "Windows 3.x (16-bit Dll)", kWin},
+        {"w_6h", "Windows 3.x (16-bit Help file)", kWin},
+        {"w_6i", "Windows 3.x (16-bit Inf file)", kWin},
+    };
+    for (const CodeRow& row : rows) {
+        SCOPED_TRACE(row.code != nullptr ? row.code : "null");
+        EXPECT_EQ(DescribeTargetType(row.code).Str(), row.description);
+        EXPECT_EQ(std::string(DefaultIncludeDirectories(row.code)), row.includeDirectories);
+    }
 }
 
 }  // namespace

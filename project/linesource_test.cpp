@@ -9,10 +9,11 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(std::string bytes) {
-    LineSource source;
-    source.SetContents(std::move(bytes));
-    std::vector<std::string> lines;
+using Lines = std::vector<std::string>;
+using namespace std::string_literals;
+
+Lines LinesOf(LineSource& source) {
+    Lines lines;
     std::string_view line;
     while (source.Next(line)) {
         lines.emplace_back(line);
@@ -20,147 +21,91 @@ std::vector<std::string> LinesOf(std::string bytes) {
     return lines;
 }
 
-using Lines = std::vector<std::string>;
-using namespace std::string_literals;
+struct LinesRow {
+    const char* name;
+    std::string bytes;
+    Lines lines;
+};
 
-// Line form, one test per row of the table in linesource.h.
-
-TEST(LineFormTest, NewlineEndsALine) {
-    EXPECT_EQ(LinesOf("40\nabc\n"), (Lines{"40", "abc"}));
-}
-
-TEST(LineFormTest, CarriageReturnBeforeNewlineIsDropped) {
-    EXPECT_EQ(LinesOf("40\r\nabc\r\n"), (Lines{"40", "abc"}));
-}
-
-TEST(LineFormTest, LoneCarriageReturnStaysInTheLine) {
-    EXPECT_EQ(LinesOf("40\nabc\rdef\n"), (Lines{"40", "abc\rdef"}));
-}
-
-TEST(LineFormTest, LastLineWithoutNewlineKeepsAllCharacters) {
-    EXPECT_EQ(LinesOf("40\nabc"), (Lines{"40", "abc"}));
-}
-
-TEST(LineFormTest, LastLineEndingInCarriageReturnKeepsIt) {
-    EXPECT_EQ(LinesOf("40\nabc\r"), (Lines{"40", "abc\r"}));
-}
-
-TEST(LineFormTest, LongLineIsReadWhole) {
+// One row per row of the two tables in linesource.h.
+TEST(LineSourceTest, BothFormsHandOutTheirLines) {
     const std::string longLine(200, 'x');
-    EXPECT_EQ(LinesOf("40\n" + longLine + "\nnext\n"), (Lines{"40", longLine, "next"}));
+    const LinesRow rows[] = {
+        {"NewlineEndsALine", "40\nabc\n", {"40", "abc"}},
+        {"CrBeforeLfDropped", "40\r\nabc\r\n", {"40", "abc"}},
+        {"LoneCrStays", "40\nabc\rdef\n", {"40", "abc\rdef"}},
+        {"LastLineWithoutNewline", "40\nabc", {"40", "abc"}},
+        {"LastLineEndingInCr", "40\nabc\r", {"40", "abc\r"}},
+        {"LongLineWhole", "40\n" + longLine + "\nnext\n", {"40", longLine, "next"}},
+        {"EmptyLines", "40\n\n\nx\n", {"40", "", "", "x"}},
+        {"FinalDosEofAfterCrLf", "40\nabc\r\n\x1A", {"40", "abc"}},
+        {"FinalDosEofAfterText", "40\nabc\x1A", {"40", "abc"}},
+        {"OtherControlBytesKept",
+         "40\na\x1A"
+         "b\nc\0d\n"s,
+         {"40",
+          "a\x1A"
+          "b",
+          "c\0d"s}},
+        {"EmptyFile", "", {}},
+        {"NulEndsAValue", "37\0abc\0"s, {"37", "abc"}},
+        {"LineBreaksInsideAValue", "37\0a\r\nb\0c\0"s, {"37", "a\r\nb", "c"}},
+        {"TrueBoolean", "38\0x\0\x01\0y\0"s, {"38", "x", "1", "y"}},
+        {"FalseBoolean", "38\0x\0\0\0y\0"s, {"38", "x", "0", "y"}},
+        {"LoneNulIsEmpty", "38\0\0y\0"s, {"38", "", "y"}},
+        {"LoneNulAfterBoolean", "38\0\x01\0\0y\0"s, {"38", "1", "", "y"}},
+        {"LoneNulAtTheEnd", "38\0x\0\0"s, {"38", "x", ""}},
+        {"LastValueWithoutNul", "37\0abc"s, {"37", "abc"}},
+        // The runs the IDE writes: 1 (terminator only), 3 and 5 NUL bytes.
+        {"RunOfFiveNuls", "37\0a\0\0\0\0\0b\0"s, {"37", "a", "0", "0", "b"}},
+        {"RunsOfThreeNuls", "37\0a\0\x01\0\0\0\x01\0"s, {"37", "a", "1", "0", "1"}},
+    };
+    for (const LinesRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        LineSource source;
+        source.SetContents(row.bytes);
+        EXPECT_EQ(LinesOf(source), row.lines);
+    }
 }
 
-TEST(LineFormTest, EmptyLineIsALine) {
-    EXPECT_EQ(LinesOf("40\n\n\nx\n"), (Lines{"40", "", "", "x"}));
-}
-
-TEST(LineFormTest, FinalDosEndOfFileMarkIsIgnored) {
-    EXPECT_EQ(LinesOf("40\nabc\r\n\x1A"), (Lines{"40", "abc"}));
-    EXPECT_EQ(LinesOf("40\nabc\x1A"), (Lines{"40", "abc"}));
-}
-
-TEST(LineFormTest, OtherControlBytesAreKept) {
-    EXPECT_EQ(LinesOf("40\na\x1A"
-                      "b\nc\0d\n"s),
-              (Lines{"40",
-                     "a\x1A"
-                     "b",
-                     "c\0d"s}));
-}
-
-TEST(LineFormTest, EmptyFileHasNoLines) {
-    EXPECT_EQ(LinesOf(""), Lines{});
-}
-
-// NUL-separated form, one test per row.
-
-TEST(NulFormTest, NulEndsAValue) {
-    EXPECT_EQ(LinesOf("37\0abc\0"s), (Lines{"37", "abc"}));
-}
-
-TEST(NulFormTest, LineBreaksStayInsideAValue) {
-    EXPECT_EQ(LinesOf("37\0a\r\nb\0c\0"s), (Lines{"37", "a\r\nb", "c"}));
-}
-
-TEST(NulFormTest, TrueBooleanReadsAsOne) {
-    EXPECT_EQ(LinesOf("38\0x\0\x01\0y\0"s), (Lines{"38", "x", "1", "y"}));
-}
-
-TEST(NulFormTest, FalseBooleanReadsAsZero) {
-    EXPECT_EQ(LinesOf("38\0x\0\0\0y\0"s), (Lines{"38", "x", "0", "y"}));
-}
-
-TEST(NulFormTest, LoneNulIsAnEmptyValue) {
-    EXPECT_EQ(LinesOf("38\0\0y\0"s), (Lines{"38", "", "y"}));
-    EXPECT_EQ(LinesOf("38\0\x01\0\0y\0"s), (Lines{"38", "1", "", "y"}));
-    EXPECT_EQ(LinesOf("38\0x\0\0"s), (Lines{"38", "x", ""}));
-}
-
-TEST(NulFormTest, LastValueWithoutNulKeepsAllCharacters) {
-    EXPECT_EQ(LinesOf("37\0abc"s), (Lines{"37", "abc"}));
-}
-
-TEST(NulFormTest, RunsOfNulAfterAValueAreFalseBooleansInPairs) {
-    // The runs the IDE writes: 1 (terminator only), 3 and 5 NUL bytes.
-    EXPECT_EQ(LinesOf("37\0a\0\0\0\0\0b\0"s), (Lines{"37", "a", "0", "0", "b"}));
-    EXPECT_EQ(LinesOf("37\0a\0\x01\0\0\0\x01\0"s), (Lines{"37", "a", "1", "0", "1"}));
-}
-
-// Telling the forms apart, and the version number.
-
-struct FormCase {
+struct FormRow {
     const char* name;
     std::string bytes;
     LineForm form;
     int version;
 };
 
-class FormDetectionTest : public testing::TestWithParam<FormCase> {};
-
-TEST_P(FormDetectionTest, FormAndVersion) {
-    LineSource source;
-    source.SetContents(GetParam().bytes);
-    EXPECT_EQ(source.Form(), GetParam().form);
-    EXPECT_EQ(source.Version(), GetParam().version);
+TEST(LineSourceTest, FormAndVersionFromTheStartOfTheFile) {
+    const FormRow rows[] = {
+        {"Version40Lf", "40\ntargetIdent\n", LineForm::Lines, 40},
+        {"Version42CrLf", "42\r\ntargetIdent\r\n", LineForm::Lines, 42},
+        {"Version37Nul", "37\0projectIdent\0"s, LineForm::NulSeparated, 37},
+        {"Version38Nul", "38\0targetIdent\0"s, LineForm::NulSeparated, 38},
+        // CR LF inside a later value does not make a NUL file a line file.
+        {"NulWithLineBreaks", "38\0a\r\nb\0"s, LineForm::NulSeparated, 38},
+        {"NulLaterInLineFile", "40\nx\0y\n"s, LineForm::Lines, 40},
+        {"NoNumber", "targetIdent\n", LineForm::Lines, -1},
+        {"NumberWithText", "40x\n", LineForm::Lines, -1},
+        {"NulWithoutNumber", "\0abc\0"s, LineForm::Lines, -1},
+        {"Empty", "", LineForm::Lines, -1},
+    };
+    for (const FormRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        LineSource source;
+        source.SetContents(row.bytes);
+        EXPECT_EQ(source.Form(), row.form);
+        EXPECT_EQ(source.Version(), row.version);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, FormDetectionTest,
-    testing::Values(FormCase{"Version40Lf", "40\ntargetIdent\n", LineForm::Lines, 40},
-                    FormCase{"Version42CrLf", "42\r\ntargetIdent\r\n", LineForm::Lines, 42},
-                    FormCase{"Version39", "39\nprojectIdent\n", LineForm::Lines, 39},
-                    FormCase{"Version37Nul", "37\0projectIdent\0"s, LineForm::NulSeparated, 37},
-                    FormCase{"Version38Nul", "38\0targetIdent\0"s, LineForm::NulSeparated, 38},
-                    // CR LF inside a later value does not make a NUL file a line file.
-                    FormCase{"NulWithLineBreaks", "38\0a\r\nb\0"s, LineForm::NulSeparated, 38},
-                    FormCase{"NulLaterInLineFile", "40\nx\0y\n"s, LineForm::Lines, 40},
-                    FormCase{"NoNumber", "targetIdent\n", LineForm::Lines, -1},
-                    FormCase{"NumberWithText", "40x\n", LineForm::Lines, -1},
-                    FormCase{"NulWithoutNumber", "\0abc\0"s, LineForm::Lines, -1},
-                    FormCase{"Empty", "", LineForm::Lines, -1}),
-    [](const testing::TestParamInfo<FormCase>& param) { return std::string(param.param.name); });
-
-TEST(LineSourceLoadTest, ReadsThroughTheHostFileLayer) {
-    TempDir dir;
-    dir.Write("t.tgt", "40\r\nMItem\r\n");
-    HostFs fs;
-    LineSource source;
-    ASSERT_EQ(source.Load(fs, dir.Join("t.tgt")).code, HostStatus::Code::Ok);
-    std::string_view line;
-    ASSERT_EQ(source.Next(line), true);
-    EXPECT_EQ(line, "40");
-    ASSERT_EQ(source.Next(line), true);
-    EXPECT_EQ(line, "MItem");
-    EXPECT_EQ(source.Next(line), false);
-}
-
-TEST(LineSourceLoadTest, MissingFileGivesNoLines) {
+TEST(LineSourceTest, LoadsThroughTheHostFileLayer) {
     TempDir dir;
     HostFs fs;
     LineSource source;
+    ASSERT_EQ(source.Load(fs, dir.Write("t.tgt", "40\r\nMItem\r\n")).code, HostStatus::Code::Ok);
+    EXPECT_EQ(LinesOf(source), (Lines{"40", "MItem"}));
     EXPECT_EQ(source.Load(fs, dir.Join("missing.tgt")).code, HostStatus::Code::NotFound);
-    std::string_view line;
-    EXPECT_EQ(source.Next(line), false);
+    EXPECT_EQ(LinesOf(source), Lines{});
 }
 
 }  // namespace

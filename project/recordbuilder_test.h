@@ -12,6 +12,9 @@ namespace records {
 
 // One value of a file; booleans are written as raw bytes in the NUL form.
 struct Value {
+    Value(std::string_view value, bool isBoolean = false) : text(value), boolean(isBoolean) {}
+    Value(const char* value) : text(value) {}
+    Value(const std::string& value) : text(value) {}
     std::string text;
     bool boolean = false;
 };
@@ -21,73 +24,42 @@ inline Value Bool(bool on) {
     return {on ? "1" : "0", true};
 }
 
-inline void Append(Values& to, const Values& more) {
-    to.insert(to.end(), more.begin(), more.end());
+// Values followed by more values.
+inline Values operator+(Values values, const Values& more) {
+    values.insert(values.end(), more.begin(), more.end());
+    return values;
+}
+
+// A length prefix followed by the value.
+inline Values Sized(std::string_view value) {
+    return {std::to_string(value.size()), value};
 }
 
 inline Values TargetHeader(std::string_view version) {
-    return {{std::string(version)}, {"targetIdent"}, {"0"}, {"MProject"}, {"1"}};
+    return {version, "targetIdent", "0", "MProject", "1"};
 }
 
 inline Values ProjectHeader(std::string_view version) {
-    return {{std::string(version)},
-            {"projectIdent"},
-            {"0"},
-            {"VpeMain"},
-            {"1"},
-            {"WRect"},
-            {"0"},
-            {"0"},
-            {"7680"},
-            {"10240"},
-            {"2"},
-            {"MProject"}};
+    return {version, "projectIdent", "0",     "VpeMain", "1",       "WRect", "0",
+            "0",     "7680",         "10240", "2",       "MProject"};
 }
 
 // A target reference of a project file: "VComponent", then the reference on
 // the 12th line after it.
 inline Values Reference(std::string_view targetFile) {
-    return {{"VComponent"},
-            {"8"},
-            {"WRect"},
-            {"0"},
-            {"0"},
-            {"5712"},
-            {"4295"},
-            Bool(false),
-            Bool(false),
-            {"9"},
-            {"WFileName"},
-            {std::to_string(targetFile.size())},
-            {std::string(targetFile)},
-            {"0"},
-            {"1"}};
+    return Values{"VComponent", "8",         "WRect",     "0", "0",        "5712",
+                  "4295",       Bool(false), Bool(false), "9", "WFileName"} +
+           Sized(targetFile) + Values{"0", "1"};
 }
 
 inline Values Component(std::string_view code) {
-    return {{"MComponent"}, {"0"},       {"2"},       {"WString"}, {"4"},
-            {"NEXE"},       {"3"},       {"WString"}, {"5"},       {std::string(code)},
-            Bool(true),     Bool(false), Bool(true)};
+    return {"MComponent", "0", "2",  "WString",  "4",         "NEXE",    "3",
+            "WString",    "5", code, Bool(true), Bool(false), Bool(true)};
 }
 
 inline Values Item(std::string_view name, std::string_view kind = "COBJ") {
-    return {{"MItem"},
-            {std::to_string(name.size())},
-            {std::string(name)},
-            {"7"},
-            {"WString"},
-            {std::to_string(kind.size())},
-            {std::string(kind)},
-            {"8"},
-            {"WVList"},
-            {"0"},
-            {"9"},
-            {"WVList"},
-            {"0"},
-            {"-1"},
-            {"1"},
-            Bool(true),
-            {"0"}};
+    return Values{"MItem"} + Sized(name) + Values{"7", "WString"} + Sized(kind) +
+           Values{"8", "WVList", "0", "9", "WVList", "0", "-1", "1", Bool(true), "0"};
 }
 
 enum class SwitchLayout { Classic, Newer };
@@ -96,38 +68,19 @@ enum class SwitchLayout { Classic, Newer };
 // value after the mode and none after the switch's value.
 inline Values Switch(std::string_view tool, std::string_view identifier, bool debug,
                      std::string_view value, SwitchLayout layout = SwitchLayout::Classic) {
-    Values values = {{"MVState"},
-                     {"15"},
-                     {"WString"},
-                     {std::to_string(tool.size())},
-                     {std::string(tool)},
-                     {"16"},
-                     {"WString"},
-                     {std::to_string(identifier.size())},
-                     {std::string(identifier)},
-                     Bool(debug)};
-    if (layout == SwitchLayout::Newer) {
-        values.push_back(Bool(false));
+    const bool newer = layout == SwitchLayout::Newer;
+    Values values = Values{"MVState", "15", "WString"} + Sized(tool) + Values{"16", "WString"} +
+                    Sized(identifier) + Values{Bool(debug)};
+    if (newer) {
+        values = values + Values{Bool(false)};
     }
-    Append(values, {{"17"}, {"WString"}, {std::to_string(value.size())}, {std::string(value)}});
-    if (layout == SwitchLayout::Classic) {
-        values.push_back(Bool(false));
-    }
-    return values;
+    values = values + Values{"17", "WString"} + Sized(value);
+    return newer ? values : values + Values{Bool(false)};
 }
 
 inline Values CState(std::string_view tool, std::string_view identifier) {
-    return {{"MCState"},
-            {"18"},
-            {"WString"},
-            {std::to_string(tool.size())},
-            {std::string(tool)},
-            {"19"},
-            {"WString"},
-            {std::to_string(identifier.size())},
-            {std::string(identifier)},
-            Bool(true),
-            Bool(false)};
+    return Values{"MCState", "18", "WString"} + Sized(tool) + Values{"19", "WString"} +
+           Sized(identifier) + Values{Bool(true), Bool(false)};
 }
 
 inline std::string RenderLines(const Values& values, std::string_view lineEnd = "\n") {
@@ -142,11 +95,7 @@ inline std::string RenderLines(const Values& values, std::string_view lineEnd = 
 inline std::string RenderNul(const Values& values) {
     std::string bytes;
     for (const Value& value : values) {
-        if (value.boolean) {
-            bytes += value.text == "1" ? '\x01' : '\0';
-        } else {
-            bytes += value.text;
-        }
+        bytes += value.boolean ? std::string(1, value.text == "1" ? '\x01' : '\0') : value.text;
         bytes += '\0';
     }
     return bytes;

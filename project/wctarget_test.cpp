@@ -16,47 +16,39 @@ using Summary = std::vector<std::string>;
 
 class WCTargetTest : public testing::Test {
 protected:
-    // Opens a target file with the given bytes.
     void OpenBytes(const std::string& bytes) {
         const std::string path = dir_.Write("t" + std::to_string(++files_) + ".tgt", bytes);
         ASSERT_EQ(reader_.Open(path.c_str()), true);
     }
 
-    // Every record of the open file as one line of text, reading each the way
-    // the tree builder does.
-    Summary ReadAll() {
+    // Every record of the file as one line of text, reading each the way the
+    // tree builder does. A rejected record shows what its Read had written.
+    // The debug flag is carried from record to record, so a Read that fails
+    // to clear it shows.
+    Summary ReadBytes(const std::string& bytes) {
+        OpenBytes(bytes);
         Summary summary;
+        bool debug = false;
         for (RecordKind kind = reader_.NextRecord(); kind != RecordKind::End;
              kind = reader_.NextRecord()) {
             WString text;
-            bool debug = false;
-            switch (kind) {
-                case RecordKind::MComponent:
-                    summary.push_back(reader_.ReadComponent(text) ? "component " + text.Str()
-                                                                  : "component rejected");
-                    break;
-                case RecordKind::MItem:
-                    summary.push_back(reader_.ReadItem(text) ? "item " + text.Str()
-                                                             : "item rejected");
-                    break;
-                case RecordKind::MVState:
-                    summary.push_back(reader_.ReadSwitch(text, debug)
-                                          ? (debug ? "debug " : "release ") + text.Str()
-                                          : "switch rejected");
-                    break;
-                case RecordKind::MCState:
-                    summary.push_back("cstate");
-                    break;
-                case RecordKind::End:
-                    break;
+            if (kind == RecordKind::MComponent) {
+                summary.push_back(Show("component", reader_.ReadComponent(text), text));
+            } else if (kind == RecordKind::MItem) {
+                summary.push_back(Show("item", reader_.ReadItem(text), text));
+            } else if (kind == RecordKind::MVState) {
+                const bool read = reader_.ReadSwitch(text, debug);
+                summary.push_back(
+                    Show(read ? (debug ? "debug" : "release") : "switch", read, text));
+            } else {
+                summary.push_back("cstate");
             }
         }
         return summary;
     }
 
-    Summary ReadBytes(const std::string& bytes) {
-        OpenBytes(bytes);
-        return ReadAll();
+    static std::string Show(const std::string& what, bool read, const WString& text) {
+        return what + (read ? " " : " rejected ") + text.Str();
     }
 
     TempDir dir_;
@@ -65,267 +57,168 @@ protected:
     int files_ = 0;
 };
 
+struct FileRow {
+    const char* name;
+    std::string bytes;
+    Summary records;
+};
+
 // The example records, in the value order every version shares.
-Values ExampleTarget(std::string_view version, SwitchLayout layout) {
-    Values values = TargetHeader(version);
-    Append(values, Component("nw2e"));
-    Append(values, Item("E.exe", "NEXE"));
-    Append(values, Item("*.c"));
-    Append(values, Switch("WCC", "n????Include directories:", true, "..\\h;$(%watcom)\\h", layout));
-    Append(values, CState("WCC", "?????Full debugging info"));
-    Append(values, Switch("WCC", "?????Macro definitions:", false, "NDEBUG", layout));
-    Append(values, Switch("WPP", "n????Include directories:", false, "inc", layout));
-    Append(values, Item("src\\S.c"));
-    return values;
+Values ExampleTarget(std::string_view version, SwitchLayout layout = SwitchLayout::Classic) {
+    return TargetHeader(version) + Component("nw2e") + Item("E.exe", "NEXE") + Item("*.c") +
+           Switch("WCC", "n????Include directories:", true, "..\\h;$(%watcom)\\h", layout) +
+           CState("WCC", "?????Full debugging info") +
+           Switch("WCC", "?????Macro definitions:", false, "NDEBUG", layout) +
+           Switch("WPP", "n????Include directories:", false, "inc", layout) + Item("src\\S.c");
 }
 
-const Summary kExampleSummary = {
+const Summary kExample = {
     "component nw2e",
     "item E.exe",
-    "item rejected",
+    "item rejected ",
     "debug (WCC) Include directories: ..\\h;$(%watcom)\\h",
     "cstate",
-    "switch rejected",
+    "switch rejected (WCC) ",
     "release (WPP) Include directories: inc",
     "item src\\S.c",
 };
 
-// One test per row of the format table in wctarget.cpp.
-
-TEST_F(WCTargetTest, Version40LfGivesTheRecords) {
-    EXPECT_EQ(ReadBytes(RenderLines(ExampleTarget("40", SwitchLayout::Classic))), kExampleSummary);
+// A target file of the version with its component and target item first.
+Values Target(std::string_view version, const Values& records) {
+    return TargetHeader(version) + Component("nc2e") + Item("a.exe") + records;
 }
 
-TEST_F(WCTargetTest, CrLfLineEndsGiveTheSameRecords) {
-    EXPECT_EQ(ReadBytes(RenderLines(ExampleTarget("40", SwitchLayout::Classic), "\r\n")),
-              kExampleSummary);
+// The summary of such a target: its first two records, then the given ones.
+Summary After(const Summary& records) {
+    Summary summary = {"component nc2e", "item a.exe"};
+    summary.insert(summary.end(), records.begin(), records.end());
+    return summary;
 }
 
-TEST_F(WCTargetTest, LongLineDoesNotShiftLaterPositions) {
+// One row per row of the format table in wctarget.cpp.
+TEST_F(WCTargetTest, FormatTable) {
     const std::string longValue(200, 'v');
-    Values values = TargetHeader("40");
-    Append(values, Component("nw2e"));
-    Append(values, Item("E.exe"));
-    Append(values, Switch("WCC", "n????Include directories:", false, longValue));
-    Append(values, Item(std::string(150, 'n') + ".c"));
-    EXPECT_EQ(
-        ReadBytes(RenderLines(values, "\r\n")),
-        (Summary{"component nw2e", "item E.exe", "release (WCC) Include directories: " + longValue,
-                 "item " + std::string(150, 'n') + ".c"}));
-}
-
-TEST_F(WCTargetTest, NulSeparatedVersion37And38GiveTheSameRecords) {
-    EXPECT_EQ(ReadBytes(RenderNul(ExampleTarget("37", SwitchLayout::Classic))), kExampleSummary);
-    EXPECT_EQ(ReadBytes(RenderNul(ExampleTarget("38", SwitchLayout::Classic))), kExampleSummary);
-}
-
-TEST_F(WCTargetTest, NulSeparatedBooleansReadAsOneAndZero) {
-    // The switch mode is a raw boolean byte: 01 for debug, 00 for release.
-    Values values = TargetHeader("38");
-    Append(values, Component("w_6e"));
-    Append(values, Item("a.exe"));
-    Append(values, Switch("WCC", "w????Include directories:", true, "d"));
-    Append(values, Switch("WCC", "w????Include directories:", false, "r"));
-    const std::string bytes = RenderNul(values);
-    ASSERT_NE(bytes.find("\0\x01\0"s), std::string::npos);
-    EXPECT_EQ(ReadBytes(bytes),
-              (Summary{"component w_6e", "item a.exe", "debug (WCC) Include directories: d",
-                       "release (WCC) Include directories: r"}));
-}
-
-TEST_F(WCTargetTest, NulSeparatedValueWithCrLfIsOneValue) {
-    Values values = TargetHeader("38");
-    Append(values, Component("w_6e"));
-    Append(values, Item("a.exe"));
-    Append(values, {{"4"}, {"MCommand"}, {"copy a b\r\ncopy c d\r\n"}});
-    Append(values, Item("a.c"));
-    EXPECT_EQ(ReadBytes(RenderNul(values)), (Summary{"component w_6e", "item a.exe", "item a.c"}));
-}
-
-TEST_F(WCTargetTest, Version42SwitchValueOnLine14) {
-    EXPECT_EQ(ReadBytes(RenderLines(ExampleTarget("42", SwitchLayout::Newer), "\r\n")),
-              kExampleSummary);
-}
-
-TEST_F(WCTargetTest, Version42SymbolicIncludeSwitchIsTheIncludeSwitch) {
-    Values values = TargetHeader("42");
-    Append(values, Component("nc2e"));
-    Append(values, Item("wasm.exe"));
-    Append(values, Switch("WCC", "n????WLANG_i", false, "..\\h", SwitchLayout::Newer));
-    Append(values, Switch("WPP", "?????WLANG_i", true, "..\\hpp", SwitchLayout::Newer));
-    EXPECT_EQ(
-        ReadBytes(RenderLines(values)),
-        (Summary{"component nc2e", "item wasm.exe", "release (WCC) Include directories: ..\\h",
-                 "debug (WPP) Include directories: ..\\hpp"}));
-}
-
-TEST_F(WCTargetTest, Version42TextualIncludeSwitchIsTheIncludeSwitch) {
-    Values values = TargetHeader("42");
-    Append(values, Component("nc2e"));
-    Append(values, Item("a.exe"));
-    Append(values, Switch("WCC", "n????Include directories:", false, "inc", SwitchLayout::Newer));
-    EXPECT_EQ(ReadBytes(RenderLines(values)),
-              (Summary{"component nc2e", "item a.exe", "release (WCC) Include directories: inc"}));
-}
-
-TEST_F(WCTargetTest, Version42OtherSymbolicSwitchesAreRejected) {
-    Values values = TargetHeader("42");
-    Append(values, Component("nc2e"));
-    Append(values, Item("a.exe"));
-    Append(values, Switch("WCC", "?????WLANG_d", false, "NDEBUG", SwitchLayout::Newer));
-    Append(values, Switch("WCC", "?????WLANG_fi", true, "fesupp.h", SwitchLayout::Newer));
-    Append(values, Switch("WCC", "?????WLANG_ix", true, "x", SwitchLayout::Newer));
-    Append(values, Switch("WCC", "WLANG_i", true, "x", SwitchLayout::Newer));
-    EXPECT_EQ(ReadBytes(RenderLines(values)),
-              (Summary{"component nc2e", "item a.exe", "switch rejected", "switch rejected",
-                       "switch rejected", "switch rejected"}));
-}
-
-TEST_F(WCTargetTest, Version40SymbolicIncludeSwitchIsRejected) {
-    Values values = TargetHeader("40");
-    Append(values, Component("nc2e"));
-    Append(values, Item("a.exe"));
-    Append(values, Switch("WCC", "n????WLANG_i", false, "inc"));
-    EXPECT_EQ(ReadBytes(RenderLines(values)),
-              (Summary{"component nc2e", "item a.exe", "switch rejected"}));
-}
-
-TEST_F(WCTargetTest, UnknownVersionIsReadAsVersion40) {
-    EXPECT_EQ(ReadBytes(RenderLines(ExampleTarget("41", SwitchLayout::Classic))), kExampleSummary);
-    EXPECT_EQ(ReadBytes(RenderLines(ExampleTarget("x", SwitchLayout::Classic))), kExampleSummary);
-    Values noHeader = Component("nw2e");
-    Append(noHeader, Item("E.exe"));
-    EXPECT_EQ(ReadBytes(RenderLines(noHeader)), (Summary{"component nw2e", "item E.exe"}));
-}
-
-// Line counting within records.
-
-TEST_F(WCTargetTest, NoFileOpenGivesEnd) {
-    EXPECT_EQ(reader_.NextRecord(), RecordKind::End);
-    EXPECT_EQ(reader_.Open(dir_.Join("missing.tgt").c_str()), false);
-    EXPECT_EQ(reader_.NextRecord(), RecordKind::End);
-}
-
-TEST_F(WCTargetTest, MarkersAreWholeLinesStartingWithM) {
-    EXPECT_EQ(ReadBytes(Lines({"40", " MItem", "MItem ", "mitem", "MITEM", "MItems", "xMItem",
-                               "MVState\t", "MCState"})),
-              (Summary{"cstate"}));
-}
-
-TEST_F(WCTargetTest, RecordKindsCarryTheirValues) {
-    OpenBytes(Lines({"MItem", "MVState", "MCState", "MComponent"}));
-    EXPECT_EQ(static_cast<int>(reader_.NextRecord()), 0);
-    EXPECT_EQ(static_cast<int>(reader_.NextRecord()), 1);
-    EXPECT_EQ(static_cast<int>(reader_.NextRecord()), 2);
-    EXPECT_EQ(static_cast<int>(reader_.NextRecord()), 3);
-    EXPECT_EQ(static_cast<int>(reader_.NextRecord()), 4);
-}
-
-TEST_F(WCTargetTest, ItemNamedWithStarIsRejectedAndItsRestSkipped) {
-    Values values = Item("*.c");
-    Append(values, Item("a.c"));
-    EXPECT_EQ(ReadBytes(RenderLines(values)), (Summary{"item rejected", "item a.c"}));
-}
-
-TEST_F(WCTargetTest, RejectedRecordLeavesTheReaderInsideIt) {
-    // The switch is rejected at line 8; the marker on its line 10 still counts.
-    OpenBytes(Lines({"MVState", "1", "WString", "3", "WCC", "5", "WString", "9", "?????Other", "1",
-                     "MItem", "2", "a.c", "3", "WString", "4", "COBJ"}));
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MVState);
-    WString text;
-    bool debug = false;
-    EXPECT_EQ(reader_.ReadSwitch(text, debug), false);
-    EXPECT_EQ(text.Str(), "(WCC) ");  // partial content, as documented
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MItem);
-    WString name;
-    EXPECT_EQ(reader_.ReadItem(name), true);
-    EXPECT_EQ(name.Str(), "a.c");
-}
-
-TEST_F(WCTargetTest, ClassCheckFailureConsumesUpToTheFailingLine) {
-    // Line 3 of the component is wrong; the marker on line 4 is found next.
-    OpenBytes(
-        Lines({"MComponent", "0", "2", "WStrin", "MItem", "x", "a", "y", "WString", "z", "k"}));
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MComponent);
-    WString code;
-    EXPECT_EQ(reader_.ReadComponent(code), false);
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MItem);
-    WString name;
-    EXPECT_EQ(reader_.ReadItem(name), true);
-    EXPECT_EQ(name.Str(), "a");
-}
-
-TEST_F(WCTargetTest, ItemNameIsSetBeforeLaterChecks) {
-    OpenBytes(Lines({"MItem", "1", "a.c", "2", "WVList", "4", "COBJ"}));
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MItem);
-    WString name;
-    EXPECT_EQ(reader_.ReadItem(name), false);
-    EXPECT_EQ(name.Str(), "a.c");
-}
-
-TEST_F(WCTargetTest, ShortSwitchIdentifierIsRejected) {
-    EXPECT_EQ(ReadBytes(RenderLines(Switch("WCC", "Incl", false, "v"))),
-              (Summary{"switch rejected"}));
-    EXPECT_EQ(ReadBytes(RenderLines(Switch("WCC", "12345", false, "v"))),
-              (Summary{"switch rejected"}));
-    EXPECT_EQ(ReadBytes(RenderLines(Switch("WCC", "12345Include directories:", false, "v"))),
-              (Summary{"release (WCC) Include directories: v"}));
-}
-
-struct ModeCase {
-    const char* mode;
-    const char* expected;
-};
-
-TEST_F(WCTargetTest, ModeLineDecidesDebug) {
-    for (const ModeCase& test :
-         {ModeCase{"1", "debug"}, ModeCase{"10", "debug"}, ModeCase{"0", "release"},
-          ModeCase{"", "release"}, ModeCase{" 1", "release"}}) {
-        SCOPED_TRACE(test.mode);
-        OpenBytes(Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9",
-                         "?????Include directories:", test.mode, "3", "WString", "1", "V"}));
-        ASSERT_EQ(reader_.NextRecord(), RecordKind::MVState);
-        WString text;
-        bool debug = !std::string(test.expected).starts_with("debug");
-        ASSERT_EQ(reader_.ReadSwitch(text, debug), true);
-        EXPECT_EQ(debug ? "debug" : "release", std::string(test.expected));
-        EXPECT_EQ(text.Str(), "(T) Include directories: V");
+    const std::string longName = std::string(150, 'n') + ".c";
+    const SwitchLayout newer = SwitchLayout::Newer;
+    const FileRow rows[] = {
+        {"Version40Lf", RenderLines(ExampleTarget("40")), kExample},
+        {"Version39CrLf", RenderLines(ExampleTarget("39"), "\r\n"), kExample},
+        {"LongLineDoesNotShift",
+         RenderLines(Target("40", Switch("WCC", "n????Include directories:", false, longValue) +
+                                      Item(longName)),
+                     "\r\n"),
+         After({"release (WCC) Include directories: " + longValue, "item " + longName})},
+        {"Version37Nul", RenderNul(ExampleTarget("37")), kExample},
+        {"Version38Nul", RenderNul(ExampleTarget("38")), kExample},
+        {"NulBooleans",
+         RenderNul(Target("38", Switch("WCC", "w????Include directories:", true, "d") +
+                                    Switch("WCC", "w????Include directories:", false, "r"))),
+         After({"debug (WCC) Include directories: d", "release (WCC) Include directories: r"})},
+        {"NulValueWithCrLf",
+         RenderNul(Target("38", Values{"4", "MCommand", "copy a b\r\ncopy c d\r\n"} + Item("a.c"))),
+         After({"item a.c"})},
+        {"Version42SwitchRecord", RenderLines(ExampleTarget("42", newer), "\r\n"), kExample},
+        {"Version42SymbolicInclude",
+         RenderLines(Target("42", Switch("WCC", "n????WLANG_i", false, "..\\h", newer) +
+                                      Switch("WPP", "?????WLANG_i", true, "..\\hpp", newer))),
+         After({"release (WCC) Include directories: ..\\h",
+                "debug (WPP) Include directories: ..\\hpp"})},
+        {"Version42TextualInclude",
+         RenderLines(Target("42", Switch("WCC", "n????Include directories:", false, "i", newer))),
+         After({"release (WCC) Include directories: i"})},
+        {"Version42OtherSymbolicRejected",
+         RenderLines(Target("42", Switch("WCC", "?????WLANG_d", false, "NDEBUG", newer) +
+                                      Switch("WCC", "?????WLANG_fi", true, "fesupp.h", newer) +
+                                      Switch("WCC", "?????WLANG_ix", true, "x", newer) +
+                                      Switch("WCC", "WLANG_i", true, "x", newer))),
+         After({"switch rejected (WCC) ", "switch rejected (WCC) ", "switch rejected (WCC) ",
+                "switch rejected (WCC) "})},
+        {"Version40SymbolicRejected",
+         RenderLines(Target("40", Switch("WCC", "n????WLANG_i", false, "inc"))),
+         After({"switch rejected (WCC) "})},
+        {"Version41AsVersion40", RenderLines(ExampleTarget("41")), kExample},
+        {"NoNumberAsVersion40", RenderLines(ExampleTarget("x")), kExample},
+        {"NoHeaderAsVersion40",
+         RenderLines(Component("nw2e") + Item("E.exe")),
+         {"component nw2e", "item E.exe"}},
+    };
+    for (const FileRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReadBytes(row.bytes), row.records);
     }
 }
 
-TEST_F(WCTargetTest, ComponentWithEmptyCodeIsAccepted) {
-    EXPECT_EQ(ReadBytes(RenderLines(Component(""))), (Summary{"component "}));
+// A switch record in the line form with the given identifier, mode and end.
+std::string SwitchLines(std::string_view identifier, std::string_view mode, std::string tail) {
+    return Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9", identifier, mode, "3",
+                  "WString", "1"}) +
+           tail;
 }
 
-TEST_F(WCTargetTest, RecordCutByTheEndOfTheFile) {
-    // The component ends after its line 8.
-    OpenBytes(Lines({"MComponent", "0", "2", "WString", "4", "NEXE", "3", "WString", "5"}));
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MComponent);
-    WString code;
-    EXPECT_EQ(reader_.ReadComponent(code), false);
+TEST_F(WCTargetTest, LineCountingWithinRecords) {
+    const std::string include = "?????Include directories:";
+    const FileRow rows[] = {
+        {"MarkersAreWholeLinesStartingWithM",
+         Lines({"40", " MItem", "MItem ", "mitem", "MITEM", "MItems", "xMItem", "MVState\t",
+                "MCState"}),
+         {"cstate"}},
+        {"StarItemRejectedAndItsRestSkipped",
+         RenderLines(Item("*.c") + Item("a.c")),
+         {"item rejected ", "item a.c"}},
+        // Rejected at line 8; the marker on its line 10 still counts.
+        {"RejectedSwitchLeavesTheReaderInsideIt",
+         Lines({"MVState", "1", "WString", "3", "WCC", "5", "WString", "9", "?????Other", "1",
+                "MItem", "2", "a.c", "3", "WString", "4", "COBJ"}),
+         {"switch rejected (WCC) ", "item a.c"}},
+        // Line 3 of the component is wrong; the marker on line 4 is found next.
+        {"FailedClassCheckConsumesUpToItsLine",
+         Lines({"MComponent", "0", "2", "WStrin", "MItem", "x", "a", "y", "WString", "z", "k"}),
+         {"component rejected ", "item a"}},
+        {"ItemNameIsSetBeforeLaterChecks",
+         Lines({"MItem", "1", "a.c", "2", "WVList", "4", "COBJ"}),
+         {"item rejected a.c"}},
+        {"FiveFreeIdentifierCharacters",
+         RenderLines(Switch("WCC", "Incl", false, "v") + Switch("WCC", "12345", false, "v") +
+                     Switch("WCC", "12345Include directories:", false, "v")),
+         {"switch rejected (WCC) ", "switch rejected (WCC) ",
+          "release (WCC) Include directories: v"}},
+        {"ModeStartingWithOneIsDebug",
+         SwitchLines(include, "1", "U\n") + SwitchLines(include, "", "V\n") +
+             SwitchLines(include, "10", "W\n") + SwitchLines(include, "0", "X\n") +
+             SwitchLines(include, " 1", "Y\n"),
+         {"debug (T) Include directories: U", "release (T) Include directories: V",
+          "debug (T) Include directories: W", "release (T) Include directories: X",
+          "release (T) Include directories: Y"}},
+        {"EmptyCodeAccepted", RenderLines(Component("")), {"component "}},
+        {"ComponentCutByTheEnd",
+         Lines({"MComponent", "0", "2", "WString", "4", "NEXE", "3", "WString", "5"}),
+         {"component rejected "}},
+        {"SwitchCutByTheEnd",
+         SwitchLines(include, "0", ""),
+         {"switch rejected (T) Include directories: "}},
+        {"LastLineWithoutNewline",
+         SwitchLines(include, "0", "last value "),
+         {"release (T) Include directories: last value "}},
+    };
+    for (const FileRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ReadBytes(row.bytes), row.records);
+    }
+}
+
+TEST_F(WCTargetTest, RecordKindsAndOpening) {
+    EXPECT_EQ(reader_.NextRecord(), RecordKind::End);  // nothing open
+    OpenBytes(Lines({"MItem", "MVState", "MCState", "MComponent"}));
+    std::vector<int> kinds;
+    for (int read = 0; read < 5; ++read) {
+        kinds.push_back(static_cast<int>(reader_.NextRecord()));
+    }
+    EXPECT_EQ(kinds, (std::vector<int>{0, 1, 2, 3, 4}));
+    // Opening again reads the new file from its start; a failed open leaves none open.
+    OpenBytes(Lines({"MItem", "MCState"}));
+    EXPECT_EQ(reader_.NextRecord(), RecordKind::MItem);
+    EXPECT_EQ(reader_.Open(dir_.Join("missing.tgt").c_str()), false);
     EXPECT_EQ(reader_.NextRecord(), RecordKind::End);
-    // A switch whose value line is missing.
-    EXPECT_EQ(ReadBytes(Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9",
-                               "?????Include directories:", "0", "3", "WString", "1"})),
-              (Summary{"switch rejected"}));
-}
-
-TEST_F(WCTargetTest, LastLineWithoutNewlineIsTheValue) {
-    EXPECT_EQ(
-        ReadBytes("MVState\n1\nWString\n1\nT\n2\nWString\n9\n?????Include directories:\n0\n3\n"
-                  "WString\n1\nlast value "),
-        (Summary{"release (T) Include directories: last value "}));
-}
-
-TEST_F(WCTargetTest, OpenAgainReadsTheNewFileFromItsStart) {
-    OpenBytes(RenderLines(Item("first.c")));
-    ASSERT_EQ(reader_.NextRecord(), RecordKind::MItem);
-    EXPECT_EQ(ReadBytes(RenderLines(Item("second.c"))), (Summary{"item second.c"}));
-}
-
-TEST_F(WCTargetTest, DefaultIncludeDirectoriesIsTheImageTypeTable) {
-    EXPECT_EQ(std::string(WCTarget::DefaultIncludeDirectories("nw2e")),
-              "$(%watcom)\\h;$(%watcom)\\h\\nt");
 }
 
 }  // namespace
