@@ -1,113 +1,84 @@
 #include "classlib/core/wliststore.h"
 
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class RecordingObserver : public WListStoreObserver {
-public:
-    void ColumnsChanged() override { events.emplace_back("columns"); }
-    void RowAppended(int row) override { events.push_back("row " + std::to_string(row)); }
+struct RecordingObserver : WListStoreObserver {
+    void ColumnsChanged() override { events += "columns "; }
+    void RowAppended(int row) override { events += "row" + std::to_string(row) + " "; }
     void CellChanged(int row, int column) override {
-        events.push_back("cell " + std::to_string(row) + "," + std::to_string(column));
+        events += "cell" + std::to_string(row) + std::to_string(column) + " ";
     }
     void ColumnWidthChanged(int column) override {
-        events.push_back("width " + std::to_string(column));
+        events += "width" + std::to_string(column) + " ";
     }
-    void AllRowsRemoved() override { events.emplace_back("cleared"); }
-
-    std::vector<std::string> events;
+    void AllRowsRemoved() override { events += "cleared"; }
+    std::string events;
 };
 
-// Two columns as the copy dialog has them: file name and result.
-class WListStoreTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        store_.AddColumn("File");          // 4 characters: 28 pixels
-        store_.AddColumn("Result header");  // 13 characters: 91 pixels
-        store_.AppendRow("src\\main.c");   // 10 characters: 70 pixels
-        store_.SetCell(0, 1, "copied");    // 6 characters: 42 pixels
-    }
-
-    WListStore store_;
-};
+// Two columns as the copy dialog has them: file name and result. With the default measure of
+// 7 pixels a character, "src\main.c" is 70 pixels wide and "Result header" 91.
+void FillLikeTheCopyDialog(WListStore& store) {
+    store.AddColumn("File");
+    store.AddColumn("Result header");
+    store.AppendRow("src\\main.c");
+    store.SetCell(0, 1, "copied");
+}
 
 }  // namespace
 
-TEST_F(WListStoreTest, AddColumnWidthFromHeaderOrNone) {
-    EXPECT_EQ(store_.ColumnAt(0).width, 0);
-    EXPECT_EQ(store_.AddColumn("Size", WListStore::kAppend, -2), 2);
-    EXPECT_EQ(store_.ColumnAt(2).width, 4 * 7 + 14);
-    EXPECT_EQ(store_.AddColumn("Fixed", 0, 55, WColumnAlignment::Right), 0);
-    EXPECT_EQ(store_.ColumnAt(0).width, 55);
-    EXPECT_EQ(store_.ColumnAt(0).alignment, WColumnAlignment::Right);
-    EXPECT_EQ(store_.AddColumn("Out of range", 9), -1);
-    EXPECT_EQ(store_.ColumnCount(), 4);
-    // Cells moved along with their column.
-    EXPECT_EQ(store_.Cell(0, 1), "src\\main.c");
-    EXPECT_EQ(store_.Cell(0, 2), "copied");
+TEST(WListStore, AddColumnTakesItsWidthFromTheHeaderOrNoneAndMovesCells) {
+    WListStore store;
+    FillLikeTheCopyDialog(store);
+    EXPECT_EQ(store.ColumnAt(0).width, 0);
+    EXPECT_EQ(store.AddColumn("Size", WListStore::kAppend, -2), 2);
+    EXPECT_EQ(store.ColumnAt(2).width, 4 * 7 + 14);
+    EXPECT_EQ(store.AddColumn("Fixed", 0, 55, WColumnAlignment::Right), 0);
+    EXPECT_EQ(store.ColumnAt(0).width, 55);
+    EXPECT_EQ(store.AddColumn("Out of range", 9), -1);
+    EXPECT_EQ(store.ColumnCount(), 4);
+    EXPECT_EQ(store.Cell(0, 1), "src\\main.c");
+    EXPECT_EQ(store.Cell(0, 2), "copied");
+    EXPECT_EQ(store.Cell(1, 0), "");
+    EXPECT_EQ(store.Cell(-1, 0), "");
+    EXPECT_FALSE(store.SetCell(0, 4, "x"));
 }
 
-TEST_F(WListStoreTest, SetColumnWidthFitsCellsOrCellsAndHeader) {
-    const struct {
-        int column;
-        int width;
-        int expected;
-    } cases[] = {
-        {0, -1, 70 + WListStore::kCellPadding},
-        {0, -2, 70 + WListStore::kCellPadding},  // the cell is wider than "File"
-        {1, -1, 42 + WListStore::kCellPadding},
-        {1, -2, 91 + WListStore::kHeaderPadding},  // the header is wider than "copied"
-        {1, 120, 120},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(store_.SetColumnWidth(c.column, c.width));
-        EXPECT_EQ(store_.ColumnAt(c.column).width, c.expected)
-            << "column " << c.column << " width " << c.width;
-    }
-}
-
-TEST_F(WListStoreTest, WidthsBelowMinusTwoAndUnknownColumnsAreRefused) {
-    store_.SetColumnWidth(0, 80);
-    EXPECT_FALSE(store_.SetColumnWidth(0, -3));
-    EXPECT_FALSE(store_.SetColumnWidth(0, -100));
-    EXPECT_FALSE(store_.SetColumnWidth(5, 10));
-    EXPECT_FALSE(store_.SetColumnWidth(-1, 10));
-    EXPECT_EQ(store_.ColumnAt(0).width, 80);
-}
-
-TEST_F(WListStoreTest, InstalledMeasureIsUsed) {
-    store_.SetTextMeasure([](std::string_view text) { return static_cast<int>(text.size()) * 10; });
-    EXPECT_TRUE(store_.SetColumnWidth(0, -1));
-    EXPECT_EQ(store_.ColumnAt(0).width, 100 + WListStore::kCellPadding);
-}
-
-TEST_F(WListStoreTest, CellsOutsideTheTableAreEmptyAndCannotBeSet) {
-    EXPECT_EQ(store_.Cell(1, 0), "");
-    EXPECT_EQ(store_.Cell(0, 2), "");
-    EXPECT_EQ(store_.Cell(-1, 0), "");
-    EXPECT_FALSE(store_.SetCell(1, 0, "x"));
-    EXPECT_FALSE(store_.SetCell(0, 2, "x"));
-    EXPECT_EQ(store_.AppendRow("second"), 1);
-    EXPECT_EQ(store_.Cell(1, 1), "");
-    store_.RemoveAllRows();
-    EXPECT_EQ(store_.RowCount(), 0);
-    EXPECT_EQ(store_.ColumnCount(), 2);
-}
-
-TEST(WListStoreObserverTest, HearsEveryChange) {
+TEST(WListStore, SetColumnWidthFitsCellsOrHeaderAndRefusesBelowMinusTwo) {
     WListStore store;
     RecordingObserver observer;
     store.SetObserver(&observer);
-    store.AddColumn("File");
-    store.AppendRow("a.c");
-    store.SetCell(0, 0, "b.c");
-    store.SetColumnWidth(0, -1);
-    store.SetColumnWidth(0, -3);
+    FillLikeTheCopyDialog(store);
+    const struct {
+        int column;
+        int width;
+        bool accepted;
+        int expected;
+    } rows[] = {
+        {0, -1, true, 70 + WListStore::kCellPadding},
+        {0, -2, true, 70 + WListStore::kCellPadding},  // the cell is wider than "File"
+        {1, -1, true, 42 + WListStore::kCellPadding},
+        {1, -2, true, 91 + WListStore::kHeaderPadding},  // the header is wider than "copied"
+        {1, 120, true, 120},
+        {1, -3, false, 120},
+        {1, -100, false, 120},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "column " << row.column << " width " << row.width);
+        EXPECT_EQ(store.SetColumnWidth(row.column, row.width), row.accepted);
+        EXPECT_EQ(store.ColumnAt(row.column).width, row.expected);
+    }
+    EXPECT_FALSE(store.SetColumnWidth(2, 10));
+    EXPECT_FALSE(store.SetColumnWidth(-1, 10));
+    store.SetTextMeasure([](std::string_view text) { return static_cast<int>(text.size()) * 10; });
+    EXPECT_TRUE(store.SetColumnWidth(0, -1));
+    EXPECT_EQ(store.ColumnAt(0).width, 100 + WListStore::kCellPadding);
+    store.AppendRow("x");
     store.RemoveAllRows();
+    EXPECT_EQ(store.RowCount(), 0);
     EXPECT_EQ(observer.events,
-              (std::vector<std::string>{"columns", "row 0", "cell 0,0", "width 0", "cleared"}));
+              "columns columns row0 cell01 width0 width0 width1 width1 width1 width0 row1 cleared");
 }
