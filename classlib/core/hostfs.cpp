@@ -224,6 +224,13 @@ std::string HostFs::CurrentFolder() {
     }
 }
 
+const std::string& HostFs::CachedCurrentFolder() {
+    if (currentFolder_.empty()) {
+        currentFolder_ = CurrentFolder();
+    }
+    return currentFolder_;
+}
+
 const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
     if (auto found = listings_.find(folderKey); found != listings_.end()) {
         return found->second;
@@ -260,7 +267,7 @@ std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
         return text;
     }
     const bool absolute = text.front() == '/';
-    key = absolute ? std::string("/") : CurrentFolder();
+    key = absolute ? std::string("/") : CachedCurrentFolder();
     if (key.empty()) {
         return text;  // without a current folder a relative path cannot be matched
     }

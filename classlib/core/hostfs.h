@@ -28,9 +28,9 @@ struct HostStatus {
 // file system is touched, and a path component that does not exist in its
 // exact case resolves to the single entry of its folder that matches it
 // without regard to case (Windows projects name their files in any case).
-// Folder listings and entry kinds are cached for the life of the object, so
-// make one per load or copy run; writes through the object keep the cache
-// true.
+// Folder listings, entry kinds and the current folder (against which relative
+// paths are taken) are cached for the life of the object, so make one per
+// load or copy run; writes through the object keep the cache true.
 class HostFs {
 public:
     HostFs() = default;
@@ -86,6 +86,11 @@ private:
     // Keeps the caches true after this object created key as kind.
     void NoteCreated(const std::string& key, HostEntry kind);
 
+    // The current folder, read at the first relative path: it is asked for
+    // every relative path, and a load resolves hundreds of thousands.
+    const std::string& CachedCurrentFolder();
+
+    std::string currentFolder_;
     std::unordered_map<std::string, FolderIndex> listings_;
     std::unordered_map<std::string, HostEntry> kinds_;
 };
