@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,161 +13,174 @@
 
 namespace {
 
-// A project tree as the loader leaves it: one target whose include directory
-// list is `list`, with the given sources, and a scan over files in a
-// temporary project folder.
-class Scan : public ::testing::Test {
-protected:
-    void SetUp() override { folder_ = project_.path() + "/"; }
+enum class Watcom { Unset, Set };
 
-    void MakeTarget(const std::vector<std::string>& sources, const std::string& list = "") {
-        const WTreeItem root =
-            tree_.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
-        const WTreeItem target = tree_.Add("Target: t", root, 1, 1, WTreePosition::Last());
-        tree_.Add("Target Name: t.exe", target, 2, 2, WTreePosition::Last());
-        tree_.Add("Default Include directories: " + list, target, 2, 2, WTreePosition::Last());
-        sources_ = tree_.Add("Dependency Filelist", target, 1, 1, WTreePosition::Last());
-        for (const std::string& source : sources) {
-            tree_.Add(source, sources_, 2, 2, WTreePosition::Last());
+// A project as the loader leaves it: one target whose include directory list
+// is `list`, with the given sources, in a temporary project folder, and a
+// compiler folder holding h/stdio.h.
+struct ScanProject {
+    ScanProject() { compiler.Write("h/stdio.h", "#include \"never.h\"\n"); }
+
+    void MakeTarget(const std::vector<std::string>& names, const std::string& list = "") {
+        const WTreeItem root = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, Last());
+        const WTreeItem target = tree.Add("Target: t", root, 1, 1, Last());
+        tree.Add("Target Name: t.exe", target, 2, 2, Last());
+        tree.Add("Default Include directories: " + list, target, 2, 2, Last());
+        sources = tree.Add("Dependency Filelist", target, 1, 1, Last());
+        for (const std::string& name : names) {
+            tree.Add(name, sources, 2, 2, Last());
         }
-        filelist_ = tree_.Add("Filelist", target, 1, 1, WTreePosition::Last());
+        filelist = tree.Add("Filelist", target, 1, 1, Last());
     }
 
-    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, std::size_t limit = 1000) {
-        ScanOptions options;
-        options.parseLiterals = literals;
-        options.compilerFolder = WString(compiler_);
+    ScanOutcome Run(std::string subFolder = "", ParseLiterals literals = ParseLiterals::Off,
+                    Watcom watcom = Watcom::Set, std::size_t limit = 1000) {
+        // As a load does: WATCOM read once, before the scan.
+        if (watcom == Watcom::Set) {
+            setenv("WATCOM", compiler.path().c_str(), 1);
+        } else {
+            unsetenv("WATCOM");
+        }
+        ScanOptions options = ScanOptions::ForLoad(literals);
+        unsetenv("WATCOM");
         options.nodeLimit = limit;
-        return BuildDependencies(tree_, WString(folder_), fs_, options);
+        return BuildDependencies(tree, WString(project.Join(subFolder)), fs, options);
     }
 
     // The subtree below node, one line per node, one blank per level.
     std::string Dump(WTreeItem node, int depth = 0) const {
         std::string text;
-        for (WTreeItem child = tree_.FirstChild(node); child != kNoItem;
-             child = tree_.NextSibling(child)) {
-            text += std::string(depth, ' ') + std::string(tree_.Label(child)) + "\n";
-            text += Dump(child, depth + 1);
+        for (WTreeItem child = tree.FirstChild(node); child != kNoItem;
+             child = tree.NextSibling(child)) {
+            text += std::string(depth, ' ') + std::string(tree.Label(child)) + "\n" +
+                    Dump(child, depth + 1);
         }
         return text;
     }
 
-    TempDir project_;
-    std::string folder_;
-    std::string compiler_;
-    HostFs fs_;
-    WTreeStore tree_;
-    WTreeItem sources_ = kNoItem;
-    WTreeItem filelist_ = kNoItem;
+    // text with '@' standing for the compiler folder, spelled with backslashes.
+    std::string WithCompiler(std::string text) const {
+        std::string folder = compiler.path();
+        for (char& c : folder) {
+            c = c == '/' ? '\\' : c;
+        }
+        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) {
+            text.replace(at, 1, folder);
+        }
+        return text;
+    }
+
+    static WTreePosition Last() { return WTreePosition::Last(); }
+
+    TempDir project;
+    TempDir compiler;
+    HostFs fs;
+    WTreeStore tree;
+    WTreeItem sources = kNoItem;
+    WTreeItem filelist = kNoItem;
 };
 
-TEST_F(Scan, BuildsTheTreeDepthFirstInFileOrder) {
-    project_.Write("a.c", "#include \"a.h\"\n#include \"b.h\"\n");
-    project_.Write("a.h", "#include \"c.h\"\n");
-    project_.Write("b.h", "");
-    project_.Write("c.h", "");
-    MakeTarget({"a.c"});
-    EXPECT_EQ(Run().complete, true);
-    EXPECT_EQ(Dump(sources_), "a.c\n a.h\n  c.h\n b.h\n");
-    EXPECT_EQ(Dump(filelist_), "C\n a.c\nH\n a.h\n b.h\n c.h\n");
+struct ScanCase {
+    const char* title;
+    // "name=contents|name=contents"; the contents "<fifo>" and "<folder>" make those.
+    std::string files;
+    std::string tree;  // its unindented lines are the sources of the target
+    std::string filelist;
+    std::string list = "";  // '@' stands for the compiler folder
+    Watcom watcom = Watcom::Set;
+    ParseLiterals literals = ParseLiterals::Off;
+    std::string subFolder = "";  // the project folder below the temporary folder
+};
+
+void MakeFiles(const TempDir& dir, const std::string& files) {
+    for (std::size_t at = 0; at < files.size();) {
+        const std::size_t end = std::min(files.find('|', at), files.size());
+        const std::size_t equals = files.find('=', at);
+        const std::string name = files.substr(at, equals - at);
+        const std::string contents = files.substr(equals + 1, end - equals - 1);
+        if (contents == "<fifo>") {
+            ASSERT_EQ(mkfifo(dir.Join(name).c_str(), 0600), 0);
+        } else if (contents == "<folder>") {
+            dir.MakeFolder(name);
+        } else {
+            dir.Write(name, contents);
+        }
+        at = end + 1;
+    }
 }
 
-TEST_F(Scan, SharedHeaderStandsAtEveryPlaceWithItsChildren) {
-    project_.Write("one.c", "#include \"common.h\"\n");
-    project_.Write("two.c", "#include \"COMMON.H\"\n");
-    project_.Write("common.h", "#include \"base.h\"\n");
-    project_.Write("base.h", "");
-    MakeTarget({"one.c", "two.c"});
-    Run();
-    EXPECT_EQ(Dump(sources_), "one.c\n common.h\n  base.h\ntwo.c\n COMMON.H\n  base.h\n");
-    EXPECT_EQ(Dump(filelist_), "C\n one.c\n two.c\nH\n base.h\n common.h\n");
+std::vector<std::string> SourcesOf(const std::string& tree) {
+    std::vector<std::string> sources;
+    for (std::size_t at = 0; at < tree.size(); at = tree.find('\n', at) + 1) {
+        if (tree[at] != ' ') {
+            sources.push_back(tree.substr(at, tree.find('\n', at) - at));
+        }
+    }
+    return sources;
 }
 
-TEST_F(Scan, UnreadableSourcesAndLibraries) {
-    project_.Write("app.lib", "binary #include \"x.h\"");
-    project_.Write("x.h", "");
-    project_.MakeFolder("folder.c");
-    ASSERT_EQ(mkfifo(project_.Join("pipe.c").c_str(), 0600), 0);
-    ASSERT_EQ(mkfifo(project_.Join("pipe.lib").c_str(), 0600), 0);
-    MakeTarget({"gone.c", "app.lib", "folder.c", "noext", "pipe.c", "pipe.lib"});
-    project_.Write("noext", "#include \"x.h\"\n#include \"pipe.c\"\n");
-    Run();
-    EXPECT_EQ(Dump(sources_),
-              "gone.c\napp.lib\nfolder.c\nnoext\n x.h\n pipe.c\npipe.c\npipe.lib\n");
-    EXPECT_EQ(Dump(filelist_), "H\n x.h\nLIB\n app.lib\n");
+TEST(Scan, BuildsTheTreeAndTheFileList) {
+    const std::vector<ScanCase> cases = {
+        {"depth first in file order",
+         "a.c=#include \"a.h\"\n#include \"b.h\"\n|a.h=#include \"c.h\"\n|b.h=|c.h=",
+         "a.c\n a.h\n  c.h\n b.h\n", "C\n a.c\nH\n a.h\n b.h\n c.h\n"},
+        {"shared header stands at every place with its children",
+         "one.c=#include \"common.h\"|two.c=#include \"COMMON.H\"|common.h=#include \"base.h\"|"
+         "base.h=",
+         "one.c\n common.h\n  base.h\ntwo.c\n COMMON.H\n  base.h\n",
+         "C\n one.c\n two.c\nH\n base.h\n common.h\n"},
+        {"unreadable sources, FIFOs and libraries are not read",
+         "app.lib=binary #include \"x.h\"|x.h=|folder.c=<folder>|pipe.c=<fifo>|pipe.lib=<fifo>|"
+         "noext=#include \"x.h\"\n#include \"pipe.c\"\n",
+         "gone.c\napp.lib\nfolder.c\nnoext\n x.h\n pipe.c\npipe.c\npipe.lib\n",
+         "H\n x.h\nLIB\n app.lib\n"},
+        {"compiler folder files are left out",
+         "a.c=#include <stdio.h>\n#include <missing.h>\n#include \"a.h\"\n|a.h=", "a.c\n a.h\n",
+         "C\n a.c\nH\n a.h\n", "$(%watcom)\\h"},
+        {"nothing is left out without WATCOM", "a.c=#include <stdio.h>\n", "a.c\n @\\h\\stdio.h\n",
+         "C\n a.c\nH\n @\\h\\stdio.h\n", "@\\h", Watcom::Unset},
+        {"resource script read once in file order",
+         "app.rc=#include \"res.h\"\r\nAPP ICON app.ico\r\nBMP BITMAP \"art/b.bmp\"\r\n"
+         "#include \"ver.h\"\r\n|res.h=|ver.h=|app.ico=|art/b.bmp=",
+         "app.rc\n res.h\n app.ico\n art\\b.bmp\n ver.h\n",
+         "BMP\n art\\b.bmp\nH\n res.h\n ver.h\nICO\n app.ico\nRC\n app.rc\n"},
+        {"literals follow the includes and are not scanned",
+         "a.c=char* f = \"data/x.txt\";\n#include \"a.h\"\nchar* g = \"gone\";\n|a.h=|"
+         "data/x.txt=#include \"a.h\"\n",
+         "a.c\n a.h\n data/x.txt\n", "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n", "", Watcom::Set,
+         ParseLiterals::On},
+        // z.h is next to neither y.h nor in the list: found next to x.h, which
+        // includes y.h; x.h in y.h is on the chain already.
+        {"quoted includes found next to the including files",
+         "lib/x.c=#include \"x.h\"|lib/x.h=#include \"deep/y.h\"|"
+         "lib/deep/y.h=#include \"z.h\"\n#include \"x.h\"\n|lib/z.h=",
+         "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n   ..\\lib\\x.h\n",
+         "C\n ..\\lib\\x.c\nH\n ..\\lib\\deep\\y.h\n ..\\lib\\x.h\n ..\\lib\\z.h\n", "",
+         Watcom::Set, ParseLiterals::Off, "proj/"},
+        {"a name the listed search finds keeps its result",
+         "sub/a.c=#include \"a.h\"|sub/a.h=|a.h=", "sub\\a.c\n a.h\n", "C\n sub\\a.c\nH\n a.h\n"},
+        {"a cycle gets its node but is not scanned again",
+         "a.c=#include \"a.h\"|a.h=#include \"b.h\"|"
+         "b.h=#include \"A.H\"\n#include \"b.h\"\n#include \"c.h\"\n|c.h=#include \"a.h\"",
+         "a.c\n a.h\n  b.h\n   A.H\n   b.h\n   c.h\n    a.h\n", "C\n a.c\nH\n a.h\n b.h\n c.h\n"},
+        {"host path rules: folder and letter case differ from the disk",
+         "inc/defs.h=|a.c=#include \"Inc\\Defs.H\"\n#include <stdio.h>\n", ".\\A.C\n Inc\\Defs.H\n",
+         "C\n A.C\nH\n Inc\\Defs.H\n", "$(%watcom)\\h"},
+    };
+    for (const ScanCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        ScanProject s;
+        s.project.MakeFolder("proj");
+        MakeFiles(s.project, c.files);
+        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list));
+        EXPECT_EQ(s.Run(c.subFolder, c.literals, c.watcom).complete, true);
+        EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
+        EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
+    }
 }
 
-TEST_F(Scan, CompilerFolderFilesAreLeftOut) {
-    TempDir compiler;
-    compiler.Write("h/stdio.h", "#include \"never.h\"\n");
-    compiler_ = compiler.path();
-    project_.Write("a.c", "#include <stdio.h>\n#include <missing.h>\n#include \"a.h\"\n");
-    project_.Write("a.h", "");
-    MakeTarget({"a.c"}, "$(%watcom)\\h");
-    Run();
-    EXPECT_EQ(Dump(sources_), "a.c\n a.h\n");
-}
-
-TEST_F(Scan, ResourceScriptGivesIncludesAndLinesInFileOrder) {
-    project_.Write("app.rc",
-                   "#include \"res.h\"\r\nAPP ICON app.ico\r\nBMP BITMAP \"art/b.bmp\"\r\n"
-                   "#include \"ver.h\"\r\n");
-    project_.Write("res.h", "");
-    project_.Write("ver.h", "");
-    project_.Write("app.ico", "");
-    project_.Write("art/b.bmp", "");
-    MakeTarget({"app.rc"});
-    Run();
-    EXPECT_EQ(Dump(sources_), "app.rc\n res.h\n app.ico\n art\\b.bmp\n ver.h\n");
-    EXPECT_EQ(Dump(filelist_), "BMP\n art\\b.bmp\nH\n res.h\n ver.h\nICO\n app.ico\nRC\n app.rc\n");
-}
-
-TEST_F(Scan, LiteralsFollowTheIncludesAndAreNotScanned) {
-    project_.Write("a.c", "char* f = \"data/x.txt\";\n#include \"a.h\"\nchar* g = \"gone\";\n");
-    project_.Write("a.h", "");
-    project_.Write("data/x.txt", "#include \"a.h\"\n");
-    MakeTarget({"a.c"});
-    Run(ParseLiterals::On);
-    EXPECT_EQ(Dump(sources_), "a.c\n a.h\n data/x.txt\n");
-    EXPECT_EQ(Dump(filelist_), "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n");
-}
-
-TEST_F(Scan, QuotedIncludesAreFoundNextToTheIncludingFiles) {
-    project_.Write("lib/x.c", "#include \"x.h\"\n");
-    project_.Write("lib/x.h", "#include \"deep/y.h\"\n");
-    project_.Write("lib/deep/y.h", "#include \"z.h\"\n#include \"x.h\"\n");
-    project_.Write("lib/z.h", "");
-    project_.Write("proj/p.wpj", "");
-    folder_ = project_.path() + "/proj/";
-    MakeTarget({"..\\lib\\x.c"});
-    Run();
-    // z.h is next to neither y.h nor in the list: found next to x.h, which
-    // includes y.h; x.h in y.h is on the chain already.
-    EXPECT_EQ(Dump(sources_),
-              "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n"
-              "   ..\\lib\\x.h\n");
-}
-
-TEST_F(Scan, ListedSearchKeepsItsResult) {
-    project_.Write("sub/a.c", "#include \"a.h\"\n");
-    project_.Write("sub/a.h", "");
-    project_.Write("a.h", "");
-    MakeTarget({"sub\\a.c"});
-    Run();
-    EXPECT_EQ(Dump(sources_), "sub\\a.c\n a.h\n");
-}
-
-TEST_F(Scan, CycleGetsItsNodeButIsNotScannedAgain) {
-    project_.Write("a.c", "#include \"a.h\"\n");
-    project_.Write("a.h", "#include \"b.h\"\n");
-    project_.Write("b.h", "#include \"A.H\"\n#include \"b.h\"\n#include \"c.h\"\n");
-    project_.Write("c.h", "#include \"a.h\"\n");
-    MakeTarget({"a.c"});
-    EXPECT_EQ(Run().complete, true);
-    EXPECT_EQ(Dump(sources_), "a.c\n a.h\n  b.h\n   A.H\n   b.h\n   c.h\n    a.h\n");
-}
-
-TEST_F(Scan, WorkLimitStopsWithWhatWasFound) {
+TEST(Scan, WorkLimitStopsWithWhatWasFound) {
+    ScanProject s;
     // Ten headers that all include each other behind guards expand into
     // about 10! nodes.
     std::string all;
@@ -173,62 +188,36 @@ TEST_F(Scan, WorkLimitStopsWithWhatWasFound) {
         all += "#include \"h" + std::to_string(i) + ".h\"\n";
     }
     for (int i = 0; i < 10; ++i) {
-        project_.Write("h" + std::to_string(i) + ".h", all);
+        s.project.Write("h" + std::to_string(i) + ".h", all);
     }
-    project_.Write("a.c", all);
-    project_.Write("b.c", "#include \"h0.h\"\n");
-    MakeTarget({"a.c", "b.c"});
-    const ScanOutcome outcome = Run(ParseLiterals::Off, 500);
+    s.project.Write("a.c", all);
+    s.project.Write("b.c", "#include \"h0.h\"\n");
+    s.MakeTarget({"a.c", "b.c"});
+    const ScanOutcome outcome = s.Run("", ParseLiterals::Off, Watcom::Set, 500);
     EXPECT_EQ(outcome.complete, false);
     EXPECT_GE(outcome.nodesAdded, 500u);
     EXPECT_LE(outcome.nodesAdded, 501u);
     const std::string start = "a.c\n h0.h\n  h0.h\n  h1.h\n   h0.h\n   h1.h\n   h2.h\n";
-    EXPECT_EQ(Dump(sources_).substr(0, start.size()), start);
-    EXPECT_EQ(tree_.HasChildren(tree_.NextSibling(tree_.FirstChild(sources_))), false);
+    EXPECT_EQ(s.Dump(s.sources).substr(0, start.size()), start);
+    EXPECT_EQ(s.tree.HasChildren(s.tree.NextSibling(s.tree.FirstChild(s.sources))), false);
 }
 
-TEST_F(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
+TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
+    ScanProject s;
     const int depth = 10000;
     for (int i = 0; i < depth; ++i) {
-        project_.Write("d" + std::to_string(i) + ".h",
-                       "#include \"d" + std::to_string(i + 1) + ".h\"\n");
+        s.project.Write("d" + std::to_string(i) + ".h",
+                        "#include \"d" + std::to_string(i + 1) + ".h\"\n");
     }
-    project_.Write("a.c", "#include \"d0.h\"\n");
-    MakeTarget({"a.c"});
-    EXPECT_EQ(Run(ParseLiterals::Off, 100000).complete, true);
+    s.project.Write("a.c", "#include \"d0.h\"\n");
+    s.MakeTarget({"a.c"});
+    EXPECT_EQ(s.Run("", ParseLiterals::Off, Watcom::Set, 100000).complete, true);
     int levels = 0;
-    for (WTreeItem node = tree_.FirstChild(sources_); tree_.HasChildren(node);
-         node = tree_.FirstChild(node)) {
+    for (WTreeItem node = s.tree.FirstChild(s.sources); s.tree.HasChildren(node);
+         node = s.tree.FirstChild(node)) {
         ++levels;
     }
     EXPECT_EQ(levels, depth);
-}
-
-TEST_F(Scan, HostPathRulesWithWatcomSet) {
-    TempDir compiler;
-    compiler.Write("h/stdio.h", "");
-    project_.Write("inc/defs.h", "");
-    project_.Write("a.c", "#include \"Inc\\Defs.H\"\n#include <stdio.h>\n");
-    MakeTarget({".\\A.C"}, "$(%watcom)\\h");
-    setenv("WATCOM", compiler.path().c_str(), 1);
-    const ScanOptions options = ScanOptions::ForLoad(ParseLiterals::Off);
-    unsetenv("WATCOM");
-    BuildDependencies(tree_, WString(folder_), fs_, options);
-    EXPECT_EQ(Dump(sources_), ".\\A.C\n Inc\\Defs.H\n");
-    EXPECT_EQ(Dump(filelist_), "C\n A.C\nH\n Inc\\Defs.H\n");
-}
-
-TEST_F(Scan, NothingIsLeftOutWithoutWatcom) {
-    TempDir compiler;
-    compiler.Write("h/stdio.h", "");
-    project_.Write("a.c", "#include <stdio.h>\n");
-    MakeTarget({"a.c"}, compiler.path() + "\\h");
-    Run();
-    std::string found = compiler.path() + "\\h\\stdio.h";
-    for (char& c : found) {
-        c = c == '/' ? '\\' : c;
-    }
-    EXPECT_EQ(Dump(sources_), "a.c\n " + found + "\n");
 }
 
 }  // namespace

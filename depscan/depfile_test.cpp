@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <string>
 #include <vector>
 
@@ -12,42 +10,21 @@
 
 namespace {
 
-struct NameCase {
-    std::string project;
-    std::string expected;
-};
-
 TEST(DependencyFilePath, ReplacesTheExtension) {
-    const std::vector<NameCase> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"C:\\p\\demo.wpj", "C:\\p\\demo_dep.Txt"},
         {"/home/u/p/demo.wpj", "/home/u/p/demo_dep.Txt"},
         {"demo", "demo_dep.Txt"},
         {"a.b/demo.x.wpj", "a.b/demo.x_dep.Txt"},
     };
-    for (const NameCase& c : cases) {
-        EXPECT_EQ(DependencyFilePath(c.project).Str(), c.expected) << c.project;
+    for (const auto& [project, expected] : cases) {
+        EXPECT_EQ(DependencyFilePath(project).Str(), expected) << project;
     }
 }
 
-TEST(ExportDependencies, WritesEveryNodeWithCrLf) {
-    TempDir dir;
-    WTreeStore tree;
-    const WTreeItem project = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
-    const WTreeItem target = tree.Add("Target: t", project, 1, 1, WTreePosition::Last());
-    tree.Add("a.c", tree.Add("Dependency Filelist", target, 1, 1, WTreePosition::Last()), 2, 2,
-             WTreePosition::Last());
-    tree.Add("Second root", kNoItem, 0, 0, WTreePosition::Last());
-    HostFs fs;
-    const std::string path = dir.Join("p_dep.Txt");
-    dir.Write("p_dep.Txt", "old content that is longer than the new one, to be replaced whole");
-    EXPECT_EQ(ExportDependencies(tree, path, fs), ExportResult::Written);
-    EXPECT_EQ(ReadWhole(path),
-              "Project: p [p.wpj]\r\n Target: t\r\n  Dependency Filelist\r\n   a.c\r\n"
-              "Second root\r\n");
-}
-
-// The file holds exactly DumpTree's lines, with CR LF ends, also across the
-// writer's blocks and back up from deep levels to later roots.
+// The streamed file holds exactly DumpTree's lines with CR LF ends, also across
+// the writer's blocks and back up from deep levels to later roots; an older,
+// longer file is replaced whole.
 TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
     TempDir dir;
     WTreeStore tree;
@@ -69,24 +46,19 @@ TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
     for (char c : text.Str()) {
         expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }
+    const std::string path = dir.Write("p_dep.Txt", std::string(expected.size() + 100, 'x'));
     HostFs fs;
-    ASSERT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::Written);
-    EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), expected);
+    ASSERT_EQ(ExportDependencies(tree, path, fs), ExportResult::Written);
+    EXPECT_EQ(ReadWhole(path), expected);
 }
 
-TEST(ExportDependencies, EmptyTreeCreatesNothing) {
+TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     TempDir dir;
     WTreeStore tree;
     HostFs fs;
     EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::EmptyTree);
     EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "<missing>");
-}
-
-TEST(ExportDependencies, UnwritableFolderFailsWithAReason) {
-    TempDir dir;
-    WTreeStore tree;
     tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
-    HostFs fs;
     std::string reason;
     EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs, &reason),
               ExportResult::Failed);

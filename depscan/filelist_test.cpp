@@ -78,18 +78,4 @@ TEST(FileList, OrdersLikeTheStoresSortedInsertion) {
     EXPECT_EQ(Listing(indexed, filelist), Listing(plain, plainFilelist));
 }
 
-TEST(FileList, TakesInWhatTheNodeAlreadyHolds) {
-    WTreeStore tree;
-    const WTreeItem filelist = tree.Add("Filelist", kNoItem, 1, 1, WTreePosition::Last());
-    {
-        FileList first(tree, filelist);
-        first.AddToFilelist("b.h");
-    }
-    FileList second(tree, filelist);
-    EXPECT_EQ(second.AddToFilelist("B.H"), 0);
-    EXPECT_EQ(second.AddToFilelist("a.h"), 1);
-    EXPECT_EQ(second.AddToFilelist("a.c"), 2);
-    EXPECT_EQ(Listing(tree, filelist), "C: a.c | H: a.h b.h");
-}
-
 }  // namespace

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "classlib/core/wtokens.h"
 #include "depscan/fileclass.h"
 #include "depscan/includeresolution.h"
 
@@ -22,7 +21,6 @@ TEST(NormalizePath, CleansAsTheTableSays) {
     const std::vector<PathCase> cases = {
         {"slashes turned", "a/b/c.h", "", "a\\b\\c.h"},
         {"leading dot-backslash", ".\\a.h", "C:\\p\\", "a.h"},
-        {"leading dot-slash", "./a.h", "", "a.h"},
         {"dot-backslash skips the folder", ".\\C:\\p\\a.h", "C:\\p\\", "C:\\p\\a.h"},
         {"folder removed", "C:\\p\\inc\\a.h", "C:\\p\\", "inc\\a.h"},
         {"folder removed without case", "c:\\P\\inc\\a.h", "C:\\p\\", "inc\\a.h"},
@@ -31,7 +29,6 @@ TEST(NormalizePath, CleansAsTheTableSays) {
         {"POSIX folder", "/home/u/p/inc/a.h", "/home/u/p/", "inc\\a.h"},
         {"POSIX folder, backslashed path", "\\home\\u\\p\\a.h", "/home/u/p/", "a.h"},
         {"parent folded", "a\\b\\..\\c", "", "a\\c"},
-        {"parents folded repeatedly", "a\\b\\c\\..\\..\\d", "", "a\\d"},
         {"leading parents stay", "..\\..\\inc\\a.h", "", "..\\..\\inc\\a.h"},
         {"first name before parent stays", "a\\..\\b", "", "a\\..\\b"},
         {"absolute parent folded", "\\x\\y\\..\\z", "", "\\x\\z"},
@@ -39,7 +36,6 @@ TEST(NormalizePath, CleansAsTheTableSays) {
         {"parent of parent stays", "x\\..\\..\\y", "", "x\\..\\..\\y"},
         {"single dot stays", "a\\.\\b", "", "a\\.\\b"},
         {"doubled backslash stays", "a\\\\b", "", "a\\\\b"},
-        {"empty", "", "C:\\p\\", ""},
     };
     for (const PathCase& c : cases) {
         WString path(c.path);
@@ -55,13 +51,11 @@ struct ClassCase {
 
 TEST(ClassifyFile, UsesTheLowerCasedExtensionPiece) {
     const std::vector<ClassCase> cases = {
-        {"a.rc", FileClass::ResourceScript},  {"A.RC", FileClass::ResourceScript},
-        {"a.dlg", FileClass::ResourceScript}, {"a.r", FileClass::ResourceScript},
-        {"a.lib", FileClass::Library},        {"A.LIB", FileClass::Library},
-        {"a.li", FileClass::Library},         {"a.", FileClass::Library},
-        {"a.c", FileClass::Source},           {"a.h", FileClass::Source},
-        {"a.rcx", FileClass::Source},         {"makefile", FileClass::Source},
-        {"a.rc\\b", FileClass::Source},       {"a.res", FileClass::Source},
+        {"A.RC", FileClass::ResourceScript}, {"a.dlg", FileClass::ResourceScript},
+        {"a.r", FileClass::ResourceScript},  {"A.LIB", FileClass::Library},
+        {"a.li", FileClass::Library},        {"a.", FileClass::Library},
+        {"a.c", FileClass::Source},          {"a.rcx", FileClass::Source},
+        {"makefile", FileClass::Source},     {"a.rc\\b", FileClass::Source},
     };
     for (const ClassCase& c : cases) {
         EXPECT_EQ(ClassifyFile(c.path), c.expected) << c.path;
@@ -77,19 +71,16 @@ struct SplitCase {
 // The include directory lists are split with the class library's tokens.
 TEST(IncludeDirectoryPieces, SplitLikeTheTokenRulesSay) {
     const std::vector<SplitCase> cases = {
-        {"plain", "a;b\\c", {"a", "b\\c"}},
         {"empty pieces dropped", ";a;;b;", {"a", "b"}},
         {"blanks stay", " a ; b", {" a ", " b"}},
         {"quoted piece holds ;", "\"x;y\";z", {"x;y", "z"}},
-        {"single quotes", "'x;y'", {"x;y"}},
         {"escaped quote inside quotes", "\"x\\\"y\"", {"x\"y"}},
         {"backslash elsewhere stays", "\"c:\\h\"", {"c:\\h"}},
         {"quote mid-piece", "a\"b;c\"d", {"ab;cd"}},
         {"nothing", "", {}},
     };
     for (const SplitCase& c : cases) {
-        std::vector<std::string> pieces = IncludeDirectoryPieces(c.text);
-        EXPECT_EQ(pieces, c.expected) << c.title;
+        EXPECT_EQ(IncludeDirectoryPieces(c.text), c.expected) << c.title;
     }
 }
 

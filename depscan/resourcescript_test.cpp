@@ -60,7 +60,6 @@ TEST_F(ResourceLines, NameAFileByTheThirdOfThreePieces) {
         {"three pieces", "1 ICON res\\app.ico\n", {"res\\app.ico"}},
         {"quoted, with tabs", "APP\tICON\t\"res/app.ico\"\r\n", {"res\\app.ico"}},
         {"single quotes", "APP ICON 'main.ico'", {"main.ico"}},
-        {"dot-backslash goes", "APP ICON .\\main.ico", {"main.ico"}},
         {"comma anywhere", "APP ICON main.ico,\n", {}},
         {"two pieces", "ICON main.ico\n", {}},
         {"four pieces", "APP ICON DISCARDABLE main.ico\n", {}},
@@ -77,21 +76,19 @@ TEST_F(ResourceLines, NameAFileByTheThirdOfThreePieces) {
     }
 }
 
+// An include completes at its closing quote, a resource line at its end.
 TEST_F(ResourceLines, OnePassFindsIncludesAndLinesInFileOrder) {
-    const std::string script =
-        "#include \"inc/ver.h\"\r\n"
-        "APP ICON main.ico\r\n"
-        "#include <windows.h>\r\n"
-        "BMP BITMAP \"res/app.ico\"\r\n"
-        "#include \"ver2.h\"\r\n";
-    const std::vector<std::string> expected = {"I:inc/ver.h", "R:main.ico", "I:windows.h",
-                                               "R:res\\app.ico", "I:ver2.h"};
-    EXPECT_EQ(ScriptOf(script), expected);
-}
-
-TEST_F(ResourceLines, IncludeOnALineComesBeforeTheLine) {
-    EXPECT_EQ(ScriptOf("A B #include <x.h>"), std::vector<std::string>{"I:x.h"});
-    EXPECT_EQ(ScriptOf("#include <x.h> main.ico"), std::vector<std::string>{"I:x.h"});
+    const std::vector<LineCase> cases = {
+        {"mixed, include last",
+         "#include \"inc/ver.h\"\r\nAPP ICON main.ico\r\n#include <windows.h>\r\n"
+         "BMP BITMAP \"res/app.ico\"\r\n#include \"ver2.h\"\r\n",
+         {"I:inc/ver.h", "R:main.ico", "I:windows.h", "R:res\\app.ico", "I:ver2.h"}},
+        {"include at the end of a line", "A B #include <x.h>", {"I:x.h"}},
+        {"include at the start of a line", "#include <x.h> main.ico", {"I:x.h"}},
+    };
+    for (const LineCase& c : cases) {
+        EXPECT_EQ(ScriptOf(c.input), c.expected) << c.title;
+    }
 }
 
 }  // namespace
