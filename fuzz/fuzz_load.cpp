@@ -1,19 +1,13 @@
-// The whole load on a generated project folder: project file, target file and
-// sources written from the input, then the tree built with its dependency
-// scan, dumped, exported and copied. Checks: the load ends, the copy writes
-// nothing outside its destination, and every file of the project folder is
-// byte-identical afterwards.
+// The whole load on a generated project folder: project file, target file and sources written
+// from the input, then the tree built with its dependency scan, dumped, exported and copied.
+// Checks: the load ends, the copy writes nothing outside its destination, and every file of the
+// project folder is byte-identical afterwards.
 //
-// Input layout: pieces separated by kSeparator become, in order, the files
-// named in kFiles; the target file gets a generated default when the input
-// has fewer pieces. The dependency scan runs with a small node limit so that
-// one input stays fast; the limit itself is tested end to end.
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
+// Input layout: pieces separated by "\n--8<--\n" become, in order, the files named in kFiles; the
+// target file gets a generated default when the input has fewer pieces. The dependency scan runs
+// with a small node limit so that one input stays fast; the limit itself is tested end to end.
 #include <sstream>
 #include <string>
-#include <string_view>
 
 #include "classlib/core/wliststore.h"
 #include "copy/copyrun.h"
@@ -22,12 +16,11 @@
 #include "fuzz/fuzzsupport.h"
 #include "project/projecttree.h"
 #include "tests/e2e/projectwriter.h"
+#include "tests/e2e/treesnapshot.h"
 
 namespace {
 
-constexpr std::string_view kSeparator = "\n--8<--\n";
 constexpr std::size_t kNodeLimit = 20'000;
-
 // Relative to the scratch folder; the project folder is "load/proj/".
 constexpr std::string_view kFiles[] = {
     "load/proj/a.c",  "load/proj/inc/b.h", "load/proj/r.rc",
@@ -35,30 +28,25 @@ constexpr std::string_view kFiles[] = {
 };
 constexpr std::size_t kTargetPiece = 4;
 
-std::string DefaultTarget() {
-    projectwriter::TargetSpec layout;
-    layout.includeDirectories = "inc;$(%watcom)\\h";
-    layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
-    return projectwriter::TargetFileText(layout);
-}
-
-std::vector<std::pair<std::string, std::string>> EverythingButDestination() {
-    auto files = Snapshot(ScratchFolder());
+treesnapshot::Snapshot EverythingButDestination() {
+    treesnapshot::Snapshot files = treesnapshot::Take(ScratchFolder());
     std::erase_if(files, [](const auto& file) { return file.first.starts_with("dest"); });
     return files;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+void FuzzInput(std::string_view bytes) {
     ClearScratch();
-    const std::vector<std::string_view> pieces = SplitInput(bytes, kSeparator);
+    const std::vector<std::string_view> pieces = SplitInput(bytes, "\n--8<--\n");
     for (std::size_t i = 0; i < std::size(kFiles); ++i) {
         if (i < pieces.size()) {
             WriteScratchFile(kFiles[i], pieces[i]);
         } else if (i == kTargetPiece) {
-            WriteScratchFile(kFiles[i], DefaultTarget());
+            projectwriter::TargetLayout layout;
+            layout.includeDirectories = "inc;$(%watcom)\\h";
+            layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
+            WriteScratchFile(kFiles[i], projectwriter::TargetFileText(layout));
         }
     }
     const std::string project =
@@ -68,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HostFs fs;
     WTreeStore tree;
     ScanOptions options;
-    options.parseLiterals = (size % 2 == 0) ? ParseLiterals::On : ParseLiterals::Off;
+    options.parseLiterals = bytes.size() % 2 == 0 ? ParseLiterals::On : ParseLiterals::Off;
     options.compilerFolder = WString(ScratchFolder() + "/load/watcom");
     options.nodeLimit = kNodeLimit;
     ScanOutcome outcome;
@@ -78,14 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(LoadProject(tree, WFilePath(std::string_view(project)), fs, options.parseLiterals,
                            scan, &outcome));
     FUZZ_CHECK(outcome.nodesAdded <= kNodeLimit);
-    FUZZ_CHECK(tree.Count() <= kNodeLimit + 64 + size);
+    FUZZ_CHECK(tree.Count() <= kNodeLimit + 64 + bytes.size());
 
-    std::filesystem::create_directories(ScratchFolder() + "/dest");
     std::ostringstream dump;
     DumpTree(tree, tree.FirstRoot(), dump, 0);
+    std::filesystem::create_directories(ScratchFolder() + "/dest");
     FUZZ_CHECK(ExportDependencies(tree, ScratchFolder() + "/dest/p_dep.Txt", fs) ==
                ExportResult::Written);
-
     WListStore results;
     for (const char* column : {"Filename", "Destination Folder", "Result"}) {
         results.AddColumn(column);
@@ -94,7 +81,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RunProjectCopy(tree, ScratchFolder() + "/dest/copy", results, fs);
     FUZZ_CHECK(summary.ran);
     FUZZ_CHECK(summary.copied + summary.failed == results.RowCount());
-
     FUZZ_CHECK(EverythingButDestination() == before);
-    return 0;
 }

@@ -1,158 +1,239 @@
 #pragma once
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <iterator>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "tests/e2e/clirun.h"
 #include "tests/e2e/projectwriter.h"
 #include "tests/e2e/treesnapshot.h"
 #include "tests/support/tempdir.h"
 
-// A hostile project end to end: the project lives in <temp>/outer/proj, a
-// copy goes to <temp>/dest, the CLI's output to <temp>/run. Each test
-// snapshots the whole temporary folder first and checks afterwards that
-// nothing but the destination (and the files a command is meant to write)
-// changed, so sources are byte-identical and nothing lands outside.
-class HostileProjectTest : public ::testing::Test {
-protected:
-    static constexpr std::string_view kProjectFolder = "outer/proj";
+// Hostile projects end to end through the real tamsk-cli binary. Header-only: the e2e folder's
+// *_test.cpp files are its only translation units.
 
-    HostileProjectTest() {
+// Sanitized debug builds run several times slower and take several times the memory; the
+// sanitizer's runtime is linked in exactly then.
+extern "C" [[gnu::weak]] void __asan_init();
+inline bool Sanitized() {
+    return __asan_init != nullptr;
+}
+inline constexpr uid_t kNobody = 65534;
+
+// Peak memory of a forked child starts at its parent's: fork() copies the parent's high-water
+// mark, and exec() keeps the larger one. So the child is this test binary again, small and
+// fresh, in launcher mode (before main): it runs tamsk-cli (argv[1] on) under the watchdog and
+// writes its wait status and peak memory (kB) to the file named in TAMSK_E2E_REPORT.
+[[gnu::constructor]] static void LaunchIfAsked(int argc, char** argv) {
+    const char* report = std::getenv("TAMSK_E2E_REPORT");
+    if (report == nullptr || argc < 2) {
+        return;
+    }
+    if (fork() == 0) {
+        execv(argv[1], argv + 1);
+        _exit(127);
+    }
+    signal(SIGALRM, [](int) { kill(0, SIGKILL); });  // the launcher and tamsk-cli together
+    alarm(Sanitized() ? 240 : 60);                   // a hang is a run past this
+    int status = 0;
+    rusage usage{};
+    wait4(-1, &status, 0, &usage);
+    if (FILE* file = std::fopen(report, "w")) {
+        std::fprintf(file, "%d %ld\n", status, usage.ru_maxrss);
+        std::fclose(file);
+    }
+    _exit(0);
+}
+
+struct CliRun {
+    int exitCode = -1;  // -1 when killed by a signal or the watchdog
+    int signal = 0;
+    bool timedOut = false;
+    double seconds = 0;
+    double peakMb = 0;
+    std::string out;
+    std::string err;
+};
+
+struct RunOptions {
+    bool asNobody = false;   // root reads and writes anything; nobody meets the modes
+    rlim_t fileSizeLimit{};  // when set, writes past this many bytes fail, as on a full disk
+};
+
+// The project lives in <temp>/outer/proj, a copy goes to <temp>/dest, the CLI's output to
+// <temp>/run (files: a million-row tree would fill any pipe). The first run snapshots the
+// temporary folder; at the end of the test nothing but the paths in mayChange_ may differ from
+// it, so sources are byte-identical and nothing lands outside the destination.
+class HostileFixture : public ::testing::Test {
+protected:
+    HostileFixture() {
+        temp_.MakeFolder("outer/proj");
         temp_.MakeFolder("run");
-        temp_.MakeFolder(kProjectFolder);
+    }
+    void TearDown() override {
+        if (!before_.empty()) {
+            EXPECT_EQ(Changes(), "");
+        }
     }
 
-    std::string Proj(std::string_view relative = {}) const {
-        std::string path = temp_.Join(kProjectFolder);
-        if (!relative.empty()) {
-            path += "/";
-            path += relative;
-        }
-        return path;
+    std::string Proj(const std::string& relative = "") const {
+        return temp_.Join(relative.empty() ? "outer/proj" : "outer/proj/" + relative);
     }
     std::string ProjectFile() const { return Proj("p.wpj"); }
-    std::string Dest() const { return temp_.Join("dest"); }
-
-    // A project file naming one target file t.tgt with these items.
-    void WriteProject(const projectwriter::TargetSpec& target) const {
-        temp_.Write(std::string(kProjectFolder) + "/p.wpj",
-                    projectwriter::ProjectFileText({"t.tgt"}));
-        temp_.Write(std::string(kProjectFolder) + "/t.tgt", projectwriter::TargetFileText(target));
+    std::string Dest(const std::string& relative = "") const {
+        return temp_.Join(relative.empty() ? "dest" : "dest/" + relative);
+    }
+    std::string WriteSource(const std::string& relative, std::string_view bytes) const {
+        return temp_.Write("outer/proj/" + relative, bytes);
+    }
+    // A project file naming one target file t.tgt.
+    void WriteProject(const projectwriter::TargetLayout& layout) const {
+        WriteSource("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+        WriteSource("t.tgt", projectwriter::TargetFileText(layout));
     }
     void WriteProjectWithItems(std::vector<std::string> items) const {
-        projectwriter::TargetSpec layout;
+        projectwriter::TargetLayout layout;
         layout.items = std::move(items);
         WriteProject(layout);
     }
-    std::string WriteSource(std::string_view relative, std::string_view bytes) const {
-        return temp_.Write(std::string(kProjectFolder) + "/" + std::string(relative), bytes);
-    }
 
-    void Remember() { before_ = treesnapshot::Take(temp_.path()); }
-
-    // Runs tamsk-cli and records its figures under the test's name.
-    clirun::Result Cli(std::vector<std::string> args, const clirun::Options& options = {}) {
-        clirun::Result result = clirun::Run(args, temp_.Join("run"), options);
-        RecordFigures(result);
-        EXPECT_FALSE(result.timedOut) << "tamsk-cli did not end within the watchdog";
-        EXPECT_EQ(result.signal, 0) << "tamsk-cli was killed by a signal\n" << result.err;
-        return result;
-    }
-
-    // What changed since Remember(), apart from the run folder and the given
-    // prefixes (relative to the temporary folder); empty when nothing did.
-    std::string ChangesBesides(std::initializer_list<std::string_view> allowed) const {
-        const auto strip = [&](treesnapshot::Snapshot s) {
-            s = treesnapshot::Without(std::move(s), {"run"});
-            for (std::string_view prefix : allowed) {
-                s = treesnapshot::Without(std::move(s), {prefix});
-            }
-            return s;
-        };
-        const treesnapshot::Snapshot before = strip(before_);
-        const treesnapshot::Snapshot after = strip(treesnapshot::Take(temp_.path()));
-        std::string changes;
-        for (const auto& [path, entry] : before) {
-            const auto found = after.find(path);
-            if (found == after.end()) {
-                changes += "removed " + path + "\n";
-            } else if (!(found->second == entry)) {
-                changes += "changed " + path + "\n";
+    // Runs tamsk-cli (args without the program name) and checks that it ended by itself within
+    // its memory bound.
+    CliRun Cli(std::vector<std::string> args, const RunOptions& options = {}) {
+        const std::string out = temp_.Join("run/cli.out"), err = temp_.Join("run/cli.err");
+        const std::string report = temp_.Join("run/cli.report");
+        for (const char* folder : {"", "outer", "outer/proj", "run"}) {
+            if (options.asNobody) {
+                chmod(temp_.Join(folder).c_str(), 0777);  // lets nobody reach the project
             }
         }
-        for (const auto& [path, entry] : after) {
-            if (before.find(path) == before.end()) {
-                changes += "added " + path + "\n";
+        if (before_.empty()) {
+            before_ = treesnapshot::Take(temp_.path());
+        }
+        std::remove(report.c_str());
+        args.insert(args.begin(), {"/proc/self/exe", TAMSK_CLI_BINARY});
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        const bool switchUser = options.asNobody && geteuid() == 0;
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t child = fork();
+        if (child == 0) {
+            setpgid(0, 0);
+            const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            const rlimit limit{options.fileSizeLimit, options.fileSizeLimit};
+            signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
+            if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 ||
+                (limit.rlim_cur != 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
+                (switchUser &&
+                 (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))) {
+                _exit(126);
+            }
+            setenv("TAMSK_E2E_REPORT", report.c_str(), 1);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        CliRun run;
+        run.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        run.timedOut = WIFSIGNALED(status);
+        int cli = 0;
+        long peakKb = 0;
+        if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+            run.exitCode = WEXITSTATUS(status);  // the launcher failed: 126 or 127
+        } else if (std::sscanf(ReadWhole(report).c_str(), "%d %ld", &cli, &peakKb) == 2) {
+            run.exitCode = WIFEXITED(cli) ? WEXITSTATUS(cli) : -1;
+            run.signal = WIFSIGNALED(cli) ? WTERMSIG(cli) : 0;
+            run.peakMb = static_cast<double>(peakKb) / 1024.0;
+        }
+        run.out = ReadWhole(out);
+        run.err = ReadWhole(err);
+        RecordFigures(run);
+        EXPECT_FALSE(run.timedOut) << "tamsk-cli did not end within the watchdog";
+        EXPECT_EQ(run.signal, 0) << "tamsk-cli was killed by a signal\n" << run.err;
+        // Generous, as sanitized builds need several times more, but far below what a runaway
+        // reader would take.
+        EXPECT_LT(run.peakMb, Sanitized() ? memoryMb_ * 4 : memoryMb_);
+        return run;
+    }
+    CliRun Tree(std::vector<std::string> extra = {}, const RunOptions& options = {}) {
+        extra.insert(extra.begin(), {"tree", ProjectFile()});
+        return Cli(std::move(extra), options);
+    }
+    CliRun Copy(std::vector<std::string> extra = {}, const RunOptions& options = {}) {
+        extra.insert(extra.begin(), {"copy", ProjectFile(), Dest()});
+        return Cli(std::move(extra), options);
+    }
+
+    // The paths that changed since the first run, apart from mayChange_.
+    std::string Changes() const {
+        const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
+        std::vector<std::pair<std::string, std::string>> differing;
+        std::set_symmetric_difference(before_.begin(), before_.end(), after.begin(), after.end(),
+                                      std::back_inserter(differing));
+        std::string changes;
+        for (const auto& [path, entry] : differing) {
+            if (std::none_of(mayChange_.begin(), mayChange_.end(),
+                             [&](const std::string& prefix) { return path.starts_with(prefix); })) {
+                changes += path + "\n";
             }
         }
         return changes;
     }
-    std::string Changes() const { return ChangesBesides({}); }
 
-    static std::size_t CountLines(std::string_view text) {
-        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    }
     static bool HasLine(std::string_view text, std::string_view line) {
-        const std::string needle = "\n" + std::string(line) + "\n";
-        return ("\n" + std::string(text)).find(needle) != std::string::npos;
+        return ("\n" + std::string(text)).find("\n" + std::string(line) + "\n") !=
+               std::string::npos;
     }
-
-    // The "Result" cell of the first copy row whose "Filename" cell is name,
-    // or "<no row>".
-    static std::string RowResult(std::string_view out, std::string_view name) {
-        std::size_t start = 0;
-        while (start < out.size()) {
-            std::size_t end = out.find('\n', start);
-            if (end == std::string_view::npos) {
-                end = out.size();
-            }
-            const std::string_view row = out.substr(start, end - start);
-            if (row.starts_with(std::string(name) + "\t")) {
-                return std::string(row.substr(row.rfind('\t') + 1));
-            }
-            start = end + 1;
+    // The "Result" cell of the first copy row whose "Filename" cell is name, or "<no row>".
+    static std::string RowResult(const std::string& out, const std::string& name) {
+        const std::size_t row = ("\n" + out).find("\n" + name + "\t");
+        if (row == std::string::npos) {
+            return "<no row>";
         }
-        return "<no row>";
-    }
-
-    // Lets an unprivileged child through the temporary folder and the project.
-    void OpenToEveryone() const {
-        std::string folders[] = {temp_.path(), temp_.Join("outer"), Proj(), temp_.Join("run")};
-        for (const std::string& folder : folders) {
-            chmod(folder.c_str(), 0777);
-        }
+        const std::string line = out.substr(row, out.find('\n', row) - row);
+        return line.substr(line.rfind('\t') + 1);
     }
 
     TempDir temp_;
+    double memoryMb_ = 100;  // peak memory bound of each run
+    std::vector<std::string> mayChange_ = {"run", "dest"};
 
 private:
-    // One line per run on stdout and, when TAMSK_RELIABILITY_LOG names a
-    // file, appended there: the figures of docs/reliability.md.
-    static void RecordFigures(const clirun::Result& result) {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::string name = std::string(info->test_suite_name()) + "." + info->name();
-        char line[512];
-        std::snprintf(line, sizeof line, "%s\texit %d\t%.2f s\t%.1f MB\n", name.c_str(),
-                      result.exitCode, result.seconds, result.PeakMb());
-        std::printf("[ figures  ] %s", line);
+    // One line per run on stdout and, when TAMSK_RELIABILITY_LOG names a file, appended there:
+    // the figures of docs/reliability.md.
+    static void RecordFigures(const CliRun& run) {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::ostringstream line;
+        line << test->test_suite_name() << "." << test->name() << "\texit " << run.exitCode << "\t"
+             << std::fixed << std::setprecision(2) << run.seconds << " s\t" << std::setprecision(1)
+             << run.peakMb << " MB\n";
+        std::cout << "[ figures  ] " << line.str();
         if (const char* log = std::getenv("TAMSK_RELIABILITY_LOG")) {
-            std::ofstream(log, std::ios::app) << line;
+            std::ofstream(log, std::ios::app) << line.str();
         }
     }
 
     treesnapshot::Snapshot before_;
 };
-
-// Peak memory bounds: generous, as sanitized builds need several times more,
-// but far below what a runaway reader would take.
-inline double MemoryBoundMb(double plainMb) {
-    return clirun::kSanitized ? plainMb * 4 : plainMb;
-}
