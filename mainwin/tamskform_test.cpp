@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,70 +30,46 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-void CopyFolder(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
 QAction* MenuAction(int id) {
-    if (mainForm == nullptr || !mainForm->HasWindow()) {
-        return nullptr;
-    }
-    for (QAction* action : mainForm->GetWidget()->findChildren<QAction*>()) {
-        if (action->property("menuItemId").toInt() == id) {
-            return action;
-        }
-    }
-    return nullptr;
+    WMenuItem* item = mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
+    return item ? item->GetAction() : nullptr;
 }
 
-// Chooses a menu command as the user does; fails loudly when the item is
-// missing or disabled.
+// Chooses a menu command as the user does; a missing or disabled item fails the test.
 void Choose(int id) {
     QAction* action = MenuAction(id);
-    QVERIFY2(action != nullptr, qPrintable(QString("menu item %1 is missing").arg(id)));
-    QVERIFY2(action->isEnabled(), qPrintable(QString("menu item %1 is disabled").arg(id)));
+    QVERIFY2(action && action->isEnabled(), qPrintable(QString("item %1 not usable").arg(id)));
     action->trigger();
 }
 
-bool IsEnabled(int id) {
-    return MenuAction(id) && MenuAction(id)->isEnabled();
-}
-bool IsChecked(int id) {
-    return MenuAction(id) && MenuAction(id)->isChecked();
+// The caption, then one letter per item 1001, 1002, 1004, 1005, 1007:
+// E enabled, - disabled, C checked.
+QString WindowState() {
+    QString state = mainForm->GetWidget()->windowTitle() + " ";
+    for (int id : {1001, 1002, 1004, 1005, 1007}) {
+        const QAction* item = MenuAction(id);
+        state += !item ? '?' : item->isChecked() ? 'C' : item->isEnabled() ? 'E' : '-';
+    }
+    return state;
 }
 
-QString Caption() {
-    return mainForm->GetWidget()->windowTitle();
-}
-
-QTreeView* TreeWidget() {
-    return mainForm->tv_1->GetTreeWidget();
+QRect ClientArea() {
+    return QRect(QPoint(0, 0), mainForm->GetClientSize());
 }
 
 // The tree as the view's model shows it, one indented line per node.
-void CollectLines(const QAbstractItemModel& model, const QModelIndex& parent, int depth,
-                  QStringList& lines) {
+QStringList ShownLines(const QModelIndex& parent = {}, int depth = 0) {
+    QStringList lines;
+    const QAbstractItemModel& model = *mainForm->tv_1->GetTreeWidget()->model();
     for (int row = 0; row < model.rowCount(parent); ++row) {
         const QModelIndex index = model.index(row, 0, parent);
-        lines << QString(depth, ' ') + index.data().toString();
-        CollectLines(model, index, depth + 1, lines);
+        lines << QString(depth, ' ') + index.data().toString() << ShownLines(index, depth + 1);
     }
-}
-
-QStringList ShownLines() {
-    QStringList lines;
-    CollectLines(*TreeWidget()->model(), {}, 0, lines);
     return lines;
 }
 
 // The same project loaded without any window.
-QStringList HeadlessLines(const QString& project, ParseLiterals parse) {
+QStringList HeadlessLines(const QString& project, ParseLiterals parse = ParseLiterals::Off) {
     WTreeStore store;
     HostFs fs;
     LoadProjectWithDependencies(store, WFilePath(std::string_view(project.toStdString())), fs,
@@ -117,7 +92,7 @@ private:
     int& count_;
 };
 
-const QString kCaptionNone = "Watcom Project [none]";
+const QString kShapes = "examples/shapes/shapes.wpj";
 
 }  // namespace
 
@@ -127,22 +102,19 @@ class TamskFormTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString previousFolder_;
-    QString project_;
 
-    QString Settings() const { return dir_->path() + "/Tamsk.Ini"; }
+    QString Path(const QString& relative) const { return dir_->path() + "/" + relative; }
+    QString Settings() const { return Path("Tamsk.Ini"); }
 
     void Start() {
         QVERIFY(CreateMainForm() != nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(mainForm->GetWidget()));
     }
 
-    void Load(const QString& path) {
-        WFileDialog::SetNextAnswer(path.toStdString());
-        Choose(1001);
-    }
-
-    void CancelLoad() {
-        WFileDialog::SetNextAnswer(std::nullopt);
+    // An empty name cancels the dialog.
+    void Load(const QString& relative) {
+        WFileDialog::SetNextAnswer(
+            relative.isEmpty() ? std::nullopt : std::optional(Path(relative).toStdString()));
         Choose(1001);
     }
 
@@ -157,9 +129,15 @@ private slots:
         QVERIFY(dir_->isValid());
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(dir_->path());
-        CopyFolder(qEnvironmentVariable("TAMSK_EXAMPLES"), dir_->path() + "/examples");
-        project_ = dir_->path() + "/examples/shapes/shapes.wpj";
-        QVERIFY(QFile::exists(project_));
+        const QDir examples(qEnvironmentVariable("TAMSK_EXAMPLES"));
+        for (QDirIterator it(examples.path(), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString target = Path("examples/" + examples.relativeFilePath(it.next()));
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(it.filePath(), target);
+        }
+        QVERIFY(QFile::exists(Path(kShapes)));
+        WriteBytes(Path("notes.txt"), "just some text\r\n");  // loads as a project without targets
         WFileDialog::ClearAnswers();
         WMessageLoop::ResetForTesting();
     }
@@ -172,216 +150,164 @@ private slots:
         dir_.reset();
     }
 
-    void startShowsEmptyTreeAndMenuStates() {
+    // steps: files chosen in turn, "" cancels, "#id" chooses a command; shown: the file in the
+    // caption; tree: the example loaded "plain" or with "literals", or the one line shown.
+    void captionMenuAndTreeThroughLoads_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("tree");
+        const auto row = [](const char* name, const QStringList& steps, const QString& shown,
+                            const char* menu, const char* tree) {
+            QTest::newRow(name) << steps << shown << QString(menu) << QString(tree);
+        };
+        const QString s = kShapes;
+        row("start", {}, "", "E-E-E", "");
+        row("load", {s}, s, "EEEEE", "plain");
+        row("reload, never doubled", {s, s}, s, "EEEEE", "plain");
+        row("cancelled", {s, ""}, "", "EEEEE", "");
+        row("failed", {s, "missing.wpj"}, "", "E-E-E", "");
+        row("text file", {"notes.txt"}, "notes.txt", "EEEEE", "Project: notes [notes.txt]");
+        row("parse checked, tree kept", {s, "#1004"}, s, "EECEE", "plain");
+        row("parse at next load", {s, "#1004", s}, s, "EECEE", "literals");
+        row("parse cleared", {"#1004", s, "#1004", s}, s, "EEEEE", "plain");
+    }
+    void captionMenuAndTreeThroughLoads() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, shown);
+        QFETCH(QString, menu);
+        QFETCH(QString, tree);
         Start();
-        QCOMPARE(Caption(), kCaptionNone);
-        QCOMPARE(ShownLines(), QStringList());
-        QCOMPARE(IsEnabled(1001), true);
-        QCOMPARE(IsEnabled(1002), false);
-        QCOMPARE(IsEnabled(1004), true);
-        QCOMPARE(IsChecked(1004), false);
-        QCOMPARE(IsEnabled(1005), false);
-        QCOMPARE(IsEnabled(1007), true);
-        QCOMPARE(MenuAction(1002)->text(),
-                 QString("&Export Dependencies to <projectname>_dep.txt"));
-        QCOMPARE(mainForm->fileMenu->GetQMenu()->title(), QString("&File"));
         QCOMPARE(mainForm->GetWidget()->windowIcon().isNull(), false);
-        QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
         QCOMPARE(mainForm->fileDialog->GetFlags(), 0x88002CUL);
         QCOMPARE(mainForm->fileDialog->GetInitialPath().Str(), std::string("."));
-    }
-
-    void loadShowsTheSameTreeAsTheHeadlessLoad() {
-        Start();
-        Load(project_);
-        QCOMPARE(Caption(), "Watcom Project [" + project_ + "]");
-        QCOMPARE(IsEnabled(1002), true);
-        QCOMPARE(IsEnabled(1005), true);
-        QCOMPARE(ShownLines(), HeadlessLines(project_, ParseLiterals::Off));
+        QCOMPARE(MenuAction(1002)->text(),
+                 QString("&Export Dependencies to <projectname>_dep.txt"));
+        for (const QString& step : steps) {
+            step.startsWith('#') ? Choose(step.mid(1).toInt()) : Load(step);
+        }
+        const QString caption = shown.isEmpty() ? "none" : Path(shown);
+        QCOMPARE(WindowState(), "Watcom Project [" + caption + "] " + menu);
+        const QStringList plain = HeadlessLines(Path(kShapes));
+        const QStringList literals = HeadlessLines(Path(kShapes), ParseLiterals::On);
+        QVERIFY(plain.size() > 10 && literals != plain);
+        QCOMPARE(ShownLines(), tree == "plain"      ? plain
+                               : tree == "literals" ? literals
+                               : tree.isEmpty()     ? QStringList()
+                                                    : QStringList{tree});
         QCOMPARE(mainForm->GetStatusText().Str(), std::string());
-        QCOMPARE(TreeWidget()->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
-        // The project node owns its folder.
-        const WTreeItem root = mainForm->tv_1->Store().FirstRoot();
-        auto* folder = dynamic_cast<WString*>(mainForm->tv_1->GetItemData(root));
-        QVERIFY(folder != nullptr);
-        QCOMPARE(QString::fromStdString(folder->Str()), dir_->path() + "/examples/shapes/");
-    }
-
-    void reloadingTheSameProjectNeverDoublesTheTree() {
-        Start();
-        Load(project_);
-        const QStringList first = ShownLines();
-        QVERIFY(first.size() > 10);
-        Load(project_);
-        QCOMPARE(ShownLines(), first);
-    }
-
-    void cancelledLoadEmptiesTheTreeAndKeepsTheItems() {
-        Start();
-        Load(project_);
-        CancelLoad();
-        QCOMPARE(Caption(), kCaptionNone);
-        QCOMPARE(ShownLines(), QStringList());
-        QCOMPARE(IsEnabled(1002), true);
-        QCOMPARE(IsEnabled(1005), true);
-    }
-
-    void failedLoadDisablesTheItems() {
-        Start();
-        Load(project_);
-        Load(dir_->path() + "/missing.wpj");
-        QCOMPARE(Caption(), kCaptionNone);
-        QCOMPARE(ShownLines(), QStringList());
-        QCOMPARE(IsEnabled(1002), false);
-        QCOMPARE(IsEnabled(1005), false);
-    }
-
-    void textFileLoadsAsProjectWithoutTargets() {
-        Start();
-        const QString notes = dir_->path() + "/notes.txt";
-        WriteBytes(notes, "just some text\r\n");
-        Load(notes);
-        QCOMPARE(Caption(), "Watcom Project [" + notes + "]");
-        QCOMPARE(ShownLines(), QStringList{"Project: notes [notes.txt]"});
-        QCOMPARE(IsEnabled(1002), true);
     }
 
     void exportWritesTheTreeBesideTheProject() {
         Start();
-        Load(project_);
+        Load(kShapes);
+        // The project node owns its folder.
+        const auto* folder = dynamic_cast<WString*>(
+            mainForm->tv_1->GetItemData(mainForm->tv_1->Store().FirstRoot()));
+        QVERIFY(folder != nullptr);
+        QCOMPARE(QString::fromStdString(folder->Str()), Path("examples/shapes/"));
+        const QString exported = Path("examples/shapes/shapes_dep.Txt");
+        const QByteArray expected = HeadlessLines(Path(kShapes)).join("\r\n").toUtf8() + "\r\n";
         Choose(1002);
-        const QString exported = dir_->path() + "/examples/shapes/shapes_dep.Txt";
-        const QByteArray expected =
-            HeadlessLines(project_, ParseLiterals::Off).join("\r\n").toUtf8() + "\r\n";
         QCOMPARE(ReadBytes(exported), expected);
         Choose(1002);
         QCOMPARE(ReadBytes(exported), expected);
         // After a cancelled load the tree is empty and nothing is written.
         QFile::remove(exported);
-        CancelLoad();
+        Load("");
         Choose(1002);
-        QCOMPARE(QFile::exists(exported), false);
+        QCOMPARE(ReadBytes(exported), QByteArray("<missing>"));
     }
 
-    void parseOptionTakesEffectAtTheNextLoad() {
-        Start();
-        Load(project_);
-        const QStringList plain = ShownLines();
-        Choose(1004);
-        QCOMPARE(IsChecked(1004), true);
-        QCOMPARE(ShownLines(), plain);
-        Load(project_);
-        const QStringList withLiterals = HeadlessLines(project_, ParseLiterals::On);
-        QVERIFY(withLiterals != plain);
-        QCOMPARE(ShownLines(), withLiterals);
-        Choose(1004);
-        QCOMPARE(IsChecked(1004), false);
-        Load(project_);
-        QCOMPARE(ShownLines(), plain);
+    void programEnds_data() {
+        QTest::addColumn<int>("how");  // 0 close box, 1 E&xit, 2 window refused
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("settings");
+        const QByteArray written = "[Options]\r\nParseSource=false\r\n";
+        QTest::newRow("close box") << 0 << 0 << written;
+        QTest::newRow("E&xit") << 1 << 0 << written;
+        QTest::newRow("no window") << 2 << -1 << QByteArray("<missing>");
     }
-
-    void closeBoxAndExitEndTheProgramAlike_data() {
-        QTest::addColumn<bool>("useExit");
-        QTest::newRow("close box") << false;
-        QTest::newRow("E&xit") << true;
-    }
-    void closeBoxAndExitEndTheProgramAlike() {
-        QFETCH(bool, useExit);
+    void programEnds() {
+        QFETCH(int, how);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, settings);
         ApplicationClass application;
-        QTimer::singleShot(0, this, [useExit]() {
-            if (useExit) {
+        WForm::RefuseWindowCreationForTesting(how == 2);
+        QTimer::singleShot(0, this, [how]() {
+            if (how == 1) {
                 Choose(1007);
-            } else {
+            } else if (how == 0) {
                 mainForm->GetWidget()->close();
             }
         });
-        // A loop that never ends would fail here instead of hanging.
-        QTimer::singleShot(20000, this, []() { WMessageLoop::PostQuitMessage(99); });
-        QCOMPARE(application.Run(0, nullptr), 0);
-        QCOMPARE(mainForm, static_cast<TamskForm*>(nullptr));
-        QCOMPARE(ReadBytes(Settings()), QByteArray("[Options]\r\nParseSource=false\r\n"));
-    }
-
-    void windowThatCannotBeCreatedEndsWithMinusOne() {
-        ApplicationClass application;
-        WForm::RefuseWindowCreationForTesting(true);
+        // A loop that never ends fails here instead of hanging.
         QTimer::singleShot(20000, this, []() { WMessageLoop::PostQuitMessage(99); });
         const int code = application.Run(0, nullptr);
         WForm::RefuseWindowCreationForTesting(false);
-        QCOMPARE(code, -1);
+        QCOMPARE(code, exitCode);
         QCOMPARE(mainForm, static_cast<TamskForm*>(nullptr));
-        QCOMPARE(QFile::exists(Settings()), false);
+        QCOMPARE(ReadBytes(Settings()), settings);
     }
 
     void parseSourceValues_data() {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("true") << QByteArray("true") << true;
-        QTest::newRow("TRUE") << QByteArray("TRUE") << true;
-        QTest::newRow("True") << QByteArray("True") << true;
-        QTest::newRow("1") << QByteArray("1") << true;
-        QTest::newRow("yes") << QByteArray("yes") << false;
-        QTest::newRow("on") << QByteArray("on") << false;
-        QTest::newRow("2") << QByteArray("2") << false;
-        QTest::newRow("empty") << QByteArray("") << false;
+        for (const char* value : {"true", "TRUE", "True", "1"}) {
+            QTest::newRow(value) << QByteArray(value) << true;
+        }
+        for (const char* value : {"yes", "on", "2", ""}) {
+            QTest::newRow(value) << QByteArray(value) << false;
+        }
     }
     void parseSourceValues() {
         QFETCH(QByteArray, stored);
         QFETCH(bool, checked);
         WriteBytes(Settings(), "[Other]\nKeep=me\n[options]\nparsesource=" + stored + "\n");
         Start();
-        QCOMPARE(IsChecked(1004), checked);
+        QCOMPARE(WindowState().right(5), QString(checked ? "E-C-E" : "E-E-E"));
         Close();
-        const QByteArray written = checked ? "true" : "false";
-        QCOMPARE(ReadBytes(Settings()),
-                 "[Other]\r\nKeep=me\r\n[options]\r\nparsesource=" + written + "\r\n");
+        QCOMPARE(ReadBytes(Settings()), "[Other]\r\nKeep=me\r\n[options]\r\nparsesource=" +
+                                            QByteArray(checked ? "true" : "false") + "\r\n");
     }
 
-    void folderOfTheChosenProjectIsStoredAndReadBack() {
+    void folderIsKeptAfterACancelledDialogAndStoredAfterAChoice() {
+        const QByteArray foreign = "[Options]\r\nFolder=C:\\work\\app\\\r\nParseSource=true\r\n";
+        WriteBytes(Settings(), foreign);
         Start();
-        Load(project_);
+        QCOMPARE(mainForm->fileDialog->GetInitialPath().Str(), std::string("C:\\work\\app\\"));
+        Load("");
+        Choose(1004);
+        Choose(1004);
         Close();
-        const QString folder = dir_->path() + "/examples/shapes/";
-        QCOMPARE(ReadBytes(Settings()),
-                 "[Options]\r\nFolder=" + folder.toUtf8() + "\r\nParseSource=false\r\n");
-        Start();
-        QCOMPARE(QString::fromStdString(mainForm->fileDialog->GetInitialPath().Str()), folder);
+        QCOMPARE(ReadBytes(Settings()), foreign);
         // A failed load still stores the folder of the chosen file.
-        Load(dir_->path() + "/elsewhere/missing.wpj");
-        Close();
-        QCOMPARE(ReadBytes(Settings()), "[Options]\r\nFolder=" + dir_->path().toUtf8() +
-                                            "/elsewhere/\r\nParseSource=false\r\n");
+        for (const QString& chosen : {kShapes, QString("elsewhere/missing.wpj")}) {
+            Start();
+            Load(chosen);
+            Close();
+            const QString folder = QFileInfo(Path(chosen)).path() + "/";
+            QCOMPARE(ReadBytes(Settings()),
+                     "[Options]\r\nFolder=" + folder.toUtf8() + "\r\nParseSource=true\r\n");
+        }
     }
 
-    void cancelledDialogKeepsTheStoredFolder() {
-        WriteBytes(Settings(), "[Options]\r\nFolder=C:\\work\\app\\\r\nParseSource=true\r\n");
-        Start();
-        Load(project_);
-        CancelLoad();
-        Choose(1004);
-        Choose(1004);
-        Close();
-        QCOMPARE(ReadBytes(Settings()),
-                 QByteArray("[Options]\r\nFolder=C:\\work\\app\\\r\nParseSource=true\r\n"));
-    }
-
-    void treeFillsTheClientAreaAfterManySmallResizes() {
+    void minimumSizeIsKeptAndTheTreeFillsTheClientArea() {
         Start();
         QWidget* window = mainForm->GetWidget();
         const QSize start = window->size();
+        QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
         window->resize(start.width() - 40, start.height() - 40);
         QCOMPARE(window->size(), start);
         for (int step = 1; step <= 25; ++step) {
             window->resize(start.width() + 3 * step, start.height() + step);
             QTRY_COMPARE(window->size(), QSize(start.width() + 3 * step, start.height() + step));
-            QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
+            QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
         }
         // A status line takes its room from the tree, which still fills the rest.
         mainForm->SetStatusText("note");
-        QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
-        mainForm->SetStatusText("");
-        QCOMPARE(TreeWidget()->geometry(), QRect(QPoint(0, 0), mainForm->GetClientSize()));
+        QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
     }
 
     void copyCommandRunsTheDialogModallyOverTheForm() {
@@ -389,21 +315,18 @@ private slots:
         QSKIP("the copy dialog is not part of this build");
 #else
         Start();
-        Load(project_);
+        Load(kShapes);
         QString caption;
-        bool formBlocked = false;
-        QTimer::singleShot(0, this, [&]() {
+        QTimer::singleShot(0, this, [&caption]() {
             QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr);
+            QVERIFY(dialog != nullptr && dialog != mainForm->GetWidget());
             caption = dialog->windowTitle();
-            formBlocked = QApplication::activeModalWidget() != mainForm->GetWidget();
             dialog->close();
         });
         Choose(1005);
         QCOMPARE(caption, QString("CopyProject: shapes [shapes.wpj]"));
-        QCOMPARE(formBlocked, true);
         QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(nullptr));
-        QCOMPARE(ShownLines(), HeadlessLines(project_, ParseLiterals::Off));
+        QCOMPARE(ShownLines(), HeadlessLines(Path(kShapes)));
 #endif
     }
 
