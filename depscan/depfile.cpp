@@ -4,6 +4,7 @@
 
 #include "classlib/core/wfilepath.h"
 #include "project/projecttree.h"
+#include "project/treewalk.h"
 
 namespace {
 
@@ -17,30 +18,15 @@ constexpr std::size_t kBlockSize = 1 << 20;
 bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out) {
     std::string block;
     block.reserve(kBlockSize + 4096);
-    std::size_t level = 0;
-    for (WTreeItem item = node; item != kNoItem;) {
-        const std::string_view label = tree.Label(item);
-        block.append(level, ' ');
+    WalkTree(tree, node, 0, [&](int level, std::string_view label) {
+        block.append(static_cast<std::size_t>(level), ' ');
         block.append(label);
         block.append(kLineEnd);
         if (block.size() >= kBlockSize) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
             block.clear();
         }
-        if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
-            item = child;
-            ++level;
-            continue;
-        }
-        while (item != kNoItem) {
-            if (const WTreeItem next = tree.NextSibling(item); next != kNoItem) {
-                item = next;
-                break;
-            }
-            item = level == 0 ? kNoItem : tree.Parent(item);
-            level -= level == 0 ? 0 : 1;
-        }
-    }
+    });
     out.write(block.data(), static_cast<std::streamsize>(block.size()));
     return static_cast<bool>(out);
 }

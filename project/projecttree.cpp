@@ -5,6 +5,7 @@
 
 #include "project/imagetypes.h"
 #include "project/projectfilescan.h"
+#include "project/treewalk.h"
 #include "project/wctarget.h"
 
 // The tree of one project, as the dependency scan, the export and the copy
@@ -158,35 +159,6 @@ private:
     WTreeItem project_ = kNoItem;
     WTreeItem lastTarget_ = kNoItem;
 };
-
-// Calls emit(level, label) for node, its following siblings and all their
-// descendants in pre-order, without recursion: projects can nest includes
-// tens of thousands of levels deep.
-template <typename Emit>
-void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
-    WTreeItem item = node;
-    int level = depth;
-    while (item != kNoItem) {
-        emit(level, tree.Label(item));
-        if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
-            item = child;
-            ++level;
-            continue;
-        }
-        while (item != kNoItem) {
-            if (const WTreeItem next = tree.NextSibling(item); next != kNoItem) {
-                item = next;
-                break;
-            }
-            if (level == depth) {
-                item = kNoItem;
-                break;
-            }
-            item = tree.Parent(item);
-            --level;
-        }
-    }
-}
 
 // Blanks for indents, grown as deeper levels are met.
 class Indent {
