@@ -209,6 +209,27 @@ HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
     }
 }
 
+// Opens path for reading and checks that it is a regular file, without
+// blocking on a FIFO or device. On success fd is open and info describes it;
+// the caller owns fd.
+HostStatus OpenRegularFile(const std::string& path, int& fd, struct stat& info) {
+    fd = OpenForReading(path);
+    if (fd < 0) {
+        return SystemError("cannot open", path, errno);
+    }
+    HostStatus status;
+    if (::fstat(fd, &info) != 0) {
+        status = Failed("cannot examine", path, errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        status = Status(HostStatus::Code::NotRegular, path + ": not a regular file");
+    }
+    if (!status.ok()) {
+        ::close(fd);
+        fd = -1;
+    }
+    return status;
+}
+
 }  // namespace
 
 std::string HostFs::CurrentFolder() {
@@ -358,18 +379,12 @@ HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
                             std::uint64_t maxBytes) {
     contents.clear();
     const std::string resolved = Resolve(path);
-    const int fd = OpenForReading(resolved);
-    if (fd < 0) {
-        return SystemError("cannot open", resolved, errno);
+    int fd = -1;
+    struct stat info {};
+    if (HostStatus opened = OpenRegularFile(resolved, fd, info); !opened.ok()) {
+        return opened;
     }
     FdCloser closer(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return Failed("cannot examine", resolved, errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return Status(HostStatus::Code::NotRegular, resolved + ": not a regular file");
-    }
     const auto tooLarge = [&] {
         contents.clear();
         return Status(HostStatus::Code::TooLarge,
@@ -419,18 +434,12 @@ HostStatus HostFs::CreateFolder(std::string_view path) {
 
 HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
     const std::string from = Resolve(source);
-    const int in = OpenForReading(from);
-    if (in < 0) {
-        return SystemError("cannot open", from, errno);
+    int in = -1;
+    struct stat sourceInfo {};
+    if (HostStatus opened = OpenRegularFile(from, in, sourceInfo); !opened.ok()) {
+        return opened;
     }
     FdCloser closer(in);
-    struct stat sourceInfo {};
-    if (::fstat(in, &sourceInfo) != 0) {
-        return Failed("cannot examine", from, errno);
-    }
-    if (!S_ISREG(sourceInfo.st_mode)) {
-        return Status(HostStatus::Code::NotRegular, from + ": not a regular file");
-    }
     std::string key;
     const std::string to = ResolveWithKey(destination, key);
     struct stat destinationInfo {};
