@@ -11,13 +11,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 
-case "${1:-small}" in
-  small) sources=200 ;;
-  medium) sources=2000 ;;
-  large) sources=10000 ;;
-  *[!0-9]*|'') echo "usage: $0 [small|medium|large|SOURCES]" >&2; exit 2 ;;
-  *) sources="$1" ;;
-esac
+source "$here/common.sh"
+sources="$(bench_sources "${1:-small}")"
 
 bin="${GUI_LOAD:-$root/build/default/bench/gui_load}"
 if [[ ! -x "$bin" ]]; then
@@ -25,13 +20,7 @@ if [[ ! -x "$bin" ]]; then
   cmake --build --preset default --target gui_load
 fi
 
-work="${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/$sources"
-if [[ ! -f "$work/.complete" ]]; then
-  rm -rf "$work"
-  echo "generating $sources sources into $work ..."
-  python3 "$here/generate.py" "$sources" "$work"
-  touch "$work/.complete"
-fi
+work="$(bench_project "$sources")"
 export WATCOM="$work/watcom"
 export QT_QPA_PLATFORM=offscreen
 project="$work/proj/bench.wpj"

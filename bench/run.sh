@@ -13,13 +13,8 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 
-case "${1:-small}" in
-  small) sources=200 ;;
-  medium) sources=2000 ;;
-  large) sources=10000 ;;
-  *[!0-9]*|'') echo "usage: $0 [small|medium|large|SOURCES]" >&2; exit 2 ;;
-  *) sources="$1" ;;
-esac
+source "$here/common.sh"
+sources="$(bench_sources "${1:-small}")"
 
 cli="${TAMSK_CLI:-$root/build/default/cli/tamsk-cli}"
 if [[ ! -x "$cli" ]]; then
@@ -27,13 +22,7 @@ if [[ ! -x "$cli" ]]; then
   cmake --build --preset default --target tamsk-cli
 fi
 
-work="${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/$sources"
-if [[ ! -f "$work/.complete" ]]; then
-  rm -rf "$work"
-  echo "generating $sources sources into $work ..."
-  python3 "$here/generate.py" "$sources" "$work"
-  touch "$work/.complete"
-fi
+work="$(bench_project "$sources")"
 project="$work/proj"
 export WATCOM="$work/watcom"
 

@@ -1,0 +1,23 @@
+# Shared by the benchmark scripts: sourced, not run.
+# bench_sources SIZE: the number of sources of small|medium|large|N, or usage and exit 2.
+bench_sources() {
+  case "${1:-small}" in
+    small) echo 200 ;;
+    medium) echo 2000 ;;
+    large) echo 10000 ;;
+    *[!0-9]*|'') echo "usage: $0 [small|medium|large|SOURCES]" >&2; exit 2 ;;
+    *) echo "$1" ;;
+  esac
+}
+
+# bench_project SOURCES: generates the project once and prints its folder.
+bench_project() {
+  local work="${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/$1"
+  if [[ ! -f "$work/.complete" ]]; then
+    rm -rf "$work"
+    echo "generating $1 sources into $work ..." >&2
+    python3 "$(dirname "${BASH_SOURCE[0]}")/generate.py" "$1" "$work" >&2
+    touch "$work/.complete"
+  fi
+  echo "$work"
+}
