@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
 
 namespace {
 
@@ -53,13 +54,6 @@ bool IsHostAbsolute(std::string_view path) {
 
 }  // namespace
 
-bool IsAbsoluteName(std::string_view name) {
-    if (name.empty()) {
-        return false;
-    }
-    return IsPathSeparator(name.front()) || (name.size() >= 2 && name[1] == ':');
-}
-
 std::string FoldedPath(std::string_view folder, std::string_view name) {
     // The current folder is read only for a relative folder: a project
     // opened by a bare file name has an empty folder.
@@ -72,14 +66,6 @@ std::string FoldedPath(std::string_view folder, std::string_view name) {
     Fold(stack, folder);
     Fold(stack, name);
     return Join(stack);
-}
-
-std::string ParentFolder(std::string_view foldedPath) {
-    const std::size_t last = foldedPath.find_last_of('/');
-    if (last == std::string_view::npos || last == 0) {
-        return "/";
-    }
-    return std::string(foldedPath.substr(0, last));
 }
 
 std::string CommonFolder(std::string_view a, std::string_view b) {
@@ -104,9 +90,6 @@ std::optional<std::string> RelativeBelow(std::string_view root, std::string_view
 }
 
 std::string_view FolderPart(std::string_view path) {
-    const std::size_t last = path.find_last_of("\\/");
-    if (last == std::string_view::npos) {
-        return path;
-    }
-    return path.substr(0, last);
+    const std::string_view folder = FolderOfPath(path);
+    return folder.empty() ? path : folder.substr(0, folder.size() - 1);
 }

@@ -8,15 +8,6 @@
 
 namespace {
 
-TEST(CopyPathsTest, AbsoluteNames) {
-    for (const char* name : {"C:\\x.c", "c:x.c", "\\x.c", "/x.c", "\\\\server\\share\\x.c"}) {
-        EXPECT_EQ(IsAbsoluteName(name), true) << name;
-    }
-    for (const char* name : {"src\\main.c", "..\\..\\png.c", ""}) {
-        EXPECT_EQ(IsAbsoluteName(name), false) << name;
-    }
-}
-
 TEST(CopyPathsTest, FoldedPathJoinsAndFoldsBothSeparators) {
     struct Case {
         std::string folder;

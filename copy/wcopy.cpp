@@ -37,12 +37,12 @@ std::string WCopy::SourcePath(std::string_view name) {
 }
 
 void WCopy::CoverName(std::string_view name) {
-    if (IsAbsoluteName(name)) {
+    if (IsAbsolutePath(name)) {
         return;
     }
     const std::string source = SourcePath(name);
     if (fs_.Kind(source) == HostEntry::File) {
-        root_ = CommonFolder(root_, ParentFolder(source));
+        root_ = CommonFolder(root_, FolderOfPath(source));
     }
 }
 
@@ -51,7 +51,7 @@ void WCopy::CoverName(std::string_view name) {
 // its row then names the destination folder itself.
 std::string WCopy::DestinationPath(std::string_view name, const std::string& source) const {
     const std::string folder = destination_.empty() ? std::string("/") : destination_;
-    if (IsAbsoluteName(name)) {
+    if (IsAbsolutePath(name)) {
         return folder;
     }
     const std::optional<std::string> relative = RelativeBelow(root_, source);
@@ -60,7 +60,7 @@ std::string WCopy::DestinationPath(std::string_view name, const std::string& sou
 
 bool WCopy::CopyOne(std::string_view name) {
     const int row = results_.AppendRow(name);
-    const bool absolute = IsAbsoluteName(name);
+    const bool absolute = IsAbsolutePath(name);
     const std::string source = absolute ? std::string() : SourcePath(name);
     const std::string destination = DestinationPath(name, source);
     const bool writable =

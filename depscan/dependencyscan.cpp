@@ -4,9 +4,9 @@
 #include <limits>
 #include <optional>
 
+#include "classlib/core/pathrules.h"
 #include "depscan/fileclass.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 #include "depscan/wcinclude.h"
 
 namespace {
@@ -69,7 +69,7 @@ void DependencyScanner::BeginTarget(std::string_view includeDirectoryList) {
 }
 
 std::string DependencyScanner::IdentityOf(std::string_view path) {
-    return LexicallyClean(fs_.Resolve(InProjectFolder(projectFolder_, path)));
+    return LexicallyClean(fs_.Resolve(PathInFolder(projectFolder_, path)));
 }
 
 std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
@@ -104,7 +104,7 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
         return host;
     }
     host.scanned = true;
-    const std::string hostPath = InProjectFolder(projectFolder_, tree_.LabelText(file.label));
+    const std::string hostPath = PathInFolder(projectFolder_, tree_.LabelText(file.label));
     if (file.fileClass == FileClass::Library) {
         // Listed but never read: a regular file is all it takes.
         host.readable = fs_.Kind(hostPath) == HostEntry::File;

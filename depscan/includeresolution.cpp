@@ -1,8 +1,8 @@
 #include "depscan/includeresolution.h"
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 #include "project/projecttree.h"
 
 namespace {
@@ -24,14 +24,10 @@ std::string ExpandCompilerMacro(std::string_view text, std::string_view compiler
 
 std::string CleanedIfExists(std::string candidate, std::string_view projectFolder, HostFs& fs) {
     NormalizePathText(candidate, projectFolder);
-    if (candidate.empty() || !fs.Exists(InProjectFolder(projectFolder, candidate))) {
+    if (candidate.empty() || !fs.Exists(PathInFolder(projectFolder, candidate))) {
         return {};
     }
     return candidate;
-}
-
-char Backslashed(char c) {
-    return c == '/' ? '\\' : c;
 }
 
 }  // namespace
@@ -96,7 +92,7 @@ bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) 
     for (std::size_t at = 0; at + compilerFolder.size() <= path.size(); ++at) {
         std::size_t i = 0;
         while (i < compilerFolder.size() &&
-               Backslashed(path[at + i]) == Backslashed(compilerFolder[i])) {
+               WithBackslash(path[at + i]) == WithBackslash(compilerFolder[i])) {
             ++i;
         }
         if (i == compilerFolder.size()) {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 
 namespace {
 
@@ -265,7 +265,7 @@ bool WCInclude::NextStringLiteral(WString& text) {
         }
         const bool closes = c == kEnd || (c == '"' && !escapePending);
         if (closes) {
-            if (!stored.empty() && fs_.Exists(InProjectFolder(baseFolder_, stored))) {
+            if (!stored.empty() && fs_.Exists(PathInFolder(baseFolder_, stored))) {
                 text.Assign(stored);
             }
             return true;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The rules by which Tamsk reads and builds paths, each written once. Project
+// files come from Windows, so '\' and '/' are alike in every rule, and letter
+// case is folded for ASCII letters only (the IDE's names are 8-bit text in an
+// unknown code page).
+
+// '\' and '/' both count as separators on every host.
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// What Tamsk puts between a folder and a name it joins: HostFs takes '/' on
+// every host.
+inline constexpr char kHostSeparator = '/';
+
+// '/' read as '\', for rules that compare Windows paths.
+constexpr char WithBackslash(char c) {
+    return c == '/' ? '\\' : c;
+}
+
+// 'A'..'Z' and 'a'..'z' only; every other byte stays.
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+constexpr char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+std::string AsciiLowered(std::string_view text);
+std::string AsciiUppered(std::string_view text);
+
+// A path that does not start below a folder: a leading separator ("\x",
+// "/x", "\\server\share") or a drive letter and ':' ("C:\x", also the
+// drive-relative "C:x"). "1:x" has no drive: it is relative.
+bool IsAbsolutePath(std::string_view path);
+
+// Everything up to and including the last separator; empty when there is
+// none ("a\b.c" -> "a\", "a\" -> "a\", "b.c" -> "").
+std::string_view FolderOfPath(std::string_view path);
+
+// Everything after the last separator ("a\b.c" -> "b.c", "a\" -> "").
+std::string_view FileNameOfPath(std::string_view path);
+
+// folder followed by name, with kHostSeparator between them unless folder is
+// empty or already ends with a separator.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// path as seen from folder: an absolute path as it stands, any other joined
+// behind folder.
+std::string PathInFolder(std::string_view folder, std::string_view path);
