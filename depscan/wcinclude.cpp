@@ -265,7 +265,8 @@ bool WCInclude::NextStringLiteral(WString& text) {
         }
         const bool closes = c == kEnd || (c == '"' && !escapePending);
         if (closes) {
-            if (!stored.empty() && fs_.Exists(PathInFolder(baseFolder_, stored))) {
+            // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
+            if (!stored.empty() && fs_.Kind(PathInFolder(baseFolder_, stored)) == HostEntry::File) {
                 text.Assign(stored);
             }
             return true;

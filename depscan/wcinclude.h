@@ -60,7 +60,7 @@ public:
     bool NextResourceFile(const WString& projectFolder, WString& fileName);
 
     // True after each double-quoted literal that does not stand after a '#'
-    // on its line; text holds it when it names an existing file or folder
+    // on its line; text holds it when it names an existing regular file
     // (relative to the base folder), else it is empty. False at the end of
     // the file outside a literal.
     bool NextStringLiteral(WString& text);

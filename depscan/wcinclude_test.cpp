@@ -98,7 +98,7 @@ TEST(WCIncludeNextStringLiteral, ReportsLiteralsNamingExistingFiles) {
     dir.Write("data/x.txt", "x");
     const std::vector<FoundCase> cases = {
         {"backslashed, escape kept as one", "f(\"DATA\\\\X.TXT\");", {"DATA\\X.TXT"}},
-        {"existing folder", "f(\"data\");", {"data"}},
+        {"folders are not files", "f(\"data\", \"/\", \"..\", \".\");", {"", "", "", ""}},
         {"missing, then empty, then existing",
          "f(\"no.c\", \"\", \"data/x.txt\");",
          {"", "", "data/x.txt"}},
