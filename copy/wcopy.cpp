@@ -32,15 +32,15 @@ WCopy::WCopy(WListStore& results, std::string_view destinationFolder, std::strin
       sourceFolder_(fs.Resolve(FoldedPath(sourceFolder, ""))),
       root_(sourceFolder_) {}
 
-std::string WCopy::SourcePath(std::string_view name) {
-    return fs_.Resolve(FoldedPath(sourceFolder_, name));
+std::string WCopy::SourcePath(std::string_view name, std::string_view folder) {
+    return fs_.Resolve(FoldedPath(sourceFolder_, JoinPath(folder, name)));
 }
 
-void WCopy::CoverName(std::string_view name) {
+void WCopy::CoverName(std::string_view name, std::string_view folder) {
     if (IsAbsolutePath(name)) {
         return;
     }
-    const std::string source = SourcePath(name);
+    const std::string source = SourcePath(name, folder);
     if (fs_.Kind(source) == HostEntry::File) {
         root_ = CommonFolder(root_, FolderOfPath(source));
     }
@@ -58,10 +58,10 @@ std::string WCopy::DestinationPath(std::string_view name, const std::string& sou
     return folder + relative.value_or(std::string());
 }
 
-bool WCopy::CopyOne(std::string_view name) {
+bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     const int row = results_.AppendRow(name);
     const bool absolute = IsAbsolutePath(name);
-    const std::string source = absolute ? std::string() : SourcePath(name);
+    const std::string source = absolute ? std::string() : SourcePath(name, nameFolder);
     const std::string destination = DestinationPath(name, source);
     const bool writable =
         !absolute && !destination_.empty() && RelativeBelow(root_, source).has_value();

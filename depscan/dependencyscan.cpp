@@ -57,30 +57,38 @@ ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
 
 DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
                                      ScanOptions options)
-    : tree_(tree), projectFolder_(projectFolder), fs_(fs), options_(std::move(options)) {
-    BeginTarget({});
+    : tree_(tree), fs_(fs), options_(std::move(options)) {
+    BeginTarget(projectFolder, {});
 }
 
 DependencyScanner::~DependencyScanner() = default;
 
-void DependencyScanner::BeginTarget(std::string_view includeDirectoryList) {
-    resolver_ = std::make_unique<IncludeResolver>(projectFolder_, includeDirectoryList, fs_);
+void DependencyScanner::BeginTarget(std::string_view targetFolder,
+                                    std::string_view includeDirectoryList) {
+    folder_ = targetFolder;
+    namedByLabel_ = &namedByFolder_[folder_];
+    resolver_ = std::make_unique<IncludeResolver>(folder_, includeDirectoryList, fs_);
     ++targetStamp_;
 }
 
 std::string DependencyScanner::IdentityOf(std::string_view path) {
-    return LexicallyClean(fs_.Resolve(PathInFolder(projectFolder_, path)));
+    return LexicallyClean(fs_.Resolve(PathInFolder(folder_, path)));
 }
 
 std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
-    if (label < namedByLabel_.size() && namedByLabel_[label] != kNone) {
-        return namedByLabel_[label];
+    std::vector<std::uint32_t>& namedByLabel = *namedByLabel_;
+    if (label < namedByLabel.size() && namedByLabel[label] != kNone) {
+        return namedByLabel[label];
     }
     const std::string_view text = tree_.LabelText(label);
     NamedFile file;
     file.label = label;
     file.fileClass = ClassifyFile(text);
-    std::string key(1, static_cast<char>('0' + static_cast<int>(file.fileClass)));
+    // Findings depend on the folder too: resource lines and literals are
+    // tested for existence against it.
+    std::string key = folder_;
+    key += '\0';
+    key += static_cast<char>('0' + static_cast<int>(file.fileClass));
     key += IdentityOf(text);
     auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
     if (isNew) {
@@ -90,10 +98,10 @@ std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
     file.host = found->second;
     const auto named = static_cast<std::uint32_t>(namedFiles_.size());
     namedFiles_.push_back(std::move(file));
-    if (namedByLabel_.size() <= label) {
-        namedByLabel_.resize(static_cast<std::size_t>(label) + 1, kNone);
+    if (namedByLabel.size() <= label) {
+        namedByLabel.resize(static_cast<std::size_t>(label) + 1, kNone);
     }
-    namedByLabel_[label] = named;
+    namedByLabel[label] = named;
     return named;
 }
 
@@ -104,17 +112,17 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
         return host;
     }
     host.scanned = true;
-    const std::string hostPath = PathInFolder(projectFolder_, tree_.LabelText(file.label));
+    const std::string hostPath = PathInFolder(folder_, tree_.LabelText(file.label));
     if (file.fileClass == FileClass::Library) {
         // Listed but never read: a regular file is all it takes.
         host.readable = fs_.Kind(hostPath) == HostEntry::File;
         return host;
     }
-    WCInclude scanner(fs_, projectFolder_);
+    WCInclude scanner(fs_, folder_);
     host.readable = scanner.Open(hostPath);
     if (host.readable) {
         host.findings =
-            FindReferences(scanner, file.fileClass, options_.parseLiterals, projectFolder_, fs_);
+            FindReferences(scanner, file.fileClass, options_.parseLiterals, folder_, fs_);
     }
     return host;
 }
@@ -301,7 +309,8 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
         if (tree.HasChildren(sources)) {
             IncludeDirectories(tree, tree.FirstChild(sources), list, options.compilerFolder);
         }
-        scanner.BeginTarget(list.View());
+        const WString folder = TargetFolderOf(tree, target, projectFolder.View());
+        scanner.BeginTarget(folder.View(), list.View());
         std::optional<FileList> fileList;
         if (filelist != kNoItem) {
             fileList.emplace(tree, filelist);
@@ -309,7 +318,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
         for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
              source = tree.NextSibling(source)) {
             std::string path(tree.Label(source));
-            NormalizePathText(path, projectFolder.View());
+            NormalizePathText(path, folder.View());
             scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
             if (!scanner.Outcome().complete) {
                 return scanner.Outcome();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,15 +16,17 @@ namespace {
 
 enum class Watcom { Unset, Set };
 
-// A project as the loader leaves it: one target whose include directory list
-// is `list`, with the given sources, in a temporary project folder, and a
-// compiler folder holding h/stdio.h.
+// A project as the loader leaves it: one target file named by reference, whose
+// include directory list is `list`, with the given sources, in a temporary
+// project folder, and a compiler folder holding h/stdio.h.
 struct ScanProject {
     ScanProject() { compiler.Write("h/stdio.h", "#include \"never.h\"\n"); }
 
-    void MakeTarget(const std::vector<std::string>& names, const std::string& list = "") {
+    void MakeTarget(const std::vector<std::string>& names, const std::string& list = "",
+                    const std::string& reference = "t.tgt") {
         const WTreeItem root = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, Last());
-        const WTreeItem target = tree.Add("Target: t", root, 1, 1, Last());
+        const WTreeItem target =
+            tree.Add("Target: t", root, 1, 1, Last(), std::make_unique<WString>(reference));
         tree.Add("Target Name: t.exe", target, 2, 2, Last());
         tree.Add("Default Include directories: " + list, target, 2, 2, Last());
         sources = tree.Add("Dependency Filelist", target, 1, 1, Last());
@@ -89,7 +92,8 @@ struct ScanCase {
     std::string list = "";  // '@' stands for the compiler folder
     Watcom watcom = Watcom::Set;
     ParseLiterals literals = ParseLiterals::Off;
-    std::string subFolder = "";  // the project folder below the temporary folder
+    std::string subFolder = "";       // the project folder below the temporary folder
+    std::string reference = "t.tgt";  // the target file, relative to the project folder
 };
 
 void MakeFiles(const TempDir& dir, const std::string& files) {
@@ -166,13 +170,22 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         {"host path rules: folder and letter case differ from the disk",
          "inc/defs.h=|a.c=#include \"Inc\\Defs.H\"\n#include <stdio.h>\n", ".\\A.C\n Inc\\Defs.H\n",
          "C\n A.C\nH\n Inc\\Defs.H\n", "$(%watcom)\\h"},
+        // Items, quoted and listed includes, resource lines and literals are
+        // all read from the target file's folder; labels stay as written.
+        {"a target in a sub-folder reads its names from its own folder",
+         "src/a.c=#include \"a.h\"\nf(\"..\\\\data\\\\x.txt\", \"..\");|inc/a.h=|data/x.txt=|"
+         "bin/app.rc=#include \"b.h\"\nAPP ICON ..\\res\\i.ico\n|bin/b.h=|res/i.ico=",
+         "..\\src\\a.c\n ..\\inc\\a.h\n ..\\data\\x.txt\napp.rc\n b.h\n ..\\res\\i.ico\n",
+         "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
+         "..\\data\\x.txt\n",
+         "..\\inc", Watcom::Set, ParseLiterals::On, "", "bin\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);
         ScanProject s;
         s.project.MakeFolder("proj");
         MakeFiles(s.project, c.files);
-        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list));
+        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
         EXPECT_EQ(s.Run(c.subFolder, c.literals, c.watcom).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));

@@ -200,6 +200,17 @@ WString BaseNameOf(std::string_view path) {
     return WString(name);
 }
 
+std::string_view TargetReferenceOf(const WTreeStore& tree, WTreeItem target) {
+    const auto* reference = dynamic_cast<const WString*>(tree.GetData(target));
+    return reference != nullptr ? reference->View() : std::string_view();
+}
+
+WString TargetFolderOf(const WTreeStore& tree, WTreeItem target, std::string_view projectFolder) {
+    std::string folder(projectFolder);
+    folder += FolderOfPath(TargetReferenceOf(tree, target));
+    return WString(std::move(folder));
+}
+
 bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
                  ParseLiterals parseLiterals, const DependencyScan& dependencyScan,
                  ScanOutcome* scanOutcome) {
