@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,38 +35,27 @@ struct ScanProject {
         filelist = tree.Add("Filelist", target, 1, 1, Last());
     }
 
-    ScanOutcome Run(std::string subFolder = "", ParseLiterals literals = ParseLiterals::Off,
-                    Watcom watcom = Watcom::Set, std::size_t limit = 1000) {
-        // As a load does: WATCOM read once, before the scan.
-        if (watcom == Watcom::Set) {
-            setenv("WATCOM", compiler.path().c_str(), 1);
-        } else {
-            unsetenv("WATCOM");
-        }
-        ScanOptions options = ScanOptions::ForLoad(literals);
-        unsetenv("WATCOM");
+    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, Watcom watcom = Watcom::Set,
+                    std::size_t limit = 1000) {
+        ScanOptions options;
+        options.parseLiterals = literals;
+        options.compilerFolder = WString(watcom == Watcom::Set ? compiler.path() : "");
         options.nodeLimit = limit;
-        return BuildDependencies(tree, WString(project.Join(subFolder)), fs, options);
+        return BuildDependencies(tree, WString(project.path() + "/"), fs, options);
     }
 
     // The subtree below node, one line per node, one blank per level.
-    std::string Dump(WTreeItem node, int depth = 0) const {
-        std::string text;
-        for (WTreeItem child = tree.FirstChild(node); child != kNoItem;
-             child = tree.NextSibling(child)) {
-            text += std::string(depth, ' ') + std::string(tree.Label(child)) + "\n" +
-                    Dump(child, depth + 1);
-        }
-        return text;
+    std::string Dump(WTreeItem node) const {
+        WString text;
+        DumpTree(tree, tree.FirstChild(node), text, 0);
+        return text.Str();
     }
 
     // text with '@' standing for the compiler folder, spelled with backslashes.
     std::string WithCompiler(std::string text) const {
         std::string folder = compiler.path();
-        for (char& c : folder) {
-            c = c == '/' ? '\\' : c;
-        }
-        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) {
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        for (std::size_t at; (at = text.find('@')) != std::string::npos;) {
             text.replace(at, 1, folder);
         }
         return text;
@@ -92,24 +80,20 @@ struct ScanCase {
     std::string list = "";  // '@' stands for the compiler folder
     Watcom watcom = Watcom::Set;
     ParseLiterals literals = ParseLiterals::Off;
-    std::string subFolder = "";       // the project folder below the temporary folder
     std::string reference = "t.tgt";  // the target file, relative to the project folder
 };
 
 void MakeFiles(const TempDir& dir, const std::string& files) {
-    for (std::size_t at = 0; at < files.size();) {
-        const std::size_t end = std::min(files.find('|', at), files.size());
+    for (std::size_t at = 0, end; at < files.size(); at = end + 1) {
+        end = std::min(files.find('|', at), files.size());
         const std::size_t equals = files.find('=', at);
         const std::string name = files.substr(at, equals - at);
         const std::string contents = files.substr(equals + 1, end - equals - 1);
         if (contents == "<fifo>") {
             ASSERT_EQ(mkfifo(dir.Join(name).c_str(), 0600), 0);
-        } else if (contents == "<folder>") {
-            dir.MakeFolder(name);
         } else {
-            dir.Write(name, contents);
+            contents == "<folder>" ? dir.MakeFolder(name) : dir.Write(name, contents);
         }
-        at = end + 1;
     }
 }
 
@@ -160,7 +144,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "lib/deep/y.h=#include \"z.h\"\n#include \"x.h\"\n|lib/z.h=",
          "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n   ..\\lib\\x.h\n",
          "C\n ..\\lib\\x.c\nH\n ..\\lib\\deep\\y.h\n ..\\lib\\x.h\n ..\\lib\\z.h\n", "",
-         Watcom::Set, ParseLiterals::Off, "proj/"},
+         Watcom::Set, ParseLiterals::Off, "proj\\t.tgt"},
         {"a name the listed search finds keeps its result",
          "sub/a.c=#include \"a.h\"|sub/a.h=|a.h=", "sub\\a.c\n a.h\n", "C\n sub\\a.c\nH\n a.h\n"},
         {"a cycle gets its node but is not scanned again",
@@ -178,7 +162,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "..\\src\\a.c\n ..\\inc\\a.h\n ..\\data\\x.txt\napp.rc\n b.h\n ..\\res\\i.ico\n",
          "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
          "..\\data\\x.txt\n",
-         "..\\inc", Watcom::Set, ParseLiterals::On, "", "bin\\t.tgt"},
+         "..\\inc", Watcom::Set, ParseLiterals::On, "bin\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -186,7 +170,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         s.project.MakeFolder("proj");
         MakeFiles(s.project, c.files);
         s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
-        EXPECT_EQ(s.Run(c.subFolder, c.literals, c.watcom).complete, true);
+        EXPECT_EQ(s.Run(c.literals, c.watcom).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
     }
@@ -206,7 +190,7 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     s.project.Write("a.c", all);
     s.project.Write("b.c", "#include \"h0.h\"\n");
     s.MakeTarget({"a.c", "b.c"});
-    const ScanOutcome outcome = s.Run("", ParseLiterals::Off, Watcom::Set, 500);
+    const ScanOutcome outcome = s.Run(ParseLiterals::Off, Watcom::Set, 500);
     EXPECT_EQ(outcome.complete, false);
     EXPECT_GE(outcome.nodesAdded, 500u);
     EXPECT_LE(outcome.nodesAdded, 501u);
@@ -224,7 +208,7 @@ TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     }
     s.project.Write("a.c", "#include \"d0.h\"\n");
     s.MakeTarget({"a.c"});
-    EXPECT_EQ(s.Run("", ParseLiterals::Off, Watcom::Set, 100000).complete, true);
+    EXPECT_EQ(s.Run(ParseLiterals::Off, Watcom::Set, 100000).complete, true);
     int levels = 0;
     for (WTreeItem node = s.tree.FirstChild(s.sources); s.tree.HasChildren(node);
          node = s.tree.FirstChild(node)) {
