@@ -13,39 +13,6 @@ namespace {
 
 constexpr std::uint32_t kNone = DependencyScanner::kNone;
 
-// A path spelled so that two spellings of one file compare equal: the host's
-// spelling with "." and empty components dropped and "name/.." folded.
-std::string LexicallyClean(std::string_view path) {
-    std::vector<std::string_view> parts;
-    const bool absolute = !path.empty() && path[0] == '/';
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        std::size_t slash = path.find('/', at);
-        if (slash == std::string_view::npos) {
-            slash = path.size();
-        }
-        const std::string_view part = path.substr(at, slash - at);
-        if (part == "..") {
-            if (!parts.empty() && parts.back() != "..") {
-                parts.pop_back();
-            } else if (!absolute) {
-                parts.push_back(part);
-            }
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        at = slash + 1;
-    }
-    std::string clean = absolute ? "/" : "";
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        clean += parts[i];
-        if (i + 1 < parts.size()) {
-            clean += '/';
-        }
-    }
-    return clean;
-}
-
 }  // namespace
 
 ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
@@ -72,7 +39,8 @@ void DependencyScanner::BeginTarget(std::string_view targetFolder,
 }
 
 std::string DependencyScanner::IdentityOf(std::string_view path) {
-    return LexicallyClean(fs_.Resolve(PathInFolder(folder_, path)));
+    // Two spellings of one file compare equal: the host's spelling, folded.
+    return LexicallyFolded(fs_.Resolve(PathInFolder(folder_, path)));
 }
 
 std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {

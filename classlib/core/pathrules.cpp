@@ -49,6 +49,42 @@ std::string_view FileNameOfPath(std::string_view path) {
     return path.substr(NameStart(path));
 }
 
+std::vector<std::string_view> PathComponents(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || IsPathSeparator(path[i])) {
+            if (i > start) {
+                parts.push_back(path.substr(start, i - start));
+            }
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+std::string LexicallyFolded(std::string_view path) {
+    const bool absolute = !path.empty() && IsPathSeparator(path[0]);
+    std::vector<std::string_view> kept;
+    for (std::string_view part : PathComponents(path)) {
+        if (part == "..") {
+            if (!kept.empty() && kept.back() != "..") {
+                kept.pop_back();
+            } else if (!absolute) {
+                kept.push_back(part);
+            }
+        } else if (part != ".") {
+            kept.push_back(part);
+        }
+    }
+    std::string folded = absolute ? "/" : "";
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        folded += kept[i];
+        folded += i + 1 < kept.size() ? "/" : "";
+    }
+    return folded;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);
     if (!joined.empty() && !IsPathSeparator(joined.back())) {

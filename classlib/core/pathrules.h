@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The rules by which Tamsk reads and builds paths, each written once. Project
 // files come from Windows, so '\' and '/' are alike in every rule, and letter
@@ -43,6 +44,15 @@ std::string_view FolderOfPath(std::string_view path);
 
 // Everything after the last separator ("a\b.c" -> "b.c", "a\" -> "").
 std::string_view FileNameOfPath(std::string_view path);
+
+// The components between separators, empty ones dropped ("/a//b\\" -> a, b).
+std::vector<std::string_view> PathComponents(std::string_view path);
+
+// path folded lexically, as Windows folds paths: "." and empty components
+// dropped, "name/.." folded. ".." at the top of an absolute path stays at
+// "/"; at the top of a relative one it stays. '/' separated; an absolute path
+// keeps its leading '/', and only "/" ends in a separator.
+std::string LexicallyFolded(std::string_view path);
 
 // folder followed by name, with kHostSeparator between them unless folder is
 // empty or already ends with a separator.

@@ -40,6 +40,9 @@ TEST(PathRules, JoinAndFold) {
     EXPECT_EQ(JoinPath("", "a.c"), "a.c");
     EXPECT_EQ(PathInFolder("/p/", "C:\\a.c"), "C:\\a.c");
     EXPECT_EQ(PathInFolder("/p/", "..\\a.c"), "/p/..\\a.c");
+    EXPECT_EQ(LexicallyFolded("/a/./b//..\\c/"), "/a/c");
+    EXPECT_EQ(LexicallyFolded("/../a/.."), "/");
+    EXPECT_EQ(LexicallyFolded("../a/../../b"), "../../b");
     EXPECT_EQ(AsciiLowered("AZaz@[\xC4"), "azaz@[\xC4");
     EXPECT_EQ(AsciiUppered("AZaz`{\xE4"), "AZAZ`{\xE4");
 }
