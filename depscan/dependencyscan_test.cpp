@@ -199,22 +199,21 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     EXPECT_EQ(s.tree.HasChildren(s.tree.NextSibling(s.tree.FirstChild(s.sources))), false);
 }
 
+// The scan keeps its own stack: a chain of 10,000 includes is walked whole.
 TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     ScanProject s;
-    const int depth = 10000;
-    for (int i = 0; i < depth; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         s.project.Write("d" + std::to_string(i) + ".h",
-                        "#include \"d" + std::to_string(i + 1) + ".h\"\n");
+                        "#include \"d" + std::to_string(i + 1) + ".h\"");
     }
-    s.project.Write("a.c", "#include \"d0.h\"\n");
-    s.MakeTarget({"a.c"});
+    s.MakeTarget({"d0.h"});
     EXPECT_EQ(s.Run(ParseLiterals::Off, Watcom::Set, 100000).complete, true);
     int levels = 0;
     for (WTreeItem node = s.tree.FirstChild(s.sources); s.tree.HasChildren(node);
          node = s.tree.FirstChild(node)) {
         ++levels;
     }
-    EXPECT_EQ(levels, depth);
+    EXPECT_EQ(levels, 9999);
 }
 
 }  // namespace
