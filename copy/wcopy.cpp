@@ -14,8 +14,7 @@ std::string HostDestination(std::string_view text) {
     if (text.empty()) {
         return {};
     }
-    std::string folder(text);
-    std::replace(folder.begin(), folder.end(), '\\', '/');
+    std::string folder = WithHostSeparators(text);
     if (folder.back() != '/') {
         folder += '/';
     }

@@ -20,9 +20,7 @@
 namespace {
 
 std::string ToHostSeparators(std::string_view path) {
-    std::string text(path);
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
+    return WithHostSeparators(path);
 }
 
 std::string JoinKey(const std::string& folderKey, std::string_view name) {

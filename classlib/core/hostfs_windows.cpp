@@ -53,8 +53,7 @@ void RemoveQuietly(const std::string& path) {
 }  // namespace
 
 std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
-    std::string resolved(path);
-    std::replace(resolved.begin(), resolved.end(), '\\', '/');
+    std::string resolved = WithHostSeparators(path);
     key = resolved;
     return resolved;
 }
@@ -204,8 +203,7 @@ std::string HostFs::CurrentFolder() {
     if (error) {
         return {};
     }
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    return folder;
+    return WithHostSeparators(folder);
 }
 
 bool HostFs::SameFile(std::string_view a, std::string_view b) {

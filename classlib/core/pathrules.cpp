@@ -85,6 +85,14 @@ std::string LexicallyFolded(std::string_view path) {
     return folded;
 }
 
+std::string WithHostSeparators(std::string_view path) {
+    std::string host(path);
+    for (char& c : host) {
+        c = IsPathSeparator(c) ? kHostSeparator : c;
+    }
+    return host;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);
     if (!joined.empty() && !IsPathSeparator(joined.back())) {

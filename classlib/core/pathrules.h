@@ -54,6 +54,9 @@ std::vector<std::string_view> PathComponents(std::string_view path);
 // keeps its leading '/', and only "/" ends in a separator.
 std::string LexicallyFolded(std::string_view path);
 
+// path with every separator turned to kHostSeparator.
+std::string WithHostSeparators(std::string_view path);
+
 // folder followed by name, with kHostSeparator between them unless folder is
 // empty or already ends with a separator.
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -35,6 +35,7 @@ TEST(PathRules, SplitAndTellAbsolutePathsWithBothSeparators) {
 }
 
 TEST(PathRules, JoinAndFold) {
+    EXPECT_EQ(WithHostSeparators("a\\b/c\\"), "a/b/c/");
     EXPECT_EQ(JoinPath("/p", "a.c"), "/p/a.c");
     EXPECT_EQ(JoinPath("/p\\", "a.c"), "/p\\a.c");
     EXPECT_EQ(JoinPath("", "a.c"), "a.c");
