@@ -13,8 +13,6 @@
 
 namespace {
 
-enum class Watcom { Unset, Set };
-
 // A project as the loader leaves it: one target file named by reference, whose
 // include directory list is `list`, with the given sources, in a temporary
 // project folder, and a compiler folder holding h/stdio.h.
@@ -35,11 +33,10 @@ struct ScanProject {
         filelist = tree.Add("Filelist", target, 1, 1, Last());
     }
 
-    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, Watcom watcom = Watcom::Set,
-                    std::size_t limit = 1000) {
+    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, std::size_t limit = 1000) {
         ScanOptions options;
         options.parseLiterals = literals;
-        options.compilerFolder = WString(watcom == Watcom::Set ? compiler.path() : "");
+        options.compilerFolder = WString(compiler.path());
         options.nodeLimit = limit;
         return BuildDependencies(tree, WString(project.path() + "/"), fs, options);
     }
@@ -78,7 +75,6 @@ struct ScanCase {
     std::string tree;  // its unindented lines are the sources of the target
     std::string filelist;
     std::string list = "";  // '@' stands for the compiler folder
-    Watcom watcom = Watcom::Set;
     ParseLiterals literals = ParseLiterals::Off;
     std::string reference = "t.tgt";  // the target file, relative to the project folder
 };
@@ -125,18 +121,10 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         {"compiler folder files are left out",
          "a.c=#include <stdio.h>\n#include <missing.h>\n#include \"a.h\"\n|a.h=", "a.c\n a.h\n",
          "C\n a.c\nH\n a.h\n", "$(%watcom)\\h"},
-        {"nothing is left out without WATCOM", "a.c=#include <stdio.h>\n", "a.c\n @\\h\\stdio.h\n",
-         "C\n a.c\nH\n @\\h\\stdio.h\n", "@\\h", Watcom::Unset},
-        {"resource script read once in file order",
-         "app.rc=#include \"res.h\"\r\nAPP ICON app.ico\r\nBMP BITMAP \"art/b.bmp\"\r\n"
-         "#include \"ver.h\"\r\n|res.h=|ver.h=|app.ico=|art/b.bmp=",
-         "app.rc\n res.h\n app.ico\n art\\b.bmp\n ver.h\n",
-         "BMP\n art\\b.bmp\nH\n res.h\n ver.h\nICO\n app.ico\nRC\n app.rc\n"},
         {"literals follow the includes and are not scanned",
          "a.c=char* f = \"data/x.txt\";\n#include \"a.h\"\nchar* g = \"gone\";\n|a.h=|"
          "data/x.txt=#include \"a.h\"\n",
-         "a.c\n a.h\n data/x.txt\n", "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n", "", Watcom::Set,
-         ParseLiterals::On},
+         "a.c\n a.h\n data/x.txt\n", "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n", "", ParseLiterals::On},
         // z.h is next to neither y.h nor in the list: found next to x.h, which
         // includes y.h; x.h in y.h is on the chain already.
         {"quoted includes found next to the including files",
@@ -144,7 +132,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "lib/deep/y.h=#include \"z.h\"\n#include \"x.h\"\n|lib/z.h=",
          "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n   ..\\lib\\x.h\n",
          "C\n ..\\lib\\x.c\nH\n ..\\lib\\deep\\y.h\n ..\\lib\\x.h\n ..\\lib\\z.h\n", "",
-         Watcom::Set, ParseLiterals::Off, "proj\\t.tgt"},
+         ParseLiterals::Off, "proj\\t.tgt"},
         {"a name the listed search finds keeps its result",
          "sub/a.c=#include \"a.h\"|sub/a.h=|a.h=", "sub\\a.c\n a.h\n", "C\n sub\\a.c\nH\n a.h\n"},
         {"a cycle gets its node but is not scanned again",
@@ -162,7 +150,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "..\\src\\a.c\n ..\\inc\\a.h\n ..\\data\\x.txt\napp.rc\n b.h\n ..\\res\\i.ico\n",
          "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
          "..\\data\\x.txt\n",
-         "..\\inc", Watcom::Set, ParseLiterals::On, "bin\\t.tgt"},
+         "..\\inc", ParseLiterals::On, "bin\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -170,7 +158,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         s.project.MakeFolder("proj");
         MakeFiles(s.project, c.files);
         s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
-        EXPECT_EQ(s.Run(c.literals, c.watcom).complete, true);
+        EXPECT_EQ(s.Run(c.literals).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
     }
@@ -190,7 +178,7 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     s.project.Write("a.c", all);
     s.project.Write("b.c", "#include \"h0.h\"\n");
     s.MakeTarget({"a.c", "b.c"});
-    const ScanOutcome outcome = s.Run(ParseLiterals::Off, Watcom::Set, 500);
+    const ScanOutcome outcome = s.Run(ParseLiterals::Off, 500);
     EXPECT_EQ(outcome.complete, false);
     EXPECT_GE(outcome.nodesAdded, 500u);
     EXPECT_LE(outcome.nodesAdded, 501u);
@@ -207,7 +195,7 @@ TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
                         "#include \"d" + std::to_string(i + 1) + ".h\"");
     }
     s.MakeTarget({"d0.h"});
-    EXPECT_EQ(s.Run(ParseLiterals::Off, Watcom::Set, 100000).complete, true);
+    EXPECT_EQ(s.Run(ParseLiterals::Off, 100000).complete, true);
     int levels = 0;
     for (WTreeItem node = s.tree.FirstChild(s.sources); s.tree.HasChildren(node);
          node = s.tree.FirstChild(node)) {
