@@ -2,6 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/runcli.h"
+#include "copy/copycolumns.h"
 #include "copy/copyrun.h"
 
 int RunCopyCommand(const std::string& project, const std::string& destination,
@@ -12,9 +13,9 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
         return loaded;
     }
     WListStore results;
-    results.AddColumn("Filename", WListStore::kAppend, WListStore::kFitCellsAndHeader);
-    results.AddColumn("Destination Folder", WListStore::kAppend, WListStore::kFitCellsAndHeader);
-    results.AddColumn("Result", WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    for (const std::string_view header : kCopyColumnHeaders) {
+        results.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    }
     HostFs fs;
     const CopyRunSummary summary = RunProjectCopy(tree, destination, results, fs);
     for (int row = 0; row < results.RowCount(); ++row) {

@@ -3,37 +3,9 @@
 #include <vector>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
 
 namespace {
-
-std::vector<std::string_view> Components(std::string_view path) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= path.size(); ++i) {
-        if (i == path.size() || IsPathSeparator(path[i])) {
-            if (i > start) {
-                parts.push_back(path.substr(start, i - start));
-            }
-            start = i + 1;
-        }
-    }
-    return parts;
-}
-
-void Fold(std::vector<std::string_view>& stack, std::string_view path) {
-    for (std::string_view part : Components(path)) {
-        if (part == ".") {
-            continue;
-        }
-        if (part == "..") {
-            if (!stack.empty()) {
-                stack.pop_back();
-            }
-            continue;
-        }
-        stack.push_back(part);
-    }
-}
 
 std::string Join(const std::vector<std::string_view>& parts) {
     if (parts.empty()) {
@@ -47,44 +19,23 @@ std::string Join(const std::vector<std::string_view>& parts) {
     return path;
 }
 
-bool IsHostAbsolute(std::string_view path) {
-    return !path.empty() && IsPathSeparator(path.front());
-}
-
 }  // namespace
-
-bool IsAbsoluteName(std::string_view name) {
-    if (name.empty()) {
-        return false;
-    }
-    return IsPathSeparator(name.front()) || (name.size() >= 2 && name[1] == ':');
-}
 
 std::string FoldedPath(std::string_view folder, std::string_view name) {
     // The current folder is read only for a relative folder: a project
-    // opened by a bare file name has an empty folder.
-    std::string base;
-    if (!IsHostAbsolute(folder)) {
-        base = HostFs::CurrentFolder();
+    // opened by a bare file name has an empty folder. The leading '/' keeps
+    // the result absolute even when the current folder cannot be read.
+    std::string path = "/";
+    if (folder.empty() || !IsPathSeparator(folder.front())) {
+        path += HostFs::CurrentFolder();
     }
-    std::vector<std::string_view> stack;
-    Fold(stack, base);
-    Fold(stack, folder);
-    Fold(stack, name);
-    return Join(stack);
-}
-
-std::string ParentFolder(std::string_view foldedPath) {
-    const std::size_t last = foldedPath.find_last_of('/');
-    if (last == std::string_view::npos || last == 0) {
-        return "/";
-    }
-    return std::string(foldedPath.substr(0, last));
+    path.append("/").append(folder).append("/").append(name);
+    return LexicallyFolded(path);
 }
 
 std::string CommonFolder(std::string_view a, std::string_view b) {
-    const std::vector<std::string_view> left = Components(a);
-    const std::vector<std::string_view> right = Components(b);
+    const std::vector<std::string_view> left = PathComponents(a);
+    const std::vector<std::string_view> right = PathComponents(b);
     std::vector<std::string_view> common;
     for (std::size_t i = 0; i < left.size() && i < right.size() && left[i] == right[i]; ++i) {
         common.push_back(left[i]);
@@ -104,9 +55,6 @@ std::optional<std::string> RelativeBelow(std::string_view root, std::string_view
 }
 
 std::string_view FolderPart(std::string_view path) {
-    const std::size_t last = path.find_last_of("\\/");
-    if (last == std::string_view::npos) {
-        return path;
-    }
-    return path.substr(0, last);
+    const std::string_view folder = FolderOfPath(path);
+    return folder.empty() ? path : folder.substr(0, folder.size() - 1);
 }

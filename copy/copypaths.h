@@ -4,14 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "classlib/core/pathrules.h"
+
 // Path arithmetic of the copy run. Names from the tree use '\' (Windows
 // projects), host paths use '/'; every function here accepts both and
 // returns host paths with '/' only.
-
-// A name that does not start below a folder: a leading separator, a drive
-// letter with ':' ("C:\x.c", also the drive-relative "C:x.c") or a network
-// path. Such a name can never be placed below the destination.
-bool IsAbsoluteName(std::string_view name);
 
 // The absolute host path of name taken relative to folder (folder itself
 // taken relative to the current folder when it is not absolute), with "." and
@@ -19,11 +16,8 @@ bool IsAbsoluteName(std::string_view name);
 // at the top stays at "/". The result never ends in a separator except "/".
 std::string FoldedPath(std::string_view folder, std::string_view name);
 
-// The folder that holds a folded path ("/a/b" -> "/a", "/a" -> "/").
-std::string ParentFolder(std::string_view foldedPath);
-
 // The deepest folder that holds both folded paths, components compared
-// exactly ("/a/b/c" and "/a/bx" -> "/a").
+// exactly ("/a/b/c" and "/a/bx" -> "/a"); a final separator does not count.
 std::string CommonFolder(std::string_view a, std::string_view b);
 
 // foldedPath relative to the folded folder root ("/a", "/a/b/c" -> "b/c"),

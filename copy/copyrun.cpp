@@ -48,9 +48,11 @@ void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
     worker.CoverName(BracketedName(tree.Label(project)));
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
          target = tree.NextSibling(target)) {
-        worker.CoverName(TargetFilePath(tree, target));
+        const std::string reference = TargetFilePath(tree, target);
+        worker.CoverName(reference);
         WalkFilelist(
-            tree, target, [&](std::string_view name) { worker.CoverName(name); }, [] {});
+            tree, target,
+            [&](std::string_view name) { worker.CoverName(name, FolderOfPath(reference)); }, [] {});
     }
 }
 
@@ -66,16 +68,17 @@ std::string_view BracketedName(std::string_view label) {
 }
 
 std::string TargetFilePath(const WTreeStore& tree, WTreeItem target) {
-    const auto* reference = dynamic_cast<const WString*>(tree.GetData(target));
-    if (reference != nullptr && !reference->IsEmpty()) {
-        return reference->Str();
+    const std::string_view reference = TargetReferenceOf(tree, target);
+    if (!reference.empty()) {
+        return std::string(reference);
     }
     return std::string(BracketedName(tree.Label(target)));
 }
 
 void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker) {
+    const std::string folder(FolderOfPath(TargetFilePath(tree, target)));
     WalkFilelist(
-        tree, target, [&](std::string_view name) { worker.CopyOne(name); },
+        tree, target, [&](std::string_view name) { worker.CopyOne(name, folder); },
         [&] { FitColumns(worker.Results()); });
 }
 

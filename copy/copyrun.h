@@ -23,8 +23,9 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
                               WListStore& results, HostFs& fs);
 
 // Copies every file path node two levels below the target's last "Filelist"
-// child and sizes the three result columns to their cells after each
-// extension node, also one without children.
+// child, each taken relative to the target's folder, and sizes the three
+// result columns to their cells after each extension node, also one without
+// children.
 void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker);
 
 // The text strictly between the last '[' and the last ']' of a label; the

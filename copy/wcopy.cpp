@@ -14,8 +14,7 @@ std::string HostDestination(std::string_view text) {
     if (text.empty()) {
         return {};
     }
-    std::string folder(text);
-    std::replace(folder.begin(), folder.end(), '\\', '/');
+    std::string folder = WithHostSeparators(text);
     if (folder.back() != '/') {
         folder += '/';
     }
@@ -32,17 +31,17 @@ WCopy::WCopy(WListStore& results, std::string_view destinationFolder, std::strin
       sourceFolder_(fs.Resolve(FoldedPath(sourceFolder, ""))),
       root_(sourceFolder_) {}
 
-std::string WCopy::SourcePath(std::string_view name) {
-    return fs_.Resolve(FoldedPath(sourceFolder_, name));
+std::string WCopy::SourcePath(std::string_view name, std::string_view folder) {
+    return fs_.Resolve(FoldedPath(sourceFolder_, JoinPath(folder, name)));
 }
 
-void WCopy::CoverName(std::string_view name) {
-    if (IsAbsoluteName(name)) {
+void WCopy::CoverName(std::string_view name, std::string_view folder) {
+    if (IsAbsolutePath(name)) {
         return;
     }
-    const std::string source = SourcePath(name);
+    const std::string source = SourcePath(name, folder);
     if (fs_.Kind(source) == HostEntry::File) {
-        root_ = CommonFolder(root_, ParentFolder(source));
+        root_ = CommonFolder(root_, FolderOfPath(source));
     }
 }
 
@@ -51,17 +50,17 @@ void WCopy::CoverName(std::string_view name) {
 // its row then names the destination folder itself.
 std::string WCopy::DestinationPath(std::string_view name, const std::string& source) const {
     const std::string folder = destination_.empty() ? std::string("/") : destination_;
-    if (IsAbsoluteName(name)) {
+    if (IsAbsolutePath(name)) {
         return folder;
     }
     const std::optional<std::string> relative = RelativeBelow(root_, source);
     return folder + relative.value_or(std::string());
 }
 
-bool WCopy::CopyOne(std::string_view name) {
+bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     const int row = results_.AppendRow(name);
-    const bool absolute = IsAbsoluteName(name);
-    const std::string source = absolute ? std::string() : SourcePath(name);
+    const bool absolute = IsAbsolutePath(name);
+    const std::string source = absolute ? std::string() : SourcePath(name, nameFolder);
     const std::string destination = DestinationPath(name, source);
     const bool writable =
         !absolute && !destination_.empty() && RelativeBelow(root_, source).has_value();

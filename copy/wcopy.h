@@ -29,15 +29,18 @@ public:
     WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
           HostFs& fs);
 
-    // Widens the copy root so that it holds name's source. Absolute names and
-    // names without a regular file behind them leave the root as it is.
-    void CoverName(std::string_view name);
+    // Widens the copy root so that it holds name's source. name is relative
+    // to folder, itself relative to the project folder (a target's folder;
+    // empty for the project folder). Absolute names and names without a
+    // regular file behind them leave the root as it is.
+    void CoverName(std::string_view name, std::string_view folder = {});
 
     // Appends the row of name and attempts the copy; true when it was copied.
     // A missing or non-regular source, an absolute name, a file standing where
     // a folder is needed, a destination that is the source itself or a failed
     // write give "failed". A replaced file is replaced whole or not at all.
-    bool CopyOne(std::string_view name);
+    // name is relative to nameFolder, as for CoverName; the row shows name.
+    bool CopyOne(std::string_view name, std::string_view nameFolder = {});
 
     WListStore& Results() { return results_; }
     // The folded, on-disk spelling of the folder the copy is rooted at.
@@ -46,7 +49,7 @@ public:
     int FailedCount() const { return failed_; }
 
 private:
-    std::string SourcePath(std::string_view name);
+    std::string SourcePath(std::string_view name, std::string_view folder);
     std::string DestinationPath(std::string_view name, const std::string& source) const;
     bool CreateFoldersAlong(const std::string& destinationPath);
     bool Finish(int row, bool copied);

@@ -4,47 +4,14 @@
 #include <limits>
 #include <optional>
 
+#include "classlib/core/pathrules.h"
 #include "depscan/fileclass.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 #include "depscan/wcinclude.h"
 
 namespace {
 
 constexpr std::uint32_t kNone = DependencyScanner::kNone;
-
-// A path spelled so that two spellings of one file compare equal: the host's
-// spelling with "." and empty components dropped and "name/.." folded.
-std::string LexicallyClean(std::string_view path) {
-    std::vector<std::string_view> parts;
-    const bool absolute = !path.empty() && path[0] == '/';
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        std::size_t slash = path.find('/', at);
-        if (slash == std::string_view::npos) {
-            slash = path.size();
-        }
-        const std::string_view part = path.substr(at, slash - at);
-        if (part == "..") {
-            if (!parts.empty() && parts.back() != "..") {
-                parts.pop_back();
-            } else if (!absolute) {
-                parts.push_back(part);
-            }
-        } else if (!part.empty() && part != ".") {
-            parts.push_back(part);
-        }
-        at = slash + 1;
-    }
-    std::string clean = absolute ? "/" : "";
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        clean += parts[i];
-        if (i + 1 < parts.size()) {
-            clean += '/';
-        }
-    }
-    return clean;
-}
 
 }  // namespace
 
@@ -57,30 +24,39 @@ ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
 
 DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
                                      ScanOptions options)
-    : tree_(tree), projectFolder_(projectFolder), fs_(fs), options_(std::move(options)) {
-    BeginTarget({});
+    : tree_(tree), fs_(fs), options_(std::move(options)) {
+    BeginTarget(projectFolder, {});
 }
 
 DependencyScanner::~DependencyScanner() = default;
 
-void DependencyScanner::BeginTarget(std::string_view includeDirectoryList) {
-    resolver_ = std::make_unique<IncludeResolver>(projectFolder_, includeDirectoryList, fs_);
+void DependencyScanner::BeginTarget(std::string_view targetFolder,
+                                    std::string_view includeDirectoryList) {
+    folder_ = targetFolder;
+    namedByLabel_ = &namedByFolder_[folder_];
+    resolver_ = std::make_unique<IncludeResolver>(folder_, includeDirectoryList, fs_);
     ++targetStamp_;
 }
 
 std::string DependencyScanner::IdentityOf(std::string_view path) {
-    return LexicallyClean(fs_.Resolve(InProjectFolder(projectFolder_, path)));
+    // Two spellings of one file compare equal: the host's spelling, folded.
+    return LexicallyFolded(fs_.Resolve(PathInFolder(folder_, path)));
 }
 
 std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
-    if (label < namedByLabel_.size() && namedByLabel_[label] != kNone) {
-        return namedByLabel_[label];
+    std::vector<std::uint32_t>& namedByLabel = *namedByLabel_;
+    if (label < namedByLabel.size() && namedByLabel[label] != kNone) {
+        return namedByLabel[label];
     }
     const std::string_view text = tree_.LabelText(label);
     NamedFile file;
     file.label = label;
     file.fileClass = ClassifyFile(text);
-    std::string key(1, static_cast<char>('0' + static_cast<int>(file.fileClass)));
+    // Findings depend on the folder too: resource lines and literals are
+    // tested for existence against it.
+    std::string key = folder_;
+    key += '\0';
+    key += static_cast<char>('0' + static_cast<int>(file.fileClass));
     key += IdentityOf(text);
     auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
     if (isNew) {
@@ -90,10 +66,10 @@ std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
     file.host = found->second;
     const auto named = static_cast<std::uint32_t>(namedFiles_.size());
     namedFiles_.push_back(std::move(file));
-    if (namedByLabel_.size() <= label) {
-        namedByLabel_.resize(static_cast<std::size_t>(label) + 1, kNone);
+    if (namedByLabel.size() <= label) {
+        namedByLabel.resize(static_cast<std::size_t>(label) + 1, kNone);
     }
-    namedByLabel_[label] = named;
+    namedByLabel[label] = named;
     return named;
 }
 
@@ -104,17 +80,17 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
         return host;
     }
     host.scanned = true;
-    const std::string hostPath = InProjectFolder(projectFolder_, tree_.LabelText(file.label));
+    const std::string hostPath = PathInFolder(folder_, tree_.LabelText(file.label));
     if (file.fileClass == FileClass::Library) {
         // Listed but never read: a regular file is all it takes.
         host.readable = fs_.Kind(hostPath) == HostEntry::File;
         return host;
     }
-    WCInclude scanner(fs_, projectFolder_);
+    WCInclude scanner(fs_, folder_);
     host.readable = scanner.Open(hostPath);
     if (host.readable) {
         host.findings =
-            FindReferences(scanner, file.fileClass, options_.parseLiterals, projectFolder_, fs_);
+            FindReferences(scanner, file.fileClass, options_.parseLiterals, folder_, fs_);
     }
     return host;
 }
@@ -301,7 +277,8 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
         if (tree.HasChildren(sources)) {
             IncludeDirectories(tree, tree.FirstChild(sources), list, options.compilerFolder);
         }
-        scanner.BeginTarget(list.View());
+        const WString folder = TargetFolderOf(tree, target, projectFolder.View());
+        scanner.BeginTarget(folder.View(), list.View());
         std::optional<FileList> fileList;
         if (filelist != kNoItem) {
             fileList.emplace(tree, filelist);
@@ -309,7 +286,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
         for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
              source = tree.NextSibling(source)) {
             std::string path(tree.Label(source));
-            NormalizePathText(path, projectFolder.View());
+            NormalizePathText(path, folder.View());
             scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
             if (!scanner.Outcome().complete) {
                 return scanner.Outcome();

@@ -33,10 +33,10 @@ struct ScanOptions {
     static ScanOptions ForLoad(ParseLiterals parseLiterals);
 };
 
-// The scan of one loaded project. Every file is read at most once, whatever
-// the number of places that include it; includes, resource lines and
-// literals found in it are kept and expanded again at each place, so the
-// tree is the same as if the file were read anew there.
+// The scan of one loaded project. Every file is read at most once per target
+// folder, whatever the number of places that include it; includes, resource
+// lines and literals found in it are kept and expanded again at each place,
+// so the tree is the same as if the file were read anew there.
 class DependencyScanner {
 public:
     DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
@@ -45,10 +45,11 @@ public:
     DependencyScanner(const DependencyScanner&) = delete;
     DependencyScanner& operator=(const DependencyScanner&) = delete;
 
-    // Starts a target: its include directory list (macro already expanded).
-    void BeginTarget(std::string_view includeDirectoryList);
+    // Starts a target: its folder, against which its names are read and
+    // found, and its include directory list (macro already expanded).
+    void BeginTarget(std::string_view targetFolder, std::string_view includeDirectoryList);
 
-    // Scans the file at path (relative to the project folder, or absolute)
+    // Scans the file at path (relative to the target folder, or absolute)
     // and, depth first in file order, every file it includes, adding their
     // dependency nodes under parent and their paths to fileList (when given).
     // A file that cannot be read as a regular file gets nothing; a library is
@@ -118,7 +119,7 @@ private:
     std::string IdentityOf(std::string_view path);
 
     WTreeStore& tree_;
-    std::string projectFolder_;
+    std::string folder_;  // the current target's folder
     HostFs& fs_;
     ScanOptions options_;
     std::unique_ptr<IncludeResolver> resolver_;
@@ -127,7 +128,9 @@ private:
     std::deque<HostFile> hostFiles_;
     std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
     std::deque<NamedFile> namedFiles_;
-    std::vector<std::uint32_t> namedByLabel_;
+    // A label names a different file in each target folder.
+    std::unordered_map<std::string, std::vector<std::uint32_t>> namedByFolder_;
+    std::vector<std::uint32_t>* namedByLabel_ = nullptr;
     std::vector<Frame> stack_;
 
     std::size_t nodesAdded_ = 0;
@@ -135,7 +138,7 @@ private:
 };
 
 // The dependency scan of a whole loaded project, target by target, source by
-// source, as the last step of a load. Relative paths resolve against the
-// project folder; the process's current folder is never changed.
+// source, as the last step of a load. Each target's names resolve against its
+// folder (TargetFolderOf); the process's current folder is never changed.
 ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
                               const ScanOptions& options);

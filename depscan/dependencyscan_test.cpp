@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,17 +13,17 @@
 
 namespace {
 
-enum class Watcom { Unset, Set };
-
-// A project as the loader leaves it: one target whose include directory list
-// is `list`, with the given sources, in a temporary project folder, and a
-// compiler folder holding h/stdio.h.
+// A project as the loader leaves it: one target file named by reference, whose
+// include directory list is `list`, with the given sources, in a temporary
+// project folder, and a compiler folder holding h/stdio.h.
 struct ScanProject {
     ScanProject() { compiler.Write("h/stdio.h", "#include \"never.h\"\n"); }
 
-    void MakeTarget(const std::vector<std::string>& names, const std::string& list = "") {
+    void MakeTarget(const std::vector<std::string>& names, const std::string& list = "",
+                    const std::string& reference = "t.tgt") {
         const WTreeItem root = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, Last());
-        const WTreeItem target = tree.Add("Target: t", root, 1, 1, Last());
+        const WTreeItem target =
+            tree.Add("Target: t", root, 1, 1, Last(), std::make_unique<WString>(reference));
         tree.Add("Target Name: t.exe", target, 2, 2, Last());
         tree.Add("Default Include directories: " + list, target, 2, 2, Last());
         sources = tree.Add("Dependency Filelist", target, 1, 1, Last());
@@ -33,38 +33,26 @@ struct ScanProject {
         filelist = tree.Add("Filelist", target, 1, 1, Last());
     }
 
-    ScanOutcome Run(std::string subFolder = "", ParseLiterals literals = ParseLiterals::Off,
-                    Watcom watcom = Watcom::Set, std::size_t limit = 1000) {
-        // As a load does: WATCOM read once, before the scan.
-        if (watcom == Watcom::Set) {
-            setenv("WATCOM", compiler.path().c_str(), 1);
-        } else {
-            unsetenv("WATCOM");
-        }
-        ScanOptions options = ScanOptions::ForLoad(literals);
-        unsetenv("WATCOM");
+    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, std::size_t limit = 1000) {
+        ScanOptions options;
+        options.parseLiterals = literals;
+        options.compilerFolder = WString(compiler.path());
         options.nodeLimit = limit;
-        return BuildDependencies(tree, WString(project.Join(subFolder)), fs, options);
+        return BuildDependencies(tree, WString(project.path() + "/"), fs, options);
     }
 
     // The subtree below node, one line per node, one blank per level.
-    std::string Dump(WTreeItem node, int depth = 0) const {
-        std::string text;
-        for (WTreeItem child = tree.FirstChild(node); child != kNoItem;
-             child = tree.NextSibling(child)) {
-            text += std::string(depth, ' ') + std::string(tree.Label(child)) + "\n" +
-                    Dump(child, depth + 1);
-        }
-        return text;
+    std::string Dump(WTreeItem node) const {
+        WString text;
+        DumpTree(tree, tree.FirstChild(node), text, 0);
+        return text.Str();
     }
 
     // text with '@' standing for the compiler folder, spelled with backslashes.
     std::string WithCompiler(std::string text) const {
         std::string folder = compiler.path();
-        for (char& c : folder) {
-            c = c == '/' ? '\\' : c;
-        }
-        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) {
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        for (std::size_t at; (at = text.find('@')) != std::string::npos;) {
             text.replace(at, 1, folder);
         }
         return text;
@@ -87,25 +75,21 @@ struct ScanCase {
     std::string tree;  // its unindented lines are the sources of the target
     std::string filelist;
     std::string list = "";  // '@' stands for the compiler folder
-    Watcom watcom = Watcom::Set;
     ParseLiterals literals = ParseLiterals::Off;
-    std::string subFolder = "";  // the project folder below the temporary folder
+    std::string reference = "t.tgt";  // the target file, relative to the project folder
 };
 
 void MakeFiles(const TempDir& dir, const std::string& files) {
-    for (std::size_t at = 0; at < files.size();) {
-        const std::size_t end = std::min(files.find('|', at), files.size());
+    for (std::size_t at = 0, end; at < files.size(); at = end + 1) {
+        end = std::min(files.find('|', at), files.size());
         const std::size_t equals = files.find('=', at);
         const std::string name = files.substr(at, equals - at);
         const std::string contents = files.substr(equals + 1, end - equals - 1);
         if (contents == "<fifo>") {
             ASSERT_EQ(mkfifo(dir.Join(name).c_str(), 0600), 0);
-        } else if (contents == "<folder>") {
-            dir.MakeFolder(name);
         } else {
-            dir.Write(name, contents);
+            contents == "<folder>" ? dir.MakeFolder(name) : dir.Write(name, contents);
         }
-        at = end + 1;
     }
 }
 
@@ -137,18 +121,10 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         {"compiler folder files are left out",
          "a.c=#include <stdio.h>\n#include <missing.h>\n#include \"a.h\"\n|a.h=", "a.c\n a.h\n",
          "C\n a.c\nH\n a.h\n", "$(%watcom)\\h"},
-        {"nothing is left out without WATCOM", "a.c=#include <stdio.h>\n", "a.c\n @\\h\\stdio.h\n",
-         "C\n a.c\nH\n @\\h\\stdio.h\n", "@\\h", Watcom::Unset},
-        {"resource script read once in file order",
-         "app.rc=#include \"res.h\"\r\nAPP ICON app.ico\r\nBMP BITMAP \"art/b.bmp\"\r\n"
-         "#include \"ver.h\"\r\n|res.h=|ver.h=|app.ico=|art/b.bmp=",
-         "app.rc\n res.h\n app.ico\n art\\b.bmp\n ver.h\n",
-         "BMP\n art\\b.bmp\nH\n res.h\n ver.h\nICO\n app.ico\nRC\n app.rc\n"},
         {"literals follow the includes and are not scanned",
          "a.c=char* f = \"data/x.txt\";\n#include \"a.h\"\nchar* g = \"gone\";\n|a.h=|"
          "data/x.txt=#include \"a.h\"\n",
-         "a.c\n a.h\n data/x.txt\n", "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n", "", Watcom::Set,
-         ParseLiterals::On},
+         "a.c\n a.h\n data/x.txt\n", "C\n a.c\nH\n a.h\nTXT\n data/x.txt\n", "", ParseLiterals::On},
         // z.h is next to neither y.h nor in the list: found next to x.h, which
         // includes y.h; x.h in y.h is on the chain already.
         {"quoted includes found next to the including files",
@@ -156,7 +132,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "lib/deep/y.h=#include \"z.h\"\n#include \"x.h\"\n|lib/z.h=",
          "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n   ..\\lib\\x.h\n",
          "C\n ..\\lib\\x.c\nH\n ..\\lib\\deep\\y.h\n ..\\lib\\x.h\n ..\\lib\\z.h\n", "",
-         Watcom::Set, ParseLiterals::Off, "proj/"},
+         ParseLiterals::Off, "proj\\t.tgt"},
         {"a name the listed search finds keeps its result",
          "sub/a.c=#include \"a.h\"|sub/a.h=|a.h=", "sub\\a.c\n a.h\n", "C\n sub\\a.c\nH\n a.h\n"},
         {"a cycle gets its node but is not scanned again",
@@ -166,14 +142,23 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         {"host path rules: folder and letter case differ from the disk",
          "inc/defs.h=|a.c=#include \"Inc\\Defs.H\"\n#include <stdio.h>\n", ".\\A.C\n Inc\\Defs.H\n",
          "C\n A.C\nH\n Inc\\Defs.H\n", "$(%watcom)\\h"},
+        // Items, quoted and listed includes, resource lines and literals are
+        // all read from the target file's folder; labels stay as written.
+        {"a target in a sub-folder reads its names from its own folder",
+         "src/a.c=#include \"a.h\"\nf(\"..\\\\data\\\\x.txt\", \"..\");|inc/a.h=|data/x.txt=|"
+         "bin/app.rc=#include \"b.h\"\nAPP ICON ..\\res\\i.ico\n|bin/b.h=|res/i.ico=",
+         "..\\src\\a.c\n ..\\inc\\a.h\n ..\\data\\x.txt\napp.rc\n b.h\n ..\\res\\i.ico\n",
+         "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
+         "..\\data\\x.txt\n",
+         "..\\inc", ParseLiterals::On, "bin\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);
         ScanProject s;
         s.project.MakeFolder("proj");
         MakeFiles(s.project, c.files);
-        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list));
-        EXPECT_EQ(s.Run(c.subFolder, c.literals, c.watcom).complete, true);
+        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
+        EXPECT_EQ(s.Run(c.literals).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
     }
@@ -193,7 +178,7 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     s.project.Write("a.c", all);
     s.project.Write("b.c", "#include \"h0.h\"\n");
     s.MakeTarget({"a.c", "b.c"});
-    const ScanOutcome outcome = s.Run("", ParseLiterals::Off, Watcom::Set, 500);
+    const ScanOutcome outcome = s.Run(ParseLiterals::Off, 500);
     EXPECT_EQ(outcome.complete, false);
     EXPECT_GE(outcome.nodesAdded, 500u);
     EXPECT_LE(outcome.nodesAdded, 501u);
@@ -202,22 +187,21 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     EXPECT_EQ(s.tree.HasChildren(s.tree.NextSibling(s.tree.FirstChild(s.sources))), false);
 }
 
+// The scan keeps its own stack: a chain of 10,000 includes is walked whole.
 TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     ScanProject s;
-    const int depth = 10000;
-    for (int i = 0; i < depth; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         s.project.Write("d" + std::to_string(i) + ".h",
-                        "#include \"d" + std::to_string(i + 1) + ".h\"\n");
+                        "#include \"d" + std::to_string(i + 1) + ".h\"");
     }
-    s.project.Write("a.c", "#include \"d0.h\"\n");
-    s.MakeTarget({"a.c"});
-    EXPECT_EQ(s.Run("", ParseLiterals::Off, Watcom::Set, 100000).complete, true);
+    s.MakeTarget({"d0.h"});
+    EXPECT_EQ(s.Run(ParseLiterals::Off, 100000).complete, true);
     int levels = 0;
     for (WTreeItem node = s.tree.FirstChild(s.sources); s.tree.HasChildren(node);
          node = s.tree.FirstChild(node)) {
         ++levels;
     }
-    EXPECT_EQ(levels, depth);
+    EXPECT_EQ(levels, 9999);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "depscan/fileclass.h"
 
+#include "classlib/core/pathrules.h"
+
 namespace {
 
 bool OccursWithin(const std::string& piece, std::string_view text) {
@@ -13,13 +15,7 @@ std::string ExtensionPiece(std::string_view path) {
     if (dot == std::string_view::npos) {
         return {};
     }
-    std::string piece(path.substr(dot));
-    for (char& c : piece) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return piece;
+    return AsciiLowered(path.substr(dot));
 }
 
 FileClass ClassifyFile(std::string_view path) {

@@ -4,9 +4,9 @@
 
 namespace {
 
-void FindScriptReferences(WCInclude& scanner, std::string_view projectFolder, HostFs& fs,
+void FindScriptReferences(WCInclude& scanner, std::string_view targetFolder, HostFs& fs,
                           std::vector<Finding>& findings) {
-    ResourceScriptReader reader(scanner, projectFolder, fs);
+    ResourceScriptReader reader(scanner, targetFolder, fs);
     ScriptReference reference;
     while (reader.Next(reference)) {
         const bool include = reference.kind == ScriptReference::Kind::Include;
@@ -36,14 +36,14 @@ void FindLiterals(WCInclude& scanner, std::vector<Finding>& findings) {
 }  // namespace
 
 std::vector<Finding> FindReferences(WCInclude& scanner, FileClass fileClass,
-                                    ParseLiterals parseLiterals, std::string_view projectFolder,
+                                    ParseLiterals parseLiterals, std::string_view targetFolder,
                                     HostFs& fs) {
     std::vector<Finding> findings;
     if (fileClass == FileClass::Library || !scanner.IsOpen()) {
         return findings;
     }
     if (fileClass == FileClass::ResourceScript) {
-        FindScriptReferences(scanner, projectFolder, fs, findings);
+        FindScriptReferences(scanner, targetFolder, fs, findings);
     } else {
         FindIncludes(scanner, findings);
     }

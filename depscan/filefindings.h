@@ -21,8 +21,8 @@ struct Finding {
 // resource lines in file order, otherwise its include directives; then, with
 // parseLiterals on, its string literals that name existing files. A library
 // names nothing. The resolved tree below a file depends only on these, the
-// include directory list and the project folder, so a file is read once per
+// include directory list and the target folder, so a file is read once per
 // load however often it is included.
 std::vector<Finding> FindReferences(WCInclude& scanner, FileClass fileClass,
-                                    ParseLiterals parseLiterals, std::string_view projectFolder,
+                                    ParseLiterals parseLiterals, std::string_view targetFolder,
                                     HostFs& fs);

@@ -1,26 +1,15 @@
 #include "depscan/filelist.h"
 
+#include "classlib/core/pathrules.h"
 #include "project/projecttree.h"
 
 namespace {
 
-std::string Lowered(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lowered;
-}
-
 // Equal keys name the same file on every host.
 std::string PathKey(std::string_view path) {
-    std::string key = Lowered(path);
+    std::string key = AsciiLowered(path);
     for (char& c : key) {
-        if (c == '/') {
-            c = '\\';
-        }
+        c = WithBackslash(c);
     }
     return key;
 }
@@ -30,16 +19,6 @@ std::string_view ExtensionOf(std::string_view path) {
     return dot == std::string_view::npos ? std::string_view() : path.substr(dot + 1);
 }
 
-std::string Uppercased(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
 }  // namespace
 
 FileList::FileList(WTreeStore& tree, WTreeItem filelistNode)
@@ -47,12 +26,12 @@ FileList::FileList(WTreeStore& tree, WTreeItem filelistNode)
     for (WTreeItem ext = tree_.FirstChild(filelistNode_); ext != kNoItem;
          ext = tree_.NextSibling(ext)) {
         const std::string_view extText = tree_.Label(ext);
-        extensionNodes_.emplace(Lowered(extText), ext);
+        extensionNodes_.emplace(AsciiLowered(extText), ext);
         Extension& extension = extensions_[PathKey(extText)];
         extension.node = ext;
         for (WTreeItem path = tree_.FirstChild(ext); path != kNoItem;
              path = tree_.NextSibling(path)) {
-            extension.paths.emplace(Lowered(tree_.Label(path)), path);
+            extension.paths.emplace(AsciiLowered(tree_.Label(path)), path);
             pathKeys_.insert(PathKey(tree_.Label(path)));
         }
     }
@@ -60,7 +39,7 @@ FileList::FileList(WTreeStore& tree, WTreeItem filelistNode)
 
 WTreeItem FileList::InsertSorted(SortedChildren& siblings, WTreeItem parent, std::string_view label,
                                  int image) {
-    std::string key = Lowered(label);
+    std::string key = AsciiLowered(label);
     // The store inserts after the last sibling that does not sort after the
     // new one; the index finds that sibling without a walk.
     auto after = siblings.upper_bound(key);
@@ -75,7 +54,7 @@ FileList::Extension& FileList::ExtensionFor(std::string_view extension, int& add
     Extension& entry = extensions_[PathKey(extension)];
     if (entry.node == kNoItem) {
         entry.node =
-            InsertSorted(extensionNodes_, filelistNode_, Uppercased(extension), GroupImage);
+            InsertSorted(extensionNodes_, filelistNode_, AsciiUppered(extension), GroupImage);
         ++added;
     }
     return entry;

@@ -1,8 +1,8 @@
 #include "depscan/includeresolution.h"
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 #include "project/projecttree.h"
 
 namespace {
@@ -22,16 +22,12 @@ std::string ExpandCompilerMacro(std::string_view text, std::string_view compiler
     }
 }
 
-std::string CleanedIfExists(std::string candidate, std::string_view projectFolder, HostFs& fs) {
-    NormalizePathText(candidate, projectFolder);
-    if (candidate.empty() || !fs.Exists(InProjectFolder(projectFolder, candidate))) {
+std::string CleanedIfExists(std::string candidate, std::string_view targetFolder, HostFs& fs) {
+    NormalizePathText(candidate, targetFolder);
+    if (candidate.empty() || !fs.Exists(PathInFolder(targetFolder, candidate))) {
         return {};
     }
     return candidate;
-}
-
-char Backslashed(char c) {
-    return c == '/' ? '\\' : c;
 }
 
 }  // namespace
@@ -76,17 +72,17 @@ std::vector<std::string> IncludeDirectoryPieces(std::string_view list) {
     return pieces;
 }
 
-WString ResolveInclude(const WString& projectFolder, const WString& name, const WString& list,
+WString ResolveInclude(const WString& targetFolder, const WString& name, const WString& list,
                        char opener, HostFs& fs) {
-    IncludeResolver resolver(projectFolder.View(), list.View(), fs);
+    IncludeResolver resolver(targetFolder.View(), list.View(), fs);
     return WString(resolver.Resolve(name.View(), opener));
 }
 
-std::string ResolveNextToFile(std::string_view projectFolder, std::string_view folder,
+std::string ResolveNextToFile(std::string_view targetFolder, std::string_view folder,
                               std::string_view name, HostFs& fs) {
     std::string candidate(folder);
     candidate += name;
-    return CleanedIfExists(std::move(candidate), projectFolder, fs);
+    return CleanedIfExists(std::move(candidate), targetFolder, fs);
 }
 
 bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) {
@@ -96,7 +92,7 @@ bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) 
     for (std::size_t at = 0; at + compilerFolder.size() <= path.size(); ++at) {
         std::size_t i = 0;
         while (i < compilerFolder.size() &&
-               Backslashed(path[at + i]) == Backslashed(compilerFolder[i])) {
+               WithBackslash(path[at + i]) == WithBackslash(compilerFolder[i])) {
             ++i;
         }
         if (i == compilerFolder.size()) {
@@ -106,8 +102,8 @@ bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) 
     return false;
 }
 
-IncludeResolver::IncludeResolver(std::string_view projectFolder, std::string_view list, HostFs& fs)
-    : projectFolder_(projectFolder), pieces_(IncludeDirectoryPieces(list)), fs_(fs) {}
+IncludeResolver::IncludeResolver(std::string_view targetFolder, std::string_view list, HostFs& fs)
+    : targetFolder_(targetFolder), pieces_(IncludeDirectoryPieces(list)), fs_(fs) {}
 
 const std::string& IncludeResolver::Resolve(std::string_view name, char opener) {
     std::string key(1, opener);
@@ -121,9 +117,9 @@ const std::string& IncludeResolver::Resolve(std::string_view name, char opener) 
 
 std::string IncludeResolver::Search(std::string_view name, char opener) {
     if (opener == '"') {
-        std::string candidate = projectFolder_;
+        std::string candidate = targetFolder_;
         candidate += name;
-        std::string found = CleanedIfExists(std::move(candidate), projectFolder_, fs_);
+        std::string found = CleanedIfExists(std::move(candidate), targetFolder_, fs_);
         if (!found.empty()) {
             return found;
         }
@@ -132,7 +128,7 @@ std::string IncludeResolver::Search(std::string_view name, char opener) {
         std::string candidate = piece;
         candidate += '\\';
         candidate += name;
-        std::string found = CleanedIfExists(std::move(candidate), projectFolder_, fs_);
+        std::string found = CleanedIfExists(std::move(candidate), targetFolder_, fs_);
         if (!found.empty()) {
             return found;
         }
@@ -147,7 +143,7 @@ const std::string& IncludeResolver::ResolveNextTo(std::string_view folder, std::
     auto found = resolvedNextTo_.find(key);
     if (found == resolvedNextTo_.end()) {
         found = resolvedNextTo_
-                    .emplace(std::move(key), ResolveNextToFile(projectFolder_, folder, name, fs_))
+                    .emplace(std::move(key), ResolveNextToFile(targetFolder_, folder, name, fs_))
                     .first;
     }
     return found->second;

@@ -25,17 +25,17 @@ bool IncludeDirectories(const WTreeStore& tree, WTreeItem sourceNode, WString& l
 // group and are removed, empty pieces dropped, backslash escapes on).
 std::vector<std::string> IncludeDirectoryPieces(std::string_view list);
 
-// Searches a name: a quoted one first behind the project folder, then (and
+// Searches a name: a quoted one first behind the target folder, then (and
 // every angle-bracket one only) behind each listed folder in order. Each
-// candidate is cleaned with NormalizePath against the project folder; the
+// candidate is cleaned with NormalizePath against the target folder; the
 // first that exists (file or folder) is the result, else it is empty.
-WString ResolveInclude(const WString& projectFolder, const WString& name, const WString& list,
+WString ResolveInclude(const WString& targetFolder, const WString& name, const WString& list,
                        char opener, HostFs& fs);
 
 // The quoted-name search next to an including file: folder (the folder part
 // of the including file's path, as the scan names it) followed by name,
-// cleaned against the project folder; empty when that does not exist.
-std::string ResolveNextToFile(std::string_view projectFolder, std::string_view folder,
+// cleaned against the target folder; empty when that does not exist.
+std::string ResolveNextToFile(std::string_view targetFolder, std::string_view folder,
                               std::string_view name, HostFs& fs);
 
 // True when path is to be left out of the dependency list: compilerFolder is
@@ -46,7 +46,7 @@ bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder);
 // the same name with the same opener is searched once per list.
 class IncludeResolver {
 public:
-    IncludeResolver(std::string_view projectFolder, std::string_view list, HostFs& fs);
+    IncludeResolver(std::string_view targetFolder, std::string_view list, HostFs& fs);
 
     const std::string& Resolve(std::string_view name, char opener);
     const std::string& ResolveNextTo(std::string_view folder, std::string_view name);
@@ -54,7 +54,7 @@ public:
 private:
     std::string Search(std::string_view name, char opener);
 
-    std::string projectFolder_;
+    std::string targetFolder_;
     std::vector<std::string> pieces_;
     HostFs& fs_;
     std::unordered_map<std::string, std::string> resolved_;        // opener + name

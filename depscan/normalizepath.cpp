@@ -2,15 +2,9 @@
 
 #include <string>
 
+#include "classlib/core/pathrules.h"
+
 namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-char Backslashed(char c) {
-    return c == '/' ? '\\' : c;
-}
 
 // The folder's text with '/' read as '\', compared without regard to case.
 bool StartsWithFolder(const std::string& path, std::string_view folder) {
@@ -18,7 +12,7 @@ bool StartsWithFolder(const std::string& path, std::string_view folder) {
         return false;
     }
     for (std::size_t i = 0; i < folder.size(); ++i) {
-        if (LowerAscii(path[i]) != LowerAscii(Backslashed(folder[i]))) {
+        if (AsciiLower(path[i]) != AsciiLower(WithBackslash(folder[i]))) {
             return false;
         }
     }
@@ -51,7 +45,7 @@ bool FoldOneParentReference(std::string& path) {
 
 void NormalizePathText(std::string& path, std::string_view projectFolder) {
     for (char& c : path) {
-        c = Backslashed(c);
+        c = WithBackslash(c);
     }
     if (path.size() >= 2 && path[0] == '.' && path[1] == '\\') {
         path.erase(0, 2);

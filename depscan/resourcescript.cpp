@@ -1,8 +1,8 @@
 #include "depscan/resourcescript.h"
 
-ResourceScriptReader::ResourceScriptReader(WCInclude& scanner, std::string_view projectFolder,
+ResourceScriptReader::ResourceScriptReader(WCInclude& scanner, std::string_view targetFolder,
                                            HostFs& fs)
-    : scanner_(scanner), projectFolder_(projectFolder), fs_(fs) {}
+    : scanner_(scanner), targetFolder_(targetFolder), fs_(fs) {}
 
 bool ResourceScriptReader::Next(ScriptReference& reference) {
     while (!ended_) {
@@ -20,7 +20,7 @@ bool ResourceScriptReader::Next(ScriptReference& reference) {
             return true;
         }
         if (lineEnds) {
-            std::string file = ResourceLineFile(line_, projectFolder_, fs_);
+            std::string file = ResourceLineFile(line_, targetFolder_, fs_);
             line_.clear();
             if (!file.empty()) {
                 reference = {ScriptReference::Kind::ResourceFile, std::move(file), 0};

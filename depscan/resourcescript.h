@@ -20,14 +20,14 @@ struct ScriptReference {
 // resource line at its end, so a line holding both gives the include first.
 class ResourceScriptReader {
 public:
-    ResourceScriptReader(WCInclude& scanner, std::string_view projectFolder, HostFs& fs);
+    ResourceScriptReader(WCInclude& scanner, std::string_view targetFolder, HostFs& fs);
 
     // False once the end of the file has been examined.
     bool Next(ScriptReference& reference);
 
 private:
     WCInclude& scanner_;
-    std::string projectFolder_;
+    std::string targetFolder_;
     HostFs& fs_;
     IncludeMachine machine_;
     std::string line_;

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
-#include "depscan/projectpath.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ bool WCInclude::NextInclude(WString& name, char& opener) {
     return false;
 }
 
-std::string ResourceLineFile(std::string_view line, std::string_view projectFolder, HostFs& fs) {
+std::string ResourceLineFile(std::string_view line, std::string_view targetFolder, HostFs& fs) {
     if (line.empty() || line.find(',') != std::string_view::npos) {
         return {};
     }
@@ -208,10 +208,10 @@ std::string ResourceLineFile(std::string_view line, std::string_view projectFold
         return {};
     }
     std::string file = pieces[2].Str();
-    NormalizePathText(file, projectFolder);
+    NormalizePathText(file, targetFolder);
     // The folder and the piece are joined as they stand, also when the piece
-    // is absolute: such a line names nothing in the project folder.
-    std::string joined(projectFolder);
+    // is absolute: such a line names nothing in the target folder.
+    std::string joined(targetFolder);
     joined += file;
     if (file.empty() || !fs.Exists(joined)) {
         return {};
@@ -219,7 +219,7 @@ std::string ResourceLineFile(std::string_view line, std::string_view projectFold
     return file;
 }
 
-bool WCInclude::NextResourceFile(const WString& projectFolder, WString& fileName) {
+bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName) {
     if (!open_) {
         return false;
     }
@@ -230,7 +230,7 @@ bool WCInclude::NextResourceFile(const WString& projectFolder, WString& fileName
             line += static_cast<char>(c == '\t' ? ' ' : c);
             continue;
         }
-        std::string file = ResourceLineFile(line, projectFolder.View(), fs_);
+        std::string file = ResourceLineFile(line, targetFolder.View(), fs_);
         if (!file.empty()) {
             fileName.Assign(file);
             return true;
@@ -265,7 +265,8 @@ bool WCInclude::NextStringLiteral(WString& text) {
         }
         const bool closes = c == kEnd || (c == '"' && !escapePending);
         if (closes) {
-            if (!stored.empty() && fs_.Exists(InProjectFolder(baseFolder_, stored))) {
+            // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
+            if (!stored.empty() && fs_.Kind(PathInFolder(baseFolder_, stored)) == HostEntry::File) {
                 text.Assign(stored);
             }
             return true;

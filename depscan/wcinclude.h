@@ -18,7 +18,7 @@ enum class IncludeState { Idle, AfterHash, Matching, AfterWord, Collecting };
 class WCInclude : public WObject {
 public:
     // Existence tests of NextStringLiteral are made relative to baseFolder
-    // (the project folder), through fs.
+    // (the folder of the target being scanned), through fs.
     WCInclude(HostFs& fs, std::string_view baseFolder);
     ~WCInclude() override = default;
 
@@ -54,13 +54,13 @@ public:
 
     // The next line holding exactly three pieces (blanks separate, quotes group
     // and are removed), none of them a ',' holder, the first not beginning
-    // with '#', whose third piece (cleaned against projectFolder) names an
-    // existing file or folder in the project folder. False at the end of the
+    // with '#', whose third piece (cleaned against targetFolder) names an
+    // existing file or folder in the target folder. False at the end of the
     // file or when no file is open.
-    bool NextResourceFile(const WString& projectFolder, WString& fileName);
+    bool NextResourceFile(const WString& targetFolder, WString& fileName);
 
     // True after each double-quoted literal that does not stand after a '#'
-    // on its line; text holds it when it names an existing file or folder
+    // on its line; text holds it when it names an existing regular file
     // (relative to the base folder), else it is empty. False at the end of
     // the file outside a literal.
     bool NextStringLiteral(WString& text);
@@ -131,6 +131,6 @@ private:
 };
 
 // Examines one collected line of a resource script: the file name it names,
-// cleaned against projectFolder, or empty when the line names none. Existence
-// is tested through fs relative to the project folder.
-std::string ResourceLineFile(std::string_view line, std::string_view projectFolder, HostFs& fs);
+// cleaned against targetFolder, or empty when the line names none. Existence
+// is tested through fs relative to the target folder.
+std::string ResourceLineFile(std::string_view line, std::string_view targetFolder, HostFs& fs);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "classlib/core/wliststore.h"
+#include "copy/copycolumns.h"
 #include "copy/copyrun.h"
 #include "depscan/dependencyscan.h"
 #include "depscan/depfile.h"
@@ -74,7 +75,7 @@ void FuzzInput(std::string_view bytes) {
     FUZZ_CHECK(ExportDependencies(tree, ScratchFolder() + "/dest/p_dep.Txt", fs) ==
                ExportResult::Written);
     WListStore results;
-    for (const char* column : {"Filename", "Destination Folder", "Result"}) {
+    for (const std::string_view column : kCopyColumnHeaders) {
         results.AddColumn(column);
     }
     const CopyRunSummary summary =

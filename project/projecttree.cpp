@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "classlib/core/pathrules.h"
+
 #include "project/imagetypes.h"
 #include "project/projectfilescan.h"
 #include "project/treewalk.h"
@@ -28,11 +30,6 @@
 // as it got.
 
 namespace {
-
-std::size_t NameStart(std::string_view path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string_view::npos ? 0 : separator + 1;
-}
 
 std::unique_ptr<WObject> OwnedString(const WString& text) {
     return std::make_unique<WString>(text);
@@ -186,21 +183,32 @@ WString FilelistText() {
 }
 
 WString ProjectFolderOf(std::string_view projectPath) {
-    return WString(projectPath.substr(0, NameStart(projectPath)));
+    return WString(FolderOfPath(projectPath));
 }
 
 WString FileNameWithExtensionOf(std::string_view path) {
-    return WString(path.substr(NameStart(path)));
+    return WString(FileNameOfPath(path));
 }
 
 WString BaseNameOf(std::string_view path) {
-    const std::string_view name = path.substr(NameStart(path));
+    const std::string_view name = FileNameOfPath(path);
     for (std::size_t dot = name.size(); dot-- > 0;) {
         if (name[dot] == '.' && dot + 1 < name.size() && name[dot + 1] != '.') {
             return WString(name.substr(0, dot));
         }
     }
     return WString(name);
+}
+
+std::string_view TargetReferenceOf(const WTreeStore& tree, WTreeItem target) {
+    const auto* reference = dynamic_cast<const WString*>(tree.GetData(target));
+    return reference != nullptr ? reference->View() : std::string_view();
+}
+
+WString TargetFolderOf(const WTreeStore& tree, WTreeItem target, std::string_view projectFolder) {
+    std::string folder(projectFolder);
+    folder += FolderOfPath(TargetReferenceOf(tree, target));
+    return WString(std::move(folder));
 }
 
 bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,

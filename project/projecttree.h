@@ -54,6 +54,17 @@ bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
                  ParseLiterals parseLiterals, const DependencyScan& dependencyScan,
                  ScanOutcome* scanOutcome = nullptr);
 
+// The reference a target node keeps: its target file as the project file
+// names it, relative to the project folder; empty when the node keeps none.
+std::string_view TargetReferenceOf(const WTreeStore& tree, WTreeItem target);
+
+// A target's folder: the project folder followed by the folder part of the
+// target's reference ("bin\t.tgt" in "/p/" gives "/p/bin\"). The IDE builds
+// a target from there, so its item names, its relative include folders and
+// the names found in its files are relative to it. A target file beside the
+// project file, or a node without a reference, gives the project folder.
+WString TargetFolderOf(const WTreeStore& tree, WTreeItem target, std::string_view projectFolder);
+
 // Appends node, its following siblings and all their descendants to text, one
 // line per node, indented by one blank per level below depth. Walks without
 // recursion, so any depth is safe.

@@ -19,20 +19,8 @@
 
 namespace {
 
-std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return folded;
-}
-
 std::string ToHostSeparators(std::string_view path) {
-    std::string text(path);
-    std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
+    return WithHostSeparators(path);
 }
 
 std::string JoinKey(const std::string& folderKey, std::string_view name) {
@@ -42,17 +30,6 @@ std::string JoinKey(const std::string& folderKey, std::string_view name) {
     }
     key.append(name);
     return key;
-}
-
-// The folder part of a '/'-separated path ("" when there is none) and its last component.
-std::string_view FolderOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
-}
-
-std::string_view NameOf(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 HostStatus Status(HostStatus::Code code, std::string reason) {
@@ -128,9 +105,9 @@ public:
         thread_local std::mt19937_64 random{std::random_device{}() ^
                                             static_cast<std::uint64_t>(::getpid())};
         // Long names are cut so that the temporary name stays within NAME_MAX.
-        const std::string_view name = NameOf(target).substr(0, 200);
+        const std::string_view name = FileNameOfPath(target).substr(0, 200);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate(FolderOf(target));
+            std::string candidate(FolderOfPath(target));
             candidate.append(".").append(name).append(".tamsk-");
             for (int i = 0; i < 6; ++i) {
                 candidate.push_back(kAlphabet[random() % (sizeof kAlphabet - 1)]);
@@ -261,7 +238,7 @@ const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
         while (const dirent* entry = ::readdir(dir)) {
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..") {
-                index[FoldCase(name)].emplace_back(name);
+                index[AsciiLowered(name)].emplace_back(name);
             }
         }
         ::closedir(dir);
@@ -274,7 +251,7 @@ const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
 // name as written.
 std::string HostFs::ResolveComponent(const std::string& folderKey, std::string_view component) {
     const FolderIndex& index = Listing(folderKey);
-    const auto found = index.find(FoldCase(component));
+    const auto found = index.find(AsciiLowered(component));
     if (found == index.end() || found->second.size() != 1) {
         return std::string(component);
     }
@@ -362,13 +339,13 @@ void HostFs::NoteCreated(const std::string& key, HostEntry kind) {
     kinds_.erase(trimmed + "/");
     kinds_[trimmed] = kind;
     listings_.erase(trimmed);
-    std::string folder(FolderOf(trimmed));
+    std::string folder(FolderOfPath(trimmed));
     if (folder.size() > 1) {
         folder.pop_back();
     }
     if (auto parent = listings_.find(folder); parent != listings_.end()) {
-        const std::string name(NameOf(trimmed));
-        auto& names = parent->second[FoldCase(name)];
+        const std::string name(FileNameOfPath(trimmed));
+        auto& names = parent->second[AsciiLowered(name)];
         if (std::find(names.begin(), names.end(), name) == names.end()) {
             names.push_back(name);
         }

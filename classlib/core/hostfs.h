@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "classlib/core/pathrules.h"
+
 // What a path names on the host.
 enum class HostEntry { Missing, File, Folder, Other };
 
@@ -94,6 +96,3 @@ private:
     std::unordered_map<std::string, FolderIndex> listings_;
     std::unordered_map<std::string, HostEntry> kinds_;
 };
-
-// '\' and '/' both count as separators on every host.
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }

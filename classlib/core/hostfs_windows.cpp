@@ -31,8 +31,7 @@ HostStatus Failed(std::string_view action, const std::string& path, const std::e
 std::string TemporaryNameBeside(const std::string& target) {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937_64 random{std::random_device{}()};
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string folder(FolderOfPath(target));
     const std::string name = target.substr(folder.size(), 200);
     std::error_code ignored;
     for (;;) {
@@ -54,8 +53,7 @@ void RemoveQuietly(const std::string& path) {
 }  // namespace
 
 std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
-    std::string resolved(path);
-    std::replace(resolved.begin(), resolved.end(), '\\', '/');
+    std::string resolved = WithHostSeparators(path);
     key = resolved;
     return resolved;
 }
@@ -205,8 +203,7 @@ std::string HostFs::CurrentFolder() {
     if (error) {
         return {};
     }
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    return folder;
+    return WithHostSeparators(folder);
 }
 
 bool HostFs::SameFile(std::string_view a, std::string_view b) {

@@ -5,10 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+#include "classlib/core/pathrules.h"
 
-char FoldToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char FoldToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+namespace {
 
 // Appends printf output of any length: a first try into a small stack buffer,
 // then exactly the size vsnprintf asked for.
@@ -90,8 +89,8 @@ int WString::Compare(const WString& other, bool caseSensitive) const {
         char ca = a[i];
         char cb = b[i];
         if (!caseSensitive) {
-            ca = FoldToLower(ca);
-            cb = FoldToLower(cb);
+            ca = AsciiLower(ca);
+            cb = AsciiLower(cb);
         }
         if (ca != cb) {
             return static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? -1 : 1;
@@ -105,13 +104,13 @@ int WString::Compare(const WString& other, bool caseSensitive) const {
 
 void WString::ToUppercase() {
     for (char& c : text_) {
-        c = FoldToUpper(c);
+        c = AsciiUpper(c);
     }
 }
 
 void WString::ToLowercase() {
     for (char& c : text_) {
-        c = FoldToLower(c);
+        c = AsciiLower(c);
     }
 }
 

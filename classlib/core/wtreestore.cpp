@@ -4,6 +4,8 @@
 #include <iterator>
 #include <map>
 
+#include "classlib/core/pathrules.h"
+
 namespace {
 
 constexpr std::uint8_t kLive = 1;
@@ -18,8 +20,7 @@ std::uint8_t ClampImage(int image) {
 }
 
 unsigned char FoldedByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return static_cast<unsigned char>(AsciiLower(c));
 }
 
 }  // namespace
@@ -39,7 +40,9 @@ struct WTreeStore::Node {
     std::uint8_t flags = 0;
 };
 
-WTreeStore::WTreeStore() { static_assert(sizeof(Node) <= 28); }
+WTreeStore::WTreeStore() {
+    static_assert(sizeof(Node) <= 28);
+}
 WTreeStore::~WTreeStore() = default;
 
 WTreeStore::Node& WTreeStore::At(WTreeItem item) {
@@ -355,7 +358,9 @@ bool WTreeStore::SetLabel(WTreeItem item, std::string_view label) {
     return true;
 }
 
-int WTreeStore::Image(WTreeItem item) const { return IsValid(item) ? At(item).image : 0; }
+int WTreeStore::Image(WTreeItem item) const {
+    return IsValid(item) ? At(item).image : 0;
+}
 
 int WTreeStore::SelectedImage(WTreeItem item) const {
     return IsValid(item) ? At(item).selectedImage : 0;

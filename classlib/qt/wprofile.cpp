@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
 
 namespace {
 
@@ -24,8 +25,7 @@ bool SameName(std::string_view a, std::string_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (fold(a[i]) != fold(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }

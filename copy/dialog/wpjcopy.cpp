@@ -5,6 +5,7 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/qt/wicon.h"
 #include "classlib/qt/wtreeview.h"
+#include "copy/copycolumns.h"
 #include "copy/copyrun.h"
 #include "copy/dialog/wfolderbrowser.h"
 
@@ -19,7 +20,7 @@ WPJCopy::~WPJCopy() = default;
 void WPJCopy::SetupControls() {
     SetSmallIcon(WIcon(kApplicationIcon));
     cb_2->Disable();
-    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+    for (const std::string_view header : kCopyColumnHeaders) {
         lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
     }
     WString caption("Copy");

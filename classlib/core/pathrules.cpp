@@ -1,0 +1,110 @@
+#include "classlib/core/pathrules.h"
+
+namespace {
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::size_t NameStart(std::string_view path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (IsPathSeparator(path[i - 1])) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string AsciiLowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) {
+        c = AsciiLower(c);
+    }
+    return lowered;
+}
+
+std::string AsciiUppered(std::string_view text) {
+    std::string uppered(text);
+    for (char& c : uppered) {
+        c = AsciiUpper(c);
+    }
+    return uppered;
+}
+
+bool IsAbsolutePath(std::string_view path) {
+    if (path.empty()) {
+        return false;
+    }
+    return IsPathSeparator(path[0]) ||
+           (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':');
+}
+
+std::string_view FolderOfPath(std::string_view path) {
+    return path.substr(0, NameStart(path));
+}
+
+std::string_view FileNameOfPath(std::string_view path) {
+    return path.substr(NameStart(path));
+}
+
+std::vector<std::string_view> PathComponents(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i == path.size() || IsPathSeparator(path[i])) {
+            if (i > start) {
+                parts.push_back(path.substr(start, i - start));
+            }
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+std::string LexicallyFolded(std::string_view path) {
+    const bool absolute = !path.empty() && IsPathSeparator(path[0]);
+    std::vector<std::string_view> kept;
+    for (std::string_view part : PathComponents(path)) {
+        if (part == "..") {
+            if (!kept.empty() && kept.back() != "..") {
+                kept.pop_back();
+            } else if (!absolute) {
+                kept.push_back(part);
+            }
+        } else if (part != ".") {
+            kept.push_back(part);
+        }
+    }
+    std::string folded = absolute ? "/" : "";
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        folded += kept[i];
+        folded += i + 1 < kept.size() ? "/" : "";
+    }
+    return folded;
+}
+
+std::string WithHostSeparators(std::string_view path) {
+    std::string host(path);
+    for (char& c : host) {
+        c = IsPathSeparator(c) ? kHostSeparator : c;
+    }
+    return host;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string joined(folder);
+    if (!joined.empty() && !IsPathSeparator(joined.back())) {
+        joined += kHostSeparator;
+    }
+    joined += name;
+    return joined;
+}
+
+std::string PathInFolder(std::string_view folder, std::string_view path) {
+    if (IsAbsolutePath(path)) {
+        return std::string(path);
+    }
+    return JoinPath(folder, path);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The rules by which Tamsk reads and builds paths, each written once. Project
+// files come from Windows, so '\' and '/' are alike in every rule, and letter
+// case is folded for ASCII letters only (the IDE's names are 8-bit text in an
+// unknown code page).
+
+// '\' and '/' both count as separators on every host.
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// What Tamsk puts between a folder and a name it joins: HostFs takes '/' on
+// every host.
+inline constexpr char kHostSeparator = '/';
+
+// '/' read as '\', for rules that compare Windows paths.
+constexpr char WithBackslash(char c) {
+    return c == '/' ? '\\' : c;
+}
+
+// 'A'..'Z' and 'a'..'z' only; every other byte stays.
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+constexpr char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+std::string AsciiLowered(std::string_view text);
+std::string AsciiUppered(std::string_view text);
+
+// A path that does not start below a folder: a leading separator ("\x",
+// "/x", "\\server\share") or a drive letter and ':' ("C:\x", also the
+// drive-relative "C:x"). "1:x" has no drive: it is relative.
+bool IsAbsolutePath(std::string_view path);
+
+// Everything up to and including the last separator; empty when there is
+// none ("a\b.c" -> "a\", "a\" -> "a\", "b.c" -> "").
+std::string_view FolderOfPath(std::string_view path);
+
+// Everything after the last separator ("a\b.c" -> "b.c", "a\" -> "").
+std::string_view FileNameOfPath(std::string_view path);
+
+// The components between separators, empty ones dropped ("/a//b\\" -> a, b).
+std::vector<std::string_view> PathComponents(std::string_view path);
+
+// path folded lexically, as Windows folds paths: "." and empty components
+// dropped, "name/.." folded. ".." at the top of an absolute path stays at
+// "/"; at the top of a relative one it stays. '/' separated; an absolute path
+// keeps its leading '/', and only "/" ends in a separator.
+std::string LexicallyFolded(std::string_view path);
+
+// path with every separator turned to kHostSeparator.
+std::string WithHostSeparators(std::string_view path);
+
+// folder followed by name, with kHostSeparator between them unless folder is
+// empty or already ends with a separator.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// path as seen from folder: an absolute path as it stands, any other joined
+// behind folder.
+std::string PathInFolder(std::string_view folder, std::string_view path);
