@@ -15,7 +15,7 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
     results.AddColumn("Filename", WListStore::kAppend, WListStore::kFitCellsAndHeader);
     results.AddColumn("Destination Folder", WListStore::kAppend, WListStore::kFitCellsAndHeader);
     results.AddColumn("Result", WListStore::kAppend, WListStore::kFitCellsAndHeader);
-    HostFs fs;
+    NativeHostFs fs;
     const CopyRunSummary summary = RunProjectCopy(tree, destination, results, fs);
     for (int row = 0; row < results.RowCount(); ++row) {
         out << results.Cell(row, 0) << "\t" << results.Cell(row, 1) << "\t" << results.Cell(row, 2)

@@ -12,7 +12,7 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, st
         return loaded;
     }
     const WString path = DependencyFilePath(project);
-    HostFs fs;
+    NativeHostFs fs;
     std::string reason;
     switch (ExportDependencies(tree, path.View(), fs, &reason)) {
         case ExportResult::Written:

@@ -5,7 +5,7 @@
 
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
                std::ostream& err) {
-    HostFs fs;
+    NativeHostFs fs;
     ScanOutcome outcome;
     if (!LoadProjectWithDependencies(tree, WFilePath(std::string_view(project)), fs, parseLiterals,
                                      &outcome)) {

@@ -98,5 +98,5 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
         worker.CopyOne(TargetFilePath(tree, target));
         CopyTargetFiles(tree, target, worker);
     }
-    return {true, worker.CopiedCount(), worker.FailedCount()};
+    return {true, worker.CopiedCount(), worker.FailedCount(), worker.Reasons()};
 }

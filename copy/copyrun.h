@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
@@ -13,6 +14,7 @@ struct CopyRunSummary {
     bool ran = false;  // false: empty tree or no project folder, no row added
     int copied = 0;
     int failed = 0;
+    std::vector<std::string> reasons;  // one line per failed row: the file, what was tried, why
 };
 
 // The copy run: the project file, each target file and every file listed

@@ -73,7 +73,7 @@ protected:
     }
 
     CopyRunSummary Run(std::string_view destination) {
-        HostFs fs;
+        NativeHostFs fs;
         return RunProjectCopy(tree_, destination, results_, fs);
     }
 

@@ -59,7 +59,7 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
         {"folder counts as found", "inc", '"', "", "inc"},
         {"a name only next to its file is not found here", "a.h", '"', "", ""},
     };
-    HostFs fs;
+    NativeHostFs fs;
     for (const ResolveCase& c : cases) {
         SCOPED_TRACE(c.title);
         const std::string& w = compiler.path();

@@ -45,7 +45,7 @@ protected:
     }
 
     TempDir dir_;
-    HostFs fs_;
+    NativeHostFs fs_;
     std::string folder_;
 };
 

@@ -46,7 +46,7 @@ TEST(WCIncludeNextChar, RemovesCommentsOutsideLiteralsAndFollowsTextMode) {
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.title);
-        HostFs fs;
+        NativeHostFs fs;
         WCInclude scanner(fs, "");
         scanner.OpenText(c.input);
         std::string result;
@@ -80,7 +80,7 @@ TEST(WCIncludeNextInclude, FollowsTheStateMachine) {
     };
     for (const FoundCase& c : cases) {
         SCOPED_TRACE(c.title);
-        HostFs fs;
+        NativeHostFs fs;
         WCInclude scanner(fs, "");
         scanner.OpenText(c.input);
         std::vector<std::string> found;
@@ -109,7 +109,7 @@ TEST(WCIncludeNextStringLiteral, ReportsLiteralsNamingExistingFiles) {
     };
     for (const FoundCase& c : cases) {
         SCOPED_TRACE(c.title);
-        HostFs fs;
+        NativeHostFs fs;
         WCInclude scanner(fs, dir.path() + "/");
         scanner.OpenText(c.input);
         std::vector<std::string> found;
@@ -122,7 +122,7 @@ TEST(WCIncludeNextStringLiteral, ReportsLiteralsNamingExistingFiles) {
 }
 
 TEST(WCIncludePosition, RestoreReturnsToTheSavedPlace) {
-    HostFs fs;
+    NativeHostFs fs;
     WCInclude scanner(fs, "");
     scanner.OpenText("#include \"a.h\"\n#include \"b.h\"\n");
     WString name;

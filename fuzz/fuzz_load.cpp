@@ -53,7 +53,7 @@ void FuzzInput(std::string_view bytes) {
         WriteScratchFile("load/proj/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
     const auto before = EverythingButDestination();
 
-    HostFs fs;
+    NativeHostFs fs;
     WTreeStore tree;
     ScanOptions options;
     options.parseLiterals = bytes.size() % 2 == 0 ? ParseLiterals::On : ParseLiterals::Off;

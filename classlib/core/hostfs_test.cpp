@@ -68,7 +68,7 @@ TEST(HostFs, ResolvesEachComponentWithoutCaseUnlessAmbiguousOrMissing) {
         {"/cAF\xE9.H", "/Caf\xE9.h", HostEntry::File},
         {"/caf\xC9.h", "/caf\xC9.h", HostEntry::Missing},  // only ASCII letters fold
     };
-    HostFs fs;
+    NativeHostFs fs;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.query);
         EXPECT_EQ(fs.Resolve(dir.path() + row.query), dir.path() + row.expected);
@@ -88,11 +88,11 @@ TEST(HostFs, RelativePathsFollowTheCurrentFolder) {
     second.Write("Two/File.txt", "2");
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(first.path());
-    HostFs inFirst;
+    NativeHostFs inFirst;
     EXPECT_EQ(inFirst.Resolve("one\\file.TXT"), "One/File.txt");
     EXPECT_EQ(inFirst.Kind("two/file.txt"), HostEntry::Missing);
     std::filesystem::current_path(second.path());
-    HostFs inSecond;
+    NativeHostFs inSecond;
     EXPECT_EQ(inSecond.Kind("one/file.txt"), HostEntry::Missing);
     EXPECT_EQ(inSecond.Kind("two/file.txt"), HostEntry::File);
     std::filesystem::current_path(previous);
@@ -116,7 +116,7 @@ TEST(HostFs, ReadOutcomesByKindOfPath) {
         {"folder", 100, Code::NotRegular},
         {"fifo", 100, Code::NotRegular},  // must not block waiting for a writer
     };
-    HostFs fs;
+    NativeHostFs fs;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
         std::string contents = "stale";
@@ -139,7 +139,7 @@ TEST(HostFs, CopyKeepsBytesAndTimeResolvesFoldersAndReplacesWhole) {
     const timespec times[2] = {{1000000000, 123456789}, {1000000000, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
     dir.MakeFolder("out/Src");
-    HostFs fs;
+    NativeHostFs fs;
     EXPECT_EQ(fs.Kind(dir.Join("out/src/New.C")), HostEntry::Missing);
     ASSERT_EQ(fs.CopyFile(source, dir.path() + "\\OUT\\src\\New.C").code, Code::Ok);
     const std::string copy = dir.Join("out/Src/New.C");
@@ -158,7 +158,7 @@ TEST(HostFs, CopyRefusesTheSameFileIrregularSourcesAndMissingFolders) {
     const std::string source = dir.Write("Same.txt", "keep me");
     dir.MakeFolder("folder");
     ASSERT_EQ(::mkfifo(dir.Join("fifo").c_str(), 0600), 0);
-    HostFs fs;
+    NativeHostFs fs;
     ASSERT_EQ(::link(source.c_str(), dir.Join("hard.txt").c_str()), 0);
     for (const std::string& destination : {source, dir.Join("same.TXT"), dir.Join("hard.txt")}) {
         const HostStatus status = fs.CopyFile(source, destination);
@@ -180,7 +180,7 @@ TEST(HostFs, DeniedReadOrCopyFailsWithTheReasonAndLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string secret = dir.Write("secret.txt", "x");
     ASSERT_EQ(::chmod(secret.c_str(), 0), 0);
-    HostFs fs;
+    NativeHostFs fs;
     std::string contents;
     const HostStatus read = fs.ReadFile(secret, contents);
     EXPECT_EQ(read.code, Code::Failed);
@@ -198,7 +198,7 @@ TEST(HostFs, DeniedReadOrCopyFailsWithTheReasonAndLeavesNoTemporaryFile) {
 
 TEST(HostFs, WriteAtomicallyReplacesKeepingPermissionsOrLeavesTheOldFile) {
     TempDir dir;
-    HostFs fs;
+    NativeHostFs fs;
     const std::string path = dir.Join("Dep.Txt");
     EXPECT_EQ(fs.Kind(path), HostEntry::Missing);
     ASSERT_EQ(WriteWith(fs, path, "line 1\n line 2\n", true).code, Code::Ok);

@@ -186,7 +186,7 @@ WString ReadProfileString(const char* section, const char* key, const char* defa
     if (section == nullptr || key == nullptr || fileName == nullptr) {
         return WString(Cut(fallback));
     }
-    HostFs fs;
+    NativeHostFs fs;
     std::string contents;
     if (!fs.ReadFile(fileName, contents, kProfileMaxBytes).ok()) {
         return WString(Cut(fallback));
@@ -202,7 +202,7 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
     if (section == nullptr || fileName == nullptr) {
         return false;
     }
-    HostFs fs;
+    NativeHostFs fs;
     std::string contents;
     const HostStatus read = fs.ReadFile(fileName, contents, kProfileMaxBytes);
     if (!read.ok() && read.code != HostStatus::Code::NotFound) {

@@ -61,6 +61,6 @@ void WPJCopy::CopyProjectFiles() {
     if (projectTree_ == nullptr) {
         return;
     }
-    HostFs fs;
+    NativeHostFs fs;
     RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
 }
