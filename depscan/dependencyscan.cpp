@@ -112,7 +112,12 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
     }
     WCInclude scanner(fs_, projectFolder_);
     host.readable = scanner.Open(hostPath);
-    if (host.readable) {
+    if (scanner.OpenStatus().code == HostStatus::Code::TooLarge) {
+        // Size never hides a file: it is listed and copied, only not scanned.
+        host.readable = true;
+        problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
+    }
+    if (scanner.IsOpen()) {
         host.findings =
             FindReferences(scanner, file.fileClass, options_.parseLiterals, projectFolder_, fs_);
     }
@@ -136,7 +141,7 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
         }
     }
     if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View())) {
+        IsInCompilerFolder(path, options_.compilerFolder.View(), projectFolder_)) {
         return resolved;
     }
     resolved.label = tree_.InternLabel(path);
@@ -186,7 +191,7 @@ bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& re
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View())) {
+        if (IsInCompilerFolder(path, options_.compilerFolder.View(), projectFolder_)) {
             return false;
         }
         resolved.label = tree_.InternLabel(path);
@@ -311,7 +316,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
             std::string path(tree.Label(source));
             NormalizePathText(path, projectFolder.View());
             scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
-            if (!scanner.Outcome().complete) {
+            if (scanner.Stopped()) {
                 return scanner.Outcome();
             }
         }

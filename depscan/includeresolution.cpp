@@ -1,5 +1,8 @@
 #include "depscan/includeresolution.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
 #include "depscan/projectpath.h"
@@ -30,8 +33,28 @@ std::string CleanedIfExists(std::string candidate, std::string_view projectFolde
     return candidate;
 }
 
-char Backslashed(char c) {
-    return c == '/' ? '\\' : c;
+// The folders and name of a location, '/' and '\' alike, "." and empty
+// components dropped and "name\.." folded; a rooted path starts with "/".
+std::vector<std::string_view> PlaceComponents(const std::string& path) {
+    std::vector<std::string_view> parts;
+    const std::string_view text = path;
+    if (!text.empty() && (text[0] == '/' || text[0] == '\\')) {
+        parts.push_back("/");  // a rooted path never matches a relative one
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '/' && text[i] != '\\') {
+            continue;
+        }
+        const std::string_view part = text.substr(start, i - start);
+        start = i + 1;
+        if (part == ".." && !parts.empty() && parts.back() != ".." && parts.back() != "/") {
+            parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+    }
+    return parts;
 }
 
 }  // namespace
@@ -89,21 +112,19 @@ std::string ResolveNextToFile(std::string_view projectFolder, std::string_view f
     return CleanedIfExists(std::move(candidate), projectFolder, fs);
 }
 
-bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) {
-    if (compilerFolder.empty() || compilerFolder.size() > path.size()) {
+bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
+                        std::string_view projectFolder) {
+    if (compilerFolder.empty()) {
         return false;
     }
-    for (std::size_t at = 0; at + compilerFolder.size() <= path.size(); ++at) {
-        std::size_t i = 0;
-        while (i < compilerFolder.size() &&
-               Backslashed(path[at + i]) == Backslashed(compilerFolder[i])) {
-            ++i;
-        }
-        if (i == compilerFolder.size()) {
-            return true;
-        }
-    }
-    return false;
+    const std::string folderPlace = InProjectFolder(projectFolder, compilerFolder);
+    const std::string filePlace = InProjectFolder(projectFolder, path);
+    const std::vector<std::string_view> folder = PlaceComponents(folderPlace);
+    const std::vector<std::string_view> place = PlaceComponents(filePlace);
+    // The root alone names no compiler folder: it would leave out everything.
+    const bool namesAFolder = !folder.empty() && !(folder.size() == 1 && folder.front() == "/");
+    return namesAFolder && place.size() > folder.size() &&
+           std::equal(folder.begin(), folder.end(), place.begin());
 }
 
 IncludeResolver::IncludeResolver(std::string_view projectFolder, std::string_view list, HostFs& fs)
