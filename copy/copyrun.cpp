@@ -56,6 +56,12 @@ void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
 
 }  // namespace
 
+void AddCopyResultColumns(WListStore& results) {
+    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+        results.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    }
+}
+
 std::string_view BracketedName(std::string_view label) {
     const std::size_t open = label.find_last_of('[');
     const std::size_t close = label.find_last_of(']');

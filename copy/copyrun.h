@@ -24,6 +24,10 @@ struct CopyRunSummary {
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
                               WListStore& results, HostFs& fs);
 
+// Adds the three columns of the result list: "Filename", "Destination
+// Folder", "Result".
+void AddCopyResultColumns(WListStore& results);
+
 // Copies every file path node two levels below the target's last "Filelist"
 // child and sizes the three result columns to their cells after each
 // extension node, also one without children.
