@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -18,34 +17,23 @@ struct CliRun {
 
 // Runs tamsk-cli in-process with WATCOM unset, so that the compiler folder expands to nothing
 // as the expected files assume.
-inline CliRun Cli(const std::vector<std::string>& args) {
+inline CliRun Cli(const std::vector<std::string>& args, HostFs& fs,
+                  std::size_t nodeLimit = kDefaultNodeLimit) {
     ::unsetenv("WATCOM");
     std::vector<std::string> full = {"tamsk-cli"};
     full.insert(full.end(), args.begin(), args.end());
     std::ostringstream out;
     std::ostringstream err;
     CliRun run;
-    run.exitCode = RunCli(full, out, err);
+    run.exitCode = RunCli(full, out, err, CliHost{fs, nodeLimit});
     run.out = out.str();
     run.err = err.str();
     return run;
 }
 
-// Runs the real binary, as a user would; returns its output and pclose status.
-inline CliRun RealCli(const std::string& arguments) {
-    const std::string command =
-        std::string("env -u WATCOM '") + TAMSK_CLI_BINARY + "' " + arguments;
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        run.out.append(buffer, got);
-    }
-    run.exitCode = ::pclose(pipe);
-    return run;
+inline CliRun Cli(const std::vector<std::string>& args) {
+    NativeHostFs fs;
+    return Cli(args, fs);
 }
 
 inline std::string ShapesProject() {

@@ -33,7 +33,7 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
                const CliHost& host, std::ostream& err) {
     LineSource lines;
     if (const HostStatus read = lines.Load(host.fs, project); !read.ok()) {
-        ReportLine(err, "cannot read project file " + read.reason);
+        ReportLine(err, "cannot read project file: " + read.reason);
         return ExitUsage;
     }
     if (!BeginsAsAProject(lines)) {
@@ -43,7 +43,7 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
     ScanOutcome outcome;
     if (!LoadProjectWithDependencies(tree, WFilePath(std::string_view(project)), host.fs,
                                      parseLiterals, &outcome, host.nodeLimit)) {
-        ReportLine(err, "cannot read project file " + project);
+        ReportLine(err, "cannot read project file: " + project);
         return ExitUsage;
     }
     for (const std::string& problem : outcome.problems) {

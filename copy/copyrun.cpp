@@ -3,6 +3,7 @@
 #include "classlib/core/wstring.h"
 #include "copy/wcopy.h"
 #include "project/projecttree.h"
+#include "project/treewalk.h"
 
 namespace {
 
@@ -55,6 +56,19 @@ void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
 }
 
 }  // namespace
+
+std::string FailureNote(const CopyRunSummary& summary) {
+    if (summary.failed == 0) {
+        return {};
+    }
+    std::string note = std::to_string(summary.failed) + (summary.failed == 1 ? " file" : " files");
+    note += " failed";
+    if (!summary.reasons.empty()) {
+        note += "; first: ";
+        AppendAsLine(note, summary.reasons.front());
+    }
+    return note;
+}
 
 void AddCopyResultColumns(WListStore& results) {
     for (const char* header : {"Filename", "Destination Folder", "Result"}) {

@@ -24,6 +24,10 @@ struct CopyRunSummary {
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
                               WListStore& results, HostFs& fs);
 
+// The note for the copy dialog's status line: empty when nothing failed,
+// else the number of failures and the first reason.
+std::string FailureNote(const CopyRunSummary& summary);
+
 // Adds the three columns of the result list: "Filename", "Destination
 // Folder", "Result".
 void AddCopyResultColumns(WListStore& results);

@@ -1,17 +1,21 @@
 #include "copy/copyrun.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "classlib/core/wstring.h"
 #include "project/projecttree.h"
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
@@ -72,9 +76,18 @@ protected:
                                             WTreePosition::Sorted());
     }
 
-    CopyRunSummary Run(std::string_view destination) {
-        NativeHostFs fs;
-        return RunProjectCopy(tree_, destination, results_, fs);
+    CopyRunSummary Run(std::string_view destination, HostFs* fs = nullptr) {
+        NativeHostFs native;
+        return RunProjectCopy(tree_, destination, results_, fs != nullptr ? *fs : native);
+    }
+
+    // The "Result" cells, blank-separated.
+    std::string Results() const {
+        std::string text;
+        for (int row = 0; row < results_.RowCount(); ++row) {
+            text += (row > 0 ? " " : "") + std::string(results_.Cell(row, 2));
+        }
+        return text;
     }
 
     // Each row as "name | folder | result", one a line.
@@ -105,10 +118,12 @@ protected:
         return text;
     }
 
-    // text with every '$' replaced by the destination folder.
+    // text with every '$' replaced by the destination folder and every '%' by
+    // the temporary folder.
     std::string Out(std::string text = "$") const {
-        for (std::size_t at = text.find('$'); at != std::string::npos; at = text.find('$')) {
-            text.replace(at, 1, temp_.Join("out"));
+        for (std::size_t at = text.find_first_of("$%"); at != std::string::npos;
+             at = text.find_first_of("$%")) {
+            text.replace(at, 1, text[at] == '$' ? temp_.Join("out") : temp_.path());
         }
         return text;
     }
@@ -155,8 +170,10 @@ TEST_F(CopyRunTest, DestinationWithOrWithoutFinalSeparatorIsTheSame) {
 TEST_F(CopyRunTest, EmptyDestinationWritesNothing) {
     AddProject({"p/demo.wpj", "p/src/main.c"});
     AddTarget("demo.tgt", "demo.tgt", {"src\\main.c"});
-    EXPECT_EQ(Run("").copied, 0);
+    const CopyRunSummary summary = Run("");
+    EXPECT_EQ(summary.copied, 0);
     EXPECT_EQ(Rows(), "demo.wpj |  | failed\ndemo.tgt |  | failed\nsrc\\main.c | /src | failed\n");
+    EXPECT_EQ(summary.reasons.front(), "cannot copy demo.wpj: no destination folder was given");
 }
 
 // Only regular files are copied, and no folder is made for a failed row.
@@ -236,17 +253,70 @@ TEST_F(CopyRunTest, FilesAboveTheProjectFolderKeepTheirLayout) {
     EXPECT_EQ(EntriesBelow("lib"), layout);
 }
 
-TEST_F(CopyRunTest, ProjectFolderAsDestinationLeavesSourcesUntouched) {
-    AddProject({"p/demo.wpj", "p/src/main.c"});
-    AddTarget("demo.wpj", "demo.wpj", {"src\\main.c"});
-    EXPECT_EQ(Run(temp_.Join("p")).copied, 0);
-    const std::string p = temp_.Join("p");
-    EXPECT_EQ(Rows(), "demo.wpj | " + p + " | failed\ndemo.wpj | " + p +
-                          " | failed\nsrc\\main.c | " + p + "/src | failed\n");
-    EXPECT_EQ(ReadWhole(temp_.Join("p/demo.wpj")), "p/demo.wpj");
-    EXPECT_EQ(ReadWhole(temp_.Join("p/src/main.c")), "p/src/main.c");
-    EXPECT_EQ(EntriesBelow("p"), "demo.wpj src/ src/main.c");
+// The project lists shapes.c beside it and src\shapes.c: a copy into src
+// would put the first onto the second, which it has yet to read.
+TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
+    AddProject({"p/shapes.wpj", "p/shapes.c", "p/src/shapes.c"});
+    AddTarget("shapes.wpj", "shapes.wpj", {"shapes.c", "src\\shapes.c"});
+    const CopyRunSummary summary = Run(temp_.Join("p/src"));
+    EXPECT_EQ(Results(), "copied copied failed copied");
+    EXPECT_EQ(summary.reasons, std::vector<std::string>{Out(
+                                   "cannot copy shapes.c: %/p/src/shapes.c: is a file this copy "
+                                   "reads; left untouched")});
+    EXPECT_EQ(ReadWhole(temp_.Join("p/src/shapes.c")), "p/src/shapes.c");
+    EXPECT_EQ(ReadWhole(temp_.Join("p/src/src/shapes.c")), "p/src/shapes.c");
+    EXPECT_EQ(FailureNote(summary), "1 file failed; first: " + summary.reasons.front());
 }
+
+struct FaultCase {
+    const char* name;
+    void (*fault)(FakeHostFs&);
+    const char* results;      // of demo.wpj, demo.wpj, a.c, z.c
+    const char* firstReason;  // '%' the temporary folder, '$' the destination
+};
+
+class CopyFaultTest : public CopyRunTest, public ::testing::WithParamInterface<FaultCase> {};
+
+// Faults from the file system: each fails its rows with the reason, the run
+// goes on, an old file at the destination stays whole, no temporary file stays.
+TEST_P(CopyFaultTest, FailsItsRowsWithTheReason) {
+    AddProject({"p/demo.wpj", "p/a.c", "p/z.c"});
+    AddTarget("demo.wpj", "demo.wpj", {"a.c", "z.c"});
+    temp_.Write("out/a.c", "old");
+    FakeHostFs fs;
+    GetParam().fault(fs);
+    const CopyRunSummary summary = Run(Out(), &fs);
+    EXPECT_EQ(Results(), GetParam().results);
+    ASSERT_FALSE(summary.reasons.empty());
+    EXPECT_EQ(summary.reasons.front(), Out(GetParam().firstReason));
+    if (results_.Cell(2, 2) == "failed") {
+        EXPECT_EQ(ReadWhole(Out("$/a.c")), "old");
+    }
+    EXPECT_EQ(EntriesBelow("out").find(".tamsk-"), std::string::npos) << EntriesBelow("out");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CopyFaultTest,
+    ::testing::Values(FaultCase{"FullDisk", [](FakeHostFs& fs) { fs.SetDiskSpace(25); },
+                                "copied copied copied failed",
+                                "cannot copy z.c: cannot write $/z.c: No space left on device"},
+                      FaultCase{"DeniedOpen", [](FakeHostFs& fs) { fs.DenyOpen("p/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot open %/p/a.c: Permission denied"},
+                      FaultCase{"ReadOnlyDestination", [](FakeHostFs& fs) { fs.DenyOpen("out"); },
+                                "failed failed failed failed",
+                                "cannot copy demo.wpj: cannot create folder $: Permission denied"},
+                      FaultCase{"FailedRename", [](FakeHostFs& fs) { fs.FailRename("out/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot replace $/a.c: Operation not permitted"},
+                      FaultCase{"GoneAfterListing", [](FakeHostFs& fs) { fs.Vanish("p/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot open %/p/a.c: No such file or directory"},
+                      FaultCase{"ListingChanged",
+                                [](FakeHostFs& fs) { fs.ListAs("p/z.c", HostEntry::Missing); },
+                                "copied copied copied failed",
+                                "cannot copy z.c: %/p/z.c: not found"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(CopyRunTest, NothingToCopyWithoutProjectOrFolder) {
     EXPECT_EQ(Run(Out()).ran, false);
@@ -255,6 +325,61 @@ TEST_F(CopyRunTest, NothingToCopyWithoutProjectOrFolder) {
     EXPECT_EQ(results_.RowCount(), 0);
     EXPECT_EQ(EntriesBelow(""), "");
 }
+
+// For random projects and destinations (inside the project, beside it, above
+// it, through a link, differing only in case from an existing folder), every
+// file of the project is byte-identical afterwards and whatever is new lies
+// below the destination, with no temporary file left.
+class CopyPropertyTest : public CopyRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
+    std::mt19937 random(static_cast<unsigned>(GetParam()));
+    const std::vector<std::pair<std::string, std::string>> pool = {
+        {"w/p/a.c", "A.C"},
+        {"w/p/B.h", "b.h"},
+        {"w/p/src/c.c", "src\\c.c"},
+        {"w/p/src/D.h", "SRC\\d.H"},
+        {"w/p/Src2/e.rc", "src2/e.rc"},
+        {"w/p/src/deep/f.c", "src\\deep\\f.c"},
+        {"w/up.c", "..\\up.c"},
+        {"w/p/x.wpj", "x.wpj"}};
+    std::vector<std::string> files = {"w/p/x.wpj"};
+    std::vector<std::string> names;
+    for (const auto& [file, name] : pool) {
+        if (random() % 3 != 0) {
+            files.push_back(file);
+            names.push_back(name);
+        }
+    }
+    temp_.MakeFolder("w/p/src");
+    AddProject(files);
+    AddTarget("x.wpj", "x.wpj", names);
+    ASSERT_EQ(::symlink("p", temp_.Join("w/link").c_str()), 0);
+    const char* destinations[] = {"w/p/src", "w/p/new/out", "w/q", "w",
+                                  "w/link",  "w/link/src",  "w/P", "w/p/SRC"};
+    const std::string destination = temp_.Join(destinations[random() % std::size(destinations)]);
+    SCOPED_TRACE(destination);
+    const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
+
+    Run(destination);
+    const fs::path root = fs::weakly_canonical(temp_.path());
+    const std::string below =
+        fs::weakly_canonical(destination).lexically_relative(root).generic_string() + "/";
+    for (const auto& [path, entry] : treesnapshot::Take(temp_.path())) {
+        const auto old = before.find(path);
+        if (old != before.end()) {
+            EXPECT_EQ(entry, old->second) << path << " changed";
+        } else {
+            EXPECT_EQ(path.rfind(below, 0), 0u) << path << " is outside the destination";
+            EXPECT_EQ(path.find(".tamsk-"), std::string::npos) << path;
+        }
+    }
+    for (const auto& [path, entry] : before) {
+        EXPECT_TRUE(fs::exists(fs::symlink_status(temp_.Join(path)))) << path << " is gone";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, CopyPropertyTest, ::testing::Range(0, 48));
 
 TEST(BracketedNameTest, TakesTheTextBetweenTheLastBrackets) {
     EXPECT_EQ(BracketedName("Target: a [x]  desc [a.tgt]"), "a.tgt");

@@ -15,8 +15,8 @@
 #include "depscan/depfile.h"
 #include "fuzz/fuzzsupport.h"
 #include "project/projecttree.h"
-#include "tests/e2e/projectwriter.h"
-#include "tests/e2e/treesnapshot.h"
+#include "tests/support/projectwriter.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 

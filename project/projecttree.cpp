@@ -81,7 +81,7 @@ private:
     void FillTarget(WTreeItem target, const WString& targetPath) {
         WCTarget reader(fs_);
         if (!reader.Open(targetPath.GetText())) {
-            problems_.push_back("cannot read target file " + reader.OpenStatus().reason);
+            problems_.push_back("cannot read target file: " + reader.OpenStatus().reason);
             return;
         }
         WString code;

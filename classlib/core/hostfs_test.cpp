@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,6 +41,15 @@ HostStatus WriteWith(HostFs& fs, const std::string& path, const char* text, bool
     return fs.WriteFileAtomically(path, [&](std::ostream& out) {
         out << text;
         return finish;
+    });
+}
+
+// Starts a write and ends the process with signal half-way through it.
+void WriteWithSignal(HostFs& fs, const std::string& path, int signal) {
+    fs.WriteFileAtomically(path, [&](std::ostream& out) {
+        out << "half" << std::flush;
+        ::raise(signal);
+        return true;
     });
 }
 
@@ -160,7 +171,13 @@ TEST(HostFs, CopyRefusesTheSameFileIrregularSourcesAndMissingFolders) {
     ASSERT_EQ(::mkfifo(dir.Join("fifo").c_str(), 0600), 0);
     NativeHostFs fs;
     ASSERT_EQ(::link(source.c_str(), dir.Join("hard.txt").c_str()), 0);
-    for (const std::string& destination : {source, dir.Join("same.TXT"), dir.Join("hard.txt")}) {
+    FileIdentity same;
+    FileIdentity linked;
+    ASSERT_EQ(fs.Identify(source, same).code, Code::Ok);
+    ASSERT_EQ(fs.Identify(dir.Join("hard.txt"), linked).code, Code::Ok);
+    EXPECT_EQ(same, linked);
+    EXPECT_EQ(fs.Identify(dir.Join("same.TXT"), linked).code, Code::NotFound);  // named exactly
+    for (const std::string& destination : {source, dir.Join("hard.txt")}) {
         const HostStatus status = fs.CopyFile(source, destination);
         EXPECT_EQ(status.code, Code::Failed);
         EXPECT_THAT(status.reason, HasSubstr("source and destination are the same file"));
@@ -173,27 +190,43 @@ TEST(HostFs, CopyRefusesTheSameFileIrregularSourcesAndMissingFolders) {
     EXPECT_EQ(Entries(dir.path()), (Names{"Same.txt", "fifo", "folder", "hard.txt"}));
 }
 
-TEST(HostFs, DeniedReadOrCopyFailsWithTheReasonAndLeavesNoTemporaryFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads and writes whatever the permissions";
-    }
+// Names that a project gives are looked up without case; what is written is
+// named exactly, so "OUT" is made beside "out" and nothing in "out" changes.
+TEST(HostFs, WritesAreNamedExactlyAndAcceptFoldersMadeMeanwhile) {
     TempDir dir;
-    const std::string secret = dir.Write("secret.txt", "x");
-    ASSERT_EQ(::chmod(secret.c_str(), 0), 0);
+    dir.Write("out/Dep.txt", "theirs");
+    const std::string source = dir.Write("a.c", "ours");
     NativeHostFs fs;
-    std::string contents;
-    const HostStatus read = fs.ReadFile(secret, contents);
-    EXPECT_EQ(read.code, Code::Failed);
-    EXPECT_THAT(read.reason, HasSubstr("secret.txt"));
-    EXPECT_THAT(read.reason, HasSubstr("Permission denied"));
-    const std::string locked = dir.MakeFolder("locked");
-    dir.Write("locked/a.txt", "old");
-    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
-    const HostStatus copy = fs.CopyFile(dir.Write("a.txt", "a"), dir.Join("locked/a.txt"));
-    EXPECT_EQ(copy.code, Code::Failed);
-    EXPECT_THAT(copy.reason, HasSubstr("locked"));
-    EXPECT_EQ(Entries(locked), Names{"a.txt"});
-    EXPECT_EQ(ReadWhole(dir.Join("locked/a.txt")), "old");
+    EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);
+    EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);  // someone else made it meanwhile
+    EXPECT_EQ(fs.CreateFolder(dir.Join("a.c")).code, Code::Failed);
+    EXPECT_EQ(fs.CopyFile(source, dir.Join("OUT/a.c")).code, Code::Ok);
+    EXPECT_EQ(WriteWith(fs, dir.Join("out/DEP.TXT"), "ours", true).code, Code::Ok);
+    EXPECT_EQ(fs.CopyFile(source, dir.Join("Out/a.c")).code, Code::Failed);  // no such folder
+    EXPECT_EQ(Entries(dir.path()), (Names{"OUT", "a.c", "out"}));
+    EXPECT_EQ(Entries(dir.Join("out")), (Names{"DEP.TXT", "Dep.txt"}));
+    EXPECT_EQ(ReadWhole(dir.Join("out/Dep.txt")), "theirs");
+    EXPECT_EQ(ReadWhole(dir.Join("OUT/a.c")), "ours");
+}
+
+// A process ended by a signal in the middle of a write removes its temporary
+// file on the way out; the old file stays whole.
+TEST(HostFs, AnInterruptedWriteLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.Write("Dep.Txt", "old");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            NativeHostFs fs;
+            WriteWithSignal(fs, path, signal);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(Entries(dir.path()), Names{"Dep.Txt"});
+        EXPECT_EQ(ReadWhole(path), "old");
+    }
 }
 
 TEST(HostFs, WriteAtomicallyReplacesKeepingPermissionsOrLeavesTheOldFile) {

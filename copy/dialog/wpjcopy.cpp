@@ -19,9 +19,7 @@ WPJCopy::~WPJCopy() = default;
 void WPJCopy::SetupControls() {
     SetSmallIcon(WIcon(kApplicationIcon));
     cb_2->Disable();
-    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
-        lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
-    }
+    AddCopyResultColumns(lv_1->Store());
     WString caption("Copy");
     if (projectTree_ != nullptr) {
         const WTreeStore& tree = projectTree_->Store();
@@ -62,5 +60,7 @@ void WPJCopy::CopyProjectFiles() {
         return;
     }
     NativeHostFs fs;
-    RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+    const CopyRunSummary summary =
+        RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+    SetStatusText(FailureNote(summary));
 }

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/projectwriter.h"
-#include "tests/e2e/treesnapshot.h"
+#include "tests/support/projectwriter.h"
+#include "tests/support/treesnapshot.h"
 #include "tests/support/tempdir.h"
 
 // Hostile projects end to end through the real tamsk-cli binary. Header-only: the e2e folder's
