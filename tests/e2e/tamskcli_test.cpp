@@ -1,0 +1,193 @@
+// The real tamsk-cli binary: exit codes, whole outputs, and nothing written outside the
+// destination, for the example, refused destinations, hostile names and inputs of scale.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/clifixture.h"
+
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+}  // namespace
+
+using TamskCli = CliFixture;
+
+// The tree does not depend on how the project path was typed.
+TEST_F(TamskCli, ExampleTreeIsTheSameTypedRelativeOrAbsolute) {
+    const std::string expected = ReadWhole(ExamplesFolder() + "/shapes/expected/shapes_tree.txt");
+    const CliRun absolute = Cli({"tree", ExamplesFolder() + "/shapes/shapes.wpj"});
+    EXPECT_EQ(absolute.exitCode, 0);
+    EXPECT_EQ(absolute.err, "");
+    EXPECT_EQ(absolute.out, expected);
+    const CliRun relative = Cli({"tree", "shapes.wpj"}, {.folder = ExamplesFolder() + "/shapes"});
+    EXPECT_EQ(relative.out, expected);
+}
+
+TEST_F(TamskCli, UsageErrorsAndOutputErrorsGiveTheirExitCodes) {
+    WriteProject({});
+    const CliRun notAProject = Cli({"tree", "/bin/sh"});
+    EXPECT_EQ(notAProject.exitCode, 2);
+    EXPECT_EQ(notAProject.out, "");
+    EXPECT_EQ(notAProject.err, "tamsk-cli: /bin/sh is not a Watcom IDE project file\n");
+    EXPECT_EQ(Cli({"bogus"}).exitCode, 2);
+    EXPECT_EQ(Cli({"tree", ProjectFile()}, {.out = "/dev/full"}).exitCode, 1);
+}
+
+// The project lists shapes.c beside it and src\shapes.c: copied into src, the first would land on
+// the second before it is read. That row fails and says why; the rest is copied.
+TEST_F(TamskCli, ACopyIntoTheProjectNeverWritesOntoItsOwnFiles) {
+    WriteSource("shapes.c", "int outer;\n");
+    WriteSource("src/shapes.c", "int inner;\n");
+    WriteProject({"shapes.c", "src\\shapes.c"});
+    mayChange_ = {"run", "outer/proj/src/p.wpj", "outer/proj/src/t.tgt", "outer/proj/src/src"};
+    const std::string src = Proj("src");
+
+    const CliRun copy = Cli({"copy", ProjectFile(), "src"}, {.folder = Proj()});
+    EXPECT_EQ(copy.exitCode, 1);
+    EXPECT_EQ(copy.out,
+              "p.wpj\tsrc\tcopied\nt.tgt\tsrc\tcopied\nshapes.c\tsrc\tfailed\n"
+              "src\\shapes.c\tsrc/src\tcopied\n");
+    EXPECT_EQ(copy.err,
+              "tamsk-cli: cannot copy shapes.c: src/shapes.c: is a file this copy reads; "
+              "left untouched\n");
+    EXPECT_EQ(ReadWhole(Proj("src/src/shapes.c")), "int inner;\n");
+}
+
+// Every row fails with its reason, one line each, and nothing changes anywhere.
+TEST_F(TamskCli, RefusedDestinationsFailEveryRow) {
+    WriteSource("main.c", "int main(void) { return 0; }\n");
+    WriteProject({"main.c"});
+    temp_.Write("blocker", "not a folder\n");
+    ASSERT_EQ(symlink(Proj().c_str(), temp_.Join("link").c_str()), 0);
+    for (const std::string& destination :
+         {temp_.Join("blocker"), temp_.Join("blocker/below"), Proj(), temp_.Join("link"),
+          temp_.Join("outer/../outer/proj/"), std::string("/proc/self/tamsk")}) {
+        SCOPED_TRACE(destination);
+        const CliRun copy = Cli({"copy", ProjectFile(), destination});
+        EXPECT_EQ(copy.exitCode, 1);
+        EXPECT_EQ(std::count(copy.out.begin(), copy.out.end(), '\n'), 3) << copy.out;
+        EXPECT_EQ(copy.out.find("copied"), std::string::npos) << copy.out;
+        EXPECT_EQ(std::count(copy.err.begin(), copy.err.end(), '\n'), 3) << copy.err;
+    }
+}
+
+TEST_F(TamskCli, AnExportThatCannotBeWrittenSaysWhyAndChangesNothing) {
+    WriteProject({});
+    temp_.MakeFolder("outer/proj/p_dep.Txt");  // a folder in the dependency file's place
+    const CliRun exported = Cli({"export", ProjectFile()});
+    EXPECT_EQ(exported.exitCode, 1);
+    EXPECT_EQ(exported.out, "");
+    EXPECT_EQ(exported.err, "tamsk-cli: cannot write the dependency file: cannot replace " +
+                                Proj("p_dep.Txt") + ": Is a directory\n");
+}
+
+struct HostileProject {
+    std::string name;
+    Pairs files;  // below the project folder, bytes
+    std::vector<std::string> items;
+    std::vector<std::string> treeLines;  // lines the tree shows
+    Pairs copied;                        // below the destination, source below the temporary
+                                         // folder or absolute; empty: nothing may be there
+};
+
+void PrintTo(const HostileProject& c, std::ostream* os) {
+    *os << c.name;
+}
+
+std::vector<HostileProject> HostileProjects() {
+    std::string climb;
+    for (int i = 0; i < 40; ++i) {
+        climb += "..\\";
+    }
+    return {
+        // Only regular files are opened, so nothing blocks, and only they are listed.
+        {.name = "FifoAndDevicesAreNeverOpened",
+         .files = {{"main.c", "#include \"pipe.h\"\n#include \"zero.h\"\n"}},
+         .items = {"pipe.c", "main.c"},
+         .treeLines = {"   pipe.c", "    pipe.h", "    zero.h"},
+         .copied = {{"main.c", "outer/proj/main.c"}, {"pipe.c", ""}}},
+        // Rooted at the deepest folder that holds them all.
+        {.name = "NamesAboveTheProjectFolder",
+         .files = {{"../shared/common.c", "int common;\n"},
+                   {"main.c", "#include \"..\\shared\\common.c\"\n"}},
+         .items = {"main.c", "..\\shared\\common.c"},
+         .treeLines = {"   ..\\shared\\common.c"},
+         .copied = {{"proj/main.c", "outer/proj/main.c"},
+                    {"shared/common.c", "outer/shared/common.c"}}},
+        {.name = "NamesClimbingAboveTheRoot",
+         .files = {{"main.c", "#include \"" + climb + "etc\\hostname\"\n"}},
+         .items = {"main.c"},
+         .copied = {{"etc/hostname", "/etc/hostname"}}},
+        {.name = "AbsoluteNamesAreShownButNeverCopied",
+         .files = {{"main.c", "#include \"/etc/hostname\"\n"}},
+         .items = {"main.c", "C:\\Windows\\win.ini", "\\\\server\\share\\x.c"},
+         .treeLines = {"   C:\\Windows\\win.ini", "    \\etc\\hostname"},
+         .copied = {{"main.c", "outer/proj/main.c"}, {"etc/hostname", ""}}},
+        // A carriage return in a name is a blank in the tree; the file keeps its true name.
+        {.name = "OddBytesInNames",
+         .files = {{"caf\xe9.c", "int y;\n"}, {"a\rb.h", "int x;\n"}},
+         .items = {"caf\xe9.c", "a\rb.h"},
+         .treeLines = {"   caf\xe9.c", "   a b.h"},
+         .copied = {{"caf\xe9.c", "outer/proj/caf\xe9.c"}, {"a\rb.h", "outer/proj/a\rb.h"}}},
+    };
+}
+
+class HostileProjectTest : public CliFixture,
+                           public ::testing::WithParamInterface<HostileProject> {};
+
+TEST_P(HostileProjectTest, EndsCleanlyAndCopiesBelowTheDestinationOnly) {
+    const HostileProject& c = GetParam();
+    for (const auto& [path, bytes] : c.files) {
+        WriteSource(path, bytes);
+    }
+    WriteProject(c.items);
+    ASSERT_EQ(mkfifo(Proj("pipe.c").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(Proj("pipe.h").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("/dev/zero", Proj("zero.h").c_str()), 0);
+
+    const CliRun tree = Cli({"tree", ProjectFile(), "--parse-literals"});
+    EXPECT_EQ(tree.exitCode, 0) << tree.err;
+    for (const std::string& line : c.treeLines) {
+        EXPECT_TRUE(HasLine(tree.out, line)) << line << "\n" << tree.out;
+    }
+    const CliRun copy = Cli({"copy", ProjectFile(), Dest()});
+    EXPECT_EQ(copy.exitCode, 0) << copy.out << copy.err;
+    for (const auto& [below, source] : c.copied) {
+        const std::string expected = source.empty()            ? "<missing>"
+                                     : source.starts_with('/') ? ReadWhole(source)
+                                                               : ReadWhole(temp_.Join(source));
+        EXPECT_EQ(ReadWhole(Dest(below)), expected) << below;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileProjectTest, ::testing::ValuesIn(HostileProjects()),
+                         [](const auto& test) { return test.param.name; });
+
+// Inputs of scale end well inside the watchdog with the whole tree (their time and memory are
+// measured by bench/hostile.py).
+TEST_F(TamskCli, AHugeLineAndAnIncludeChainTenThousandDeep) {
+    constexpr int kDepth = 10'000;
+    std::ofstream big(Proj("big.c"), std::ios::binary);
+    const std::string block(1 << 20, 'x');
+    for (int i = 0; i < 32; ++i) {
+        big << "/*" << block << "*/";
+    }
+    big << "#include \"h0.h\"";
+    big.close();
+    for (int i = 0; i < kDepth; ++i) {
+        WriteSource("h" + std::to_string(i) + ".h",
+                    i + 1 < kDepth ? "#include \"h" + std::to_string(i + 1) + ".h\"\n" : "");
+    }
+    WriteProject({"big.c"});
+
+    const CliRun tree = Cli({"tree", ProjectFile()});
+    EXPECT_EQ(tree.exitCode, 0) << tree.err;
+    // big.c stands three levels down, h0.h four, h9999.h 10,003.
+    EXPECT_TRUE(HasLine(tree.out, std::string(3 + kDepth, ' ') + "h9999.h"));
+}
