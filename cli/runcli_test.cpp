@@ -146,7 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 1,
                 "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
-        CliCase{"WorkLimit",
+        CliCase{"ScanWorkLimit", {"tree", "%/p.wpj"}, nullptr, 1,
+                "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
+                "is incomplete\n",
+                10},
+        CliCase{"ReaderWorkLimit",
                 {"tree", "%/p.wpj"},
                 nullptr,
                 1,
