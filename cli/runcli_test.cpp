@@ -146,7 +146,10 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 1,
                 "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
-        CliCase{"ScanWorkLimit", {"tree", "%/p.wpj"}, nullptr, 1,
+        CliCase{"ScanWorkLimit",
+                {"tree", "%/p.wpj"},
+                nullptr,
+                1,
                 "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
                 "is incomplete\n",
                 10},
