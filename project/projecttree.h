@@ -33,7 +33,7 @@ struct ScanOutcome {
     std::size_t nodesAdded = 0;
     // One line each for a target file that could not be read and a file too
     // large to scan (listed, not scanned): the file and the reason.
-    std::vector<std::string> problems;
+    std::vector<std::string> problems = {};
 };
 
 // The dependency step of a load: given the tree, the project folder and the

@@ -37,19 +37,16 @@ struct stat StatOf(const std::string& path) {
     return info;
 }
 
-HostStatus WriteWith(HostFs& fs, const std::string& path, const char* text, bool finish) {
+// Writes text through a temporary file; finish false abandons the write, a signal is raised
+// half-way when given.
+HostStatus WriteWith(HostFs& fs, const std::string& path, const char* text, bool finish,
+                     int signal = 0) {
     return fs.WriteFileAtomically(path, [&](std::ostream& out) {
-        out << text;
+        out << text << std::flush;
+        if (signal != 0) {
+            ::raise(signal);
+        }
         return finish;
-    });
-}
-
-// Starts a write and ends the process with signal half-way through it.
-void WriteWithSignal(HostFs& fs, const std::string& path, int signal) {
-    fs.WriteFileAtomically(path, [&](std::ostream& out) {
-        out << "half" << std::flush;
-        ::raise(signal);
-        return true;
     });
 }
 
@@ -221,7 +218,7 @@ TEST(HostFs, AnInterruptedWriteLeavesNoTemporaryFile) {
         const pid_t child = ::fork();
         if (child == 0) {
             NativeHostFs fs;
-            WriteWithSignal(fs, path, signal);
+            WriteWith(fs, path, "half", true, signal);  // ends the process half-way
             ::_exit(0);
         }
         int status = 0;

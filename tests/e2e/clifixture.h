@@ -49,7 +49,7 @@ protected:
     }
     std::string ProjectFile() const { return Proj("p.wpj"); }
     std::string Dest(const std::string& relative = "") const {
-        return temp_.Join(relative.empty() ? "dest" : "dest/" + relative);
+        return temp_.Join("dest/" + relative);
     }
     std::string WriteSource(const std::string& relative, std::string_view bytes) const {
         return temp_.Write("outer/proj/" + relative, bytes);
@@ -91,12 +91,9 @@ protected:
         }
         int status = 0;
         waitpid(child, &status, 0);
-        CliRun run;
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = options.out ? "" : ReadWhole(out);
-        run.err = ReadWhole(err);
         EXPECT_FALSE(WIFSIGNALED(status)) << "tamsk-cli ended by signal " << WTERMSIG(status);
-        return run;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, options.out ? "" : ReadWhole(out),
+                ReadWhole(err)};
     }
 
     // The paths that changed since the first run, apart from mayChange_.

@@ -1,5 +1,5 @@
 // The real tamsk-cli binary: exit codes, whole outputs, and nothing written outside the
-// destination, for the example, refused destinations, hostile names and inputs of scale.
+// destination, for the example, refused destinations and inputs of scale.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,12 +9,6 @@
 #include <vector>
 
 #include "tests/e2e/clifixture.h"
-
-namespace {
-
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-}  // namespace
 
 using TamskCli = CliFixture;
 
@@ -86,88 +80,6 @@ TEST_F(TamskCli, AnExportThatCannotBeWrittenSaysWhyAndChangesNothing) {
     EXPECT_EQ(exported.err, "tamsk-cli: cannot write the dependency file: cannot replace " +
                                 Proj("p_dep.Txt") + ": Is a directory\n");
 }
-
-struct HostileProject {
-    std::string name;
-    Pairs files;  // below the project folder, bytes
-    std::vector<std::string> items;
-    std::vector<std::string> treeLines;  // lines the tree shows
-    Pairs copied;                        // below the destination, source below the temporary
-                                         // folder or absolute; empty: nothing may be there
-};
-
-void PrintTo(const HostileProject& c, std::ostream* os) {
-    *os << c.name;
-}
-
-std::vector<HostileProject> HostileProjects() {
-    std::string climb;
-    for (int i = 0; i < 40; ++i) {
-        climb += "..\\";
-    }
-    return {
-        // Only regular files are opened, so nothing blocks, and only they are listed.
-        {.name = "FifoAndDevicesAreNeverOpened",
-         .files = {{"main.c", "#include \"pipe.h\"\n#include \"zero.h\"\n"}},
-         .items = {"pipe.c", "main.c"},
-         .treeLines = {"   pipe.c", "    pipe.h", "    zero.h"},
-         .copied = {{"main.c", "outer/proj/main.c"}, {"pipe.c", ""}}},
-        // Rooted at the deepest folder that holds them all.
-        {.name = "NamesAboveTheProjectFolder",
-         .files = {{"../shared/common.c", "int common;\n"},
-                   {"main.c", "#include \"..\\shared\\common.c\"\n"}},
-         .items = {"main.c", "..\\shared\\common.c"},
-         .treeLines = {"   ..\\shared\\common.c"},
-         .copied = {{"proj/main.c", "outer/proj/main.c"},
-                    {"shared/common.c", "outer/shared/common.c"}}},
-        {.name = "NamesClimbingAboveTheRoot",
-         .files = {{"main.c", "#include \"" + climb + "etc\\hostname\"\n"}},
-         .items = {"main.c"},
-         .copied = {{"etc/hostname", "/etc/hostname"}}},
-        {.name = "AbsoluteNamesAreShownButNeverCopied",
-         .files = {{"main.c", "#include \"/etc/hostname\"\n"}},
-         .items = {"main.c", "C:\\Windows\\win.ini", "\\\\server\\share\\x.c"},
-         .treeLines = {"   C:\\Windows\\win.ini", "    \\etc\\hostname"},
-         .copied = {{"main.c", "outer/proj/main.c"}, {"etc/hostname", ""}}},
-        // A carriage return in a name is a blank in the tree; the file keeps its true name.
-        {.name = "OddBytesInNames",
-         .files = {{"caf\xe9.c", "int y;\n"}, {"a\rb.h", "int x;\n"}},
-         .items = {"caf\xe9.c", "a\rb.h"},
-         .treeLines = {"   caf\xe9.c", "   a b.h"},
-         .copied = {{"caf\xe9.c", "outer/proj/caf\xe9.c"}, {"a\rb.h", "outer/proj/a\rb.h"}}},
-    };
-}
-
-class HostileProjectTest : public CliFixture,
-                           public ::testing::WithParamInterface<HostileProject> {};
-
-TEST_P(HostileProjectTest, EndsCleanlyAndCopiesBelowTheDestinationOnly) {
-    const HostileProject& c = GetParam();
-    for (const auto& [path, bytes] : c.files) {
-        WriteSource(path, bytes);
-    }
-    WriteProject(c.items);
-    ASSERT_EQ(mkfifo(Proj("pipe.c").c_str(), 0644), 0);
-    ASSERT_EQ(mkfifo(Proj("pipe.h").c_str(), 0644), 0);
-    ASSERT_EQ(symlink("/dev/zero", Proj("zero.h").c_str()), 0);
-
-    const CliRun tree = Cli({"tree", ProjectFile(), "--parse-literals"});
-    EXPECT_EQ(tree.exitCode, 0) << tree.err;
-    for (const std::string& line : c.treeLines) {
-        EXPECT_TRUE(HasLine(tree.out, line)) << line << "\n" << tree.out;
-    }
-    const CliRun copy = Cli({"copy", ProjectFile(), Dest()});
-    EXPECT_EQ(copy.exitCode, 0) << copy.out << copy.err;
-    for (const auto& [below, source] : c.copied) {
-        const std::string expected = source.empty()            ? "<missing>"
-                                     : source.starts_with('/') ? ReadWhole(source)
-                                                               : ReadWhole(temp_.Join(source));
-        EXPECT_EQ(ReadWhole(Dest(below)), expected) << below;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Hostile, HostileProjectTest, ::testing::ValuesIn(HostileProjects()),
-                         [](const auto& test) { return test.param.name; });
 
 // Inputs of scale end well inside the watchdog with the whole tree (their time and memory are
 // measured by bench/hostile.py).

@@ -8,24 +8,25 @@
 
 #include "classlib/core/hostfs.h"
 
-// The host's file system with faults on demand, so that tests reach every
-// failure without root, other users or resource limits. A fault names a file
-// or folder by the end of its path ("src/a.c" matches ".../p/src/a.c").
+// The host's file system with faults on demand, so that tests reach every failure without root,
+// other users or resource limits. A fault names a file or folder by the end of its path
+// ("src/a.c" matches ".../p/src/a.c").
 class FakeHostFs : public HostFs {
 public:
-    // All writes together may put this many bytes on the disk; the write that
-    // passes it fails as on a full disk.
+    // All writes together may put this many bytes on the disk; the write that passes it fails.
     void SetDiskSpace(std::uint64_t bytes) { space_ = bytes; }
     // Opening name, or writing into it when it is a folder, is denied.
-    void DenyOpen(std::string_view name) { Add(name, Fault::Deny); }
+    void DenyOpen(std::string_view name) { rules_.push_back({std::string(name), Fault::Deny}); }
     // The last step of writing name, the rename into place, fails.
-    void FailRename(std::string_view name) { Add(name, Fault::Rename); }
+    void FailRename(std::string_view name) { rules_.push_back({std::string(name), Fault::Rename}); }
     // name is listed as it is, but gone when it is opened.
-    void Vanish(std::string_view name) { Add(name, Fault::Vanish); }
-    // Files above bytes are too large to read.
-    void LimitReads(std::uint64_t bytes) { readLimit_ = bytes; }
+    void Vanish(std::string_view name) { rules_.push_back({std::string(name), Fault::Vanish}); }
     // The listing reports kind for name, whatever is on the disk.
-    void ListAs(std::string_view name, HostEntry kind);
+    void ListAs(std::string_view name, HostEntry kind) {
+        rules_.push_back({std::string(name), Fault::Listing, kind});
+    }
+    // Files above bytes are too large to read (copies, being streams, are not limited).
+    void LimitReads(std::uint64_t bytes) { readLimit_ = bytes; }
 
     using HostFs::ReadFile;
     std::string Resolve(std::string_view path) override { return real_.Resolve(path); }
@@ -47,10 +48,7 @@ private:
         Fault fault;
         HostEntry kind = HostEntry::Missing;
     };
-    void Add(std::string_view name, Fault fault) { rules_.push_back({std::string(name), fault}); }
     const Rule* Find(std::string_view path, Fault fault) const;
-    HostStatus OpenFault(std::string_view path) const;
-    HostStatus WriteFault(std::string_view path) const;
 
     NativeHostFs real_;
     std::vector<Rule> rules_;
