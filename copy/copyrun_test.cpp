@@ -143,18 +143,6 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
     EXPECT_EQ(ReadWhole(Out("$/Src/Main.c")), "p/Src/Main.c");
 }
 
-// Each run after the first replaces the file the one before wrote.
-TEST_F(CopyRunTest, DestinationWithOrWithoutFinalSeparatorIsTheSame) {
-    AddProject({"p/demo.wpj"});
-    temp_.Write("out/demo.wpj", std::string(100, 'o'));
-    for (const std::string& destination : {Out(), Out() + "/", Out() + "\\"}) {
-        results_.RemoveAllRows();
-        Run(destination);
-        EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\n")) << destination;
-        EXPECT_EQ(ReadWhole(Out("$/demo.wpj")), "p/demo.wpj");
-    }
-}
-
 TEST_F(CopyRunTest, EmptyDestinationWritesNothing) {
     AddProject({"p/demo.wpj", "p/src/main.c"});
     AddTarget("demo.tgt", "demo.tgt", {"src\\main.c"});
@@ -322,16 +310,20 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
     AddProject(files);
     AddTarget("x.wpj", "x.wpj", names);
     ASSERT_EQ(::symlink("p", temp_.Join("w/link").c_str()), 0);
-    const char* destinations[] = {"w/p/src", "w/p/new/out", "w/q", "w",
-                                  "w/link",  "w/link/src",  "w/P", "w/p/SRC"};
+    const char* destinations[] = {"w/p/src", "w/p/new/out/", "w/q\\", "w",
+                                  "w/link",  "w/link/src",   "w/P",   "w/p/SRC"};
     const std::string destination = temp_.Join(destinations[random() % std::size(destinations)]);
+    const auto HostPath = [](std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    };
     SCOPED_TRACE(destination);
     const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
 
     Run(destination);
     const fs::path root = fs::weakly_canonical(temp_.path());
     const std::string below =
-        fs::weakly_canonical(destination).lexically_relative(root).generic_string() + "/";
+        fs::weakly_canonical(HostPath(destination)).lexically_relative(root).generic_string() + "/";
     const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
     for (const auto& [path, entry] : after) {
         const auto old = before.find(path);

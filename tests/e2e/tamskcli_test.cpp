@@ -12,17 +12,6 @@
 
 using TamskCli = CliFixture;
 
-// The tree does not depend on how the project path was typed.
-TEST_F(TamskCli, ExampleTreeIsTheSameTypedRelativeOrAbsolute) {
-    const std::string expected = ReadWhole(ExamplesFolder() + "/shapes/expected/shapes_tree.txt");
-    const CliRun absolute = Cli({"tree", ExamplesFolder() + "/shapes/shapes.wpj"});
-    EXPECT_EQ(absolute.exitCode, 0);
-    EXPECT_EQ(absolute.err, "");
-    EXPECT_EQ(absolute.out, expected);
-    const CliRun relative = Cli({"tree", "shapes.wpj"}, {.folder = ExamplesFolder() + "/shapes"});
-    EXPECT_EQ(relative.out, expected);
-}
-
 TEST_F(TamskCli, UsageErrorsAndOutputErrorsGiveTheirExitCodes) {
     WriteProject({});
     const CliRun notAProject = Cli({"tree", "/bin/sh"});
