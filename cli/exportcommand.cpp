@@ -1,6 +1,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "copy/copyrun.h"
 #include "depscan/depfile.h"
 
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
@@ -11,6 +12,11 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
         return loaded;
     }
     const WString path = DependencyFilePath(project);
+    if (IsReadByProject(tree, path.View(), host.fs)) {
+        ReportLine(err, "cannot write the dependency file: " + path.Str() +
+                            ": is a file this project reads; left untouched");
+        return ExitSomeWorkFailed;
+    }
     std::string reason;
     switch (ExportDependencies(tree, path.View(), host.fs, &reason)) {
         case ExportResult::Written:

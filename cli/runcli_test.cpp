@@ -89,7 +89,7 @@ std::string Filled(std::string text, const TempDir& dir) {
 }
 
 // p.wpj names t.tgt, whose sources are a.c (including a.h) and b.c.
-void WriteProject(TempDir& dir, FakeHostFs&) {
+void WriteProject(const TempDir& dir) {
     projectwriter::TargetLayout layout;
     layout.items = {"a.c", "b.c"};
     dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
@@ -107,7 +107,7 @@ TEST_P(CliCaseTest, ExitCodeAndStandardError) {
     const CliCase& c = GetParam();
     TempDir dir;
     FakeHostFs fs;
-    WriteProject(dir, fs);
+    WriteProject(dir);
     if (c.prepare) {
         c.prepare(dir, fs);
     }
@@ -190,6 +190,17 @@ INSTANTIATE_TEST_SUITE_P(
                 [](TempDir&, FakeHostFs& fs) { fs.FailRename("out/a.h"); },
                 1,
                 "tamsk-cli: cannot copy a.h: cannot replace %/out/a.h: Operation not permitted\n"},
+        CliCase{"ExportOntoAListedFile",
+                {"export", "%/p.wpj"},
+                [](TempDir& dir, FakeHostFs&) {
+                    projectwriter::TargetLayout layout;
+                    layout.items = {"p_dep.Txt"};
+                    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+                    dir.Write("p_dep.Txt", "a source of the project");
+                },
+                1,
+                "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
+                "reads; left untouched\n"},
         CliCase{"ExportOnAFullDisk",
                 {"export", "%/p.wpj"},
                 [](TempDir&, FakeHostFs& fs) { fs.SetDiskSpace(10); },
@@ -200,8 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RunCli, AnOutputErrorFailsTheCommand) {
     TempDir dir;
-    FakeHostFs fake;
-    WriteProject(dir, fake);
+    WriteProject(dir);
     std::ostream unwritable(nullptr);  // every write fails
     std::ostringstream err;
     NativeHostFs native;

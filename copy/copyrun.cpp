@@ -70,6 +70,19 @@ std::string FailureNote(const CopyRunSummary& summary) {
     return note;
 }
 
+bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) {
+    const WTreeItem project = tree.FirstRoot();
+    const auto* projectFolder =
+        project == kNoItem ? nullptr : dynamic_cast<const WString*>(tree.GetData(project));
+    if (projectFolder == nullptr) {
+        return false;
+    }
+    WListStore noRows;
+    WCopy worker(noRows, {}, projectFolder->View(), fs);
+    CoverProject(tree, project, worker);
+    return worker.IsReadByThisCopy(std::string(path));
+}
+
 void AddCopyResultColumns(WListStore& results) {
     for (const char* header : {"Filename", "Destination Folder", "Result"}) {
         results.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);

@@ -32,6 +32,11 @@ std::string FailureNote(const CopyRunSummary& summary);
 // Folder", "Result".
 void AddCopyResultColumns(WListStore& results);
 
+// True when path is the project file, a target file or a listed file of the
+// loaded project (the same file, by its identity on the host): what Tamsk
+// writes must never land on a file it reads.
+bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs);
+
 // Copies every file path node two levels below the target's last "Filelist"
 // child and sizes the three result columns to their cells after each
 // extension node, also one without children.

@@ -54,7 +54,7 @@ void WCopy::CoverName(std::string_view name) {
     root_ = CommonFolder(root_, ParentFolder(source));
     FileIdentity identity;
     if (fs_.Identify(source, identity).ok()) {
-        readFiles_.push_back(identity);
+        readFiles_.insert(identity);
     }
 }
 
@@ -103,10 +103,9 @@ HostStatus WCopy::CopyTo(const std::string& source, const std::string& destinati
     return fs_.CopyFile(source, destination);
 }
 
-bool WCopy::IsReadByThisCopy(const std::string& destination) {
+bool WCopy::IsReadByThisCopy(const std::string& path) {
     FileIdentity identity;
-    return fs_.Identify(destination, identity).ok() &&
-           std::find(readFiles_.begin(), readFiles_.end(), identity) != readFiles_.end();
+    return fs_.Identify(path, identity).ok() && readFiles_.count(identity) > 0;
 }
 
 // Makes each folder of the path's prefixes; one that is there already, made

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,10 @@ public:
     // behind them leave the root as it is.
     void CoverName(std::string_view name);
 
+    // True when path is one of the files covered so far (the same file, by
+    // its identity on the host).
+    bool IsReadByThisCopy(const std::string& path);
+
     // Appends the row of name and attempts the copy; true when it was copied.
     // A missing or non-regular source, an absolute name, a file standing where
     // a folder is needed, a destination that is the source itself or a failed
@@ -61,7 +66,6 @@ private:
     std::string DestinationPath(std::string_view name, const std::string& source) const;
     HostStatus CopyTo(const std::string& source, const std::string& destination);
     HostStatus CreateFoldersAlong(const std::string& destinationPath);
-    bool IsReadByThisCopy(const std::string& destination);
     bool Finish(int row, std::string_view name, const HostStatus& status);
 
     WListStore& results_;
@@ -71,6 +75,6 @@ private:
     std::string root_;
     int copied_ = 0;
     int failed_ = 0;
-    std::vector<FileIdentity> readFiles_;
+    std::set<FileIdentity> readFiles_;
     std::vector<std::string> reasons_;
 };

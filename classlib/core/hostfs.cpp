@@ -507,15 +507,19 @@ HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
 HostStatus NativeHostFs::CreateFolder(std::string_view path) {
     std::string key;
     const std::string exact = ResolveWithKey(path, key, Lookup::Exact);
-    if (::mkdir(exact.c_str(), 0777) != 0) {
-        // Another process may have made it meanwhile: what counts is that it is there.
-        const int error = errno;
-        struct stat info {};
-        if (::stat(exact.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-            return Failed("cannot create folder", exact, error);
-        }
+    if (::mkdir(exact.c_str(), 0777) == 0) {
+        NoteCreated(key, HostEntry::Folder);
+        return HostStatus::Ok();
     }
-    NoteCreated(key, HostEntry::Folder);
+    // Another process may have made it meanwhile: what counts is that it is there.
+    const int error = errno;
+    struct stat info {};
+    if (::stat(exact.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return Failed("cannot create folder", exact, error);
+    }
+    if (!key.empty()) {
+        kinds_[key] = HostEntry::Folder;
+    }
     return HostStatus::Ok();
 }
 

@@ -27,7 +27,7 @@ struct HostStatus {
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::uint64_t file = 0;
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 
 // The host file layer: every file access of the core goes through it, so that
