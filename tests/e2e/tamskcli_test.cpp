@@ -1,12 +1,9 @@
 // The real tamsk-cli binary: exit codes, whole outputs, and nothing written outside the
-// destination, for the example, refused destinations and inputs of scale.
-#include <sys/stat.h>
+// destination, for refused writes and inputs of scale.
 #include <unistd.h>
 
 #include <fstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "tests/e2e/clifixture.h"
 
@@ -29,9 +26,7 @@ TEST_F(TamskCli, ACopyIntoTheProjectNeverWritesOntoItsOwnFiles) {
     WriteSource("src/shapes.c", "int inner;\n");
     WriteProject({"shapes.c", "src\\shapes.c"});
     mayChange_ = {"run", "outer/proj/src/p.wpj", "outer/proj/src/t.tgt", "outer/proj/src/src"};
-    const std::string src = Proj("src");
-
-    const CliRun copy = Cli({"copy", ProjectFile(), "src"}, {.folder = Proj()});
+    const CliRun copy = Cli({"copy", "p.wpj", "src"}, {.folder = Proj()});
     EXPECT_EQ(copy.exitCode, 1);
     EXPECT_EQ(copy.out,
               "p.wpj\tsrc\tcopied\nt.tgt\tsrc\tcopied\nshapes.c\tsrc\tfailed\n"
