@@ -13,7 +13,9 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
         return loaded;
     }
     WListStore results;
-    AddCopyResultColumns(results);
+    results.AddColumn("Filename", WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    results.AddColumn("Destination Folder", WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    results.AddColumn("Result", WListStore::kAppend, WListStore::kFitCellsAndHeader);
     const CopyRunSummary summary = RunProjectCopy(tree, destination, results, host.fs);
     // One line per row, whatever the names hold.
     std::string line;

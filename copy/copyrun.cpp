@@ -83,12 +83,6 @@ bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) 
     return worker.IsReadByThisCopy(std::string(path));
 }
 
-void AddCopyResultColumns(WListStore& results) {
-    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
-        results.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
-    }
-}
-
 std::string_view BracketedName(std::string_view label) {
     const std::size_t open = label.find_last_of('[');
     const std::size_t close = label.find_last_of(']');

@@ -28,10 +28,6 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
 // else the number of failures and the first reason.
 std::string FailureNote(const CopyRunSummary& summary);
 
-// Adds the three columns of the result list: "Filename", "Destination
-// Folder", "Result".
-void AddCopyResultColumns(WListStore& results);
-
 // True when path is the project file, a target file or a listed file of the
 // loaded project (the same file, by its identity on the host): what Tamsk
 // writes must never land on a file it reads.

@@ -27,7 +27,11 @@ namespace fs = std::filesystem;
 // stands for the destination folder temp/out.
 class CopyRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { AddCopyResultColumns(results_); }
+    void SetUp() override {
+        for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+            results_.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
+        }
+    }
 
     // Writes each file below the temporary folder, its bytes being its own name,
     // and adds the project node of the first, which must be a .wpj file.

@@ -19,7 +19,9 @@ WPJCopy::~WPJCopy() = default;
 void WPJCopy::SetupControls() {
     SetSmallIcon(WIcon(kApplicationIcon));
     cb_2->Disable();
-    AddCopyResultColumns(lv_1->Store());
+    for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+        lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
+    }
     WString caption("Copy");
     if (projectTree_ != nullptr) {
         const WTreeStore& tree = projectTree_->Store();
