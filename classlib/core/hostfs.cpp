@@ -273,7 +273,9 @@ private:
     int fd_;
 };
 
-HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
+// Reasons name the destination, not the temporary file that stands in for it.
+HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out,
+                     const std::string& destination) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
         const ssize_t got = ReadSome(in, buffer.data(), buffer.size());
@@ -284,7 +286,7 @@ HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
             return HostStatus::Ok();
         }
         if (!WriteAll(out.fd(), buffer.data(), static_cast<std::size_t>(got))) {
-            return Failed("cannot write", out.path(), errno);
+            return Failed("cannot write", destination, errno);
         }
     }
 }
@@ -542,7 +544,7 @@ HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view dest
     if (!temporary.Create(to, 0600)) {
         return Failed("cannot create a temporary file for", to, errno);
     }
-    if (HostStatus copied = CopyBytes(in, from, temporary); !copied.ok()) {
+    if (HostStatus copied = CopyBytes(in, from, temporary, to); !copied.ok()) {
         return copied;
     }
     // Only the permission bits: set-user and set-group bits are not carried over.
@@ -558,7 +560,7 @@ HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view dest
         return Failed("cannot set the modification time of", temporary.path(), errno);
     }
     if (!temporary.Close()) {
-        return Failed("cannot write", temporary.path(), errno);
+        return Failed("cannot write", to, errno);
     }
     if (!temporary.RenameTo(to)) {
         return Failed("cannot replace", to, errno);
@@ -593,7 +595,7 @@ HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
     const bool written = static_cast<bool>(out);
     out.close();
     if (!written || out.fail()) {
-        return Failed("cannot write", temporary.path(), errno != 0 ? errno : EIO);
+        return Failed("cannot write", target, errno != 0 ? errno : EIO);
     }
     if (!temporary.RenameTo(target)) {
         return Failed("cannot replace", target, errno);
