@@ -27,13 +27,10 @@ void AddProjectArguments(CLI::App& command, Options& options) {
                      "Also list files named in string literals of the sources");
 }
 
-// The first argument when it is meant as a command but names none.
-std::string UnknownCommand(const std::vector<std::string>& args) {
-    if (args.size() < 2 || args[1].empty() || args[1].front() == '-' ||
-        std::find(kCommands.begin(), kCommands.end(), args[1]) != kCommands.end()) {
-        return {};
-    }
-    return args[1];
+// A first argument that is meant as a command but names none.
+bool IsUnknownCommand(const std::string& word) {
+    return !word.starts_with('-') &&
+           std::find(kCommands.begin(), kCommands.end(), word) == kCommands.end();
 }
 
 // The tree must not depend on how the path was typed: the load dialog of the
@@ -46,8 +43,12 @@ std::string AbsoluteProjectPath(const std::string& project) {
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const CliHost& host) {
-    if (const std::string unknown = UnknownCommand(args); !unknown.empty()) {
-        ReportLine(err, "unknown command \"" + unknown + "\"; the commands are tree, export, copy");
+    if (args.size() < 2) {
+        ReportLine(err, "a command is needed; the commands are tree, export, copy");
+        return ExitUsage;
+    }
+    if (IsUnknownCommand(args[1])) {
+        ReportLine(err, "unknown command \"" + args[1] + "\"; the commands are tree, export, copy");
         return ExitUsage;
     }
     CLI::App app{"tamsk-cli: show, export and copy Watcom IDE projects", "tamsk-cli"};
