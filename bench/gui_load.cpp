@@ -38,7 +38,7 @@ double Seconds(const QElapsedTimer& timer) {
 
 int Headless(const char* project) {
     WTreeStore store;
-    HostFs fs;
+    NativeHostFs fs;
     QElapsedTimer timer;
     timer.start();
     ScanOutcome outcome;

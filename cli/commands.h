@@ -3,19 +3,27 @@
 #include <ostream>
 #include <string>
 
+#include "cli/runcli.h"
 #include "project/projecttree.h"
 
-// Each subcommand of tamsk-cli; results are exit codes (see runcli.h).
-int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, std::ostream& out,
-                   std::ostream& err);
-int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, std::ostream& out,
-                     std::ostream& err);
+// Each subcommand of tamsk-cli; results are exit codes (see runcli.h). The
+// project path is absolute, as the load dialog of the window gives it.
+int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                   std::ostream& out, std::ostream& err);
+int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                     std::ostream& out, std::ostream& err);
 int RunCopyCommand(const std::string& project, const std::string& destination,
-                   ParseLiterals parseLiterals, std::ostream& out, std::ostream& err);
+                   ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
+                   std::ostream& err);
 
-// Shared by the subcommands: loads the project with its dependency scan,
-// writing the one-line message for an unreadable project file or the warning
-// for a scan stopped at its limit to err. Returns ExitUsage, or ExitOk /
-// ExitSomeWorkFailed for a load that happened.
+// Shared by the subcommands: refuses a file that is not a project, loads the
+// project with its dependency scan and writes one line to err for each
+// problem met (an unreadable target file, a file too large to scan, the work
+// limit reached). Returns ExitUsage, or ExitOk / ExitSomeWorkFailed for a
+// load that happened.
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
-               std::ostream& err);
+               const CliHost& host, std::ostream& err);
+
+// Writes "tamsk-cli: " and text as one line: control characters in text
+// (from file names) are written as blanks.
+void ReportLine(std::ostream& err, std::string_view text);

@@ -1,14 +1,15 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/runcli.h"
 #include "copy/copycolumns.h"
 #include "copy/copyrun.h"
+#include "project/treewalk.h"
 
 int RunCopyCommand(const std::string& project, const std::string& destination,
-                   ParseLiterals parseLiterals, std::ostream& out, std::ostream& err) {
+                   ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
+                   std::ostream& err) {
     WTreeStore tree;
-    const int loaded = LoadForCli(tree, project, parseLiterals, err);
+    const int loaded = LoadForCli(tree, project, parseLiterals, host, err);
     if (loaded == ExitUsage) {
         return loaded;
     }
@@ -16,14 +17,19 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
     for (const std::string_view header : kCopyColumnHeaders) {
         results.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
     }
-    HostFs fs;
-    const CopyRunSummary summary = RunProjectCopy(tree, destination, results, fs);
+    const CopyRunSummary summary = RunProjectCopy(tree, destination, results, host.fs);
+    // One line per row, whatever the names hold.
+    std::string line;
     for (int row = 0; row < results.RowCount(); ++row) {
-        out << results.Cell(row, 0) << "\t" << results.Cell(row, 1) << "\t" << results.Cell(row, 2)
-            << "\n";
+        line.clear();
+        for (int column = 0; column < 3; ++column) {
+            AppendAsLine(line, results.Cell(row, column));
+            line += column < 2 ? '\t' : '\n';
+        }
+        out << line;
     }
-    if (summary.failed > 0) {
-        return ExitSomeWorkFailed;
+    for (const std::string& reason : summary.reasons) {
+        ReportLine(err, reason);
     }
-    return loaded;
+    return summary.failed > 0 ? ExitSomeWorkFailed : loaded;
 }

@@ -1,27 +1,31 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/runcli.h"
+#include "copy/copyrun.h"
 #include "depscan/depfile.h"
 
-int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, std::ostream& out,
-                     std::ostream& err) {
+int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                     std::ostream& out, std::ostream& err) {
     WTreeStore tree;
-    const int loaded = LoadForCli(tree, project, parseLiterals, err);
+    const int loaded = LoadForCli(tree, project, parseLiterals, host, err);
     if (loaded == ExitUsage) {
         return loaded;
     }
     const WString path = DependencyFilePath(project);
-    HostFs fs;
+    if (IsReadByProject(tree, path.View(), host.fs)) {
+        ReportLine(err, "cannot write the dependency file: " + path.Str() +
+                            ": is a file this project reads; left untouched");
+        return ExitSomeWorkFailed;
+    }
     std::string reason;
-    switch (ExportDependencies(tree, path.View(), fs, &reason)) {
+    switch (ExportDependencies(tree, path.View(), host.fs, &reason)) {
         case ExportResult::Written:
             out << path.View() << "\n";
             return loaded;
         case ExportResult::EmptyTree:
             return loaded;
         case ExportResult::Failed:
-            err << "tamsk-cli: cannot write " << path.View() << ": " << reason << "\n";
+            ReportLine(err, "cannot write the dependency file: " + reason);
             return ExitSomeWorkFailed;
     }
     return ExitSomeWorkFailed;

@@ -1,15 +1,30 @@
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "classlib/core/hostfs.h"
+#include "project/projecttree.h"
+
 // Exit codes of tamsk-cli.
 enum CliExit : int {
     ExitOk = 0,
-    ExitSomeWorkFailed = 1,  // a copy row failed, the scan stopped at its limit, a write failed
-    ExitUsage = 2,           // bad arguments or an unreadable project file
+    // a copy row failed, a target file could not be read, the load stopped at
+    // its work limit, a write failed (standard output and error included)
+    ExitSomeWorkFailed = 1,
+    ExitUsage = 2,  // bad arguments, or a project file that cannot be read or is none
+};
+
+// What the commands work on: the host's file system and the work limit of a
+// load, unless a test gives its own.
+struct CliHost {
+    HostFs& fs;
+    std::size_t nodeLimit = kDefaultNodeLimit;
 };
 
 // The whole command line tool; args[0] is the program name.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliHost& host);

@@ -36,7 +36,7 @@ TEST(CopyPathsTest, CommonFolderAndRelativeBelowCompareWholeComponents) {
 
 // A load as the example's expected files were written: WATCOM unset.
 std::string LoadAndExport(WTreeStore& tree, const std::string& project, const TempDir& temp) {
-    HostFs fs;
+    NativeHostFs fs;
     ScanOptions options;
     options.parseLiterals = ParseLiterals::On;
     const DependencyScan scan = [&](WTreeStore& scanned, const WString& folder, ParseLiterals) {
@@ -62,7 +62,7 @@ TEST(CopyPathsTest, SubFolderTargetExampleLoadsTheSameFromItsCopy) {
     for (const std::string_view header : kCopyColumnHeaders) {
         results.AddColumn(header);
     }
-    HostFs fs;
+    NativeHostFs fs;
     const std::string out = temp.Join("out");
     RunProjectCopy(tree, out, results, fs);
     std::string rows;  // name, destination folder below out, result

@@ -3,6 +3,7 @@
 #include "classlib/core/wstring.h"
 #include "copy/wcopy.h"
 #include "project/projecttree.h"
+#include "project/treewalk.h"
 
 namespace {
 
@@ -58,6 +59,32 @@ void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
 
 }  // namespace
 
+std::string FailureNote(const CopyRunSummary& summary) {
+    if (summary.failed == 0) {
+        return {};
+    }
+    std::string note = std::to_string(summary.failed) + (summary.failed == 1 ? " file" : " files");
+    note += " failed";
+    if (!summary.reasons.empty()) {
+        note += "; first: ";
+        AppendAsLine(note, summary.reasons.front());
+    }
+    return note;
+}
+
+bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) {
+    const WTreeItem project = tree.FirstRoot();
+    const auto* projectFolder =
+        project == kNoItem ? nullptr : dynamic_cast<const WString*>(tree.GetData(project));
+    if (projectFolder == nullptr) {
+        return false;
+    }
+    WListStore noRows;
+    WCopy worker(noRows, {}, projectFolder->View(), fs);
+    CoverProject(tree, project, worker);
+    return worker.IsReadByThisCopy(std::string(path));
+}
+
 std::string_view BracketedName(std::string_view label) {
     const std::size_t open = label.find_last_of('[');
     const std::size_t close = label.find_last_of(']');
@@ -101,5 +128,5 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
         worker.CopyOne(TargetFilePath(tree, target));
         CopyTargetFiles(tree, target, worker);
     }
-    return {true, worker.CopiedCount(), worker.FailedCount()};
+    return {true, worker.CopiedCount(), worker.FailedCount(), worker.Reasons()};
 }

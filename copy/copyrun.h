@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
@@ -13,6 +14,7 @@ struct CopyRunSummary {
     bool ran = false;  // false: empty tree or no project folder, no row added
     int copied = 0;
     int failed = 0;
+    std::vector<std::string> reasons;  // one line per failed row: the file, what was tried, why
 };
 
 // The copy run: the project file, each target file and every file listed
@@ -21,6 +23,15 @@ struct CopyRunSummary {
 // results must already hold its three columns.
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
                               WListStore& results, HostFs& fs);
+
+// The note for the copy dialog's status line: empty when nothing failed,
+// else the number of failures and the first reason.
+std::string FailureNote(const CopyRunSummary& summary);
+
+// True when path is the project file, a target file or a listed file of the
+// loaded project (the same file, by its identity on the host): what Tamsk
+// writes must never land on a file it reads.
+bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs);
 
 // Copies every file path node two levels below the target's last "Filelist"
 // child, each taken relative to the target's folder, and sizes the three

@@ -1,17 +1,21 @@
 #include "copy/copyrun.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "classlib/core/wstring.h"
 #include "project/projecttree.h"
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
@@ -72,9 +76,18 @@ protected:
                                             WTreePosition::Sorted());
     }
 
-    CopyRunSummary Run(std::string_view destination) {
-        HostFs fs;
-        return RunProjectCopy(tree_, destination, results_, fs);
+    CopyRunSummary Run(std::string_view destination, HostFs* fs = nullptr) {
+        NativeHostFs native;
+        return RunProjectCopy(tree_, destination, results_, fs != nullptr ? *fs : native);
+    }
+
+    // The "Result" cells, blank-separated.
+    std::string Results() const {
+        std::string text;
+        for (int row = 0; row < results_.RowCount(); ++row) {
+            text += (row > 0 ? " " : "") + std::string(results_.Cell(row, 2));
+        }
+        return text;
     }
 
     // Each row as "name | folder | result", one a line.
@@ -88,27 +101,21 @@ protected:
         return rows;
     }
 
-    // Every entry below folder, relative and sorted, folders with a trailing '/'.
+    // Every entry below folder, relative and sorted.
     std::string EntriesBelow(std::string_view folder) const {
-        std::vector<std::string> entries;
-        const fs::path root = temp_.Join(folder);
-        std::error_code error;
-        for (const auto& entry : fs::recursive_directory_iterator(root, error)) {
-            std::string relative = fs::relative(entry.path(), root).generic_string();
-            entries.push_back(entry.is_directory() ? relative + "/" : relative);
-        }
-        std::sort(entries.begin(), entries.end());
         std::string text;
-        for (const std::string& entry : entries) {
-            text += (text.empty() ? "" : " ") + entry;
+        for (const auto& [path, entry] : treesnapshot::Take(temp_.Join(folder))) {
+            text += (text.empty() ? "" : " ") + path;
         }
         return text;
     }
 
-    // text with every '$' replaced by the destination folder.
+    // text with every '$' replaced by the destination folder and every '%' by
+    // the temporary folder.
     std::string Out(std::string text = "$") const {
-        for (std::size_t at = text.find('$'); at != std::string::npos; at = text.find('$')) {
-            text.replace(at, 1, temp_.Join("out"));
+        for (std::size_t at = text.find_first_of("$%"); at != std::string::npos;
+             at = text.find_first_of("$%")) {
+            text.replace(at, 1, text[at] == '$' ? temp_.Join("out") : temp_.path());
         }
         return text;
     }
@@ -135,28 +142,18 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
                   "inc\\deep\\a.h | $/inc/deep | copied\nsrc\\UTIL.H | $/Src | copied\n"
                   "bin\\sub.tgt | $/bin | copied\nplain.tgt | $ | copied\n"));
     EXPECT_EQ(EntriesBelow("out"),
-              "Src/ Src/Main.c Src/util.h bin/ bin/sub.tgt demo.tgt demo.wpj inc/ inc/deep/ "
+              "Src Src/Main.c Src/util.h bin bin/sub.tgt demo.tgt demo.wpj inc inc/deep "
               "inc/deep/a.h plain.tgt");
     EXPECT_EQ(ReadWhole(Out("$/Src/Main.c")), "p/Src/Main.c");
-}
-
-// Each run after the first replaces the file the one before wrote.
-TEST_F(CopyRunTest, DestinationWithOrWithoutFinalSeparatorIsTheSame) {
-    AddProject({"p/demo.wpj"});
-    temp_.Write("out/demo.wpj", std::string(100, 'o'));
-    for (const std::string& destination : {Out(), Out() + "/", Out() + "\\"}) {
-        results_.RemoveAllRows();
-        Run(destination);
-        EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\n")) << destination;
-        EXPECT_EQ(ReadWhole(Out("$/demo.wpj")), "p/demo.wpj");
-    }
 }
 
 TEST_F(CopyRunTest, EmptyDestinationWritesNothing) {
     AddProject({"p/demo.wpj", "p/src/main.c"});
     AddTarget("demo.tgt", "demo.tgt", {"src\\main.c"});
-    EXPECT_EQ(Run("").copied, 0);
+    const CopyRunSummary summary = Run("");
+    EXPECT_EQ(summary.copied, 0);
     EXPECT_EQ(Rows(), "demo.wpj |  | failed\ndemo.tgt |  | failed\nsrc\\main.c | /src | failed\n");
+    EXPECT_EQ(summary.reasons.front(), "cannot copy demo.wpj: no destination folder was given");
 }
 
 // Only regular files are copied, and no folder is made for a failed row.
@@ -169,30 +166,6 @@ TEST_F(CopyRunTest, MissingSourceOrFolderFailsWithoutCreatingFolders) {
                           "gone\\lost.c | $/gone | failed\nodd.c | $ | failed\n"
                           "odd.c\\inner | $/odd.c | failed\n"));
     EXPECT_EQ(EntriesBelow("out"), "demo.wpj");
-}
-
-TEST_F(CopyRunTest, FileWhereAFolderIsNeededFailsAndTheRunGoesOn) {
-    AddProject({"p/demo.wpj", "p/a.c", "p/src/b.c", "p/z.c"});
-    temp_.Write("out/src", "a file, not a folder");
-    AddTarget("demo.wpj", "demo.wpj", {"a.c", "src\\b.c", "z.c"});
-    EXPECT_EQ(Run(Out()).failed, 1);
-    EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\ndemo.wpj | $ | copied\na.c | $ | copied\n"
-                          "src\\b.c | $/src | failed\nz.c | $ | copied\n"));
-    EXPECT_EQ(ReadWhole(Out("$/src")), "a file, not a folder");
-    EXPECT_EQ(ReadWhole(Out("$/z.c")), "p/z.c");
-}
-
-// A folder stands where a.c goes: the copy fails after writing, leaves no
-// partial file behind and the run goes on.
-TEST_F(CopyRunTest, CopyFailingHalfWayLeavesNothingBehind) {
-    AddProject({"p/demo.wpj", "p/a.c", "p/z.c"});
-    temp_.Write("out/a.c/keep", "kept");
-    AddTarget("demo.wpj", "demo.wpj", {"a.c", "z.c"});
-    EXPECT_EQ(Run(Out()).failed, 1);
-    EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\ndemo.wpj | $ | copied\na.c | $ | failed\n"
-                          "z.c | $ | copied\n"));
-    EXPECT_EQ(EntriesBelow("out"), "a.c/ a.c/keep demo.wpj z.c");
-    EXPECT_EQ(ReadWhole(Out("$/a.c/keep")), "kept");
 }
 
 TEST_F(CopyRunTest, ExtensionNodeWithoutChildrenStillSizesColumns) {
@@ -230,23 +203,76 @@ TEST_F(CopyRunTest, FilesAboveTheProjectFolderKeepTheirLayout) {
                   " | $ | failed\nC:\\outside.c | $ | failed\n"
                   "..\\..\\pngpriv.h | $ | copied\nlocal.h | $/projects/owatcom | copied\n"));
     const std::string layout =
-        "png.c pngpriv.h projects/ projects/owatcom/ projects/owatcom/libpng.tgt "
+        "png.c pngpriv.h projects projects/owatcom projects/owatcom/libpng.tgt "
         "projects/owatcom/libpng.wpj projects/owatcom/local.h";
     EXPECT_EQ(EntriesBelow("out"), layout);
     EXPECT_EQ(EntriesBelow("lib"), layout);
 }
 
-TEST_F(CopyRunTest, ProjectFolderAsDestinationLeavesSourcesUntouched) {
-    AddProject({"p/demo.wpj", "p/src/main.c"});
-    AddTarget("demo.wpj", "demo.wpj", {"src\\main.c"});
-    EXPECT_EQ(Run(temp_.Join("p")).copied, 0);
-    const std::string p = temp_.Join("p");
-    EXPECT_EQ(Rows(), "demo.wpj | " + p + " | failed\ndemo.wpj | " + p +
-                          " | failed\nsrc\\main.c | " + p + "/src | failed\n");
-    EXPECT_EQ(ReadWhole(temp_.Join("p/demo.wpj")), "p/demo.wpj");
-    EXPECT_EQ(ReadWhole(temp_.Join("p/src/main.c")), "p/src/main.c");
-    EXPECT_EQ(EntriesBelow("p"), "demo.wpj src/ src/main.c");
+// The project lists shapes.c beside it and src\shapes.c: a copy into src
+// would put the first onto the second, which it has yet to read.
+TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
+    AddProject({"p/shapes.wpj", "p/shapes.c", "p/src/shapes.c"});
+    AddTarget("shapes.wpj", "shapes.wpj", {"shapes.c", "src\\shapes.c"});
+    const CopyRunSummary summary = Run(temp_.Join("p/src"));
+    EXPECT_EQ(Results(), "copied copied failed copied");
+    EXPECT_EQ(summary.reasons, std::vector<std::string>{Out(
+                                   "cannot copy shapes.c: %/p/src/shapes.c: is a file this copy "
+                                   "reads; left untouched")});
+    EXPECT_EQ(ReadWhole(temp_.Join("p/src/shapes.c")), "p/src/shapes.c");
+    EXPECT_EQ(ReadWhole(temp_.Join("p/src/src/shapes.c")), "p/src/shapes.c");
+    EXPECT_EQ(FailureNote(summary), "1 file failed; first: " + summary.reasons.front());
 }
+
+struct FaultCase {
+    const char* name;
+    void (*fault)(FakeHostFs&);
+    const char* results;      // of demo.wpj, demo.wpj, a.c, z.c
+    const char* firstReason;  // '%' the temporary folder, '$' the destination
+};
+
+class CopyFaultTest : public CopyRunTest, public ::testing::WithParamInterface<FaultCase> {};
+
+// Faults from the file system: each fails its rows with the reason, the run
+// goes on, an old file at the destination stays whole, no temporary file stays.
+TEST_P(CopyFaultTest, FailsItsRowsWithTheReason) {
+    AddProject({"p/demo.wpj", "p/a.c", "p/z.c"});
+    AddTarget("demo.wpj", "demo.wpj", {"a.c", "z.c"});
+    temp_.Write("out/a.c", "old");
+    FakeHostFs fs;
+    GetParam().fault(fs);
+    const CopyRunSummary summary = Run(Out(), &fs);
+    EXPECT_EQ(Results(), GetParam().results);
+    ASSERT_FALSE(summary.reasons.empty());
+    EXPECT_EQ(summary.reasons.front(), Out(GetParam().firstReason));
+    if (results_.Cell(2, 2) == "failed") {
+        EXPECT_EQ(ReadWhole(Out("$/a.c")), "old");
+    }
+    EXPECT_EQ(EntriesBelow("out").find(".tamsk-"), std::string::npos) << EntriesBelow("out");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CopyFaultTest,
+    ::testing::Values(FaultCase{"FullDisk", [](FakeHostFs& fs) { fs.SetDiskSpace(25); },
+                                "copied copied copied failed",
+                                "cannot copy z.c: cannot write $/z.c: No space left on device"},
+                      FaultCase{"DeniedOpen", [](FakeHostFs& fs) { fs.DenyOpen("p/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot open %/p/a.c: Permission denied"},
+                      FaultCase{"ReadOnlyDestination", [](FakeHostFs& fs) { fs.DenyOpen("out"); },
+                                "failed failed failed failed",
+                                "cannot copy demo.wpj: cannot create folder $: Permission denied"},
+                      FaultCase{"FailedRename", [](FakeHostFs& fs) { fs.FailRename("out/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot replace $/a.c: Operation not permitted"},
+                      FaultCase{"GoneAfterListing", [](FakeHostFs& fs) { fs.Vanish("p/a.c"); },
+                                "copied copied failed copied",
+                                "cannot copy a.c: cannot open %/p/a.c: No such file or directory"},
+                      FaultCase{"ListingChanged",
+                                [](FakeHostFs& fs) { fs.ListAs("p/z.c", HostEntry::Missing); },
+                                "copied copied copied failed",
+                                "cannot copy z.c: %/p/z.c: not found"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(CopyRunTest, NothingToCopyWithoutProjectOrFolder) {
     EXPECT_EQ(Run(Out()).ran, false);
@@ -255,6 +281,71 @@ TEST_F(CopyRunTest, NothingToCopyWithoutProjectOrFolder) {
     EXPECT_EQ(results_.RowCount(), 0);
     EXPECT_EQ(EntriesBelow(""), "");
 }
+
+// For random projects and destinations (inside the project, beside it, above
+// it, through a link, differing only in case from an existing folder), every
+// file of the project is byte-identical afterwards and whatever is new lies
+// below the destination, with no temporary file left.
+class CopyPropertyTest : public CopyRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
+    std::mt19937 random(static_cast<unsigned>(GetParam()));
+    const std::vector<std::pair<std::string, std::string>> pool = {
+        {"w/p/a.c", "A.C"},
+        {"w/p/B.h", "b.h"},
+        {"w/p/src/c.c", "src\\c.c"},
+        {"w/p/src/D.h", "SRC\\d.H"},
+        {"w/p/Src2/e.rc", "src2/e.rc"},
+        {"w/p/src/deep/f.c", "src\\deep\\f.c"},
+        {"w/up.c", "..\\up.c"},
+        {"w/p/x.wpj", "x.wpj"},
+        {"w/p/c.c", "c.c"},
+        {"w/p/d.h", "d.h"},
+        {"w/p/up.c", "up.c"}};
+    std::vector<std::string> files = {"w/p/x.wpj"};
+    std::vector<std::string> names;
+    for (const auto& [file, name] : pool) {
+        if (random() % 4 != 0) {
+            files.push_back(file);
+            names.push_back(name);
+        }
+    }
+    temp_.MakeFolder("w/p/src");
+    AddProject(files);
+    AddTarget("x.wpj", "x.wpj", names);
+    ASSERT_EQ(::symlink("p", temp_.Join("w/link").c_str()), 0);
+    const char* destinations[] = {"w/p/src", "w/p/new/out/", "w/q\\", "w",
+                                  "w/link",  "w/link/src",   "w/P",   "w/p/SRC"};
+    const std::string destination = temp_.Join(destinations[random() % std::size(destinations)]);
+    const auto HostPath = [](std::string path) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    };
+    SCOPED_TRACE(destination);
+    const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
+
+    Run(destination);
+    const fs::path root = fs::weakly_canonical(temp_.path());
+    const std::string below =
+        fs::weakly_canonical(HostPath(destination)).lexically_relative(root).generic_string() + "/";
+    const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
+    for (const auto& [path, entry] : after) {
+        const auto old = before.find(path);
+        if (old != before.end()) {
+            EXPECT_EQ(entry, old->second) << path << " changed";
+        } else {
+            const bool madeToHoldIt = below.rfind(path + "/", 0) == 0;
+            EXPECT_TRUE(madeToHoldIt || path.rfind(below, 0) == 0)
+                << path << " is outside the destination";
+            EXPECT_EQ(path.find(".tamsk-"), std::string::npos) << path;
+        }
+    }
+    for (const auto& [path, entry] : before) {
+        EXPECT_EQ(after.count(path), 1u) << path << " is gone";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, CopyPropertyTest, ::testing::Range(0, 48));
 
 TEST(BracketedNameTest, TakesTheTextBetweenTheLastBrackets) {
     EXPECT_EQ(BracketedName("Target: a [x]  desc [a.tgt]"), "a.tgt");

@@ -21,6 +21,13 @@ std::string HostDestination(std::string_view text) {
     return folder;
 }
 
+HostStatus Refused(std::string reason) {
+    HostStatus status;
+    status.code = HostStatus::Code::Failed;
+    status.reason = std::move(reason);
+    return status;
+}
+
 }  // namespace
 
 WCopy::WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
@@ -40,8 +47,13 @@ void WCopy::CoverName(std::string_view name, std::string_view folder) {
         return;
     }
     const std::string source = SourcePath(name, folder);
-    if (fs_.Kind(source) == HostEntry::File) {
-        root_ = CommonFolder(root_, FolderOfPath(source));
+    if (fs_.Kind(source) != HostEntry::File) {
+        return;
+    }
+    root_ = CommonFolder(root_, FolderOfPath(source));
+    FileIdentity identity;
+    if (fs_.Identify(source, identity).ok()) {
+        readFiles_.insert(identity);
     }
 }
 
@@ -62,43 +74,62 @@ bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     const bool absolute = IsAbsolutePath(name);
     const std::string source = absolute ? std::string() : SourcePath(name, nameFolder);
     const std::string destination = DestinationPath(name, source);
-    const bool writable =
-        !absolute && !destination_.empty() && RelativeBelow(root_, source).has_value();
-
-    // A missing source creates no folder; HostFs::CopyFile refuses a
-    // destination that is the source itself.
-    const bool copied = writable && fs_.Kind(source) == HostEntry::File &&
-                        CreateFoldersAlong(destination) && fs_.CopyFile(source, destination).ok();
-
-    // Once written, the folder is shown as the disk spells it: an existing
-    // folder that differs only in case received the file.
-    const std::string folder(FolderPart(destination));
-    results_.SetCell(row, 1, writable ? fs_.Resolve(folder) : folder);
-    return Finish(row, copied);
+    results_.SetCell(row, 1, FolderPart(destination));
+    if (destination_.empty()) {
+        return Finish(row, name, Refused("no destination folder was given"));
+    }
+    if (absolute) {
+        return Finish(row, name, Refused("an absolute name has no place below the destination"));
+    }
+    return Finish(row, name, CopyTo(source, destination));
 }
 
-// Creates each missing folder of the path's prefixes. An existing file where
-// a folder is needed fails at once: the copy below it could not succeed.
-bool WCopy::CreateFoldersAlong(const std::string& destinationPath) {
+// A missing source creates no folder; HostFs::CopyFile refuses a destination
+// that is the source itself, IsReadByThisCopy one that is any other file read.
+HostStatus WCopy::CopyTo(const std::string& source, const std::string& destination) {
+    const HostEntry kind = fs_.Kind(source);
+    // A name left uncovered has no regular file behind it, so it stops here too.
+    if (kind != HostEntry::File || !RelativeBelow(root_, source).has_value()) {
+        return Refused(source +
+                       (kind == HostEntry::Missing ? ": not found" : ": not a regular file"));
+    }
+    if (IsReadByThisCopy(destination)) {
+        return Refused(destination + ": is a file this copy reads; left untouched");
+    }
+    if (HostStatus folders = CreateFoldersAlong(destination); !folders.ok()) {
+        return folders;
+    }
+    return fs_.CopyFile(source, destination);
+}
+
+bool WCopy::IsReadByThisCopy(const std::string& path) {
+    FileIdentity identity;
+    return fs_.Identify(path, identity).ok() && readFiles_.count(identity) > 0;
+}
+
+// Makes each folder of the path's prefixes; one that is there already, made
+// by anyone, is fine. An existing file where a folder is needed fails at
+// once: the copy below it could not succeed.
+HostStatus WCopy::CreateFoldersAlong(const std::string& destinationPath) {
     for (std::size_t slash = destinationPath.find('/', 1); slash != std::string::npos;
          slash = destinationPath.find('/', slash + 1)) {
         const std::string prefix = destinationPath.substr(0, slash);
         if (prefix.empty() || prefix.back() == '/') {
             continue;
         }
-        const HostEntry kind = fs_.Kind(prefix);
-        if (kind == HostEntry::Folder) {
-            continue;
-        }
-        if (kind != HostEntry::Missing || !fs_.CreateFolder(prefix).ok()) {
-            return false;
+        if (HostStatus created = fs_.CreateFolder(prefix); !created.ok()) {
+            return created;
         }
     }
-    return true;
+    return HostStatus::Ok();
 }
 
-bool WCopy::Finish(int row, bool copied) {
+bool WCopy::Finish(int row, std::string_view name, const HostStatus& status) {
+    const bool copied = status.ok();
     results_.SetCell(row, 2, copied ? kCopiedText : kFailedText);
     ++(copied ? copied_ : failed_);
+    if (!copied) {
+        reasons_.push_back("cannot copy " + std::string(name) + ": " + status.reason);
+    }
     return copied;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
@@ -20,7 +22,13 @@
 //
 // Relative paths below the destination are rebuilt from the on-disk spelling
 // of the sources, so the copy never gets two folders that differ only in
-// letter case.
+// letter case; the destination itself and the folders made below it are
+// named exactly as given.
+//
+// A copy never writes onto a file that it reads: every file covered (the
+// project file, the target files, the listed files) is known by its identity
+// on the host, and a row whose destination is one of them fails, leaving the
+// file untouched.
 class WCopy : public WObject {
 public:
     // An empty destination names no folder: every row then reads "failed"
@@ -29,17 +37,23 @@ public:
     WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
           HostFs& fs);
 
-    // Widens the copy root so that it holds name's source. name is relative
-    // to folder, itself relative to the project folder (a target's folder;
-    // empty for the project folder). Absolute names and names without a
-    // regular file behind them leave the root as it is.
+    // Widens the copy root so that it holds name's source and notes the
+    // source's identity. name is relative to folder, itself relative to the
+    // project folder (a target's folder; empty for the project folder).
+    // Absolute names and names without a regular file behind them leave the
+    // root as it is.
     void CoverName(std::string_view name, std::string_view folder = {});
+
+    // True when path is one of the files covered so far (the same file, by
+    // its identity on the host).
+    bool IsReadByThisCopy(const std::string& path);
 
     // Appends the row of name and attempts the copy; true when it was copied.
     // A missing or non-regular source, an absolute name, a file standing where
     // a folder is needed, a destination that is the source itself or a failed
-    // write give "failed". A replaced file is replaced whole or not at all.
-    // name is relative to nameFolder, as for CoverName; the row shows name.
+    // write give "failed", with its reason kept in Reasons(). A replaced file
+    // is replaced whole or not at all. name is relative to nameFolder, as for
+    // CoverName; the row shows name.
     bool CopyOne(std::string_view name, std::string_view nameFolder = {});
 
     WListStore& Results() { return results_; }
@@ -47,12 +61,15 @@ public:
     const std::string& CopyRoot() const { return root_; }
     int CopiedCount() const { return copied_; }
     int FailedCount() const { return failed_; }
+    // One line per failed row, in row order: the file, what was tried, why.
+    const std::vector<std::string>& Reasons() const { return reasons_; }
 
 private:
     std::string SourcePath(std::string_view name, std::string_view folder);
     std::string DestinationPath(std::string_view name, const std::string& source) const;
-    bool CreateFoldersAlong(const std::string& destinationPath);
-    bool Finish(int row, bool copied);
+    HostStatus CopyTo(const std::string& source, const std::string& destination);
+    HostStatus CreateFoldersAlong(const std::string& destinationPath);
+    bool Finish(int row, std::string_view name, const HostStatus& status);
 
     WListStore& results_;
     HostFs& fs_;
@@ -61,4 +78,6 @@ private:
     std::string root_;
     int copied_ = 0;
     int failed_ = 0;
+    std::set<FileIdentity> readFiles_;
+    std::vector<std::string> reasons_;
 };

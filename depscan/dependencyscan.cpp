@@ -88,7 +88,12 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
     }
     WCInclude scanner(fs_, folder_);
     host.readable = scanner.Open(hostPath);
-    if (host.readable) {
+    if (scanner.OpenStatus().code == HostStatus::Code::TooLarge) {
+        // Size never hides a file: it is listed and copied, only not scanned.
+        host.readable = true;
+        problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
+    }
+    if (scanner.IsOpen()) {
         host.findings =
             FindReferences(scanner, file.fileClass, options_.parseLiterals, folder_, fs_);
     }
@@ -112,7 +117,7 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
         }
     }
     if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View())) {
+        IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
         return resolved;
     }
     resolved.label = tree_.InternLabel(path);
@@ -162,7 +167,7 @@ bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& re
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View())) {
+        if (IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
             return false;
         }
         resolved.label = tree_.InternLabel(path);
@@ -288,7 +293,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
             std::string path(tree.Label(source));
             NormalizePathText(path, folder.View());
             scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
-            if (!scanner.Outcome().complete) {
+            if (scanner.Stopped()) {
                 return scanner.Outcome();
             }
         }

@@ -19,11 +19,8 @@
 
 // How one dependency scan runs.
 struct ScanOptions {
-    // Headers that all include each other behind include guards expand into a
-    // tree that grows exponentially; the scan stops adding nodes here. Real
-    // projects stay far below it (a project of 10,000 sources expands to
-    // about 13 million nodes).
-    static constexpr std::size_t kDefaultNodeLimit = 40'000'000;
+    // The scan stops adding nodes here (see ::kDefaultNodeLimit).
+    static constexpr std::size_t kDefaultNodeLimit = ::kDefaultNodeLimit;
 
     ParseLiterals parseLiterals = ParseLiterals::Off;
     WString compilerFolder;  // the value of WATCOM for this run
@@ -58,7 +55,8 @@ public:
     // dependency node was added under parent.
     bool ScanFile(WTreeItem parent, FileList* fileList, std::string_view path);
 
-    ScanOutcome Outcome() const { return {!stopped_, nodesAdded_}; }
+    ScanOutcome Outcome() const { return {!stopped_, nodesAdded_, problems_}; }
+    bool Stopped() const { return stopped_; }
 
     // No label, no file.
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -134,6 +132,7 @@ private:
     std::vector<Frame> stack_;
 
     std::size_t nodesAdded_ = 0;
+    std::vector<std::string> problems_;
     bool stopped_ = false;
 };
 

@@ -62,7 +62,7 @@ struct ScanProject {
 
     TempDir project;
     TempDir compiler;
-    HostFs fs;
+    NativeHostFs fs;
     WTreeStore tree;
     WTreeItem sources = kNoItem;
     WTreeItem filelist = kNoItem;

@@ -20,7 +20,7 @@ bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out) {
     block.reserve(kBlockSize + 4096);
     WalkTree(tree, node, 0, [&](int level, std::string_view label) {
         block.append(static_cast<std::size_t>(level), ' ');
-        block.append(label);
+        AppendAsLine(block, label);
         block.append(kLineEnd);
         if (block.size() >= kBlockSize) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));

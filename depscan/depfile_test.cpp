@@ -40,7 +40,7 @@ TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
         expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }
     const std::string path = dir.Write("p_dep.Txt", std::string(expected.size() + 100, 'x'));
-    HostFs fs;
+    NativeHostFs fs;
     ASSERT_EQ(ExportDependencies(tree, path, fs), ExportResult::Written);
     EXPECT_EQ(ReadWhole(path), expected);
 }
@@ -48,7 +48,7 @@ TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
 TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     TempDir dir;
     WTreeStore tree;
-    HostFs fs;
+    NativeHostFs fs;
     EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::EmptyTree);
     EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "<missing>");
     tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());

@@ -1,5 +1,8 @@
 #include "depscan/includeresolution.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
@@ -85,21 +88,20 @@ std::string ResolveNextToFile(std::string_view targetFolder, std::string_view fo
     return CleanedIfExists(std::move(candidate), targetFolder, fs);
 }
 
-bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder) {
-    if (compilerFolder.empty() || compilerFolder.size() > path.size()) {
+bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
+                        std::string_view targetFolder) {
+    if (compilerFolder.empty()) {
         return false;
     }
-    for (std::size_t at = 0; at + compilerFolder.size() <= path.size(); ++at) {
-        std::size_t i = 0;
-        while (i < compilerFolder.size() &&
-               WithBackslash(path[at + i]) == WithBackslash(compilerFolder[i])) {
-            ++i;
-        }
-        if (i == compilerFolder.size()) {
-            return true;
-        }
-    }
-    return false;
+    const std::string folderPlace = LexicallyFolded(PathInFolder(targetFolder, compilerFolder));
+    const std::string filePlace = LexicallyFolded(PathInFolder(targetFolder, path));
+    const std::vector<std::string_view> folder = PathComponents(folderPlace);
+    const std::vector<std::string_view> place = PathComponents(filePlace);
+    // A rooted place never matches a relative one, and the root alone names
+    // no compiler folder: it would leave out everything.
+    const bool sameRooting = IsAbsolutePath(folderPlace) == IsAbsolutePath(filePlace);
+    return sameRooting && !folder.empty() && place.size() > folder.size() &&
+           std::equal(folder.begin(), folder.end(), place.begin());
 }
 
 IncludeResolver::IncludeResolver(std::string_view targetFolder, std::string_view list, HostFs& fs)

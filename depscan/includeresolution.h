@@ -38,9 +38,13 @@ WString ResolveInclude(const WString& targetFolder, const WString& name, const W
 std::string ResolveNextToFile(std::string_view targetFolder, std::string_view folder,
                               std::string_view name, HostFs& fs);
 
-// True when path is to be left out of the dependency list: compilerFolder is
-// not empty and occurs in path, case included, '/' and '\' counting alike.
-bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder);
+// True when path is to be left out of the dependency list: the file lies
+// inside the compiler folder, decided on its location (relative paths taken
+// against the target folder) by whole path components, case included, '/'
+// and '\' counting alike. A compiler folder that names no folder (empty, or
+// the root alone) leaves nothing out.
+bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
+                        std::string_view targetFolder = {});
 
 // ResolveInclude for one include directory list with its answers remembered:
 // the same name with the same opener is searched once per list.

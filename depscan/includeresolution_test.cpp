@@ -59,7 +59,7 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
         {"parent piece from a sub-folder kept", "only.h", '<', "..\\inc", "..\\inc\\only.h",
          "bin/"},
     };
-    HostFs fs;
+    NativeHostFs fs;
     for (const ResolveCase& c : cases) {
         SCOPED_TRACE(c.title);
         const std::string& w = compiler.path();
@@ -74,11 +74,30 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
     EXPECT_EQ(ResolveNextToFile(folder, "inc\\", "a.h", fs), "");
 }
 
-TEST(CompilerFolderExclusion, MatchesTheFolderTextWithCase) {
-    EXPECT_EQ(IsInCompilerFolder("C:\\WATCOM\\h\\stdio.h", "C:\\WATCOM"), true);
-    EXPECT_EQ(IsInCompilerFolder("C:\\watcom\\h\\stdio.h", "C:\\WATCOM"), false);
-    EXPECT_EQ(IsInCompilerFolder("\\opt\\watcom\\h\\stdio.h", "/opt/watcom"), true);
-    EXPECT_EQ(IsInCompilerFolder("anything", ""), false);
+// Decided on the file's place, by whole components: a short WATCOM such as "/d" must not leave
+// out src\draw\*.h, nor "/" the whole project.
+TEST(CompilerFolderExclusion, MatchesThePlaceByWholeComponentsWithCase) {
+    const struct {
+        const char* path;
+        const char* compilerFolder;
+        bool excluded;
+    } rows[] = {
+        {"C:\\WATCOM\\h\\stdio.h", "C:\\WATCOM", true},
+        {"C:\\watcom\\h\\stdio.h", "C:\\WATCOM", false},
+        {"\\opt\\watcom\\h\\stdio.h", "/opt/watcom/", true},
+        {"/opt/watcomx/h/stdio.h", "/opt/watcom", false},
+        {"src\\draw\\shapes.h", "/d", false},
+        {"/d/h/stdio.h", "/d", true},
+        {"src\\draw\\shapes.h", "/", false},
+        {"watcom\\h\\stdio.h", "/p/watcom", true},  // relative: taken in the project folder
+        {"..\\p\\watcom\\h\\stdio.h", "/p/./watcom", true},
+        {"/opt/watcom", "/opt/watcom", false},
+        {"anything", "", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(IsInCompilerFolder(row.path, row.compilerFolder, "/p/"), row.excluded)
+            << row.path << " in " << row.compilerFolder;
+    }
 }
 
 struct ListCase {

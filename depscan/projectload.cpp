@@ -1,12 +1,19 @@
 #include "depscan/projectload.h"
 
+#include <algorithm>
+
 #include "depscan/dependencyscan.h"
 
 bool LoadProjectWithDependencies(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
-                                 ParseLiterals parseLiterals, ScanOutcome* outcome) {
-    const DependencyScan scan = [&fs](WTreeStore& scannedTree, const WString& projectFolder,
-                                      ParseLiterals parse) {
-        return BuildDependencies(scannedTree, projectFolder, fs, ScanOptions::ForLoad(parse));
+                                 ParseLiterals parseLiterals, ScanOutcome* outcome,
+                                 std::size_t nodeLimit) {
+    const DependencyScan scan = [&fs, nodeLimit](WTreeStore& scannedTree,
+                                                 const WString& projectFolder,
+                                                 ParseLiterals parse) {
+        ScanOptions options = ScanOptions::ForLoad(parse);
+        // The reader's nodes count toward the same limit.
+        options.nodeLimit = nodeLimit - std::min(nodeLimit, scannedTree.Count());
+        return BuildDependencies(scannedTree, projectFolder, fs, options);
     };
-    return LoadProject(tree, projectPath, fs, parseLiterals, scan, outcome);
+    return LoadProject(tree, projectPath, fs, parseLiterals, scan, outcome, nodeLimit);
 }

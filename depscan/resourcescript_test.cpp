@@ -36,7 +36,7 @@ TEST(ResourceLineFile, NamesAFileByTheThirdOfThreePieces) {
         {"absolute piece inside the folder", "APP ICON " + folder + "main.ico", "main.ico"},
         {"absolute piece outside the folder", "APP ICON " + dir.Join("up.ico"), ""},
     };
-    HostFs fs;
+    NativeHostFs fs;
     for (const LineCase& c : cases) {
         EXPECT_EQ(ResourceLineFile(c.line, folder, fs), c.expected) << c.title;
     }
@@ -47,7 +47,7 @@ TEST(ResourceLineFile, NamesAFileByTheThirdOfThreePieces) {
 TEST(ResourceScriptReader, FindsIncludesAndLinesInFileOrder) {
     TempDir dir;
     dir.Write("main.ico", "i");
-    HostFs fs;
+    NativeHostFs fs;
     WCInclude scanner(fs, dir.path());
     scanner.OpenText(
         "#include \"ver.h\"\r\nAPP ICON main.ico // the icon\r\n#include <windows.h>\r\n"

@@ -23,7 +23,8 @@ WCInclude::WCInclude(HostFs& fs, std::string_view baseFolder) : fs_(fs), baseFol
 bool WCInclude::Open(std::string_view hostPath) {
     Close();
     std::string contents;
-    if (!fs_.ReadFile(hostPath, contents).ok()) {
+    openStatus_ = fs_.ReadFile(hostPath, contents);
+    if (!openStatus_.ok()) {
         return false;
     }
     OpenText(std::move(contents));

@@ -25,6 +25,8 @@ public:
     // Reads a regular file whole; false, leaving nothing open, when it cannot
     // be read (missing, a folder, a FIFO or device: nothing blocks).
     bool Open(std::string_view hostPath);
+    // Why the last Open failed.
+    const HostStatus& OpenStatus() const { return openStatus_; }
     // Scans text as if it were the file's contents.
     void OpenText(std::string text);
     void Close();
@@ -79,6 +81,7 @@ private:
     std::string baseFolder_;
     std::string contents_;
     bool open_ = false;
+    HostStatus openStatus_;
     std::size_t end_ = 0;  // first 0x1A, or the size
 
     int previousCharacter_ = 0;

@@ -14,7 +14,7 @@ enum class Op { Chars, Includes, Literals };
 // What one operation finds in input: the characters as they come, or each
 // include (opener and name) or literal followed by '|'.
 std::string Scan(Op op, const std::string& input, const std::string& folder = "") {
-    HostFs fs;
+    NativeHostFs fs;
     WCInclude scanner(fs, folder);
     scanner.OpenText(input);
     std::string found;
@@ -107,7 +107,7 @@ TEST(WCIncludeNextStringLiteral, ReportsLiteralsNamingExistingRegularFiles) {
 }
 
 TEST(WCIncludePosition, RestoreReturnsToTheSavedPlace) {
-    HostFs fs;
+    NativeHostFs fs;
     WCInclude scanner(fs, "");
     scanner.OpenText("#include \"a.h\"\n#include \"b.h\"\n");
     WString name;

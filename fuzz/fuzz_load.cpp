@@ -16,8 +16,8 @@
 #include "depscan/depfile.h"
 #include "fuzz/fuzzsupport.h"
 #include "project/projecttree.h"
-#include "tests/e2e/projectwriter.h"
-#include "tests/e2e/treesnapshot.h"
+#include "tests/support/projectwriter.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ void FuzzInput(std::string_view bytes) {
         WriteScratchFile("load/proj/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
     const auto before = EverythingButDestination();
 
-    HostFs fs;
+    NativeHostFs fs;
     WTreeStore tree;
     ScanOptions options;
     options.parseLiterals = bytes.size() % 2 == 0 ? ParseLiterals::On : ParseLiterals::Off;

@@ -11,7 +11,7 @@
 
 void FuzzInput(std::string_view bytes) {
     const std::string project = WriteScratchFile("p.wpj", bytes);
-    HostFs fs;
+    NativeHostFs fs;
     std::size_t references = 0;
     FUZZ_CHECK(ScanProjectFile(fs, project, [&](const WString&) { ++references; }));
     FUZZ_CHECK(references * 13 <= bytes.size() + 13);

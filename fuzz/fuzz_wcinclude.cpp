@@ -19,7 +19,7 @@ void FuzzInput(std::string_view bytes) {
     }();
     const WString projectFolder(folder);
     const std::size_t size = bytes.size();
-    HostFs fs;
+    NativeHostFs fs;
     WCInclude scanner(fs, folder);
     WString name;
     char opener = 0;

@@ -19,7 +19,7 @@ bool TamskForm::LoadProject(const WFilePath& projectPath, ScanOutcome* outcome) 
     const WWaitCursor wait(this);
     // Millions of nodes may come; the view follows once at the end.
     const WTreeView::BulkChange bulk(*tv_1);
-    HostFs fs;
+    NativeHostFs fs;
     const ParseLiterals parse =
         parseItem != nullptr && parseItem->GetCheck() ? ParseLiterals::On : ParseLiterals::Off;
     return LoadProjectWithDependencies(tv_1->Store(), projectPath, fs, parse, outcome);
@@ -56,7 +56,7 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
         return false;
     }
     const WString dependencyFile = DependencyFilePath(fileDialog->GetFileName(0).View());
-    HostFs fs;
+    NativeHostFs fs;
     ExportDependencies(tv_1->Store(), dependencyFile.View(), fs);
     return false;
 }

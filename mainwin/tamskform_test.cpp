@@ -71,7 +71,7 @@ QStringList ShownLines(const QModelIndex& parent = {}, int depth = 0) {
 // The same project loaded without any window.
 QStringList HeadlessLines(const QString& project, ParseLiterals parse = ParseLiterals::Off) {
     WTreeStore store;
-    HostFs fs;
+    NativeHostFs fs;
     LoadProjectWithDependencies(store, WFilePath(std::string_view(project.toStdString())), fs,
                                 parse);
     std::ostringstream out;

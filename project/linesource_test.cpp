@@ -100,7 +100,7 @@ TEST(LineSourceTest, FormAndVersionFromTheStartOfTheFile) {
 
 TEST(LineSourceTest, LoadsThroughTheHostFileLayer) {
     TempDir dir;
-    HostFs fs;
+    NativeHostFs fs;
     LineSource source;
     ASSERT_EQ(source.Load(fs, dir.Write("t.tgt", "40\r\nMItem\r\n")).code, HostStatus::Code::Ok);
     EXPECT_EQ(LinesOf(source), (Lines{"40", "MItem"}));

@@ -81,7 +81,7 @@ TEST(CorpusTest, EveryProjectShowsItsTargetsNamesAndSwitches) {
     EXPECT_EQ(found, listed);
     for (const auto& [path, lines] : expectations) {
         SCOPED_TRACE(path);
-        HostFs hostFs;
+        NativeHostFs hostFs;
         WTreeStore tree;
         ASSERT_EQ(LoadProject(tree, WFilePath(std::string_view(corpus + "/" + path)), hostFs,
                               ParseLiterals::Off, DependencyScan()),

@@ -54,7 +54,7 @@ TEST(ProjectFileScanTest, ReferencesFoundByCountingFromVComponent) {
         {"EmptyReference", ReferenceLines("WFileName", ""), {""}},
     };
     TempDir dir;
-    HostFs fs;
+    NativeHostFs fs;
     for (const ScanRow& row : rows) {
         SCOPED_TRACE(row.name);
         References references;
@@ -67,7 +67,7 @@ TEST(ProjectFileScanTest, ReferencesFoundByCountingFromVComponent) {
 
 TEST(ProjectFileScanTest, UnreadableProjectFileFails) {
     TempDir dir;
-    HostFs fs;
+    NativeHostFs fs;
     int calls = 0;
     EXPECT_EQ(ScanProjectFile(fs, dir.Join("missing.wpj"), [&](const WString&) { ++calls; }),
               false);

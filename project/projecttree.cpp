@@ -1,5 +1,6 @@
 #include "project/projecttree.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -37,10 +38,17 @@ std::unique_ptr<WObject> OwnedString(const WString& text) {
 
 class ProjectTreeBuilder {
 public:
-    ProjectTreeBuilder(WTreeStore& tree, HostFs& fs, std::string_view projectPath)
-        : tree_(tree), fs_(fs), projectPath_(projectPath), folder_(ProjectFolderOf(projectPath)) {}
+    ProjectTreeBuilder(WTreeStore& tree, HostFs& fs, std::string_view projectPath,
+                       std::size_t nodeLimit)
+        : tree_(tree),
+          fs_(fs),
+          projectPath_(projectPath),
+          folder_(ProjectFolderOf(projectPath)),
+          nodeLimit_(nodeLimit) {}
 
     const WString& Folder() const { return folder_; }
+    bool Stopped() const { return stopped_; }
+    std::vector<std::string>& Problems() { return problems_; }
 
     void EnsureProjectNode() {
         if (project_ != kNoItem) {
@@ -54,6 +62,9 @@ public:
 
     void AddTarget(const WString& reference) {
         EnsureProjectNode();
+        if (!MayAdd()) {
+            return;
+        }
         const WString targetPath = folder_ + reference;
         const WString label = "Target: " + BaseNameOf(targetPath.View());
         const WTreeItem target =
@@ -67,6 +78,7 @@ private:
     void FillTarget(WTreeItem target, const WString& targetPath) {
         WCTarget reader(fs_);
         if (!reader.Open(targetPath.GetText())) {
+            problems_.push_back("cannot read target file: " + reader.OpenStatus().reason);
             return;
         }
         WString code;
@@ -103,6 +115,9 @@ private:
     TargetGroups AddDetails(WTreeItem target, const WString& name, const WString& code) {
         WTreeItem previous = kNoItem;
         auto add = [&](const WString& label, int image) {
+            if (!MayAdd()) {
+                return kNoItem;
+            }
             previous =
                 tree_.Add(label.View(), target, image, image, WTreePosition::After(previous));
             return previous;
@@ -121,7 +136,7 @@ private:
     }
 
     void ReadRecords(WCTarget& reader, TargetGroups& groups) {
-        for (RecordKind kind = reader.NextRecord(); kind != RecordKind::End;
+        for (RecordKind kind = reader.NextRecord(); kind != RecordKind::End && !stopped_;
              kind = reader.NextRecord()) {
             if (kind == RecordKind::MItem) {
                 WString item;
@@ -139,12 +154,21 @@ private:
     }
 
     void AddTo(Group& group, const WString& label) {
+        if (group.node == kNoItem || !MayAdd()) {
+            return;
+        }
         group.last = tree_.Add(label.View(), group.node, FileImage, FileImage,
                                WTreePosition::After(group.last));
     }
 
+    // Every node of the reader counts toward the work limit, as the scan's do.
+    bool MayAdd() {
+        stopped_ = stopped_ || tree_.Count() >= nodeLimit_;
+        return !stopped_;
+    }
+
     void RemoveIfEmpty(const Group& group) {
-        if (group.last == kNoItem) {
+        if (group.node != kNoItem && group.last == kNoItem) {
             tree_.Delete(group.node);
         }
     }
@@ -155,21 +179,9 @@ private:
     WString folder_;
     WTreeItem project_ = kNoItem;
     WTreeItem lastTarget_ = kNoItem;
-};
-
-// Blanks for indents, grown as deeper levels are met.
-class Indent {
-public:
-    std::string_view Of(int level) {
-        const std::size_t width = level > 0 ? static_cast<std::size_t>(level) : 0;
-        if (blanks_.size() < width) {
-            blanks_.resize(width, ' ');
-        }
-        return std::string_view(blanks_).substr(0, width);
-    }
-
-private:
-    std::string blanks_;
+    std::size_t nodeLimit_;
+    bool stopped_ = false;
+    std::vector<std::string> problems_;
 };
 
 }  // namespace
@@ -213,8 +225,8 @@ WString TargetFolderOf(const WTreeStore& tree, WTreeItem target, std::string_vie
 
 bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
                  ParseLiterals parseLiterals, const DependencyScan& dependencyScan,
-                 ScanOutcome* scanOutcome) {
-    ProjectTreeBuilder builder(tree, fs, projectPath.View());
+                 ScanOutcome* scanOutcome, std::size_t nodeLimit) {
+    ProjectTreeBuilder builder(tree, fs, projectPath.View(), nodeLimit);
     const bool read = ScanProjectFile(
         fs, projectPath.View(), [&](const WString& reference) { builder.AddTarget(reference); });
     if (!read) {
@@ -223,9 +235,16 @@ bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
     builder.EnsureProjectNode();
 
     ScanOutcome outcome;
-    if (dependencyScan) {
+    if (builder.Stopped()) {
+        outcome.complete = false;
+    } else if (dependencyScan) {
         outcome = dependencyScan(tree, builder.Folder(), parseLiterals);
     }
+    if (builder.Stopped()) {
+        outcome.nodesAdded = tree.Count();
+    }
+    outcome.problems.insert(outcome.problems.begin(), builder.Problems().begin(),
+                            builder.Problems().end());
     if (scanOutcome != nullptr) {
         *scanOutcome = outcome;
     }
@@ -233,21 +252,22 @@ bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
 }
 
 void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth) {
-    Indent indent;
+    std::string line;
     WalkTree(tree, node, depth, [&](int level, std::string_view label) {
-        text.Concat(indent.Of(level));
-        text.Concat(label);
-        text.Concat('\n');
+        line.assign(static_cast<std::size_t>(std::max(level, 0)), ' ');
+        AppendAsLine(line, label);
+        line.push_back('\n');
+        text.Concat(std::string_view(line));
     });
 }
 
 void DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
               std::string_view lineEnd) {
-    Indent indent;
+    std::string line;
     WalkTree(tree, node, depth, [&](int level, std::string_view label) {
-        const std::string_view blanks = indent.Of(level);
-        out.write(blanks.data(), static_cast<std::streamsize>(blanks.size()));
-        out.write(label.data(), static_cast<std::streamsize>(label.size()));
-        out.write(lineEnd.data(), static_cast<std::streamsize>(lineEnd.size()));
+        line.assign(static_cast<std::size_t>(std::max(level, 0)), ' ');
+        AppendAsLine(line, label);
+        line.append(lineEnd);
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
     });
 }

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <functional>
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wfilepath.h"
@@ -15,12 +17,23 @@ enum TreeImage : int { ProjectImage = 0, GroupImage = 1, FileImage = 2 };
 
 enum class ParseLiterals { Off, On };
 
-// How the dependency step of a load ended.
+// The work limit of a load: the most nodes its tree may hold, the reader's
+// and the scan's together. Headers that all include each other behind
+// include guards expand into a tree that grows exponentially, and a small
+// project can name one large target file thousands of times. Real projects
+// stay far below it (a project of 10,000 sources expands to about 13 million
+// nodes).
+inline constexpr std::size_t kDefaultNodeLimit = 40'000'000;
+
+// How a load ended.
 struct ScanOutcome {
-    // False when the scan stopped at its work limit: the tree then holds what
+    // False when the load stopped at its work limit: the tree then holds what
     // was found up to that point.
     bool complete = true;
     std::size_t nodesAdded = 0;
+    // One line each for a target file that could not be read and a file too
+    // large to scan (listed, not scanned): the file and the reason.
+    std::vector<std::string> problems = {};
 };
 
 // The dependency step of a load: given the tree, the project folder and the
@@ -45,14 +58,15 @@ WString BaseNameOf(std::string_view path);
 
 // Builds the tree of the project file at projectPath into an empty tree and
 // then runs the dependency step (when one is given). Returns false, adding
-// nothing, when the project file cannot be read.
+// nothing, when the project file cannot be read. Stops adding nodes when the
+// tree holds nodeLimit of them; the dependency step is then not run.
 //
 // Item data: the project node owns a WString holding the project folder; each
 // target node owns a WString holding its reference exactly as the project
 // file gives it (the copy run finds target files in sub-folders through it).
 bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
                  ParseLiterals parseLiterals, const DependencyScan& dependencyScan,
-                 ScanOutcome* scanOutcome = nullptr);
+                 ScanOutcome* scanOutcome = nullptr, std::size_t nodeLimit = kDefaultNodeLimit);
 
 // The reference a target node keeps: its target file as the project file
 // names it, relative to the project folder; empty when the node keeps none.

@@ -82,7 +82,7 @@ protected:
     }
 
     TempDir dir_;
-    HostFs fs_;
+    NativeHostFs fs_;
     WTreeStore tree_;
 };
 
@@ -350,7 +350,7 @@ TEST(DumpTreeTest, DeepTreesWithoutRecursion) {
 // scan, which adds nodes below the sources and "Filelist", is left out).
 TEST(ExampleProjectTest, ShapesTreeBeforeTheScan) {
     const std::string folder = ExamplesFolder() + "/shapes";
-    HostFs fs;
+    NativeHostFs fs;
     WTreeStore tree;
     ASSERT_EQ(LoadProject(tree, WFilePath(std::string_view(folder + "/shapes.wpj")), fs,
                           ParseLiterals::Off, DependencyScan()),

@@ -72,7 +72,8 @@ WCTarget::~WCTarget() = default;
 bool WCTarget::Open(const char* path) {
     lines_.reset();
     auto source = std::make_unique<LineSource>();
-    if (!source->Load(fs_, path != nullptr ? path : "").ok()) {
+    openStatus_ = source->Load(fs_, path != nullptr ? path : "");
+    if (!openStatus_.ok()) {
         return false;
     }
     lines_ = std::move(source);

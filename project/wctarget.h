@@ -23,6 +23,8 @@ public:
 
     // Closes any file still open, then reads the file at path.
     bool Open(const char* path);
+    // Why the last Open failed.
+    const HostStatus& OpenStatus() const { return openStatus_; }
     // End at the end of the file or when no file is open.
     RecordKind NextRecord();
     bool ReadComponent(WString& code);
@@ -39,4 +41,5 @@ private:
 
     HostFs& fs_;
     std::unique_ptr<LineSource> lines_;
+    HostStatus openStatus_;
 };

@@ -52,7 +52,7 @@ protected:
     }
 
     TempDir dir_;
-    HostFs fs_;
+    NativeHostFs fs_;
     WCTarget reader_{fs_};
     int files_ = 0;
 };

@@ -1,7 +1,13 @@
 // The POSIX host layer; hostfs_windows.cpp holds the Windows one.
-#ifndef _WIN32
-
 #include "classlib/core/hostfs.h"
+
+bool HostFs::SameFile(std::string_view a, std::string_view b) {
+    FileIdentity first;
+    FileIdentity second;
+    return Identify(a, first).ok() && Identify(b, second).ok() && first == second;
+}
+
+#ifndef _WIN32
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,10 +17,13 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <random>
 
 namespace {
@@ -84,6 +93,72 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The temporary files being written, kept where the handler of the signals
+// that end a process can reach them, so that an interrupted export or copy
+// leaves nothing behind. The handler may only make async-signal-safe calls,
+// so the paths sit in fixed slots claimed with atomic flags.
+constexpr int kTemporarySlots = 16;
+constexpr std::size_t kTemporaryPathMax = 4096;
+enum SlotState : int { SlotFree, SlotFilling, SlotLive };
+
+struct TemporarySlot {
+    std::atomic<int> state{SlotFree};
+    char path[kTemporaryPathMax];
+};
+
+TemporarySlot temporarySlots[kTemporarySlots];
+
+extern "C" void RemoveTemporariesAndEnd(int signal) {
+    for (TemporarySlot& slot : temporarySlots) {
+        if (slot.state.load() == SlotLive) {
+            ::unlink(slot.path);
+        }
+    }
+    ::raise(signal);  // the default action is back (SA_RESETHAND): the process ends as asked
+}
+
+// Signals that are ignored or handled by someone else are left alone.
+void InstallTemporaryCleanup() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            struct sigaction current {};
+            if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) {
+                continue;
+            }
+            struct sigaction action {};
+            action.sa_handler = RemoveTemporariesAndEnd;
+            sigemptyset(&action.sa_mask);
+            action.sa_flags = SA_RESETHAND | SA_NODEFER;
+            ::sigaction(signal, &action, nullptr);
+        }
+    });
+}
+
+// The slot now holding path, or -1 when none is free (the file is then not
+// removed on a signal, but written all the same).
+int RegisterTemporary(const std::string& path) {
+    InstallTemporaryCleanup();
+    if (path.size() >= kTemporaryPathMax) {
+        return -1;
+    }
+    for (int i = 0; i < kTemporarySlots; ++i) {
+        int expected = SlotFree;
+        if (temporarySlots[i].state.compare_exchange_strong(expected, SlotFilling)) {
+            std::memcpy(temporarySlots[i].path, path.c_str(), path.size() + 1);
+            temporarySlots[i].state.store(SlotLive);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ForgetTemporary(int slot) {
+    if (slot >= 0) {
+        temporarySlots[slot].state.store(SlotFree);
+    }
+}
+
 // A temporary file beside target, removed again unless Keep() is called, so
 // that no failure or exception leaves one behind.
 class TemporaryFile {
@@ -96,6 +171,7 @@ public:
         if (!path_.empty() && !kept_) {
             ::unlink(path_.c_str());
         }
+        ForgetTemporary(slot_);
     }
 
     // Creates ".<name>.tamsk-XXXXXX" in target's folder; mode is subject to the umask.
@@ -115,6 +191,7 @@ public:
             fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (fd_ >= 0) {
                 path_ = std::move(candidate);
+                slot_ = RegisterTemporary(path_);
                 return true;
             }
             if (errno != EEXIST) {
@@ -139,6 +216,8 @@ public:
             return false;
         }
         kept_ = true;
+        ForgetTemporary(slot_);
+        slot_ = -1;
         return true;
     }
 
@@ -152,6 +231,7 @@ private:
 
     std::string path_;
     int fd_ = -1;
+    int slot_ = -1;
     bool kept_ = false;
 };
 
@@ -170,7 +250,9 @@ private:
     int fd_;
 };
 
-HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
+// Reasons name the destination, not the temporary file that stands in for it.
+HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out,
+                     const std::string& destination) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
         const ssize_t got = ReadSome(in, buffer.data(), buffer.size());
@@ -181,7 +263,7 @@ HostStatus CopyBytes(int in, const std::string& source, TemporaryFile& out) {
             return HostStatus::Ok();
         }
         if (!WriteAll(out.fd(), buffer.data(), static_cast<std::size_t>(got))) {
-            return Failed("cannot write", out.path(), errno);
+            return Failed("cannot write", destination, errno);
         }
     }
 }
@@ -222,14 +304,14 @@ std::string HostFs::CurrentFolder() {
     }
 }
 
-const std::string& HostFs::CachedCurrentFolder() {
+const std::string& NativeHostFs::CachedCurrentFolder() {
     if (currentFolder_.empty()) {
         currentFolder_ = CurrentFolder();
     }
     return currentFolder_;
 }
 
-const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
+const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folderKey) {
     if (auto found = listings_.find(folderKey); found != listings_.end()) {
         return found->second;
     }
@@ -249,7 +331,8 @@ const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
 // The exact name when it is there (or when the folder cannot be listed),
 // else the single entry equal to it without regard to ASCII case, else the
 // name as written.
-std::string HostFs::ResolveComponent(const std::string& folderKey, std::string_view component) {
+std::string NativeHostFs::ResolveComponent(const std::string& folderKey,
+                                           std::string_view component) {
     const FolderIndex& index = Listing(folderKey);
     const auto found = index.find(AsciiLowered(component));
     if (found == index.end() || found->second.size() != 1) {
@@ -258,7 +341,7 @@ std::string HostFs::ResolveComponent(const std::string& folderKey, std::string_v
     return found->second.front();
 }
 
-std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
+std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key, Lookup lookup) {
     const std::string text = ToHostSeparators(path);
     key.clear();
     if (text.empty()) {
@@ -284,7 +367,8 @@ std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
             resolved.append(component);
             key = JoinKey(key, component);
         } else {
-            const std::string name = ResolveComponent(key, component);
+            const std::string name =
+                lookup == Lookup::Exact ? std::string(component) : ResolveComponent(key, component);
             resolved.append(name);
             key = JoinKey(key, name);
         }
@@ -299,12 +383,12 @@ std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
     return resolved;
 }
 
-std::string HostFs::Resolve(std::string_view path) {
+std::string NativeHostFs::Resolve(std::string_view path) {
     std::string key;
     return ResolveWithKey(path, key);
 }
 
-HostEntry HostFs::Kind(std::string_view path) {
+HostEntry NativeHostFs::Kind(std::string_view path) {
     std::string key;
     const std::string resolved = ResolveWithKey(path, key);
     if (resolved.empty()) {
@@ -328,7 +412,7 @@ HostEntry HostFs::Kind(std::string_view path) {
     return kind;
 }
 
-void HostFs::NoteCreated(const std::string& key, HostEntry kind) {
+void NativeHostFs::NoteCreated(const std::string& key, HostEntry kind) {
     if (key.empty()) {
         return;
     }
@@ -352,8 +436,8 @@ void HostFs::NoteCreated(const std::string& key, HostEntry kind) {
     }
 }
 
-HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
-                            std::uint64_t maxBytes) {
+HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
+                                  std::uint64_t maxBytes) {
     contents.clear();
     const std::string resolved = Resolve(path);
     int fd = -1;
@@ -399,17 +483,26 @@ HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::CreateFolder(std::string_view path) {
+HostStatus NativeHostFs::CreateFolder(std::string_view path) {
     std::string key;
-    const std::string resolved = ResolveWithKey(path, key);
-    if (::mkdir(resolved.c_str(), 0777) != 0) {
-        return Failed("cannot create folder", resolved, errno);
+    const std::string exact = ResolveWithKey(path, key, Lookup::Exact);
+    if (::mkdir(exact.c_str(), 0777) == 0) {
+        NoteCreated(key, HostEntry::Folder);
+        return HostStatus::Ok();
     }
-    NoteCreated(key, HostEntry::Folder);
+    // Another process may have made it meanwhile: what counts is that it is there.
+    const int error = errno;
+    struct stat info {};
+    if (::stat(exact.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return Failed("cannot create folder", exact, error);
+    }
+    if (!key.empty()) {
+        kinds_[key] = HostEntry::Folder;
+    }
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
+HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view destination) {
     const std::string from = Resolve(source);
     int in = -1;
     struct stat sourceInfo {};
@@ -418,18 +511,17 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
     }
     FdCloser closer(in);
     std::string key;
-    const std::string to = ResolveWithKey(destination, key);
+    const std::string to = ResolveWithKey(destination, key, Lookup::Exact);
     struct stat destinationInfo {};
     if (::stat(to.c_str(), &destinationInfo) == 0 && destinationInfo.st_dev == sourceInfo.st_dev &&
         destinationInfo.st_ino == sourceInfo.st_ino) {
-        return Status(HostStatus::Code::Failed,
-                      to + ": source and destination are the same file");
+        return Status(HostStatus::Code::Failed, to + ": source and destination are the same file");
     }
     TemporaryFile temporary;
     if (!temporary.Create(to, 0600)) {
         return Failed("cannot create a temporary file for", to, errno);
     }
-    if (HostStatus copied = CopyBytes(in, from, temporary); !copied.ok()) {
+    if (HostStatus copied = CopyBytes(in, from, temporary, to); !copied.ok()) {
         return copied;
     }
     // Only the permission bits: set-user and set-group bits are not carried over.
@@ -445,7 +537,7 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
         return Failed("cannot set the modification time of", temporary.path(), errno);
     }
     if (!temporary.Close()) {
-        return Failed("cannot write", temporary.path(), errno);
+        return Failed("cannot write", to, errno);
     }
     if (!temporary.RenameTo(to)) {
         return Failed("cannot replace", to, errno);
@@ -454,10 +546,10 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::WriteFileAtomically(std::string_view path,
-                                       const std::function<bool(std::ostream&)>& writer) {
+HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
+                                             const std::function<bool(std::ostream&)>& writer) {
     std::string key;
-    const std::string target = ResolveWithKey(path, key);
+    const std::string target = ResolveWithKey(path, key, Lookup::Exact);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     TemporaryFile temporary;
@@ -480,7 +572,7 @@ HostStatus HostFs::WriteFileAtomically(std::string_view path,
     const bool written = static_cast<bool>(out);
     out.close();
     if (!written || out.fail()) {
-        return Failed("cannot write", temporary.path(), errno != 0 ? errno : EIO);
+        return Failed("cannot write", target, errno != 0 ? errno : EIO);
     }
     if (!temporary.RenameTo(target)) {
         return Failed("cannot replace", target, errno);
@@ -489,11 +581,16 @@ HostStatus HostFs::WriteFileAtomically(std::string_view path,
     return HostStatus::Ok();
 }
 
-bool HostFs::SameFile(std::string_view a, std::string_view b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(Resolve(a).c_str(), &first) == 0 && ::stat(Resolve(b).c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+HostStatus NativeHostFs::Identify(std::string_view path, FileIdentity& identity) {
+    std::string key;
+    const std::string exact = ResolveWithKey(path, key, Lookup::Exact);
+    struct stat info {};
+    if (::stat(exact.c_str(), &info) != 0) {
+        return SystemError("cannot examine", exact, errno);
+    }
+    identity.volume = static_cast<std::uint64_t>(info.st_dev);
+    identity.file = static_cast<std::uint64_t>(info.st_ino);
+    return HostStatus::Ok();
 }
 
 #endif  // !_WIN32

@@ -24,65 +24,103 @@ struct HostStatus {
     static HostStatus Ok() { return {}; }
 };
 
-// The host file layer: every file access of the core goes through it.
+// The identity of a file on its host, whatever the path that names it:
+// device and inode on POSIX, volume serial and file index on Windows.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// The host file layer: every file access of the core goes through it, so that
+// tests can put a fake in its place.
 //
-// Paths may use '\' or '/' as separators. On POSIX '\' becomes '/' before the
-// file system is touched, and a path component that does not exist in its
-// exact case resolves to the single entry of its folder that matches it
-// without regard to case (Windows projects name their files in any case).
-// Folder listings, entry kinds and the current folder (against which relative
-// paths are taken) are cached for the life of the object, so make one per
-// load or copy run; writes through the object keep the cache true.
+// Paths may use '\' or '/' as separators. Names that a project gives are
+// looked up without regard to case on a host that tells case apart (Windows
+// projects name their files in any case): Resolve, Kind, ReadFile and the
+// source of CopyFile take a path component that does not exist in its exact
+// case as the single entry of its folder that matches it. What is written
+// (folders, copied files, written files) is named exactly as given.
 class HostFs {
 public:
     HostFs() = default;
+    virtual ~HostFs() = default;
     HostFs(const HostFs&) = delete;
     HostFs& operator=(const HostFs&) = delete;
 
     // The path as the file system spells it: separators turned to '/', each
     // component resolved to its on-disk case where a unique match exists.
     // Components that cannot be resolved are kept as written.
-    std::string Resolve(std::string_view path);
+    virtual std::string Resolve(std::string_view path) = 0;
 
-    HostEntry Kind(std::string_view path);
+    virtual HostEntry Kind(std::string_view path) = 0;
     // A file or folder exists (anything with attributes counts).
     bool Exists(std::string_view path) { return Kind(path) != HostEntry::Missing; }
 
     // Reads a whole regular file. FIFOs, devices and folders give NotRegular
     // without blocking; files above maxBytes give TooLarge.
-    HostStatus ReadFile(std::string_view path, std::string& contents,
-                        std::uint64_t maxBytes = kDefaultMaxRead);
+    virtual HostStatus ReadFile(std::string_view path, std::string& contents,
+                                std::uint64_t maxBytes) = 0;
+    HostStatus ReadFile(std::string_view path, std::string& contents) {
+        return ReadFile(path, contents, kDefaultMaxRead);
+    }
 
-    // Creates one folder (its parent must exist).
-    HostStatus CreateFolder(std::string_view path);
+    // Creates one folder (its parent must exist). A folder that exists
+    // afterwards is success, also when someone else made it meanwhile.
+    virtual HostStatus CreateFolder(std::string_view path) = 0;
 
-    // Copies a regular file, replacing the destination whole or not at all
-    // (written to a temporary file beside it, then renamed), keeping the
-    // source's modification time. A destination that is the source itself is
-    // refused and left untouched.
-    HostStatus CopyFile(std::string_view source, std::string_view destination);
+    // Copies a regular file of any size as a stream, replacing the
+    // destination whole or not at all (written to a temporary file beside it,
+    // then renamed), keeping the source's modification time. A destination
+    // that is the source itself is refused and left untouched.
+    virtual HostStatus CopyFile(std::string_view source, std::string_view destination) = 0;
 
     // Writes a file through a temporary file beside it and renames it into
     // place, so that an interrupted write never leaves a cut file. The writer
     // returns false to abandon the write (the old file stays).
-    HostStatus WriteFileAtomically(std::string_view path,
-                                   const std::function<bool(std::ostream&)>& writer);
+    virtual HostStatus WriteFileAtomically(std::string_view path,
+                                           const std::function<bool(std::ostream&)>& writer) = 0;
+
+    // The identity of the file that path names exactly (links followed).
+    virtual HostStatus Identify(std::string_view path, FileIdentity& identity) = 0;
+
+    // True when both paths name the same existing file.
+    bool SameFile(std::string_view a, std::string_view b);
 
     // The process's current folder, with '/' separators; empty on failure.
     static std::string CurrentFolder();
 
-    // True when both paths name the same existing file (same device and inode).
-    bool SameFile(std::string_view a, std::string_view b);
-
     static constexpr std::uint64_t kDefaultMaxRead = 1ull << 30;
+};
+
+// The host's own file system. Folder listings, entry kinds and the current
+// folder (against which relative paths are taken) are cached for the life of
+// the object, so make one per load or copy run; writes through the object
+// keep the cache true. Temporary files of a write in progress are removed
+// when the process is ended by SIGINT, SIGTERM or SIGHUP.
+class NativeHostFs : public HostFs {
+public:
+    using HostFs::ReadFile;
+    std::string Resolve(std::string_view path) override;
+    HostEntry Kind(std::string_view path) override;
+    HostStatus ReadFile(std::string_view path, std::string& contents,
+                        std::uint64_t maxBytes) override;
+    HostStatus CreateFolder(std::string_view path) override;
+    HostStatus CopyFile(std::string_view source, std::string_view destination) override;
+    HostStatus WriteFileAtomically(std::string_view path,
+                                   const std::function<bool(std::ostream&)>& writer) override;
+    HostStatus Identify(std::string_view path, FileIdentity& identity) override;
 
 private:
     // A folder's entries by their ASCII-lower-case spelling; usually one name each.
     using FolderIndex = std::unordered_map<std::string, std::vector<std::string>>;
+    enum class Lookup { IgnoringCase, Exact };
 
-    // Resolves path and gives the cache key of the result: absolute, '/'
-    // separated, without empty or "." components.
-    std::string ResolveWithKey(std::string_view path, std::string& key);
+    // The host spelling of path (resolved without case unless Exact) and the
+    // cache key of the result: absolute, '/' separated, without empty or "."
+    // components.
+    std::string ResolveWithKey(std::string_view path, std::string& key,
+                               Lookup lookup = Lookup::IgnoringCase);
     std::string ResolveComponent(const std::string& folderKey, std::string_view component);
     const FolderIndex& Listing(const std::string& folderKey);
     // Keeps the caches true after this object created key as kind.

@@ -10,6 +10,9 @@
 
 #include "classlib/core/hostfs.h"
 
+#include <windows.h>
+#undef CopyFile  // the member of the host layer, not the Win32 macro
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -52,18 +55,18 @@ void RemoveQuietly(const std::string& path) {
 
 }  // namespace
 
-std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
+std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key, Lookup) {
     std::string resolved = WithHostSeparators(path);
     key = resolved;
     return resolved;
 }
 
-std::string HostFs::Resolve(std::string_view path) {
+std::string NativeHostFs::Resolve(std::string_view path) {
     std::string key;
     return ResolveWithKey(path, key);
 }
 
-HostEntry HostFs::Kind(std::string_view path) {
+HostEntry NativeHostFs::Kind(std::string_view path) {
     const std::string resolved = Resolve(path);
     if (resolved.empty()) {
         return HostEntry::Missing;
@@ -83,10 +86,12 @@ HostEntry HostFs::Kind(std::string_view path) {
     return kind;
 }
 
-void HostFs::NoteCreated(const std::string& key, HostEntry kind) { kinds_[key] = kind; }
+void NativeHostFs::NoteCreated(const std::string& key, HostEntry kind) {
+    kinds_[key] = kind;
+}
 
-HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
-                            std::uint64_t maxBytes) {
+HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
+                                  std::uint64_t maxBytes) {
     contents.clear();
     const std::string resolved = Resolve(path);
     std::error_code error;
@@ -119,18 +124,19 @@ HostStatus HostFs::ReadFile(std::string_view path, std::string& contents,
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::CreateFolder(std::string_view path) {
+HostStatus NativeHostFs::CreateFolder(std::string_view path) {
     const std::string resolved = Resolve(path);
     std::error_code error;
-    if (!fs::create_directory(resolved, error)) {
+    // A folder made by someone else meanwhile is as good as one made here.
+    if (!fs::create_directory(resolved, error) && !fs::is_directory(resolved)) {
         return error ? Failed("cannot create folder", resolved, error)
-                     : Status(HostStatus::Code::Failed, resolved + ": already exists");
+                     : Status(HostStatus::Code::Failed, resolved + ": not a folder");
     }
     NoteCreated(resolved, HostEntry::Folder);
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
+HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view destination) {
     const std::string from = Resolve(source);
     const std::string to = Resolve(destination);
     std::error_code error;
@@ -143,8 +149,7 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
     }
     std::error_code missing;  // equivalent() reports a missing destination as an error
     if (fs::equivalent(from, to, missing)) {
-        return Status(HostStatus::Code::Failed,
-                      to + ": source and destination are the same file");
+        return Status(HostStatus::Code::Failed, to + ": source and destination are the same file");
     }
     const std::string temporary = TemporaryNameBeside(to);
     if (!fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error)) {
@@ -166,8 +171,8 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
     return HostStatus::Ok();
 }
 
-HostStatus HostFs::WriteFileAtomically(std::string_view path,
-                                       const std::function<bool(std::ostream&)>& writer) {
+HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
+                                             const std::function<bool(std::ostream&)>& writer) {
     const std::string target = Resolve(path);
     const std::string temporary = TemporaryNameBeside(target);
     {
@@ -206,9 +211,23 @@ std::string HostFs::CurrentFolder() {
     return WithHostSeparators(folder);
 }
 
-bool HostFs::SameFile(std::string_view a, std::string_view b) {
-    std::error_code error;
-    return fs::equivalent(Resolve(a), Resolve(b), error) && !error;
+HostStatus NativeHostFs::Identify(std::string_view path, FileIdentity& identity) {
+    const std::string resolved = Resolve(path);
+    const HANDLE file =
+        ::CreateFileA(resolved.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return Status(HostStatus::Code::NotFound, "cannot examine " + resolved);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(file, &info) != 0;
+    ::CloseHandle(file);
+    if (!known) {
+        return Status(HostStatus::Code::Failed, "cannot examine " + resolved);
+    }
+    identity.volume = info.dwVolumeSerialNumber;
+    identity.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    return HostStatus::Ok();
 }
 
 #endif  // _WIN32

@@ -186,7 +186,7 @@ WString ReadProfileString(const char* section, const char* key, const char* defa
     if (section == nullptr || key == nullptr || fileName == nullptr) {
         return WString(Cut(fallback));
     }
-    HostFs fs;
+    NativeHostFs fs;
     std::string contents;
     if (!fs.ReadFile(fileName, contents, kProfileMaxBytes).ok()) {
         return WString(Cut(fallback));
@@ -196,13 +196,18 @@ WString ReadProfileString(const char* section, const char* key, const char* defa
 
 bool WriteProfileString(const char* section, const char* key, const char* value,
                         const char* fileName, bool /*flush*/) {
+    NativeHostFs fs;
+    return WriteProfileString(fs, section, key, value, fileName);
+}
+
+bool WriteProfileString(HostFs& fs, const char* section, const char* key, const char* value,
+                        const char* fileName) {
     if (section == nullptr && key == nullptr && value == nullptr) {
         return true;
     }
     if (section == nullptr || fileName == nullptr) {
         return false;
     }
-    HostFs fs;
     std::string contents;
     const HostStatus read = fs.ReadFile(fileName, contents, kProfileMaxBytes);
     if (!read.ok() && read.code != HostStatus::Code::NotFound) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "classlib/core/hostfs.h"
 #include "classlib/core/wstring.h"
 
 // Private profile (INI) files with the platform's rules, kept free of any
@@ -49,3 +50,6 @@ WString ReadProfileString(const char* section, const char* key, const char* defa
 // request and succeeds. False when the file cannot be read or written.
 bool WriteProfileString(const char* section, const char* key, const char* value,
                         const char* fileName, bool flush);
+// The same through the given file system (tests give one that fails on demand).
+bool WriteProfileString(HostFs& fs, const char* section, const char* key, const char* value,
+                        const char* fileName);

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <vector>
 
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -104,6 +108,24 @@ TEST(ProfileFile, FlushRequestSucceedsAndAFolderInThePlaceIsNotReplaced) {
     const std::string folder = dir.MakeFolder("Tamsk.Ini");
     EXPECT_FALSE(WriteProfileString("Options", "Folder", "x", folder.c_str(), true));
     EXPECT_EQ(ReadProfileString("Options", "Folder", ".", folder.c_str()).Str(), ".");
+}
+
+// A settings file that cannot be read is never replaced; one that cannot be written stays whole.
+TEST(ProfileFile, FailedReadsAndWritesLeaveTheOldFileWhole) {
+    const std::vector<void (*)(FakeHostFs&)> faults = {
+        [](FakeHostFs& fs) { fs.DenyOpen("Tamsk.Ini"); },
+        [](FakeHostFs& fs) { fs.SetDiskSpace(8); },
+        [](FakeHostFs& fs) { fs.FailRename("Tamsk.Ini"); },
+    };
+    for (const auto& fault : faults) {
+        TempDir dir;
+        const std::string file = dir.Write("Tamsk.Ini", "[Options]\nFolder=old\n");
+        FakeHostFs fs;
+        fault(fs);
+        EXPECT_FALSE(WriteProfileString(fs, "Options", "Folder", "new", file.c_str()));
+        EXPECT_EQ(ReadWhole(file), "[Options]\nFolder=old\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
 }
 
 }  // namespace

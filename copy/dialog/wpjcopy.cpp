@@ -62,6 +62,8 @@ void WPJCopy::CopyProjectFiles() {
     if (projectTree_ == nullptr) {
         return;
     }
-    HostFs fs;
-    RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+    NativeHostFs fs;
+    const CopyRunSummary summary =
+        RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+    SetStatusText(FailureNote(summary));
 }

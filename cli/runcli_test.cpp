@@ -1,0 +1,259 @@
+#include "cli/runcli.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "depscan/depfile.h"
+#include "tests/support/fakehostfs.h"
+#include "tests/support/projectwriter.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tamsk-cli in-process with WATCOM unset, as the expected files assume.
+CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNodeLimit) {
+    ::unsetenv("WATCOM");
+    args.insert(args.begin(), "tamsk-cli");
+    std::ostringstream out;
+    std::ostringstream err;
+    NativeHostFs native;
+    const int exitCode = RunCli(args, out, err, CliHost{fs ? *fs : native, nodeLimit});
+    return {exitCode, out.str(), err.str()};
+}
+
+std::string Expected(const std::string& name) {
+    return ReadWhole(ExamplesFolder() + "/shapes/expected/" + name);
+}
+
+// The shapes example: the tree and the dependency file as written by hand; the
+// copy loads the same tree from its new place.
+TEST(RunCli, ShapesExampleTreeExportAndCopy) {
+    TempDir dir;
+    for (const char* folder : {"shapes", "common"}) {  // the project lists files in common/
+        fs::copy(ExamplesFolder() + "/" + folder, dir.Join(folder), fs::copy_options::recursive);
+    }
+    const std::string project = dir.Join("shapes/shapes.wpj");
+    const CliRun tree = Cli({"tree", project});
+    EXPECT_EQ(tree.exitCode, 0);
+    EXPECT_EQ(tree.err, "");
+    EXPECT_EQ(tree.out, Expected("shapes_tree.txt"));
+
+    dir.Write("shapes/shapes_dep.Txt", std::string(100000, 'x'));
+    const CliRun exported = Cli({"export", project, "--parse-literals"});
+    EXPECT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.out, dir.Join("shapes/shapes_dep.Txt") + "\n");
+    EXPECT_EQ(ReadWhole(dir.Join("shapes/shapes_dep.Txt")), Expected("shapes_dep.Txt"));
+
+    const CliRun copy = Cli({"copy", project, dir.Join("out")});
+    EXPECT_EQ(copy.exitCode, 0) << copy.err;
+    EXPECT_EQ(copy.out.find("failed"), std::string::npos) << copy.out;
+    EXPECT_EQ(Cli({"tree", dir.Join("out/shapes/shapes.wpj")}).out, tree.out);
+}
+
+struct CliCase {
+    const char* name;
+    Args args;  // '%' stands for the temporary folder
+    std::function<void(TempDir&, FakeHostFs&)> prepare;
+    int exitCode;
+    std::string err;  // whole, '%' for the temporary folder
+    std::size_t nodeLimit = kDefaultNodeLimit;
+};
+
+std::string Filled(std::string text, const TempDir& dir) {
+    for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
+        text.replace(at, 1, dir.path());
+        at += dir.path().size();
+    }
+    return text;
+}
+
+// p.wpj names t.tgt, whose sources are a.c (including a.h) and b.c.
+void WriteProject(const TempDir& dir) {
+    projectwriter::TargetLayout layout;
+    layout.items = {"a.c", "b.c"};
+    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+    dir.Write("a.c", "#include \"a.h\"\n");
+    dir.Write("a.h", "");
+    dir.Write("b.c", "");
+}
+
+// What each command says on standard error, whole, and its exit code: 2 for
+// bad usage and files that are no project, 1 for work that failed.
+class CliCaseTest : public ::testing::TestWithParam<CliCase> {};
+
+TEST_P(CliCaseTest, ExitCodeAndStandardError) {
+    const CliCase& c = GetParam();
+    TempDir dir;
+    FakeHostFs fs;
+    WriteProject(dir);
+    if (c.prepare) {
+        c.prepare(dir, fs);
+    }
+    Args args;
+    for (const std::string& arg : c.args) {
+        args.push_back(Filled(arg, dir));
+    }
+    const CliRun run = Cli(args, &fs, c.nodeLimit);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
+    EXPECT_EQ(run.err, Filled(c.err, dir));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliCaseTest,
+    ::testing::Values(
+        CliCase{"Tree", {"tree", "%/p.wpj"}, nullptr, 0, ""},
+        CliCase{"NulSeparatedProject",
+                {"tree", "%/n.wpj"},
+                [](TempDir& dir, FakeHostFs&) {
+                    dir.Write("n.wpj", std::string("38\0projectIdent\0", 17));
+                },
+                0,
+                ""},
+        CliCase{"MissingProject",
+                {"tree", "%/none.wpj"},
+                nullptr,
+                2,
+                "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
+                "directory\n"},
+        CliCase{"NotAProject",
+                {"export", "%/a.c"},
+                nullptr,
+                2,
+                "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
+        CliCase{"UnknownCommand",
+                {"bogus", "%/p.wpj"},
+                nullptr,
+                2,
+                "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
+        CliCase{"EmptyDestination",
+                {"copy", "%/p.wpj", ""},
+                nullptr,
+                2,
+                "tamsk-cli: the destination folder must not be empty\n"},
+        CliCase{"ExtraArgument",
+                {"tree", "%/p.wpj", "x"},
+                nullptr,
+                2,
+                "tamsk-cli: The following argument was not expected: x\n"
+                "Run with --help for more information.\n"},
+        CliCase{"UnreadableTarget",
+                {"tree", "%/p.wpj"},
+                [](TempDir&, FakeHostFs& fs) { fs.DenyOpen("t.tgt"); },
+                1,
+                "tamsk-cli: cannot read target file: cannot open %/t.tgt: Permission denied\n"},
+        CliCase{"TooLargeToScan",
+                {"copy", "%/p.wpj", "%/out"},
+                [](TempDir& dir, FakeHostFs& fs) {
+                    dir.Write("b.c", std::string(5000, 'b'));
+                    fs.LimitReads(4096);
+                },
+                1,
+                "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
+        CliCase{"ScanWorkLimit",
+                {"tree", "%/p.wpj"},
+                nullptr,
+                1,
+                "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
+                "is incomplete\n",
+                10},
+        CliCase{"ReaderWorkLimit",
+                {"tree", "%/p.wpj"},
+                nullptr,
+                1,
+                "tamsk-cli: warning: the load stopped at its work limit after 4 nodes; the tree "
+                "is incomplete\n",
+                5},
+        CliCase{"FailedCopyRow",
+                {"copy", "%/p.wpj", "%/out"},
+                [](TempDir&, FakeHostFs& fs) { fs.FailRename("out/a.h"); },
+                1,
+                "tamsk-cli: cannot copy a.h: cannot replace %/out/a.h: Operation not permitted\n"},
+        CliCase{"ExportOntoAListedFile",
+                {"export", "%/p.wpj"},
+                [](TempDir& dir, FakeHostFs&) {
+                    projectwriter::TargetLayout layout;
+                    layout.items = {"p_dep.Txt"};
+                    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+                    dir.Write("p_dep.Txt", "a source of the project");
+                },
+                1,
+                "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
+                "reads; left untouched\n"},
+        CliCase{"ExportOnAFullDisk",
+                {"export", "%/p.wpj"},
+                [](TempDir&, FakeHostFs& fs) { fs.SetDiskSpace(10); },
+                1,
+                "tamsk-cli: cannot write the dependency file: cannot write %/p_dep.Txt: No space "
+                "left on device\n"}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+// The compiler folder lies inside the project folder: its headers are left out
+// however the project path was typed, as the path is made absolute first.
+TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
+    TempDir dir;
+    projectwriter::TargetLayout layout;
+    layout.items = {"a.c"};
+    layout.includeDirectories = "$(%watcom)\\h";
+    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+    dir.Write("a.c", "#include <x.h>\n#include \"watcom\\h\\x.h\"\n");
+    dir.Write("watcom/h/x.h", "");
+    ::setenv("WATCOM", dir.Join("watcom").c_str(), 1);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir.path());
+    std::ostringstream relative, absolute, err;
+    NativeHostFs fs;
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", "p.wpj"}, relative, err, CliHost{fs}), 0);
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, absolute, err, CliHost{fs}), 0);
+    fs::current_path(previous);
+    ::unsetenv("WATCOM");
+    EXPECT_EQ(relative.str(), absolute.str());
+    EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
+}
+
+TEST(RunCli, AnOutputErrorFailsTheCommand) {
+    TempDir dir;
+    WriteProject(dir);
+    std::ostream unwritable(nullptr);  // every write fails
+    std::ostringstream err;
+    NativeHostFs native;
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, unwritable, err, CliHost{native}),
+              1);
+}
+
+// A name may hold a line break (the NUL-separated form allows it): written as
+// it stands it would forge a line of its own.
+TEST(RunCli, ControlCharactersInNamesAreWrittenAsBlanks) {
+    WTreeStore tree;
+    const WTreeItem project = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
+    tree.Add("a\r\nFilelist\tb\x7f.c", project, 2, 2, WTreePosition::Last());
+    std::ostringstream text;
+    DumpTree(tree, project, text, 0);
+    EXPECT_EQ(text.str(), "Project: p [p.wpj]\n a  Filelist b .c\n");
+    TempDir dir;
+    NativeHostFs fs;
+    ASSERT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::Written);
+    EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "Project: p [p.wpj]\r\n a  Filelist b .c\r\n");
+    std::ostringstream err;
+    ReportLine(err, "cannot copy a\nb");
+    EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "classlib/core/hostfs.h"
+
+// The host's file system with faults on demand, so that tests reach every failure without root,
+// other users or resource limits. A fault names a file or folder by the end of its path
+// ("src/a.c" matches ".../p/src/a.c").
+class FakeHostFs : public HostFs {
+public:
+    // All writes together may put this many bytes on the disk; the write that passes it fails.
+    void SetDiskSpace(std::uint64_t bytes) { space_ = bytes; }
+    // Opening name, or writing into it when it is a folder, is denied.
+    void DenyOpen(std::string_view name) { rules_.push_back({std::string(name), Fault::Deny}); }
+    // The last step of writing name, the rename into place, fails.
+    void FailRename(std::string_view name) { rules_.push_back({std::string(name), Fault::Rename}); }
+    // name is listed as it is, but gone when it is opened.
+    void Vanish(std::string_view name) { rules_.push_back({std::string(name), Fault::Vanish}); }
+    // The listing reports kind for name, whatever is on the disk.
+    void ListAs(std::string_view name, HostEntry kind) {
+        rules_.push_back({std::string(name), Fault::Listing, kind});
+    }
+    // Files above bytes are too large to read (copies, being streams, are not limited).
+    void LimitReads(std::uint64_t bytes) { readLimit_ = bytes; }
+
+    using HostFs::ReadFile;
+    std::string Resolve(std::string_view path) override { return real_.Resolve(path); }
+    HostEntry Kind(std::string_view path) override;
+    HostStatus ReadFile(std::string_view path, std::string& contents,
+                        std::uint64_t maxBytes) override;
+    HostStatus CreateFolder(std::string_view path) override;
+    HostStatus CopyFile(std::string_view source, std::string_view destination) override;
+    HostStatus WriteFileAtomically(std::string_view path,
+                                   const std::function<bool(std::ostream&)>& writer) override;
+    HostStatus Identify(std::string_view path, FileIdentity& identity) override {
+        return real_.Identify(path, identity);
+    }
+
+private:
+    enum class Fault { Deny, Rename, Vanish, Listing };
+    struct Rule {
+        std::string name;
+        Fault fault;
+        HostEntry kind = HostEntry::Missing;
+    };
+    const Rule* Find(std::string_view path, Fault fault) const;
+
+    NativeHostFs real_;
+    std::vector<Rule> rules_;
+    std::uint64_t space_ = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t readLimit_ = std::numeric_limits<std::uint64_t>::max();
+};
