@@ -19,7 +19,7 @@
 
 #include "classlib/core/hostfs.h"
 #include "classlib/qt/treemodel.h"
-#include "classlib/qt/wfiledialog.h"
+#include "classlib/gui/wfiledialog.h"
 #include "depscan/projectload.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"

@@ -1,6 +1,6 @@
 #include "mainwin/tamskform.h"
 
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wicon.h"
 #include "mainwin/mainform.h"
 #include "resources/resourceimages.h"
 

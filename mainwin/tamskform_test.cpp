@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "classlib/core/hostfs.h"
-#include "classlib/qt/wapplication.h"
+#include "classlib/gui/wapplication.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
 #include "mainwin/mainform.h"

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QResizeEvent>
 
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 FormFrame::FormFrame(QWidget* window, WForm* form)
     : window_(window), form_(form), client_(new QWidget(window)), status_(new QLabel(window)) {

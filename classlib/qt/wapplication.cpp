@@ -1,4 +1,4 @@
-#include "classlib/qt/wapplication.h"
+#include "classlib/gui/wapplication.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
 
 namespace {
 

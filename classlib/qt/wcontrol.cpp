@@ -1,11 +1,11 @@
-#include "classlib/qt/wcontrol.h"
+#include "classlib/gui/wcontrol.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wform.h"
 #include "classlib/qt/wqtstring.h"
 
 bool WControl::Attach(WForm* form, int itemId) {

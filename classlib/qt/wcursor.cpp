@@ -1,10 +1,10 @@
-#include "classlib/qt/wcursor.h"
+#include "classlib/gui/wcursor.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
 WCursor::WCursor(Stock stock)
     : shape_(stock == Stock::Wait ? Qt::WaitCursor : Qt::ArrowCursor), hasShape_(true) {}

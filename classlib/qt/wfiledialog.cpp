@@ -1,11 +1,11 @@
-#include "classlib/qt/wfiledialog.h"
+#include "classlib/gui/wfiledialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
 #include "classlib/qt/wqtstring.h"
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "classlib/qt/wfont.h"
+#include "classlib/gui/wfont.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -12,11 +12,11 @@
 #include <QVariant>
 
 #include "classlib/qt/formframe.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wmenu.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wmenu.h"
 #include "classlib/qt/wqtstring.h"
-#include "resources/dialogtemplates.h"
+#include "classlib/gui/wtemplates.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
-#include "classlib/qt/wcontrol.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfiledialog.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wmenu.h"
+#include "classlib/gui/wcontrol.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfiledialog.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wmenu.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wicon.h"
 
 #include "resources/resourceimages.h"
 

@@ -1,4 +1,4 @@
-#include "classlib/qt/wimagelist.h"
+#include "classlib/gui/wimagelist.h"
 
 #include <QBitmap>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "classlib/qt/wlistview.h"
+#include "classlib/gui/wlistview.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

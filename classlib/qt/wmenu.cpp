@@ -1,13 +1,13 @@
-#include "classlib/qt/wmenu.h"
+#include "classlib/gui/wmenu.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
 #include "classlib/qt/wqtstring.h"
-#include "resources/dialogtemplates.h"
+#include "classlib/gui/wtemplates.h"
 
 WMenuItem::WMenuItem(int id, QAction* action) : id_(id), action_(action) {
     QObject::connect(action, &QAction::triggered, action, [this](bool checked) {

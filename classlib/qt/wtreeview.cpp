@@ -1,11 +1,11 @@
-#include "classlib/qt/wtreeview.h"
+#include "classlib/gui/wtreeview.h"
 
 #include <QPalette>
 #include <QTreeView>
 
 #include "classlib/qt/treemodel.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wimagelist.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wimagelist.h"
 
 WTreeView::WTreeView() : model_(std::make_unique<WTreeModel>(store_)) {
     store_.SetDeleteHandler([this](WTreeItem item, std::unique_ptr<WObject>& data) {

@@ -1,8 +1,8 @@
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wicon.h"
 #include "classlib/qt/wqtstring.h"
 
 WWindow::~WWindow() {

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "classlib/core/hostfs.h"
-#include "classlib/qt/wicon.h"
-#include "classlib/qt/wtreeview.h"
+#include "classlib/gui/wicon.h"
+#include "classlib/gui/wtreeview.h"
 #include "copy/copyrun.h"
-#include "copy/dialog/wfolderbrowser.h"
+#include "classlib/gui/wfolderbrowser.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "classlib/qt/wtreeview.h"
-#include "copy/dialog/wfolderbrowser.h"
+#include "classlib/gui/wtreeview.h"
+#include "classlib/gui/wfolderbrowser.h"
 #include "project/projecttree.h"
 #include "tests/support/tempdir.h"
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
 class QLabel;
 class QLineEdit;

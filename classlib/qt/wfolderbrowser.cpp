@@ -1,4 +1,4 @@
-#include "copy/dialog/wfolderbrowser.h"
+#include "classlib/gui/wfolderbrowser.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "classlib/core/wliststore.h"
-#include "classlib/qt/wcontrol.h"
+#include "classlib/gui/wcontrol.h"
 
 class QTreeView;
 class WListModel;

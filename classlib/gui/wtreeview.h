@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "classlib/core/wtreestore.h"
-#include "classlib/qt/wcontrol.h"
+#include "classlib/gui/wcontrol.h"
 
 class QTreeView;
 class WImageList;

@@ -4,7 +4,7 @@
 #include <QList>
 
 #include "classlib/core/wobject.h"
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wicon.h"
 
 // An RGB colour; "unset" where a colour is optional.
 struct WColor {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
 class QLabel;
 class QMenuBar;
