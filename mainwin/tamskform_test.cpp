@@ -13,6 +13,7 @@
 
 #include "classlib/core/hostfs.h"
 #include "classlib/gui/wapplication.h"
+#include "classlib/qt/wqtnative.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
 #include "mainwin/mainform.h"
@@ -32,7 +33,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 QAction* MenuAction(int id) {
     WMenuItem* item = mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
-    return item ? item->GetAction() : nullptr;
+    return item ? QtAction(*item) : nullptr;
 }
 
 // Chooses a menu command as the user does; a missing or disabled item fails the test.
@@ -45,7 +46,7 @@ void Choose(int id) {
 // The caption, then one letter per item 1001, 1002, 1004, 1005, 1007:
 // E enabled, - disabled, C checked.
 QString WindowState() {
-    QString state = mainForm->GetWidget()->windowTitle() + " ";
+    QString state = QtWidget(*mainForm)->windowTitle() + " ";
     for (int id : {1001, 1002, 1004, 1005, 1007}) {
         const QAction* item = MenuAction(id);
         state += !item ? '?' : item->isChecked() ? 'C' : item->isEnabled() ? 'E' : '-';
@@ -54,13 +55,13 @@ QString WindowState() {
 }
 
 QRect ClientArea() {
-    return QRect(QPoint(0, 0), mainForm->GetClientSize());
+    return QRect(QPoint(0, 0), QtSize(mainForm->GetClientSize()));
 }
 
 // The tree as the view's model shows it, one indented line per node.
 QStringList ShownLines(const QModelIndex& parent = {}, int depth = 0) {
     QStringList lines;
-    const QAbstractItemModel& model = *mainForm->tv_1->GetTreeWidget()->model();
+    const QAbstractItemModel& model = *QtTreeView(*mainForm->tv_1)->model();
     for (int row = 0; row < model.rowCount(parent); ++row) {
         const QModelIndex index = model.index(row, 0, parent);
         lines << QString(depth, ' ') + index.data().toString() << ShownLines(index, depth + 1);
@@ -108,7 +109,7 @@ private:
 
     void Start() {
         QVERIFY(CreateMainForm() != nullptr);
-        QVERIFY(QTest::qWaitForWindowExposed(mainForm->GetWidget()));
+        QVERIFY(QTest::qWaitForWindowExposed(QtWidget(*mainForm)));
     }
 
     // An empty name cancels the dialog.
@@ -119,7 +120,7 @@ private:
     }
 
     void Close() {
-        mainForm->GetWidget()->close();
+        QtWidget(*mainForm)->close();
         DestroyMainForm();
     }
 
@@ -178,7 +179,7 @@ private slots:
         QFETCH(QString, menu);
         QFETCH(QString, tree);
         Start();
-        QCOMPARE(mainForm->GetWidget()->windowIcon().isNull(), false);
+        QCOMPARE(QtWidget(*mainForm)->windowIcon().isNull(), false);
         QCOMPARE(mainForm->fileDialog->GetFlags(), 0x88002CUL);
         QCOMPARE(mainForm->fileDialog->GetInitialPath().Str(), std::string("."));
         QCOMPARE(MenuAction(1002)->text(),
@@ -239,7 +240,7 @@ private slots:
             if (how == 1) {
                 Choose(1007);
             } else if (how == 0) {
-                mainForm->GetWidget()->close();
+                QtWidget(*mainForm)->close();
             }
         });
         // A loop that never ends fails here instead of hanging.
@@ -295,19 +296,19 @@ private slots:
 
     void minimumSizeIsKeptAndTheTreeFillsTheClientArea() {
         Start();
-        QWidget* window = mainForm->GetWidget();
+        QWidget* window = QtWidget(*mainForm);
         const QSize start = window->size();
-        QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
+        QCOMPARE(QtTreeView(*mainForm->tv_1)->geometry(), ClientArea());
         window->resize(start.width() - 40, start.height() - 40);
         QCOMPARE(window->size(), start);
         for (int step = 1; step <= 25; ++step) {
             window->resize(start.width() + 3 * step, start.height() + step);
             QTRY_COMPARE(window->size(), QSize(start.width() + 3 * step, start.height() + step));
-            QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
+            QCOMPARE(QtTreeView(*mainForm->tv_1)->geometry(), ClientArea());
         }
         // A status line takes its room from the tree, which still fills the rest.
         mainForm->SetStatusText("note");
-        QCOMPARE(mainForm->tv_1->GetTreeWidget()->geometry(), ClientArea());
+        QCOMPARE(QtTreeView(*mainForm->tv_1)->geometry(), ClientArea());
     }
 
     void copyCommandRunsTheDialogModallyOverTheForm() {
@@ -319,7 +320,7 @@ private slots:
         QString caption;
         QTimer::singleShot(0, this, [&caption]() {
             QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog != nullptr && dialog != mainForm->GetWidget());
+            QVERIFY(dialog != nullptr && dialog != QtWidget(*mainForm));
             caption = dialog->windowTitle();
             dialog->close();
         });

@@ -5,8 +5,6 @@
 
 #include "classlib/core/wobject.h"
 
-class QApplication;
-
 // Event data of StartEvent, RunEvent and EndEvent.
 struct WApplicationEventData {
     int exitCode = 0;
@@ -49,6 +47,9 @@ public:
     static void RunComponentInitialisers();
     static void RunComponentFinalisers();
 
+    // The backend's application state; defined in the backend's headers.
+    struct Native;
+
 private:
-    std::unique_ptr<QApplication> ownApplication_;
+    std::unique_ptr<Native> native_;
 };

@@ -4,9 +4,6 @@
 
 #include "classlib/gui/wwindow.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class WForm;
 
 // A control of a form: bound to the window that the form's template created
@@ -22,7 +19,7 @@ public:
     void SetResizePercentages(int x, int y, int width, int height);
 
 protected:
-    virtual bool Accepts(QWidget* widget) const = 0;
+    virtual bool Accepts(WWindowHandle item) const = 0;
     virtual void Attached() {}
 
 private:
@@ -35,10 +32,9 @@ class WTextBox : public WControl {
 public:
     WString GetText() const override;
     void SetText(std::string_view text) override;
-    QLineEdit* GetLineEdit() const;
 
 protected:
-    bool Accepts(QWidget* widget) const override;
+    bool Accepts(WWindowHandle item) const override;
 };
 
 // A static text. An "&" marks the mnemonic that moves the focus to the next
@@ -49,7 +45,7 @@ public:
     void SetText(std::string_view text) override;
 
 protected:
-    bool Accepts(QWidget* widget) const override;
+    bool Accepts(WWindowHandle item) const override;
     void Attached() override;
 };
 
@@ -61,9 +57,8 @@ public:
     // A default ("pushed") button is pressed by the Enter key; false makes it
     // an ordinary one.
     void SetDefault(bool isDefault);
-    QPushButton* GetButton() const;
 
 protected:
-    bool Accepts(QWidget* widget) const override;
+    bool Accepts(WWindowHandle item) const override;
     void Attached() override;
 };

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QCursor>
-#include <QPointer>
-
 #include "classlib/core/wobject.h"
 
 class WWindow;
-class QWidget;
 
 // A cursor shown over a window. Setting one returns the cursor it replaces,
 // which the caller sets back afterwards.
@@ -20,11 +16,11 @@ public:
     // Shows this cursor over the window (and the whole program while it is
     // busy, for the wait cursor); returns the one it replaces.
     WCursor Set(WWindow* window) const;
-    bool IsWait() const { return shape_ == Qt::WaitCursor; }
-    Qt::CursorShape GetShape() const { return shape_; }
+    bool IsWait() const { return stock_ == Stock::Wait; }
+    Stock GetStock() const { return stock_; }
 
 private:
-    Qt::CursorShape shape_ = Qt::ArrowCursor;
+    Stock stock_ = Stock::Arrow;
     bool hasShape_ = false;
 };
 

@@ -49,6 +49,9 @@ public:
     static int PendingAnswers();
 
 private:
+    // The backend's dialog window: the chosen path, or nothing when cancelled.
+    std::optional<std::string> RunPlatformDialog() const;
+
     WWindow* owner_ = nullptr;
     unsigned long flags_ = 0;
     WString initialPath_;

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QFont>
-#include <QRect>
 #include <string_view>
 
 #include "classlib/core/wobject.h"
 #include "classlib/core/wstring.h"
+#include "classlib/gui/wtypes.h"
 
 // A font made from a description of the point size, a dot and the face name,
 // as in "8.MS Sans Serif". A face the system does not have falls back to the
@@ -20,13 +19,16 @@ public:
     bool Create(std::string_view description);
     void Create(int pointSize, std::string_view faceName);
 
-    const QFont& GetQFont() const { return font_; }
-    int GetPointSize() const { return font_.pointSize(); }
+    int GetPointSize() const { return pointSize_; }
+    // The face drawn: the one asked for when the system has it, else empty
+    // for the platform's default face.
+    const WString& GetFace() const { return face_; }
     // The face asked for, also when the fallback face is drawn instead.
     const WString& GetRequestedFace() const { return requestedFace_; }
 
 private:
-    QFont font_;
+    int pointSize_;
+    WString face_;
     WString requestedFace_;
 };
 
@@ -42,7 +44,12 @@ struct WDialogBaseUnits {
 
     int ToPixelsX(int dialogUnits) const { return WMulDiv(dialogUnits, averageWidth, 4); }
     int ToPixelsY(int dialogUnits) const { return WMulDiv(dialogUnits, height, 8); }
-    QRect ToPixels(int x, int y, int cx, int cy) const;
+    WRect ToPixels(int x, int y, int cx, int cy) const;
 };
 
-WDialogBaseUnits DialogBaseUnitsOf(const QFont& font);
+// Measured by the backend.
+WDialogBaseUnits DialogBaseUnitsOf(const WFont& font);
+// Whether the system has a font face of that name (the backend knows).
+bool FontFaceExists(std::string_view face);
+// The point size of the system's default face.
+int DefaultFontPointSize();

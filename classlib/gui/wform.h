@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QPointer>
-#include <QSize>
 #include <initializer_list>
 #include <string_view>
 #include <vector>
 
 #include "classlib/gui/wwindow.h"
 
-class QLabel;
-class QMenuBar;
 class WMenu;
 class FormFrame;
 
@@ -34,11 +30,11 @@ public:
     // the event loop.
     void PostClose();
 
-    // The widget of the template's item with that id, or null.
-    QWidget* GetDialogItem(int id) const;
+    // The window of the template's item with that id, or null.
+    WWindowHandle GetDialogItem(int id) const;
     // The area the controls live in (the window less its menu bar and status line).
-    QWidget* GetClientArea() const;
-    QSize GetClientSize() const;
+    WWindowHandle GetClientArea() const;
+    WSize GetClientSize() const;
 
     bool SetMenu(WMenu* menu);  // null detaches the menu bar
     WMenu* GetMenu() const { return menu_; }
@@ -53,11 +49,11 @@ public:
     void CenterWindow();
     // The window cannot be made smaller than this (outer size).
     void SetMinimumTrackingSize(int width, int height);
-    QSize GetOuterSize() const;
+    WSize GetOuterSize() const;
 
     // Resize percentages of a control (x, y, width, height): each positive one
     // moves that edge by its share of a change of the client area's size.
-    void SetResizePercentages(QWidget* control, int x, int y, int width, int height);
+    void SetResizePercentages(WWindowHandle control, int x, int y, int width, int height);
 
     // Sets the order of the form's child windows; called during creation by
     // forms that have an order of their own.
@@ -72,23 +68,27 @@ public:
 
     // Called by the window: a close request, and a new client area size.
     void HandleCloseRequest();
-    void ClientAreaResized(QSize oldSize, QSize newSize);
+    void ClientAreaResized(WSize oldSize, WSize newSize);
 
 protected:
-    // The top-level widget of this kind of form.
-    virtual QWidget* MakeWindow(QWidget* parent);
+    // The top-level window of this kind of form.
+    virtual WWindowHandle MakeWindow(WWindowHandle parent);
     // When no CloseEvent handler dealt with a close request.
     virtual void DefaultClose();
     FormFrame* Frame() const { return frame_; }
 
 private:
     struct ResizeRecord {
-        QPointer<QWidget> control;
+        WWindowHandle control;
         int percent[4] = {0, 0, 0, 0};  // x, y, width, height
         int remainder[4] = {0, 0, 0, 0};
     };
 
-    bool BuildFromTemplate(std::string_view templateName, QWidget* parentWidget);
+    bool BuildFromTemplate(std::string_view templateName, WWindowHandle parentWindow);
+    // Whether the control is still a window of the client area.
+    bool HasClientItem(WWindowHandle control) const;
+    WRect ItemRectangle(WWindowHandle control) const;
+    void MoveItem(WWindowHandle control, WRect rect);
 
     FormFrame* frame_ = nullptr;  // lives inside the window
     WMenu* menu_ = nullptr;
@@ -110,7 +110,7 @@ public:
     bool IsModalRunning() const { return running_; }
 
 protected:
-    QWidget* MakeWindow(QWidget* parent) override;
+    WWindowHandle MakeWindow(WWindowHandle parent) override;
     void DefaultClose() override { EndDialog(0); }
 
 private:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <string_view>
 
 #include "classlib/core/wobject.h"
@@ -22,9 +21,10 @@ public:
     explicit WIcon(WResourceID id) { Load(id); }
     // False when the module has no icon of that id.
     bool Load(WResourceID id);
-    bool IsNull() const { return icon_.isNull(); }
-    const QIcon& GetQIcon() const { return icon_; }
+    bool IsNull() const { return resourceNumber_ == 0; }
+    // The icon resource it shows; 0 for none.
+    int GetResourceNumber() const { return resourceNumber_; }
 
 private:
-    QIcon icon_;
+    int resourceNumber_ = 0;
 };

@@ -6,9 +6,6 @@
 #include "classlib/core/wliststore.h"
 #include "classlib/gui/wcontrol.h"
 
-class QTreeView;
-class WListModel;
-
 // The report-view list control: shows its item store, whose rows appear as
 // they are appended, also during a long run inside one handler. Column widths
 // are measured with the control's font.
@@ -30,15 +27,17 @@ public:
     }
     bool SetColumnWidth(int column, int width) { return store_.SetColumnWidth(column, width); }
 
-    QTreeView* GetListWidget() const;
+    // The backend's record of the control; defined in the backend's headers.
+    struct Native;
+    Native& GetListNative() const { return *native_; }
 
 protected:
-    bool Accepts(QWidget* widget) const override;
+    bool Accepts(WWindowHandle item) const override;
     void Attached() override;
 
 private:
     void ShowProgress();
 
     WListStore store_;
-    std::unique_ptr<WListModel> model_;
+    std::unique_ptr<Native> native_;
 };

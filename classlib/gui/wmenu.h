@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -11,14 +7,16 @@
 #include "classlib/core/wobject.h"
 #include "classlib/core/wstring.h"
 
-class QWidget;
+#include "classlib/gui/wtypes.h"
+
 class WWindow;
 struct MenuItemTemplate;
 
 // One command of a menu. Choosing it fires ClickEvent with the item as source.
 class WMenuItem : public WObject {
 public:
-    explicit WMenuItem(int id, QAction* action);
+    // The backend makes items while it builds a menu from its template.
+    explicit WMenuItem(int id);
     ~WMenuItem() override;
     WMenuItem(const WMenuItem&) = delete;
     WMenuItem& operator=(const WMenuItem&) = delete;
@@ -32,11 +30,13 @@ public:
     bool IsGrayed() const { return !IsEnabled(); }
     void SetCheck(bool checked);
     bool GetCheck() const;
-    QAction* GetAction() const { return action_.data(); }
+    // The backend's record of the item; defined in the backend's headers.
+    struct Native;
+    Native& GetNative() const { return *native_; }
 
 private:
     int id_;
-    QPointer<QAction> action_;
+    std::unique_ptr<Native> native_;
 };
 
 // A menu bar or a popup menu with its items and submenus, loaded from a menu
@@ -59,8 +59,9 @@ public:
     // Shows this popup at a screen position; returns at once.
     bool Popup(int x, int y);
 
-    QMenuBar* GetMenuBar() const { return menuBar_.data(); }
-    QMenu* GetQMenu() const { return menu_.data(); }
+    // The backend's record of the menu; defined in the backend's headers.
+    struct Native;
+    Native& GetNative() const { return *native_; }
 
 private:
     struct Entry {
@@ -68,10 +69,9 @@ private:
         std::unique_ptr<WMenuItem> item;  // for a command
     };
 
-    void AddEntries(const std::vector<MenuItemTemplate>& items, QWidget* owner);
+    void AddEntries(const std::vector<MenuItemTemplate>& items, WWindowHandle owner);
     void Clear();
 
-    QPointer<QMenuBar> menuBar_;  // set for a menu bar
-    QPointer<QMenu> menu_;        // set for a popup
+    std::unique_ptr<Native> native_;
     std::vector<Entry> entries_;
 };

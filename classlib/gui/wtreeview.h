@@ -5,9 +5,7 @@
 #include "classlib/core/wtreestore.h"
 #include "classlib/gui/wcontrol.h"
 
-class QTreeView;
 class WImageList;
-class WTreeModel;
 
 // Data of DeleteItemEvent: the deleted item and its data object. A handler
 // that destroys the object does so with DestroyData; what no handler takes is
@@ -66,14 +64,15 @@ public:
     void Expand(WTreeItem item, bool expand = true);
     bool IsExpanded(WTreeItem item) const;
 
-    QTreeView* GetTreeWidget() const;
-    WTreeModel* GetModel() const { return model_.get(); }
+    // The backend's record of the control; defined in the backend's headers.
+    struct Native;
+    Native& GetTreeNative() const { return *native_; }
 
 protected:
-    bool Accepts(QWidget* widget) const override;
+    bool Accepts(WWindowHandle item) const override;
     void Attached() override;
 
 private:
     WTreeStore store_;
-    std::unique_ptr<WTreeModel> model_;
+    std::unique_ptr<Native> native_;
 };

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QPointer>
-#include <QRect>
-#include <QWidget>
+#include <memory>
 #include <string_view>
 
 #include "classlib/core/wobject.h"
 #include "classlib/core/wstring.h"
+#include "classlib/gui/wtypes.h"
 
 class WFont;
 class WIcon;
@@ -16,14 +15,14 @@ class WIcon;
 // give empty values.
 class WWindow : public WObject {
 public:
-    WWindow() = default;
+    WWindow();
     WWindow(const WWindow&) = delete;
     WWindow& operator=(const WWindow&) = delete;
     // A window that still exists goes with its object.
     ~WWindow() override;
 
-    QWidget* GetWidget() const { return widget_.data(); }
-    bool HasWindow() const { return !widget_.isNull(); }
+    WWindowHandle GetHandle() const;
+    bool HasWindow() const;
 
     virtual WString GetText() const;
     virtual void SetText(std::string_view text);
@@ -42,20 +41,22 @@ public:
     void SetSmallIcon(const WIcon& icon);
 
     // Position and size relative to the parent's client area.
-    QRect GetRectangle() const;
+    WRect GetRectangle() const;
     void Move(int x, int y, int width, int height, bool repaint = true);
     // Paints the window at once, without waiting for the event loop.
     void Update();
 
+    // The backend's record of the window; defined in the backend's headers.
+    struct Native;
+    Native& GetNative() const { return *native_; }
+
 protected:
-    void SetWidget(QWidget* widget) { widget_ = widget; }
     // Forgets the window and has it deleted once control is back in the event
     // loop (or with this object, whichever comes first): a window may be
     // destroyed from inside one of its own event handlers.
-    void ReleaseWidgetLater();
+    void ReleaseWindowLater();
 
 private:
-    QPointer<QWidget> widget_;
-    QPointer<QWidget> released_;
+    std::unique_ptr<Native> native_;
     WString name_;
 };

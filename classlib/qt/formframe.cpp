@@ -69,7 +69,8 @@ void FormFrame::Layout() {
         const QSize oldSize = clientSize_;
         clientSize_ = clientSize;
         if (oldSize.isValid()) {
-            form_->ClientAreaResized(oldSize, clientSize);
+            form_->ClientAreaResized(WSize{oldSize.width(), oldSize.height()},
+                                     WSize{clientSize.width(), clientSize.height()});
         }
     }
 }

@@ -10,8 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "classlib/gui/wtreeview.h"
 #include "classlib/gui/wfolderbrowser.h"
+#include "classlib/gui/wtreeview.h"
+#include "classlib/qt/wqtnative.h"
 #include "project/projecttree.h"
 #include "tests/support/tempdir.h"
 
@@ -26,10 +27,10 @@ public:
     using __WPJCopy_Base::lv_1;
     using __WPJCopy_Base::textb_1;
 
-    QLineEdit* Box() const { return qobject_cast<QLineEdit*>(GetDialogItem(101)); }
-    QPushButton* Browse() const { return qobject_cast<QPushButton*>(GetDialogItem(103)); }
-    QTreeView* List() const { return qobject_cast<QTreeView*>(GetDialogItem(104)); }
-    QPushButton* Copy() const { return qobject_cast<QPushButton*>(GetDialogItem(105)); }
+    QLineEdit* Box() const { return qobject_cast<QLineEdit*>(QtWidget(GetDialogItem(101))); }
+    QPushButton* Browse() const { return qobject_cast<QPushButton*>(QtWidget(GetDialogItem(103))); }
+    QTreeView* List() const { return qobject_cast<QTreeView*>(QtWidget(GetDialogItem(104))); }
+    QPushButton* Copy() const { return qobject_cast<QPushButton*>(QtWidget(GetDialogItem(105))); }
     int Rows() const { return List()->model()->rowCount(); }
     QString Cell(int row, int column) const {
         return List()->model()->index(row, column).data().toString();
@@ -113,7 +114,8 @@ private slots:
             }
             // Tab order: textb_1, label_1, cb_1, lv_1, cb_2.
             for (int id = 101; id < 105; ++id) {
-                QCOMPARE(NextInTabOrder(dialog.GetDialogItem(id)), dialog.GetDialogItem(id + 1));
+                QCOMPARE(NextInTabOrder(QtWidget(dialog.GetDialogItem(id))),
+                         QtWidget(dialog.GetDialogItem(id + 1)));
             }
         });
         QCOMPARE(dialog.textb_1.get(), static_cast<WTextBox*>(nullptr));
@@ -211,19 +213,21 @@ private slots:
         ProbedCopy dialog;
         dialog.SetProjectTree(&tree);
         RunModal(dialog, [&] {
-            QWidget* window = dialog.GetWidget();
+            QWidget* window = QtWidget(dialog);
             QVERIFY(QTest::qWaitForWindowExposed(window));
             QRect before[6];
             for (int id = 101; id <= 105; ++id) {
-                before[id - 100] = dialog.GetDialogItem(id)->geometry();
+                before[id - 100] = QtWidget(dialog.GetDialogItem(id))->geometry();
             }
             window->resize(window->width() + 40, window->height() + 30);
-            QTRY_COMPARE(dialog.GetDialogItem(104)->height(), before[4].height() + 30);
-            QCOMPARE(dialog.GetDialogItem(101)->geometry(), before[1].adjusted(0, 0, 40, 0));
-            QCOMPARE(dialog.GetDialogItem(102)->geometry(), before[2]);
-            QCOMPARE(dialog.GetDialogItem(103)->geometry(), before[3].translated(40, 0));
-            QCOMPARE(dialog.GetDialogItem(104)->geometry(), before[4].adjusted(0, 0, 40, 30));
-            QCOMPARE(dialog.GetDialogItem(105)->geometry(), before[5].translated(20, 30));
+            QTRY_COMPARE(QtWidget(dialog.GetDialogItem(104))->height(), before[4].height() + 30);
+            QCOMPARE(QtWidget(dialog.GetDialogItem(101))->geometry(),
+                     before[1].adjusted(0, 0, 40, 0));
+            QCOMPARE(QtWidget(dialog.GetDialogItem(102))->geometry(), before[2]);
+            QCOMPARE(QtWidget(dialog.GetDialogItem(103))->geometry(), before[3].translated(40, 0));
+            QCOMPARE(QtWidget(dialog.GetDialogItem(104))->geometry(),
+                     before[4].adjusted(0, 0, 40, 30));
+            QCOMPARE(QtWidget(dialog.GetDialogItem(105))->geometry(), before[5].translated(20, 30));
         });
     }
 };
