@@ -25,7 +25,7 @@ std::optional<std::string> WFolderBrowser::ShowChooser(WWindowHandle owner, std:
     browse.pszDisplayName = name;
     browse.lpszTitle = caption.c_str();
     // Only folders of the file system can be chosen.
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
     browse.lpfn = SelectInitialFolder;
     browse.lParam = initial.empty() ? 0 : reinterpret_cast<LPARAM>(initial.c_str());
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&browse);

@@ -37,9 +37,19 @@ void WWindow::SetText(std::string_view text) {
 }
 
 void WWindow::Enable(bool enable) {
-    if (HasWindow()) {
-        EnableWindow(native_->hwnd, enable ? TRUE : FALSE);
+    if (!HasWindow()) {
+        return;
     }
+    // A disabled window cannot keep the focus; without this the keyboard
+    // (Escape, mnemonics) would reach no window of the form at all.
+    if (!enable && GetFocus() == native_->hwnd) {
+        HWND form = GetAncestor(native_->hwnd, GA_ROOT);
+        SendMessageW(form, WM_NEXTDLGCTL, 0, FALSE);
+        if (GetFocus() == native_->hwnd) {
+            SetFocus(form);
+        }
+    }
+    EnableWindow(native_->hwnd, enable ? TRUE : FALSE);
 }
 
 bool WWindow::IsEnabled() const {
