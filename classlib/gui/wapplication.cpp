@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "classlib/gui/wevents.h"
+
 namespace {
 
 struct Component {
@@ -36,4 +38,14 @@ void WExeApplication::RunComponentFinalisers() {
             it->finalise();
         }
     }
+}
+
+int WExeApplication::DispatchStartRunEnd() {
+    WApplicationEventData data;
+    WDispatchEvent(this, StartEvent, &data);
+    if (!data.abort) {
+        WDispatchEvent(this, RunEvent, &data);
+    }
+    WDispatchEvent(this, EndEvent, &data);
+    return data.exitCode;
 }

@@ -51,5 +51,8 @@ public:
     struct Native;
 
 private:
+    // StartEvent, RunEvent unless the start aborts, EndEvent; the exit code.
+    int DispatchStartRunEnd();
+
     std::unique_ptr<Native> native_;
 };

@@ -4,6 +4,26 @@
 
 // The parts of a form that are the same on every backend.
 
+namespace {
+bool refuseCreation = false;
+}
+
+void WForm::RefuseWindowCreationForTesting(bool refuse) {
+    refuseCreation = refuse;
+}
+
+bool WForm::Create(WWindow* parent, std::string_view templateName) {
+    if (HasWindow() || refuseCreation) {
+        return false;
+    }
+    parent_ = parent;
+    if (!BuildFromTemplate(templateName, parent ? parent->GetHandle() : WWindowHandle())) {
+        return false;
+    }
+    WDispatchEvent(this, CreateEvent, nullptr);
+    return HasWindow();
+}
+
 void WForm::HandleCloseRequest() {
     if (!HasWindow()) {
         return;

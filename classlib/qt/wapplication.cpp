@@ -82,13 +82,7 @@ int WExeApplication::Run(int argc, char** argv) {
         native_->application = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    WApplicationEventData data;
-    WDispatchEvent(this, StartEvent, &data);
-    if (!data.abort) {
-        WDispatchEvent(this, RunEvent, &data);
-    }
-    WDispatchEvent(this, EndEvent, &data);
-    const int exitCode = data.exitCode;
+    const int exitCode = DispatchStartRunEnd();
     native_->application.reset();
     return exitCode;
 }

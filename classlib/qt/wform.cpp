@@ -21,8 +21,6 @@
 
 namespace {
 
-bool refuseCreation = false;
-
 const char* const kItemIdProperty = "dialogItemId";
 
 QWidget* MakeItemWidget(const DialogItemTemplate& item, QWidget* client) {
@@ -95,24 +93,8 @@ WForm::~WForm() {
     }
 }
 
-void WForm::RefuseWindowCreationForTesting(bool refuse) {
-    refuseCreation = refuse;
-}
-
 WWindowHandle WForm::MakeWindow(WWindowHandle parent) {
     return HandleOf(new FormWindow(QtWidget(parent), this));
-}
-
-bool WForm::Create(WWindow* parent, std::string_view templateName) {
-    if (HasWindow() || refuseCreation) {
-        return false;
-    }
-    parent_ = parent;
-    if (!BuildFromTemplate(templateName, parent ? parent->GetHandle() : WWindowHandle())) {
-        return false;
-    }
-    WDispatchEvent(this, CreateEvent, nullptr);
-    return HasWindow();
 }
 
 bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle parentWindow) {

@@ -59,15 +59,6 @@ void WWindow::SetFont(const WFont& font) {
     }
 }
 
-bool WWindow::SetFont(std::string_view description) {
-    WFont font;
-    if (!font.Create(description)) {
-        return false;
-    }
-    SetFont(font);
-    return true;
-}
-
 void WWindow::SetName(std::string_view name) {
     name_ = WString(name);
     if (native_->widget) {

@@ -90,15 +90,10 @@ int WExeApplication::Run(int /*argc*/, char** /*argv*/) {
     InitCommonControlsEx(&controls);
     // The folder browser's new-style dialog needs COM in this thread.
     native_->comStarted = SUCCEEDED(OleInitialize(nullptr));
-    WApplicationEventData data;
-    WDispatchEvent(this, StartEvent, &data);
-    if (!data.abort) {
-        WDispatchEvent(this, RunEvent, &data);
-    }
-    WDispatchEvent(this, EndEvent, &data);
+    const int exitCode = DispatchStartRunEnd();
     if (native_->comStarted) {
         OleUninitialize();
         native_->comStarted = false;
     }
-    return data.exitCode;
+    return exitCode;
 }

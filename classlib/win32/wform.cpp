@@ -11,8 +11,6 @@
 
 namespace {
 
-bool refuseCreation = false;
-
 constexpr int kStatusLineId = 0x7FFF;
 
 WForm* FormOf(HWND hwnd) {
@@ -150,24 +148,8 @@ WForm::~WForm() {
     delete frame_;
 }
 
-void WForm::RefuseWindowCreationForTesting(bool refuse) {
-    refuseCreation = refuse;
-}
-
 WWindowHandle WForm::MakeWindow(WWindowHandle /*parent*/) {
     return {};  // the dialog template makes the window
-}
-
-bool WForm::Create(WWindow* parent, std::string_view templateName) {
-    if (HasWindow() || refuseCreation) {
-        return false;
-    }
-    parent_ = parent;
-    if (!BuildFromTemplate(templateName, parent ? parent->GetHandle() : WWindowHandle())) {
-        return false;
-    }
-    WDispatchEvent(this, CreateEvent, nullptr);
-    return HasWindow();
 }
 
 bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle parentWindow) {

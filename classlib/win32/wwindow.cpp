@@ -85,15 +85,6 @@ void WWindow::SetFont(const WFont& font) {
     EnumChildWindows(native_->hwnd, SetFontOfChild, reinterpret_cast<LPARAM>(handle));
 }
 
-bool WWindow::SetFont(std::string_view description) {
-    WFont font;
-    if (!font.Create(description)) {
-        return false;
-    }
-    SetFont(font);
-    return true;
-}
-
 void WWindow::SetName(std::string_view name) {
     name_ = WString(name);
 }
