@@ -18,8 +18,9 @@
 #include <string>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/gui/wfiledialog.h"
 #include "classlib/qt/treemodel.h"
-#include "classlib/qt/wfiledialog.h"
+#include "classlib/qt/wqtnative.h"
 #include "depscan/projectload.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"
@@ -64,13 +65,13 @@ void TimeExpand(WTreeView& tree, WTreeItem item, const char* name) {
     QElapsedTimer timer;
     timer.start();
     tree.Expand(item);
-    QTreeView* view = tree.GetTreeWidget();
-    view->scrollTo(tree.GetModel()->IndexOf(item), QAbstractItemView::PositionAtTop);
+    QTreeView* view = QtTreeView(tree);
+    view->scrollTo(QtTreeModel(tree)->IndexOf(item), QAbstractItemView::PositionAtTop);
     QCoreApplication::processEvents();
     view->viewport()->repaint();
     std::printf(
         "expand_%s_ms %.1f (%zu children)\n", name, Seconds(timer) * 1000,
-        static_cast<std::size_t>(tree.GetModel()->rowCount(tree.GetModel()->IndexOf(item))));
+        static_cast<std::size_t>(QtTreeModel(tree)->rowCount(QtTreeModel(tree)->IndexOf(item))));
 }
 
 int Window(int argc, char** argv) {
@@ -85,9 +86,9 @@ int Window(int argc, char** argv) {
     WFileDialog::SetNextAnswer(std::string(argv[2]));
     QElapsedTimer timer;
     timer.start();
-    mainForm->loadItem->GetAction()->trigger();
+    QtAction(*mainForm->loadItem)->trigger();
     QCoreApplication::processEvents();
-    mainForm->tv_1->GetTreeWidget()->viewport()->repaint();
+    QtTreeView(*mainForm->tv_1)->viewport()->repaint();
     const double loadSeconds = Seconds(timer);
     WTreeView& tree = *mainForm->tv_1;
     const WTreeStore& store = tree.Store();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "classlib/qt/wapplication.h"
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wapplication.h"
+#include "classlib/gui/wevents.h"
 
 // The program's application object: its start creates the main form, its run
 // is the message loop, its end destroys the main form.

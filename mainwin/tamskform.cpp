@@ -1,6 +1,6 @@
 #include "mainwin/tamskform.h"
 
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wicon.h"
 #include "mainwin/mainform.h"
 #include "resources/resourceimages.h"
 
@@ -40,9 +40,9 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
     SetSmallIcon(WIcon(kApplicationIconId));
     imageList.Load(kTreeImagesBitmapId, 16, 16, WColor{255, 0, 255});
     tv_1->SetImageList(imageList);
-    const QSize outer = GetOuterSize();
+    const WSize outer = GetOuterSize();
     SetMinimumTrackingSize(outer.width(), outer.height());
-    const QSize client = GetClientSize();
+    const WSize client = GetClientSize();
     tv_1->Move(0, 0, client.width(), client.height(), true);
     SetCaptionValue("none");
     fileDialog->SetFlags(fileDialog->GetFlags() | WFileDialog::kEnableSizing);

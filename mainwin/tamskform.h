@@ -1,6 +1,6 @@
 #pragma once
 
-#include "classlib/qt/wimagelist.h"
+#include "classlib/gui/wimagelist.h"
 #include "mainwin/tamskform_base.h"
 #include "project/projecttree.h"
 

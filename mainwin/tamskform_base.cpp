@@ -1,6 +1,6 @@
 #include "mainwin/tamskform_base.h"
 
-#include "classlib/qt/wapplication.h"
+#include "classlib/gui/wapplication.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfiledialog.h"
-#include "classlib/qt/wform.h"
-#include "classlib/qt/wmenu.h"
-#include "classlib/qt/wtreeview.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfiledialog.h"
+#include "classlib/gui/wform.h"
+#include "classlib/gui/wmenu.h"
+#include "classlib/gui/wtreeview.h"
 
 // Generated layer of the main form: creates the controls, the menu and the
 // file dialog from "ID_TamskForm" and "ID_TamskForm_menu_1", and wires the

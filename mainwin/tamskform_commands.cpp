@@ -1,5 +1,5 @@
 #include "classlib/core/hostfs.h"
-#include "classlib/qt/wcursor.h"
+#include "classlib/gui/wcursor.h"
 #include "depscan/depfile.h"
 #include "depscan/projectload.h"
 #include "mainwin/tamskform.h"

@@ -1,4 +1,4 @@
-#include "resources/dialogtemplates.h"
+#include "classlib/gui/wtemplates.h"
 
 #include <array>
 

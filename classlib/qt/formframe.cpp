@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QResizeEvent>
 
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 FormFrame::FormFrame(QWidget* window, WForm* form)
     : window_(window), form_(form), client_(new QWidget(window)), status_(new QLabel(window)) {
@@ -69,7 +69,8 @@ void FormFrame::Layout() {
         const QSize oldSize = clientSize_;
         clientSize_ = clientSize;
         if (oldSize.isValid()) {
-            form_->ClientAreaResized(oldSize, clientSize);
+            form_->ClientAreaResized(WSize{oldSize.width(), oldSize.height()},
+                                     WSize{clientSize.width(), clientSize.height()});
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "classlib/qt/wapplication.h"
+#include "classlib/gui/wapplication.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/qt/wqtnative.h"
 
 namespace {
 
@@ -20,16 +21,6 @@ struct LoopState {
 LoopState& State() {
     static LoopState state;
     return state;
-}
-
-struct Component {
-    std::function<void()> initialise;
-    std::function<void()> finalise;
-};
-
-std::vector<Component>& Components() {
-    static std::vector<Component> components;
-    return components;
 }
 
 void ExitRunningLoop() {
@@ -77,7 +68,7 @@ void WMessageLoop::ResetForTesting() {
     State().quitCode = 0;
 }
 
-WExeApplication::WExeApplication() = default;
+WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
 
 WExeApplication::~WExeApplication() = default;
 
@@ -88,37 +79,10 @@ int WExeApplication::Run(int argc, char** argv) {
         static char fallbackName[] = "tamsk";
         static char* toolkitArgv[] = {argc > 0 && argv && argv[0] ? argv[0] : fallbackName,
                                       nullptr};
-        ownApplication_ = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+        native_->application = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    WApplicationEventData data;
-    WDispatchEvent(this, StartEvent, &data);
-    if (!data.abort) {
-        WDispatchEvent(this, RunEvent, &data);
-    }
-    WDispatchEvent(this, EndEvent, &data);
-    const int exitCode = data.exitCode;
-    ownApplication_.reset();
+    const int exitCode = DispatchStartRunEnd();
+    native_->application.reset();
     return exitCode;
-}
-
-void WExeApplication::AddComponent(std::function<void()> initialise,
-                                   std::function<void()> finalise) {
-    Components().push_back({std::move(initialise), std::move(finalise)});
-}
-
-void WExeApplication::RunComponentInitialisers() {
-    for (const Component& component : Components()) {
-        if (component.initialise) {
-            component.initialise();
-        }
-    }
-}
-
-void WExeApplication::RunComponentFinalisers() {
-    for (auto it = Components().rbegin(); it != Components().rend(); ++it) {
-        if (it->finalise) {
-            it->finalise();
-        }
-    }
 }

@@ -1,34 +1,42 @@
-#include "classlib/qt/wcursor.h"
+#include "classlib/gui/wcursor.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
+#include "classlib/qt/wqtnative.h"
 
-WCursor::WCursor(Stock stock)
-    : shape_(stock == Stock::Wait ? Qt::WaitCursor : Qt::ArrowCursor), hasShape_(true) {}
+namespace {
+
+Qt::CursorShape ShapeOf(WCursor::Stock stock) {
+    return stock == WCursor::Stock::Wait ? Qt::WaitCursor : Qt::ArrowCursor;
+}
+
+}  // namespace
+
+WCursor::WCursor(Stock stock) : stock_(stock), hasShape_(true) {}
 
 WCursor WCursor::Set(WWindow* window) const {
     WCursor previous;
-    QWidget* widget = window ? window->GetWidget() : nullptr;
+    QWidget* widget = window ? QtWidget(*window) : nullptr;
     if (widget == nullptr) {
         return previous;
     }
-    previous.shape_ = widget->cursor().shape();
+    previous.stock_ = widget->cursor().shape() == Qt::WaitCursor ? Stock::Wait : Stock::Arrow;
     previous.hasShape_ = widget->testAttribute(Qt::WA_SetCursor);
     if (hasShape_) {
-        widget->setCursor(shape_);
+        widget->setCursor(ShapeOf(stock_));
     } else {
         widget->unsetCursor();
     }
     // The program holds its only thread while it is busy; the override shows
     // the wait cursor over every window, including the menu bar.
-    if (shape_ == Qt::WaitCursor && hasShape_) {
+    if (stock_ == Stock::Wait && hasShape_) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         // Let the window system see it before the work starts; input waits.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } else if (previous.shape_ == Qt::WaitCursor && QGuiApplication::overrideCursor()) {
+    } else if (previous.stock_ == Stock::Wait && QGuiApplication::overrideCursor()) {
         QGuiApplication::restoreOverrideCursor();
     }
     return previous;

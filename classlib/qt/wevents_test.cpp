@@ -1,4 +1,4 @@
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
 
 #include <QTest>
 #include <string>

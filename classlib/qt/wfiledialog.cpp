@@ -1,18 +1,14 @@
-#include "classlib/qt/wfiledialog.h"
+#include "classlib/gui/wfiledialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
+#include "classlib/gui/wwindow.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
-#include "classlib/qt/wwindow.h"
 
 namespace {
-
-std::deque<std::optional<std::string>>& Answers() {
-    static std::deque<std::optional<std::string>> answers;
-    return answers;
-}
 
 // "Watcom project file(*.wpj)" with "*.wpj" becomes "Watcom project file(*.wpj) (*.wpj)"
 // unless the description already shows the pattern, as it usually does.
@@ -29,59 +25,23 @@ QString QtFilterEntry(const std::pair<std::string, std::string>& pair) {
 
 }  // namespace
 
-void WFileDialog::SetNextAnswer(std::optional<std::string> path) {
-    Answers().push_back(std::move(path));
-}
-
-void WFileDialog::ClearAnswers() {
-    Answers().clear();
-}
-
-int WFileDialog::PendingAnswers() {
-    return static_cast<int>(Answers().size());
-}
-
-void WFileDialog::SetFilter(const std::vector<std::pair<std::string, std::string>>& pairs) {
-    filter_.clear();
-    for (const auto& pair : pairs) {
-        if (pair.first.empty() && pair.second.empty()) {
-            break;
-        }
-        filter_.push_back(pair);
+std::optional<std::string> WFileDialog::RunPlatformDialog() const {
+    QStringList filters;
+    for (const auto& pair : filter_) {
+        filters << QtFilterEntry(pair);
     }
-}
-
-bool WFileDialog::ShowModal() {
-    std::optional<std::string> answer;
-    if (!Answers().empty()) {
-        answer = std::move(Answers().front());
-        Answers().pop_front();
-    } else {
-        QStringList filters;
-        for (const auto& pair : filter_) {
-            filters << QtFilterEntry(pair);
-        }
-        QWidget* owner = owner_ ? owner_->GetWidget() : nullptr;
-        QString start = ToQString(initialPath_.View());
-        if (start.isEmpty()) {
-            start = QStringLiteral(".");
-        }
-        QFileDialog dialog(owner, QString(), QDir(start).absolutePath());
-        dialog.setNameFilters(filters);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            answer = FromQString(QDir::toNativeSeparators(dialog.selectedFiles().front()));
-        }
+    QWidget* owner = owner_ ? QtWidget(*owner_) : nullptr;
+    QString start = ToQString(initialPath_.View());
+    if (start.isEmpty()) {
+        start = QStringLiteral(".");
     }
-    chosen_.assign(1, answer ? WFilePath(std::string_view(*answer)) : WFilePath());
-    return answer.has_value() && !answer->empty();
-}
-
-WFilePath WFileDialog::GetFileName(int index) const {
-    if (index < 0 || index >= static_cast<int>(chosen_.size())) {
-        return {};
+    QFileDialog dialog(owner, QString(), QDir(start).absolutePath());
+    dialog.setNameFilters(filters);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        return FromQString(QDir::toNativeSeparators(dialog.selectedFiles().front()));
     }
-    return chosen_[index];
+    return std::nullopt;
 }

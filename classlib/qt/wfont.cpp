@@ -1,63 +1,30 @@
-#include "classlib/qt/wfont.h"
-
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <cstdlib>
-#include <string>
 
+#include "classlib/gui/wfont.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 
-WFont::WFont() : font_(QGuiApplication::font()) {}
-
-WFont::WFont(std::string_view description) : WFont() {
-    Create(description);
-}
-
-bool WFont::Create(std::string_view description) {
-    const std::size_t dot = description.find('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return false;
+QFont QtFont(const WFont& font) {
+    QFont qfont = QGuiApplication::font();
+    if (!font.GetFace().IsEmpty()) {
+        qfont.setFamily(ToQString(font.GetFace().View()));
     }
-    const std::string sizeText(description.substr(0, dot));
-    char* end = nullptr;
-    const long pointSize = std::strtol(sizeText.c_str(), &end, 10);
-    if (end == sizeText.c_str() || *end != '\0' || pointSize <= 0 || pointSize > 1000) {
-        return false;
-    }
-    Create(static_cast<int>(pointSize), description.substr(dot + 1));
-    return true;
+    qfont.setPointSize(font.GetPointSize());
+    return qfont;
 }
 
-void WFont::Create(int pointSize, std::string_view faceName) {
-    requestedFace_ = WString(faceName);
-    const QString face = ToQString(faceName);
-    QFont font = QGuiApplication::font();
-    if (!face.isEmpty() && QFontDatabase::families().contains(face, Qt::CaseInsensitive)) {
-        font.setFamily(face);
-    }
-    font.setPointSize(pointSize);
-    font_ = font;
+bool FontFaceExists(std::string_view face) {
+    return QFontDatabase::families().contains(ToQString(face), Qt::CaseInsensitive);
 }
 
-int WMulDiv(int a, int b, int c) {
-    if (c == 0) {
-        return -1;
-    }
-    const long long product = static_cast<long long>(a) * b;
-    const long long divisor = c;
-    const bool negative = (product < 0) != (divisor < 0);
-    const long long magnitude =
-        (std::llabs(product) + std::llabs(divisor) / 2) / std::llabs(divisor);
-    return static_cast<int>(negative ? -magnitude : magnitude);
+int DefaultFontPointSize() {
+    return QGuiApplication::font().pointSize();
 }
 
-QRect WDialogBaseUnits::ToPixels(int x, int y, int cx, int cy) const {
-    return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy));
-}
-
-WDialogBaseUnits DialogBaseUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
+WDialogBaseUnits DialogBaseUnitsOf(const WFont& font) {
+    const QFontMetrics metrics(QtFont(font));
     const int lettersWidth = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     WDialogBaseUnits units;

@@ -1,4 +1,4 @@
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,16 +11,15 @@
 #include <QTreeView>
 #include <QVariant>
 
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wmenu.h"
+#include "classlib/gui/wtemplates.h"
 #include "classlib/qt/formframe.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wmenu.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
-#include "resources/dialogtemplates.h"
 
 namespace {
-
-bool refuseCreation = false;
 
 const char* const kItemIdProperty = "dialogItemId";
 
@@ -94,51 +93,36 @@ WForm::~WForm() {
     }
 }
 
-void WForm::RefuseWindowCreationForTesting(bool refuse) {
-    refuseCreation = refuse;
+WWindowHandle WForm::MakeWindow(WWindowHandle parent) {
+    return HandleOf(new FormWindow(QtWidget(parent), this));
 }
 
-QWidget* WForm::MakeWindow(QWidget* parent) {
-    return new FormWindow(parent, this);
-}
-
-bool WForm::Create(WWindow* parent, std::string_view templateName) {
-    if (HasWindow() || refuseCreation) {
-        return false;
-    }
-    parent_ = parent;
-    if (!BuildFromTemplate(templateName, parent ? parent->GetWidget() : nullptr)) {
-        return false;
-    }
-    WDispatchEvent(this, CreateEvent, nullptr);
-    return HasWindow();
-}
-
-bool WForm::BuildFromTemplate(std::string_view templateName, QWidget* parentWidget) {
+bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle parentWindow) {
     const DialogTemplate* dialog = FindDialogTemplate(templateName);
     if (dialog == nullptr) {
         return false;
     }
-    QWidget* window = MakeWindow(parentWidget);
+    QWidget* window = QtWidget(MakeWindow(parentWindow));
     window->setWindowFlags(window->windowFlags() | WindowFlagsOf(dialog->style));
     frame_ = dynamic_cast<FormWindow*>(window) ? &static_cast<FormWindow*>(window)->Frame()
                                                : &static_cast<DialogWindow*>(window)->Frame();
     WFont font;
     font.Create(dialog->pointSize, dialog->fontFace);
-    window->setFont(font.GetQFont());
+    window->setFont(QtFont(font));
     window->setWindowTitle(ToQString(dialog->title));
-    const WDialogBaseUnits units = DialogBaseUnitsOf(font.GetQFont());
-    const QRect placement = units.ToPixels(dialog->x, dialog->y, dialog->width, dialog->height);
-    window->move(placement.topLeft());
-    frame_->ResizeForClient(placement.size());
+    const WDialogBaseUnits units = DialogBaseUnitsOf(font);
+    const WRect placement = units.ToPixels(dialog->x, dialog->y, dialog->width, dialog->height);
+    window->move(placement.x, placement.y);
+    frame_->ResizeForClient(QSize(placement.w, placement.h));
     for (const DialogItemTemplate& item : dialog->items) {
         QWidget* widget = MakeItemWidget(item, frame_->Client());
-        widget->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
+        const WRect rect = units.ToPixels(item.x, item.y, item.width, item.height);
+        widget->setGeometry(rect.x, rect.y, rect.w, rect.h);
     }
     if (!GetName().IsEmpty()) {
         window->setObjectName(ToQString(GetName().View()));
     }
-    SetWidget(window);
+    GetNative().widget = window;
     return true;
 }
 
@@ -152,55 +136,57 @@ bool WForm::DestroyWindow() {
     }
     frame_ = nullptr;
     resizeRecords_.clear();
-    ReleaseWidgetLater();
+    ReleaseWindowLater();
     return true;
 }
 
 void WForm::PostClose() {
-    if (QWidget* window = GetWidget()) {
+    if (QWidget* window = QtWidget(*this)) {
         QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
     }
 }
 
-void WForm::HandleCloseRequest() {
-    if (!HasWindow()) {
-        return;
-    }
-    if (!WDispatchEvent(this, CloseEvent, nullptr)) {
-        DefaultClose();
-    }
-}
-
-void WForm::DefaultClose() {
-    DestroyWindow();
-}
-
-QWidget* WForm::GetDialogItem(int id) const {
+WWindowHandle WForm::GetDialogItem(int id) const {
     if (frame_ == nullptr) {
-        return nullptr;
+        return {};
     }
     for (QObject* child : frame_->Client()->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
         if (widget != nullptr && widget->property(kItemIdProperty).toInt() == id) {
-            return widget;
+            return HandleOf(widget);
         }
     }
-    return nullptr;
+    return {};
 }
 
-QWidget* WForm::GetClientArea() const {
-    return frame_ ? frame_->Client() : nullptr;
+bool WForm::HasClientItem(WWindowHandle control) const {
+    // Compares addresses only: the control may have been deleted already.
+    return frame_ != nullptr && control &&
+           frame_->Client()->children().contains(static_cast<QObject*>(QtWidget(control)));
 }
 
-QSize WForm::GetClientSize() const {
-    return frame_ ? frame_->Client()->size() : QSize();
+WRect WForm::ItemRectangle(WWindowHandle control) const {
+    const QRect geometry = QtWidget(control)->geometry();
+    return WRect{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
+}
+
+void WForm::MoveItem(WWindowHandle control, WRect rect) {
+    QtWidget(control)->setGeometry(rect.x, rect.y, rect.w, rect.h);
+}
+
+WWindowHandle WForm::GetClientArea() const {
+    return frame_ ? HandleOf(frame_->Client()) : WWindowHandle();
+}
+
+WSize WForm::GetClientSize() const {
+    return frame_ ? WSize{frame_->Client()->width(), frame_->Client()->height()} : WSize();
 }
 
 bool WForm::SetMenu(WMenu* menu) {
     if (frame_ == nullptr) {
         return false;
     }
-    frame_->SetMenuBar(menu ? menu->GetMenuBar() : nullptr);
+    frame_->SetMenuBar(menu ? QtMenuBar(*menu) : nullptr);
     menu_ = menu;
     return menu == nullptr || frame_->MenuBar() != nullptr;
 }
@@ -216,14 +202,14 @@ WString WForm::GetStatusText() const {
 }
 
 void WForm::CenterWindow() {
-    QWidget* window = GetWidget();
+    QWidget* window = QtWidget(*this);
     if (window == nullptr) {
         return;
     }
     QRect area;
-    QWidget* parentWidget = parent_ ? parent_->GetWidget() : nullptr;
+    QWidget* parentWidget = parent_ ? QtWidget(*parent_) : nullptr;
     if (auto* parentForm = dynamic_cast<WForm*>(parent_); parentForm && parentWidget) {
-        QWidget* client = parentForm->GetClientArea();
+        QWidget* client = QtWidget(parentForm->GetClientArea());
         area = QRect(client->mapToGlobal(QPoint(0, 0)), client->size());
     } else if (parentWidget != nullptr) {
         area = QRect(parentWidget->mapToGlobal(QPoint(0, 0)), parentWidget->size());
@@ -244,56 +230,20 @@ void WForm::CenterWindow() {
 }
 
 void WForm::SetMinimumTrackingSize(int width, int height) {
-    if (QWidget* window = GetWidget()) {
+    if (QWidget* window = QtWidget(*this)) {
         window->setMinimumSize(width, height);
     }
 }
 
-QSize WForm::GetOuterSize() const {
-    return HasWindow() ? GetWidget()->size() : QSize();
-}
-
-void WForm::SetResizePercentages(QWidget* control, int x, int y, int width, int height) {
-    if (control == nullptr) {
-        return;
-    }
-    for (ResizeRecord& record : resizeRecords_) {
-        if (record.control == control) {
-            record = ResizeRecord{control, {x, y, width, height}, {0, 0, 0, 0}};
-            return;
-        }
-    }
-    resizeRecords_.push_back(ResizeRecord{control, {x, y, width, height}, {0, 0, 0, 0}});
-}
-
-void WForm::ClientAreaResized(QSize oldSize, QSize newSize) {
-    const int change[4] = {newSize.width() - oldSize.width(), newSize.height() - oldSize.height(),
-                           newSize.width() - oldSize.width(), newSize.height() - oldSize.height()};
-    for (ResizeRecord& record : resizeRecords_) {
-        if (!record.control) {
-            continue;
-        }
-        int moveBy[4] = {0, 0, 0, 0};
-        for (int edge = 0; edge < 4; ++edge) {
-            if (record.percent[edge] <= 0) {
-                continue;
-            }
-            // Integer shares with the remainder carried, so that many small
-            // resizes add up to exactly the share of their sum.
-            const int total = change[edge] * record.percent[edge] + record.remainder[edge];
-            moveBy[edge] = total / 100;
-            record.remainder[edge] = total % 100;
-        }
-        const QRect geometry = record.control->geometry();
-        record.control->setGeometry(geometry.x() + moveBy[0], geometry.y() + moveBy[1],
-                                    geometry.width() + moveBy[2], geometry.height() + moveBy[3]);
-    }
+WSize WForm::GetOuterSize() const {
+    QWidget* window = QtWidget(*this);
+    return window ? WSize{window->width(), window->height()} : WSize();
 }
 
 void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
     QWidget* previous = nullptr;
     for (WWindow* window : windows) {
-        QWidget* widget = window ? window->GetWidget() : nullptr;
+        QWidget* widget = window ? QtWidget(*window) : nullptr;
         if (widget == nullptr) {
             continue;
         }
@@ -304,10 +254,10 @@ void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
     }
 }
 
-QWidget* WDialog::MakeWindow(QWidget* parent) {
-    auto* window = new DialogWindow(parent, this);
+WWindowHandle WDialog::MakeWindow(WWindowHandle parent) {
+    auto* window = new DialogWindow(QtWidget(parent), this);
     window->setModal(true);
-    return window;
+    return HandleOf(window);
 }
 
 bool WDialog::Create(WWindow* parent, std::string_view templateName) {
@@ -317,7 +267,7 @@ bool WDialog::Create(WWindow* parent, std::string_view templateName) {
         return false;
     }
     // A dialog ended already while it was being created does not run at all.
-    if (auto* window = dynamic_cast<QDialog*>(GetWidget()); window && !ended_) {
+    if (auto* window = dynamic_cast<QDialog*>(QtWidget(*this)); window && !ended_) {
         running_ = true;
         const QPointer<QDialog> guard(window);
         window->exec();
@@ -332,7 +282,7 @@ bool WDialog::Create(WWindow* parent, std::string_view templateName) {
 void WDialog::EndDialog(int result) {
     result_ = result;
     ended_ = true;
-    if (auto* window = dynamic_cast<QDialog*>(GetWidget()); window && running_) {
+    if (auto* window = dynamic_cast<QDialog*>(QtWidget(*this)); window && running_) {
         window->done(result);
     }
 }

@@ -1,15 +1,16 @@
-#include "classlib/qt/wform.h"
+#include "classlib/gui/wform.h"
 
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
-#include "classlib/qt/wcontrol.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfiledialog.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wmenu.h"
+#include "classlib/gui/wcontrol.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfiledialog.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wmenu.h"
+#include "classlib/qt/wqtnative.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ private slots:
         WFont font;
         QCOMPARE(font.Create("8.No Such Face Anywhere"), true);
         QCOMPARE(font.GetPointSize(), 8);
-        QCOMPARE(font.GetQFont().family(), QApplication::font().family());
+        QCOMPARE(QtFont(font).family(), QApplication::font().family());
         QCOMPARE(font.GetRequestedFace().Str(), std::string("No Such Face Anywhere"));
         QCOMPARE(font.Create("MS Sans Serif"), false);
         QCOMPARE(font.Create("x.MS Sans Serif"), false);
@@ -95,18 +96,18 @@ private slots:
     void templateIsConvertedThroughTheFontMetricsAndCentred() {
         WModelessDialog form;
         QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
-        const WDialogBaseUnits units = DialogBaseUnitsOf(form.GetWidget()->font());
-        QCOMPARE(form.GetClientSize(),
+        const WDialogBaseUnits units = DialogBaseUnitsOf(WFont("8.MS Sans Serif"));
+        QCOMPARE(QtSize(form.GetClientSize()),
                  QSize(WMulDiv(259, units.averageWidth, 4), WMulDiv(247, units.height, 8)));
-        QWidget* tree = form.GetDialogItem(102);
+        QWidget* tree = QtWidget(form.GetDialogItem(102));
         QVERIFY(tree != nullptr);
-        QCOMPARE(tree->geometry(), units.ToPixels(5, 10, 250, 180));
-        QCOMPARE(form.GetDialogItem(999), static_cast<QWidget*>(nullptr));
+        QCOMPARE(tree->geometry(), QtRect(units.ToPixels(5, 10, 250, 180)));
+        QCOMPARE(QtWidget(form.GetDialogItem(999)), static_cast<QWidget*>(nullptr));
         WModelessDialog missing;
         QCOMPARE(missing.Create(nullptr, "ID_NoSuchForm"), false);
         form.CenterWindow();
-        const QRect area = form.GetWidget()->screen()->availableGeometry();
-        const QRect frame = form.GetWidget()->frameGeometry();
+        const QRect area = QtWidget(form)->screen()->availableGeometry();
+        const QRect frame = QtWidget(form)->frameGeometry();
         QVERIFY(qAbs((frame.left() - area.left()) - (area.right() - frame.right())) <= 1);
         QVERIFY(qAbs((frame.top() - area.top()) - (area.bottom() - frame.bottom())) <= 1);
     }
@@ -118,17 +119,17 @@ private slots:
         QCOMPARE(copy.Attach(&form, 105), true);
         copy.SetResizePercentages(50, 100, 0, 0);
         form.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.GetWidget()));
-        const QRect start = copy.GetRectangle();
-        const QSize window = form.GetWidget()->size();
+        QVERIFY(QTest::qWaitForWindowExposed(QtWidget(form)));
+        const QRect start = QtRect(copy.GetRectangle());
+        const QSize window = QtWidget(form)->size();
         // Seven steps of one pixel: 50% of each is lost without the carry.
         for (int step = 1; step <= 7; ++step) {
-            form.GetWidget()->resize(window.width() + step, window.height() + 2 * step);
-            QTRY_COMPARE(form.GetWidget()->width(), window.width() + step);
+            QtWidget(form)->resize(window.width() + step, window.height() + 2 * step);
+            QTRY_COMPARE(QtWidget(form)->width(), window.width() + step);
         }
-        QCOMPARE(copy.GetRectangle(), start.translated(3, 14));  // 350 / 100, remainder 50
-        form.GetWidget()->resize(window.width() + 8, window.height() + 16);
-        QTRY_COMPARE(copy.GetRectangle().x(), start.x() + 4);
+        QCOMPARE(QtRect(copy.GetRectangle()), start.translated(3, 14));  // 350 / 100, remainder 50
+        QtWidget(form)->resize(window.width() + 8, window.height() + 16);
+        QTRY_COMPARE(copy.GetRectangle().x, start.x() + 4);
     }
 
     void closingSendsCreateCloseDestroyModelessAndModal() {
@@ -137,7 +138,7 @@ private slots:
         formLog.Watch(form);
         QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
         form.Show();
-        form.GetWidget()->close();
+        QtWidget(form)->close();
         QCOMPARE(formLog.events, kCreateCloseDestroy);
         QCOMPARE(form.HasWindow(), false);
 
@@ -147,8 +148,8 @@ private slots:
         dialogLog.Watch(dialog);
         QTimer::singleShot(0, this, [&]() {
             QVERIFY(dialog.IsModalRunning());
-            QCOMPARE(QApplication::activeModalWidget(), dialog.GetWidget());
-            dialog.GetWidget()->close();
+            QCOMPARE(QApplication::activeModalWidget(), QtWidget(dialog));
+            QtWidget(dialog)->close();
         });
         QCOMPARE(dialog.Create(nullptr, "ID_WPJCopy"), true);
         QCOMPARE(dialogLog.events, kCreateCloseDestroy);
@@ -171,7 +172,7 @@ private slots:
         WMenu menu;
         QCOMPARE(menu.LoadMenu("ID_NoSuchMenu"), false);
         QCOMPARE(menu.LoadMenu("ID_TamskForm_menu_1"), true);
-        QCOMPARE(menu.GetPopup(0)->GetQMenu()->title(), QString("&File"));
+        QCOMPARE(QtMenu(*menu.GetPopup(0))->title(), QString("&File"));
         QCOMPARE(menu.GetPopup(0)->GetCount(), 7);
         QCOMPARE(menu.GetPopup(1), static_cast<WMenu*>(nullptr));
         QCOMPARE(menu.FindItem(1003), static_cast<WMenuItem*>(nullptr));
@@ -182,23 +183,16 @@ private slots:
         EventLog log;
         log.WatchClicks(*parse);
         parse->DisableAndGray();
-        parse->GetAction()->trigger();
+        QtAction(*parse)->trigger();
         QCOMPARE(log.events, QStringList());
         QCOMPARE(parse->IsGrayed(), true);
     }
 
-    void fileDialogTakesTheNextAnswer() {
+    // The answers and the chosen file are driven through the main window.
+    void fileDialogFilterEndsAtTheEmptyPair() {
         WFileDialog dialog;
         dialog.SetFilter({{"Watcom project file(*.wpj)", "*.wpj"}, {"", ""}, {"x", "*.x"}});
         QCOMPARE(dialog.GetFilter().size(), std::size_t{1});
-        WFileDialog::SetNextAnswer(std::string("/p/demo.wpj"));
-        WFileDialog::SetNextAnswer(std::nullopt);
-        QCOMPARE(dialog.ShowModal(), true);
-        QCOMPARE(dialog.GetFileName(0).Str(), std::string("/p/demo.wpj"));
-        QCOMPARE(dialog.ShowModal(), false);
-        QCOMPARE(dialog.GetFileCount(), 1);
-        QCOMPARE(dialog.GetFileName(0).Str(), std::string());
-        QCOMPARE(WFileDialog::PendingAnswers(), 0);
     }
 };
 

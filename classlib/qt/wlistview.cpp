@@ -1,4 +1,4 @@
-#include "classlib/qt/wlistview.h"
+#include "classlib/gui/wlistview.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -6,35 +6,33 @@
 #include <QTreeView>
 
 #include "classlib/qt/listmodel.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 
-WListView::WListView() : model_(std::make_unique<WListModel>(store_)) {
-    model_->SetProgressHook([this]() { ShowProgress(); });
-    model_->SetColumnWidthHook([this](int column, int width) {
-        if (QTreeView* view = GetListWidget()) {
+WListView::WListView() : native_(std::make_unique<Native>()) {
+    native_->model = std::make_unique<WListModel>(store_);
+    native_->model->SetProgressHook([this]() { ShowProgress(); });
+    native_->model->SetColumnWidthHook([this](int column, int width) {
+        if (QTreeView* view = QtTreeView(*this)) {
             view->header()->resizeSection(column, width);
         }
     });
 }
 
 WListView::~WListView() {
-    if (QTreeView* view = GetListWidget()) {
+    if (QTreeView* view = QtTreeView(*this)) {
         view->setModel(nullptr);
     }
     store_.SetTextMeasure(nullptr);
 }
 
-QTreeView* WListView::GetListWidget() const {
-    return dynamic_cast<QTreeView*>(GetWidget());
-}
-
-bool WListView::Accepts(QWidget* widget) const {
-    return dynamic_cast<QTreeView*>(widget) != nullptr;
+bool WListView::Accepts(WWindowHandle item) const {
+    return dynamic_cast<QTreeView*>(QtWidget(item)) != nullptr;
 }
 
 void WListView::Attached() {
-    QTreeView* view = GetListWidget();
-    view->setModel(model_.get());
+    QTreeView* view = QtTreeView(*this);
+    view->setModel(native_->model.get());
     store_.SetTextMeasure([view](std::string_view text) {
         return QFontMetrics(view->font()).horizontalAdvance(ToQString(text));
     });
@@ -46,7 +44,7 @@ void WListView::Attached() {
 void WListView::ShowProgress() {
     // The run that appends rows holds the only thread; let the window lay out
     // and paint the new rows, but take no input meanwhile.
-    if (QTreeView* view = GetListWidget(); view && view->isVisible()) {
+    if (QTreeView* view = QtTreeView(*this); view && view->isVisible()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 }

@@ -1,49 +1,65 @@
-#include "classlib/qt/wmenu.h"
+#include "classlib/gui/wmenu.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wtemplates.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
-#include "resources/dialogtemplates.h"
 
-WMenuItem::WMenuItem(int id, QAction* action) : id_(id), action_(action) {
-    QObject::connect(action, &QAction::triggered, action, [this](bool checked) {
+namespace {
+
+// Makes the item's action and connects its trigger to the item's ClickEvent.
+void BindAction(WMenuItem& item, QAction* action) {
+    item.GetNative().action = action;
+    QPointer<QAction>& action_ = item.GetNative().action;
+    WMenuItem* self = &item;
+    QObject::connect(action, &QAction::triggered, action, [self, &action_](bool checked) {
         // The platform's menus leave the check mark to the command; undo the
         // toggle that a checkable action makes by itself.
         if (action_ && action_->isCheckable()) {
             const QSignalBlocker blocker(action_.data());
             action_->setChecked(!checked);
         }
-        WDispatchEvent(this, ClickEvent, nullptr);
+        WDispatchEvent(self, ClickEvent, nullptr);
     });
 }
+
+}  // namespace
+
+WMenuItem::WMenuItem(int id) : id_(id), native_(std::make_unique<Native>()) {}
 
 WMenuItem::~WMenuItem() {
     // A later object at this address must not inherit this item's handlers.
     WUnregisterAllEvents(this);
+    QPointer<QAction>& action_ = native_->action;
     if (action_) {
         QObject::disconnect(action_, &QAction::triggered, nullptr, nullptr);
     }
 }
 
 WString WMenuItem::GetText() const {
+    const QPointer<QAction>& action_ = native_->action;
     return action_ ? WString(FromQString(action_->text())) : WString();
 }
 
 void WMenuItem::Enable(bool enable) {
+    const QPointer<QAction>& action_ = native_->action;
     if (action_) {
         action_->setEnabled(enable);
     }
 }
 
 bool WMenuItem::IsEnabled() const {
+    const QPointer<QAction>& action_ = native_->action;
     return action_ && action_->isEnabled();
 }
 
 void WMenuItem::SetCheck(bool checked) {
+    const QPointer<QAction>& action_ = native_->action;
     if (action_) {
         action_->setCheckable(true);
         action_->setChecked(checked);
@@ -51,10 +67,11 @@ void WMenuItem::SetCheck(bool checked) {
 }
 
 bool WMenuItem::GetCheck() const {
+    const QPointer<QAction>& action_ = native_->action;
     return action_ && action_->isChecked();
 }
 
-WMenu::WMenu() = default;
+WMenu::WMenu() : native_(std::make_unique<Native>()) {}
 
 WMenu::~WMenu() {
     Clear();
@@ -62,8 +79,8 @@ WMenu::~WMenu() {
 
 void WMenu::Clear() {
     entries_.clear();
-    delete menuBar_.data();
-    delete menu_.data();
+    delete native_->menuBar.data();
+    delete native_->menu.data();
 }
 
 bool WMenu::LoadMenu(std::string_view resourceName) {
@@ -72,13 +89,15 @@ bool WMenu::LoadMenu(std::string_view resourceName) {
     if (menu == nullptr) {
         return false;
     }
-    menuBar_ = new QMenuBar();
-    menuBar_->setNativeMenuBar(false);
-    AddEntries(menu->items, menuBar_);
+    auto* menuBar = new QMenuBar();
+    native_->menuBar = menuBar;
+    menuBar->setNativeMenuBar(false);
+    AddEntries(menu->items, HandleOf(menuBar));
     return true;
 }
 
-void WMenu::AddEntries(const std::vector<MenuItemTemplate>& items, QWidget* owner) {
+void WMenu::AddEntries(const std::vector<MenuItemTemplate>& items, WWindowHandle ownerWindow) {
+    QWidget* owner = QtWidget(ownerWindow);
     auto* bar = qobject_cast<QMenuBar*>(owner);
     auto* popupOwner = qobject_cast<QMenu*>(owner);
     for (const MenuItemTemplate& item : items) {
@@ -86,8 +105,8 @@ void WMenu::AddEntries(const std::vector<MenuItemTemplate>& items, QWidget* owne
         if (item.flags & MenuPopup) {
             entry.popup = std::make_unique<WMenu>();
             auto* popup = new QMenu(ToQString(item.text), owner);
-            entry.popup->menu_ = popup;
-            entry.popup->AddEntries(item.children, popup);
+            entry.popup->native_->menu = popup;
+            entry.popup->AddEntries(item.children, HandleOf(popup));
             if (bar != nullptr) {
                 bar->addMenu(popup);
             } else if (popupOwner != nullptr) {
@@ -108,41 +127,17 @@ void WMenu::AddEntries(const std::vector<MenuItemTemplate>& items, QWidget* owne
                 action->setChecked(true);
             }
             owner->addAction(action);
-            entry.item = std::make_unique<WMenuItem>(item.id, action);
+            entry.item = std::make_unique<WMenuItem>(item.id);
+            BindAction(*entry.item, action);
         }
         entries_.push_back(std::move(entry));
     }
 }
 
-WMenu* WMenu::GetPopup(int position) const {
-    if (position < 0 || position >= static_cast<int>(entries_.size())) {
-        return nullptr;
-    }
-    return entries_[position].popup.get();
-}
-
-WMenuItem* WMenu::FindItem(int id) const {
-    for (const Entry& entry : entries_) {
-        if (entry.item && entry.item->GetID() == id) {
-            return entry.item.get();
-        }
-        if (entry.popup) {
-            if (WMenuItem* found = entry.popup->FindItem(id)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
-}
-
-int WMenu::GetCount() const {
-    return static_cast<int>(entries_.size());
-}
-
 bool WMenu::Popup(int x, int y) {
-    if (!menu_) {
+    if (!native_->menu) {
         return false;
     }
-    menu_->popup(QPoint(x, y));
+    native_->menu->popup(QPoint(x, y));
     return true;
 }

@@ -1,13 +1,15 @@
-#include "classlib/qt/wtreeview.h"
+#include "classlib/gui/wtreeview.h"
 
 #include <QPalette>
 #include <QTreeView>
 
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wimagelist.h"
 #include "classlib/qt/treemodel.h"
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wimagelist.h"
+#include "classlib/qt/wqtnative.h"
 
-WTreeView::WTreeView() : model_(std::make_unique<WTreeModel>(store_)) {
+WTreeView::WTreeView() : native_(std::make_unique<Native>()) {
+    native_->model = std::make_unique<WTreeModel>(store_);
     store_.SetDeleteHandler([this](WTreeItem item, std::unique_ptr<WObject>& data) {
         WTreeDeleteItemData eventData(item, data);
         WDispatchEvent(this, DeleteItemEvent, &eventData);
@@ -16,22 +18,18 @@ WTreeView::WTreeView() : model_(std::make_unique<WTreeModel>(store_)) {
 
 WTreeView::~WTreeView() {
     // The view must let go of the model before the model goes.
-    if (QTreeView* view = GetTreeWidget()) {
+    if (QTreeView* view = QtTreeView(*this)) {
         view->setModel(nullptr);
     }
     store_.SetDeleteHandler(nullptr);
 }
 
-QTreeView* WTreeView::GetTreeWidget() const {
-    return dynamic_cast<QTreeView*>(GetWidget());
-}
-
-bool WTreeView::Accepts(QWidget* widget) const {
-    return dynamic_cast<QTreeView*>(widget) != nullptr;
+bool WTreeView::Accepts(WWindowHandle item) const {
+    return dynamic_cast<QTreeView*>(QtWidget(item)) != nullptr;
 }
 
 void WTreeView::Attached() {
-    GetTreeWidget()->setModel(model_.get());
+    QtTreeView(*this)->setModel(native_->model.get());
 }
 
 void WTreeView::DeleteAllItems() {
@@ -40,16 +38,16 @@ void WTreeView::DeleteAllItems() {
 }
 
 WTreeView::BulkChange::BulkChange(WTreeView& view) : view_(view) {
-    view_.model_->BeginBulkChange();
+    view_.native_->model->BeginBulkChange();
 }
 
 WTreeView::BulkChange::~BulkChange() {
-    view_.model_->EndBulkChange();
+    view_.native_->model->EndBulkChange();
 }
 
 void WTreeView::SetImageList(const WImageList& images) {
-    model_->SetIcons(images.GetIcons());
-    if (QTreeView* view = GetTreeWidget()) {
+    native_->model->SetIcons(QtIcons(images));
+    if (QTreeView* view = QtTreeView(*this)) {
         const WColor background = images.GetBackgroundColor();
         if (background.set) {
             QPalette palette = view->palette();
@@ -62,12 +60,12 @@ void WTreeView::SetImageList(const WImageList& images) {
 }
 
 void WTreeView::Expand(WTreeItem item, bool expand) {
-    if (QTreeView* view = GetTreeWidget()) {
-        view->setExpanded(model_->IndexOf(item), expand);
+    if (QTreeView* view = QtTreeView(*this)) {
+        view->setExpanded(native_->model->IndexOf(item), expand);
     }
 }
 
 bool WTreeView::IsExpanded(WTreeItem item) const {
-    QTreeView* view = GetTreeWidget();
-    return view && view->isExpanded(model_->IndexOf(item));
+    QTreeView* view = QtTreeView(*this);
+    return view && view->isExpanded(native_->model->IndexOf(item));
 }

@@ -1,103 +1,109 @@
-#include "classlib/qt/wwindow.h"
+#include "classlib/gui/wwindow.h"
 
-#include "classlib/qt/wevents.h"
-#include "classlib/qt/wfont.h"
-#include "classlib/qt/wicon.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wicon.h"
+#include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
+
+WWindow::WWindow() : native_(std::make_unique<Native>()) {}
 
 WWindow::~WWindow() {
     // A later object at this address must not inherit this window's handlers.
     WUnregisterAllEvents(this);
-    delete widget_.data();
-    delete released_.data();
+    delete native_->widget.data();
+    delete native_->released.data();
+}
+
+WWindowHandle WWindow::GetHandle() const {
+    return HandleOf(native_->widget.data());
+}
+
+bool WWindow::HasWindow() const {
+    return !native_->widget.isNull();
 }
 
 WString WWindow::GetText() const {
-    return widget_ ? WString(FromQString(widget_->windowTitle())) : WString();
+    return native_->widget ? WString(FromQString(native_->widget->windowTitle())) : WString();
 }
 
 void WWindow::SetText(std::string_view text) {
-    if (widget_) {
-        widget_->setWindowTitle(ToQString(text));
+    if (native_->widget) {
+        native_->widget->setWindowTitle(ToQString(text));
     }
 }
 
 void WWindow::Enable(bool enable) {
-    if (widget_) {
-        widget_->setEnabled(enable);
+    if (native_->widget) {
+        native_->widget->setEnabled(enable);
     }
 }
 
 bool WWindow::IsEnabled() const {
-    return widget_ && widget_->isEnabled();
+    return native_->widget && native_->widget->isEnabled();
 }
 
 void WWindow::Show(bool show) {
-    if (widget_) {
-        widget_->setVisible(show);
+    if (native_->widget) {
+        native_->widget->setVisible(show);
     }
 }
 
 bool WWindow::IsVisible() const {
-    return widget_ && widget_->isVisible();
+    return native_->widget && native_->widget->isVisible();
 }
 
 void WWindow::SetFont(const WFont& font) {
-    if (widget_) {
-        widget_->setFont(font.GetQFont());
+    if (native_->widget) {
+        native_->widget->setFont(QtFont(font));
     }
-}
-
-bool WWindow::SetFont(std::string_view description) {
-    WFont font;
-    if (!font.Create(description)) {
-        return false;
-    }
-    SetFont(font);
-    return true;
 }
 
 void WWindow::SetName(std::string_view name) {
     name_ = WString(name);
-    if (widget_) {
-        widget_->setObjectName(ToQString(name));
+    if (native_->widget) {
+        native_->widget->setObjectName(ToQString(name));
     }
 }
 
 void WWindow::SetSmallIcon(const WIcon& icon) {
-    if (widget_) {
-        widget_->setWindowIcon(icon.GetQIcon());
+    if (native_->widget) {
+        native_->widget->setWindowIcon(QtIcon(icon));
     }
 }
 
-QRect WWindow::GetRectangle() const {
-    return widget_ ? widget_->geometry() : QRect();
+WRect WWindow::GetRectangle() const {
+    if (!native_->widget) {
+        return {};
+    }
+    const QRect geometry = native_->widget->geometry();
+    return WRect{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
 }
 
 void WWindow::Move(int x, int y, int width, int height, bool repaint) {
-    if (!widget_) {
+    if (!native_->widget) {
         return;
     }
-    widget_->setGeometry(x, y, width, height);
-    if (repaint && widget_->isVisible()) {
-        widget_->repaint();
+    native_->widget->setGeometry(x, y, width, height);
+    if (repaint && native_->widget->isVisible()) {
+        native_->widget->repaint();
     }
 }
 
 void WWindow::Update() {
-    if (widget_ && widget_->isVisible()) {
-        widget_->repaint();
+    if (native_->widget && native_->widget->isVisible()) {
+        native_->widget->repaint();
     }
 }
 
-void WWindow::ReleaseWidgetLater() {
-    if (!widget_) {
+void WWindow::ReleaseWindowLater() {
+    if (!native_->widget) {
         return;
     }
-    QWidget* widget = widget_.data();
-    widget_ = nullptr;
+    QWidget* widget = native_->widget.data();
+    native_->widget = nullptr;
     widget->hide();
-    delete released_.data();
-    released_ = widget;
+    delete native_->released.data();
+    native_->released = widget;
     widget->deleteLater();
 }

@@ -3,11 +3,11 @@
 #include <optional>
 
 #include "classlib/core/hostfs.h"
-#include "classlib/qt/wicon.h"
-#include "classlib/qt/wtreeview.h"
+#include "classlib/gui/wfolderbrowser.h"
+#include "classlib/gui/wicon.h"
+#include "classlib/gui/wtreeview.h"
 #include "copy/copycolumns.h"
 #include "copy/copyrun.h"
-#include "copy/dialog/wfolderbrowser.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ bool WPJCopy::cb_2_Click(WObject* /*source*/, void* /*eventData*/) {
 bool WPJCopy::BrowseForFolder(std::string_view title, std::string_view initialFolder,
                               WString& folder) {
     const std::optional<std::string> chosen =
-        WFolderBrowser::Choose(GetWidget(), title, initialFolder);
+        WFolderBrowser::Choose(GetHandle(), title, initialFolder);
     if (!chosen) {
         return false;
     }

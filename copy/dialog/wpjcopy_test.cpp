@@ -1,39 +1,21 @@
 #include "copy/dialog/wpjcopy.h"
 
-#include <QAbstractItemModel>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 #include <functional>
-#include <memory>
 
-#include "classlib/qt/wtreeview.h"
-#include "copy/dialog/wfolderbrowser.h"
-#include "project/projecttree.h"
-#include "tests/support/tempdir.h"
+#include "classlib/gui/wtreeview.h"
+#include "classlib/qt/wqtnative.h"
 
 namespace {
 
 // The dialog with its generated controls in reach of the checks.
 class ProbedCopy : public WPJCopy {
 public:
-    using __WPJCopy_Base::cb_1;
-    using __WPJCopy_Base::cb_2;
-    using __WPJCopy_Base::label_1;
-    using __WPJCopy_Base::lv_1;
-    using __WPJCopy_Base::textb_1;
-
-    QLineEdit* Box() const { return qobject_cast<QLineEdit*>(GetDialogItem(101)); }
-    QPushButton* Browse() const { return qobject_cast<QPushButton*>(GetDialogItem(103)); }
-    QTreeView* List() const { return qobject_cast<QTreeView*>(GetDialogItem(104)); }
-    QPushButton* Copy() const { return qobject_cast<QPushButton*>(GetDialogItem(105)); }
-    int Rows() const { return List()->model()->rowCount(); }
-    QString Cell(int row, int column) const {
-        return List()->model()->index(row, column).data().toString();
-    }
+    QWidget* Item(int id) const { return QtWidget(GetDialogItem(id)); }
+    QPushButton* Browse() const { return qobject_cast<QPushButton*>(Item(103)); }
+    QPushButton* Copy() const { return qobject_cast<QPushButton*>(Item(105)); }
 };
 
 // The next window of the focus chain that is not part of widget itself (the
@@ -57,173 +39,35 @@ void RunModal(ProbedCopy& dialog, const std::function<void()>& script) {
     QCOMPARE(dialog.HasWindow(), false);
 }
 
-// A loaded project as the tree holds it: p/demo.wpj with src\main.c listed.
-void FillProject(WTreeView& view, const TempDir& temp) {
-    temp.Write("p/demo.wpj", "wpj");
-    temp.Write("p/src/main.c", "main");
-    WTreeStore& tree = view.Store();
-    const WTreeItem project =
-        tree.Add("Project: demo [demo.wpj]", kNoItem, ProjectImage, ProjectImage,
-                 WTreePosition::Last(), std::make_unique<WString>(temp.Join("p") + "/"));
-    const WTreeItem target = tree.Add("Target: demo  DOS .exe file [demo.wpj]", project, GroupImage,
-                                      GroupImage, WTreePosition::Last());
-    const WTreeItem filelist =
-        tree.Add(FilelistText().View(), target, GroupImage, GroupImage, WTreePosition::Last());
-    const WTreeItem extension =
-        tree.Add("C", filelist, GroupImage, GroupImage, WTreePosition::Sorted());
-    tree.Add("src\\main.c", extension, FileImage, FileImage, WTreePosition::Sorted());
-}
-
 }  // namespace
 
 class WPJCopyTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { WFolderBrowser::ClearAnswers(); }
-    void cleanup() { WFolderBrowser::ClearAnswers(); }
-
-    // Names, texts, columns and tab order of "ID_WPJCopy"; the caption is
-    // "Copy" followed by the project node's text, nothing when there is none.
-    void controlsFollowTheTemplate() {
+    // Tab order, no default button, and the resize percentages, in the widgets.
+    void tabOrderAndResizeFollowTheTemplate() {
         WTreeView tree;
         ProbedCopy dialog;
         dialog.SetProjectTree(&tree);
         RunModal(dialog, [&] {
-            QCOMPARE(dialog.GetText().Str(), std::string("Copy"));
-            QCOMPARE(dialog.GetName().Str(), std::string("WPJCopy"));
-            const std::pair<WWindow*, const char*> names[] = {{dialog.textb_1.get(), "textb_1"},
-                                                              {dialog.label_1.get(), "label_1"},
-                                                              {dialog.cb_1.get(), "cb_1"},
-                                                              {dialog.lv_1.get(), "lv_1"},
-                                                              {dialog.cb_2.get(), "cb_2"}};
-            for (const auto& [control, name] : names) {
-                QCOMPARE(control->GetName().Str(), std::string(name));
-            }
-            QCOMPARE(dialog.label_1->GetText().Str(), std::string("&Destination:"));
-            QCOMPARE(dialog.Browse()->text(), QString("&Browse..."));
-            QCOMPARE(dialog.Copy()->text(), QString("Copy"));
-            QCOMPARE(dialog.Browse()->isDefault(), false);
-            QCOMPARE(dialog.Copy()->isDefault(), false);
-            const QStringList headers = {"Filename", "Destination Folder", "Result"};
-            QCOMPARE(dialog.List()->model()->columnCount(), 3);
-            for (int column = 0; column < 3; ++column) {
-                QCOMPARE(dialog.List()->model()->headerData(column, Qt::Horizontal).toString(),
-                         headers[column]);
-            }
-            // Tab order: textb_1, label_1, cb_1, lv_1, cb_2.
-            for (int id = 101; id < 105; ++id) {
-                QCOMPARE(NextInTabOrder(dialog.GetDialogItem(id)), dialog.GetDialogItem(id + 1));
-            }
-        });
-        QCOMPARE(dialog.textb_1.get(), static_cast<WTextBox*>(nullptr));
-    }
-
-    void openingTwiceShowsAnEmptyBoxAndList() {
-        TempDir temp;
-        WTreeView tree;
-        FillProject(tree, temp);
-        WFolderBrowser::SetNextAnswer(temp.Join("out"));
-        {
-            ProbedCopy first;
-            first.SetProjectTree(&tree);
-            RunModal(first, [&] {
-                QTest::mouseClick(first.Browse(), Qt::LeftButton);
-                QTest::mouseClick(first.Copy(), Qt::LeftButton);
-                QCOMPARE(first.Rows(), 3);
-            });
-        }
-        ProbedCopy second;
-        second.SetProjectTree(&tree);
-        RunModal(second, [&] {
-            QCOMPARE(second.Box()->text(), QString());
-            QCOMPARE(second.Rows(), 0);
-            QCOMPARE(second.Browse()->isEnabled(), true);
-            QCOMPARE(second.Copy()->isEnabled(), false);
-        });
-    }
-
-    // Copy is enabled only by a successful Browse; after a run, even one with
-    // no project to copy, both buttons stay disabled.
-    void stateTableWithAScriptedBrowse() {
-        TempDir temp;
-        WTreeView tree;
-        ProbedCopy dialog;
-        dialog.SetProjectTree(&tree);
-        RunModal(dialog, [&] {
-            QTest::keyClicks(dialog.Box(), "typed");
-            QCOMPARE(dialog.Copy()->isEnabled(), false);
-            WFolderBrowser::SetNextAnswer(std::nullopt);
-            QTest::mouseClick(dialog.Browse(), Qt::LeftButton);
-            QCOMPARE(QString::fromStdString(WFolderBrowser::LastTitle()),
-                     QString("Select Destination Folder"));
-            QCOMPARE(QString::fromStdString(WFolderBrowser::LastInitialFolder()), QString("typed"));
-            QCOMPARE(dialog.Box()->text(), QString("typed"));
-            QCOMPARE(dialog.Copy()->isEnabled(), false);
-            WFolderBrowser::SetNextAnswer(temp.path());
-            QTest::mouseClick(dialog.Browse(), Qt::LeftButton);
-            QCOMPARE(dialog.Box()->text(), QString::fromStdString(temp.path()));
-            QCOMPARE(dialog.Copy()->isEnabled(), true);
-            // A second Browse opens on the chosen folder; cancelling keeps the state.
-            WFolderBrowser::SetNextAnswer(std::nullopt);
-            QTest::mouseClick(dialog.Browse(), Qt::LeftButton);
-            QCOMPARE(QString::fromStdString(WFolderBrowser::LastInitialFolder()),
-                     QString::fromStdString(temp.path()));
-            QCOMPARE(dialog.Copy()->isEnabled(), true);
-            QCOMPARE(WFolderBrowser::PendingAnswers(), 0);
-            QTest::mouseClick(dialog.Copy(), Qt::LeftButton);
-            QCOMPARE(dialog.Rows(), 0);
-            QCOMPARE(dialog.Browse()->isEnabled(), false);
-            QCOMPARE(dialog.Copy()->isEnabled(), false);
-        });
-    }
-
-    void copyGoesToTheEditedFolder() {
-        TempDir temp;
-        WTreeView tree;
-        FillProject(tree, temp);
-        ProbedCopy dialog;
-        dialog.SetProjectTree(&tree);
-        WFolderBrowser::SetNextAnswer(temp.Join("chosen"));
-        const QString edited = QString::fromStdString(temp.Join("edited"));
-        RunModal(dialog, [&] {
-            QCOMPARE(dialog.GetText().Str(), std::string("CopyProject: demo [demo.wpj]"));
-            QTest::mouseClick(dialog.Browse(), Qt::LeftButton);
-            dialog.Box()->setText(edited);
-            QTest::mouseClick(dialog.Copy(), Qt::LeftButton);
-            QCOMPARE(dialog.Rows(), 3);
-            const QString row[] = {"src\\main.c", edited + "/src", "copied"};
-            for (int column = 0; column < 3; ++column) {
-                QCOMPARE(dialog.Cell(2, column), row[column]);
-            }
-            // The columns were sized to their cells, past the header width.
-            QVERIFY(dialog.List()->columnWidth(1) >
-                    dialog.List()->fontMetrics().horizontalAdvance(edited));
-        });
-        QCOMPARE(QString::fromStdString(ReadWhole(temp.Join("edited/src/main.c"))),
-                 QString("main"));
-        QCOMPARE(QString::fromStdString(ReadWhole(temp.Join("chosen/demo.wpj"))),
-                 QString("<missing>"));
-    }
-
-    void resizeFollowsThePercentages() {
-        WTreeView tree;
-        ProbedCopy dialog;
-        dialog.SetProjectTree(&tree);
-        RunModal(dialog, [&] {
-            QWidget* window = dialog.GetWidget();
+            QWidget* window = QtWidget(dialog);
             QVERIFY(QTest::qWaitForWindowExposed(window));
+            for (int id = 101; id < 105; ++id) {
+                QCOMPARE(NextInTabOrder(dialog.Item(id)), dialog.Item(id + 1));
+            }
+            QCOMPARE(dialog.Browse()->isDefault() || dialog.Copy()->isDefault(), false);
             QRect before[6];
             for (int id = 101; id <= 105; ++id) {
-                before[id - 100] = dialog.GetDialogItem(id)->geometry();
+                before[id - 100] = dialog.Item(id)->geometry();
             }
             window->resize(window->width() + 40, window->height() + 30);
-            QTRY_COMPARE(dialog.GetDialogItem(104)->height(), before[4].height() + 30);
-            QCOMPARE(dialog.GetDialogItem(101)->geometry(), before[1].adjusted(0, 0, 40, 0));
-            QCOMPARE(dialog.GetDialogItem(102)->geometry(), before[2]);
-            QCOMPARE(dialog.GetDialogItem(103)->geometry(), before[3].translated(40, 0));
-            QCOMPARE(dialog.GetDialogItem(104)->geometry(), before[4].adjusted(0, 0, 40, 30));
-            QCOMPARE(dialog.GetDialogItem(105)->geometry(), before[5].translated(20, 30));
+            QTRY_COMPARE(dialog.Item(104)->height(), before[4].height() + 30);
+            QCOMPARE(dialog.Item(101)->geometry(), before[1].adjusted(0, 0, 40, 0));
+            QCOMPARE(dialog.Item(102)->geometry(), before[2]);
+            QCOMPARE(dialog.Item(103)->geometry(), before[3].translated(40, 0));
+            QCOMPARE(dialog.Item(104)->geometry(), before[4].adjusted(0, 0, 40, 30));
+            QCOMPARE(dialog.Item(105)->geometry(), before[5].translated(20, 30));
         });
     }
 };

@@ -1,6 +1,6 @@
 #include "copy/dialog/wpjcopybase.h"
 
-#include "classlib/qt/wevents.h"
+#include "classlib/gui/wevents.h"
 
 namespace {
 

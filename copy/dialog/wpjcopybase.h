@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "classlib/qt/wcontrol.h"
-#include "classlib/qt/wform.h"
-#include "classlib/qt/wlistview.h"
+#include "classlib/gui/wcontrol.h"
+#include "classlib/gui/wform.h"
+#include "classlib/gui/wlistview.h"
 
 // The generated layer of the copy dialog: builds the controls of the template
 // "ID_WPJCopy" when the window is created and deletes them when it is

@@ -1,6 +1,8 @@
 #include "tests/support/tempdir.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,11 +10,22 @@
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+#include <io.h>
+// The C runtime makes the unique name; the folder is created here.
+static char* mkdtemp(char* pattern) {
+    return _mktemp_s(pattern, std::strlen(pattern) + 1) == 0 && fs::create_directory(pattern)
+               ? pattern
+               : nullptr;
+}
+#endif
+
 TempDir::TempDir() {
     std::string pattern = (fs::temp_directory_path() / "tamsk-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
+    std::replace(pattern.begin(), pattern.end(), '\\', '/');
     path_ = pattern;
 }
 

@@ -1,0 +1,51 @@
+#include "classlib/gui/wapplication.h"
+
+#include <utility>
+#include <vector>
+
+#include "classlib/gui/wevents.h"
+
+namespace {
+
+struct Component {
+    std::function<void()> initialise;
+    std::function<void()> finalise;
+};
+
+std::vector<Component>& Components() {
+    static std::vector<Component> components;
+    return components;
+}
+
+}  // namespace
+
+void WExeApplication::AddComponent(std::function<void()> initialise,
+                                   std::function<void()> finalise) {
+    Components().push_back({std::move(initialise), std::move(finalise)});
+}
+
+void WExeApplication::RunComponentInitialisers() {
+    for (const Component& component : Components()) {
+        if (component.initialise) {
+            component.initialise();
+        }
+    }
+}
+
+void WExeApplication::RunComponentFinalisers() {
+    for (auto it = Components().rbegin(); it != Components().rend(); ++it) {
+        if (it->finalise) {
+            it->finalise();
+        }
+    }
+}
+
+int WExeApplication::DispatchStartRunEnd() {
+    WApplicationEventData data;
+    WDispatchEvent(this, StartEvent, &data);
+    if (!data.abort) {
+        WDispatchEvent(this, RunEvent, &data);
+    }
+    WDispatchEvent(this, EndEvent, &data);
+    return data.exitCode;
+}

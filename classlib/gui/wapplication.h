@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "classlib/core/wobject.h"
+
+// Event data of StartEvent, RunEvent and EndEvent.
+struct WApplicationEventData {
+    int exitCode = 0;
+    bool abort = false;  // set during StartEvent: the message loop is not run
+};
+
+// The message loop of the program's one thread: runs until the quit message.
+class WMessageLoop {
+public:
+    // Runs until PostQuitMessage; returns the quit code. A quit posted before
+    // the loop runs ends it as soon as the waiting events are handled.
+    static int Run();
+    // Ends the running loop (or the next one) with code, once the event being
+    // handled now is done.
+    static void PostQuitMessage(int code);
+    static bool IsQuitPosted();
+    static int GetQuitCode();
+    // Tests: forget a posted quit message.
+    static void ResetForTesting();
+};
+
+// The application object: fires StartEvent, RunEvent unless the start set the
+// abort flag, then EndEvent, and returns the exit code. Handlers take a
+// WApplicationEventData.
+class WExeApplication : public WObject {
+public:
+    WExeApplication();
+    ~WExeApplication() override;
+    WExeApplication(const WExeApplication&) = delete;
+    WExeApplication& operator=(const WExeApplication&) = delete;
+
+    // The program's entry: makes the toolkit's application object when there
+    // is none yet and fires the three events. The command line is not passed
+    // on to the toolkit: the program does not use it.
+    int Run(int argc, char** argv);
+
+    // The library's component initialisers and finalisers, run by the
+    // generated start and end handlers.
+    static void AddComponent(std::function<void()> initialise, std::function<void()> finalise);
+    static void RunComponentInitialisers();
+    static void RunComponentFinalisers();
+
+    // The backend's application state; defined in the backend's headers.
+    struct Native;
+
+private:
+    // StartEvent, RunEvent unless the start aborts, EndEvent; the exit code.
+    int DispatchStartRunEnd();
+
+    std::unique_ptr<Native> native_;
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <memory>
+
+#include "classlib/core/wtreestore.h"
+#include "classlib/gui/wcontrol.h"
+
+class WImageList;
+
+// Data of DeleteItemEvent: the deleted item and its data object. A handler
+// that destroys the object does so with DestroyData; what no handler takes is
+// destroyed with the item anyway, so nothing leaks and nothing goes twice.
+class WTreeDeleteItemData : public WObject {
+public:
+    WTreeDeleteItemData(WTreeItem item, std::unique_ptr<WObject>& data)
+        : item_(item), data_(data) {}
+    WTreeItem GetItem() const { return item_; }
+    WObject* GetData() const { return data_.get(); }
+    void DestroyData() { data_.reset(); }
+
+private:
+    WTreeItem item_;
+    std::unique_ptr<WObject>& data_;
+};
+
+// The tree view control: shows its item store, which holds the items also
+// while no window exists. Every deleted item fires DeleteItemEvent with a
+// WTreeDeleteItemData.
+class WTreeView : public WControl {
+public:
+    WTreeView();
+    ~WTreeView() override;
+
+    WTreeStore& Store() { return store_; }
+    const WTreeStore& Store() const { return store_; }
+
+    WTreeItem AddItem(std::string_view label, WTreeItem parent, int image, int selectedImage,
+                      WTreePosition position, std::unique_ptr<WObject> data = nullptr) {
+        return store_.Add(label, parent, image, selectedImage, position, std::move(data));
+    }
+    WTreeItem GetRelative(WTreeItem item, WTreeRelation relation) const {
+        return store_.GetRelative(item, relation);
+    }
+    WString GetItemText(WTreeItem item) const { return store_.GetLabel(item); }
+    WObject* GetItemData(WTreeItem item) const { return store_.GetData(item); }
+    bool DeleteItem(WTreeItem item) { return store_.Delete(item); }
+    // Deletes every item, firing DeleteItemEvent for each.
+    void DeleteAllItems();
+
+    // Many changes at once (a load): the view follows once at the end.
+    class BulkChange {
+    public:
+        explicit BulkChange(WTreeView& view);
+        ~BulkChange();
+        BulkChange(const BulkChange&) = delete;
+        BulkChange& operator=(const BulkChange&) = delete;
+
+    private:
+        WTreeView& view_;
+    };
+
+    // The normal image list; the view copies the images.
+    void SetImageList(const WImageList& images);
+    void Expand(WTreeItem item, bool expand = true);
+    bool IsExpanded(WTreeItem item) const;
+
+    // The backend's record of the control; defined in the backend's headers.
+    struct Native;
+    Native& GetTreeNative() const { return *native_; }
+
+protected:
+    bool Accepts(WWindowHandle item) const override;
+    void Attached() override;
+
+private:
+    WTreeStore store_;
+    std::unique_ptr<Native> native_;
+};

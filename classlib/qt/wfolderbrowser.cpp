@@ -1,0 +1,18 @@
+#include <QDir>
+#include <QFileDialog>
+
+#include "classlib/gui/wfolderbrowser.h"
+#include "classlib/qt/wqtnative.h"
+#include "classlib/qt/wqtstring.h"
+
+std::optional<std::string> WFolderBrowser::ShowChooser(WWindowHandle owner, std::string_view title,
+                                                       std::string_view initialFolder) {
+    // Only folders of the file system can be chosen; an empty initial folder
+    // leaves the starting place to the platform.
+    const QString chosen = QFileDialog::getExistingDirectory(
+        QtWidget(owner), ToQString(title), ToQString(initialFolder), QFileDialog::ShowDirsOnly);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return FromQString(QDir::toNativeSeparators(chosen));
+}

@@ -1,8 +1,0 @@
-#include "classlib/qt/wicon.h"
-
-#include "resources/resourceimages.h"
-
-bool WIcon::Load(WResourceID id) {
-    icon_ = id.name.empty() ? ResourceIcon(id.number) : QIcon();
-    return !icon_.isNull();
-}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "classlib/gui/wtypes.h"
+#include "classlib/win32/wwin32native.h"
+
+// What a form's window keeps beside the dialog window itself: the optional
+// status line at the bottom, the client area size last reported to the form,
+// and the smallest size the user may drag the window to.
+class FormFrame {
+public:
+    HWND status = nullptr;
+    WSize clientSize;
+    WSize minimumSize;
+};
+
+// Dialog template bytes in the platform's in-memory format, built from one of
+// the module's templates; positions stay in dialog units, for the system to
+// convert through the template's font. The top-level window is not made
+// visible here: the form shows it once it is set up.
+std::vector<WORD> BuildDialogTemplate(std::string_view templateName);
+
+// The window procedure of every form.
+INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

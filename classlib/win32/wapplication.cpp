@@ -1,0 +1,99 @@
+#include "classlib/gui/wapplication.h"
+
+#include "classlib/gui/wevents.h"
+#include "classlib/win32/wwin32native.h"
+// After the native header, which sets the platform up.
+#include <objbase.h>
+
+namespace {
+
+struct LoopState {
+    bool quitPosted = false;
+    int quitCode = 0;
+    int running = 0;
+};
+
+LoopState& State() {
+    static LoopState state;
+    return state;
+}
+
+// Keyboard navigation of the form the message is for: Tab, mnemonics, Escape.
+bool IsFormMessage(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    return root != nullptr && GetPropW(root, L"Tamsk.Frame") != nullptr &&
+           IsDialogMessageW(root, &message);
+}
+
+}  // namespace
+
+int WMessageLoop::Run() {
+    LoopState& state = State();
+    if (state.quitPosted) {
+        // The quit waits behind the messages already queued.
+        ::PostQuitMessage(state.quitCode);
+    }
+    ++state.running;
+    MSG message{};
+    int code = 0;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            code = static_cast<int>(message.wParam);
+            break;
+        }
+        if (got < 0) {
+            code = -1;
+            break;
+        }
+        if (!IsFormMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    --state.running;
+    state.quitPosted = false;
+    return code;
+}
+
+void WMessageLoop::PostQuitMessage(int code) {
+    LoopState& state = State();
+    state.quitPosted = true;
+    state.quitCode = code;
+    if (state.running > 0) {
+        ::PostQuitMessage(code);
+    }
+}
+
+bool WMessageLoop::IsQuitPosted() {
+    return State().quitPosted;
+}
+
+int WMessageLoop::GetQuitCode() {
+    return State().quitCode;
+}
+
+void WMessageLoop::ResetForTesting() {
+    State().quitPosted = false;
+    State().quitCode = 0;
+}
+
+WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
+
+WExeApplication::~WExeApplication() = default;
+
+int WExeApplication::Run(int /*argc*/, char** /*argv*/) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC =
+        ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+    // The folder browser's new-style dialog needs COM in this thread.
+    native_->comStarted = SUCCEEDED(OleInitialize(nullptr));
+    const int exitCode = DispatchStartRunEnd();
+    if (native_->comStarted) {
+        OleUninitialize();
+        native_->comStarted = false;
+    }
+    return exitCode;
+}

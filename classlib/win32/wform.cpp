@@ -1,0 +1,380 @@
+#include "classlib/gui/wform.h"
+
+#include <algorithm>
+
+#include "classlib/gui/wcontrol.h"
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wmenu.h"
+#include "classlib/gui/wtreeview.h"
+#include "classlib/win32/formframe.h"
+#include "classlib/win32/wtreebridge.h"
+
+namespace {
+
+constexpr int kStatusLineId = 0x7FFF;
+
+WForm* FormOf(HWND hwnd) {
+    return dynamic_cast<WForm*>(ObjectOfWindow(hwnd));
+}
+
+int StatusHeight(const FormFrame& frame) {
+    if (frame.status == nullptr || !IsWindowVisible(frame.status)) {
+        return 0;
+    }
+    RECT rect{};
+    GetWindowRect(frame.status, &rect);
+    return rect.bottom - rect.top;
+}
+
+WSize ClientSizeOf(HWND hwnd, const FormFrame& frame) {
+    RECT rect{};
+    GetClientRect(hwnd, &rect);
+    return WSize{rect.right, std::max(0L, rect.bottom - StatusHeight(frame))};
+}
+
+// A command from a control, the menu or the keyboard's Escape.
+void HandleCommand(WForm& form, WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    if (lParam != 0) {
+        if (HIWORD(wParam) == BN_CLICKED) {
+            if (WWindow* control = ObjectOfWindow(reinterpret_cast<HWND>(lParam))) {
+                WDispatchEvent(control, ClickEvent, nullptr);
+            }
+        }
+        return;
+    }
+    if (id == IDCANCEL) {
+        // Escape goes the way of the close box.
+        form.HandleCloseRequest();
+        return;
+    }
+    if (id == IDOK) {
+        return;  // Enter without a default button does nothing
+    }
+    if (WMenu* menu = form.GetMenu()) {
+        if (WMenuItem* item = menu->FindItem(id)) {
+            WDispatchEvent(item, ClickEvent, nullptr);
+        }
+    }
+}
+
+FormFrame* FrameOf(HWND hwnd) {
+    return static_cast<FormFrame*>(GetPropW(hwnd, L"Tamsk.Frame"));
+}
+
+// Lays out the status line and tells the form of a new client area size.
+void FrameResized(WForm& form, HWND hwnd) {
+    FormFrame* frame = FrameOf(hwnd);
+    if (frame == nullptr) {
+        return;
+    }
+    if (frame->status != nullptr) {
+        SendMessageW(frame->status, WM_SIZE, 0, 0);
+    }
+    const WSize newSize = ClientSizeOf(hwnd, *frame);
+    if (newSize != frame->clientSize) {
+        const WSize oldSize = frame->clientSize;
+        frame->clientSize = newSize;
+        form.ClientAreaResized(oldSize, newSize);
+    }
+}
+
+INT_PTR Result(HWND hwnd, LRESULT result) {
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* form = reinterpret_cast<WForm*>(lParam);
+        SetObjectOfWindow(hwnd, form);
+        form->GetNative().hwnd = hwnd;
+        return TRUE;
+    }
+    WForm* form = FormOf(hwnd);
+    switch (message) {
+        case WM_CLOSE:
+            if (form != nullptr) {
+                form->HandleCloseRequest();
+            } else {
+                DestroyWindow(hwnd);  // a released window, gone at last
+            }
+            return TRUE;
+        case WM_COMMAND:
+            if (form != nullptr) {
+                HandleCommand(*form, wParam, lParam);
+            }
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (auto* tree = dynamic_cast<WTreeView*>(ObjectOfWindow(header->hwndFrom))) {
+                return Result(hwnd, tree->GetTreeNative().bridge->OnNotify(header));
+            }
+            return FALSE;
+        }
+        case WM_SIZE:
+            if (form != nullptr) {
+                FrameResized(*form, hwnd);
+            }
+            return TRUE;
+        case WM_GETMINMAXINFO:
+            if (FormFrame* frame = FrameOf(hwnd)) {
+                auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+                const WSize minimum = frame->minimumSize;
+                info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minimum.w);
+                info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, minimum.h);
+                return Result(hwnd, 0);
+            }
+            return FALSE;
+        case WM_SETCURSOR:
+            if (WaitCursorShown()) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return Result(hwnd, TRUE);
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+WForm::WForm() = default;
+
+WForm::~WForm() {
+    if (HasWindow()) {
+        RemovePropW(Win32Window(*this), L"Tamsk.Frame");
+    }
+    delete frame_;
+}
+
+WWindowHandle WForm::MakeWindow(WWindowHandle /*parent*/) {
+    return {};  // the dialog template makes the window
+}
+
+bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle parentWindow) {
+    const std::vector<WORD> bytes = BuildDialogTemplate(templateName);
+    if (bytes.empty()) {
+        return false;
+    }
+    HWND hwnd = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
+        Win32Window(parentWindow), FormProcedure, reinterpret_cast<LPARAM>(this));
+    if (hwnd == nullptr) {
+        return false;
+    }
+    delete frame_;
+    frame_ = new FormFrame();
+    frame_->clientSize = ClientSizeOf(hwnd, *frame_);
+    SetPropW(hwnd, L"Tamsk.Frame", frame_);
+    return true;
+}
+
+bool WForm::DestroyWindow() {
+    if (!HasWindow()) {
+        return false;
+    }
+    WDispatchEvent(this, DestroyEvent, nullptr);
+    if (HasWindow()) {
+        ::SetMenu(Win32Window(*this), nullptr);
+        RemovePropW(Win32Window(*this), L"Tamsk.Frame");
+    }
+    delete frame_;
+    frame_ = nullptr;
+    resizeRecords_.clear();
+    ReleaseWindowLater();
+    return true;
+}
+
+void WForm::PostClose() {
+    if (HasWindow()) {
+        PostMessageW(Win32Window(*this), WM_CLOSE, 0, 0);
+    }
+}
+
+WWindowHandle WForm::GetDialogItem(int id) const {
+    if (!HasWindow() || id == kStatusLineId) {
+        return {};
+    }
+    return HandleOf(GetDlgItem(Win32Window(*this), id));
+}
+
+bool WForm::HasClientItem(WWindowHandle control) const {
+    HWND hwnd = Win32Window(control);
+    return HasWindow() && hwnd != nullptr && IsWindow(hwnd) &&
+           GetParent(hwnd) == Win32Window(*this);
+}
+
+WRect WForm::ItemRectangle(WWindowHandle control) const {
+    RECT rect{};
+    GetWindowRect(Win32Window(control), &rect);
+    MapWindowPoints(HWND_DESKTOP, Win32Window(*this), reinterpret_cast<POINT*>(&rect), 2);
+    return WRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void WForm::MoveItem(WWindowHandle control, WRect rect) {
+    MoveWindow(Win32Window(control), rect.x, rect.y, rect.w, rect.h, TRUE);
+}
+
+WWindowHandle WForm::GetClientArea() const {
+    return GetHandle();
+}
+
+WSize WForm::GetClientSize() const {
+    return frame_ && HasWindow() ? ClientSizeOf(Win32Window(*this), *frame_) : WSize();
+}
+
+bool WForm::SetMenu(WMenu* menu) {
+    if (frame_ == nullptr || !HasWindow()) {
+        return false;
+    }
+    HWND hwnd = Win32Window(*this);
+    const BOOL set = ::SetMenu(hwnd, menu ? menu->GetNative().menu : nullptr);
+    menu_ = menu;
+    DrawMenuBar(hwnd);
+    FrameResized(*this, hwnd);
+    return set != FALSE;
+}
+
+void WForm::SetStatusText(std::string_view text) {
+    if (frame_ == nullptr || !HasWindow()) {
+        return;
+    }
+    HWND hwnd = Win32Window(*this);
+    if (frame_->status == nullptr) {
+        frame_->status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD, 0, 0, 0, 0, hwnd,
+                                         reinterpret_cast<HMENU>(kStatusLineId),
+                                         GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(frame_->status, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+    }
+    SetWindowTextW(frame_->status, Widen(text).c_str());
+    ShowWindow(frame_->status, text.empty() ? SW_HIDE : SW_SHOW);
+    FrameResized(*this, hwnd);
+}
+
+WString WForm::GetStatusText() const {
+    if (frame_ == nullptr || frame_->status == nullptr || !IsWindowVisible(frame_->status)) {
+        return WString();
+    }
+    return WString(WindowText(frame_->status));
+}
+
+void WForm::CenterWindow() {
+    if (!HasWindow()) {
+        return;
+    }
+    HWND hwnd = Win32Window(*this);
+    RECT area{};
+    HWND parentWindow = parent_ ? Win32Window(*parent_) : nullptr;
+    if (parentWindow != nullptr) {
+        GetClientRect(parentWindow, &area);
+        MapWindowPoints(parentWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    x = std::min<int>(x, area.right - width);
+    y = std::min<int>(y, area.bottom - height);
+    SetWindowPos(hwnd, nullptr, std::max(0, x), std::max(0, y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WForm::SetMinimumTrackingSize(int width, int height) {
+    if (frame_ != nullptr) {
+        frame_->minimumSize = WSize{width, height};
+    }
+}
+
+WSize WForm::GetOuterSize() const {
+    if (!HasWindow()) {
+        return {};
+    }
+    RECT rect{};
+    GetWindowRect(Win32Window(*this), &rect);
+    return WSize{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
+    // The tab order is the order of the child windows.
+    HWND previous = HWND_TOP;
+    for (WWindow* window : windows) {
+        HWND hwnd = window ? Win32Window(*window) : nullptr;
+        if (hwnd == nullptr || !IsWindow(hwnd)) {
+            continue;
+        }
+        SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = hwnd;
+    }
+}
+
+WWindowHandle WDialog::MakeWindow(WWindowHandle /*parent*/) {
+    return {};
+}
+
+namespace {
+
+// Runs the messages of the program until the dialog has ended, its window has
+// gone or the program is asked to quit (the quit request is put back for the
+// main loop).
+void RunModal(HWND dialog, const bool& ended) {
+    MSG message{};
+    while (!ended && IsWindow(dialog)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (got < 0) {
+            return;
+        }
+        if (!IsDialogMessageW(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace
+
+bool WDialog::Create(WWindow* parent, std::string_view templateName) {
+    result_ = 0;
+    ended_ = false;
+    if (!WForm::Create(parent, templateName)) {
+        return false;
+    }
+    // A dialog ended already while it was being created does not run at all.
+    if (HasWindow() && !ended_) {
+        HWND owner = parent ? Win32Window(*parent) : nullptr;
+        const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+        if (ownerWasEnabled) {
+            EnableWindow(owner, FALSE);
+        }
+        running_ = true;
+        RunModal(Win32Window(*this), ended_);
+        running_ = false;
+        // The owner takes input again before the dialog goes, so that it is activated.
+        if (ownerWasEnabled) {
+            EnableWindow(owner, TRUE);
+        }
+    }
+    if (HasWindow()) {
+        DestroyWindow();
+    }
+    return true;
+}
+
+void WDialog::EndDialog(int result) {
+    result_ = result;
+    ended_ = true;
+    if (running_ && HasWindow()) {
+        PostMessageW(Win32Window(*this), WM_NULL, 0, 0);  // wakes the modal run
+    }
+}

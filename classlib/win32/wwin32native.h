@@ -1,0 +1,89 @@
+#pragma once
+
+// The Win32 backend's records behind the library's objects, and the way from a
+// library object to its window. Only this backend includes this header.
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// windows.h first: the common controls build on it.
+#include <commctrl.h>
+// The platform's names for its A/W variants would rename the library's own.
+#undef CreateEvent
+#undef LoadMenu
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "classlib/gui/wapplication.h"
+#include "classlib/gui/wfont.h"
+#include "classlib/gui/wimage.h"
+#include "classlib/gui/wlistview.h"
+#include "classlib/gui/wmenu.h"
+#include "classlib/gui/wtreeview.h"
+#include "classlib/gui/wwindow.h"
+
+class TreeBridge;
+class ListBridge;
+
+struct WWindow::Native {
+    HWND hwnd = nullptr;
+};
+
+struct WMenuItem::Native {
+    HMENU menu = nullptr;  // the menu holding the item
+};
+
+struct WMenu::Native {
+    HMENU menu = nullptr;
+    bool owned = false;  // a menu bar destroys its popups with it
+};
+
+struct WTreeView::Native {
+    std::unique_ptr<TreeBridge> bridge;
+};
+
+struct WListView::Native {
+    std::unique_ptr<ListBridge> bridge;
+};
+
+struct WExeApplication::Native {
+    bool comStarted = false;
+};
+
+inline WWindowHandle HandleOf(HWND hwnd) {
+    return WWindowHandle{hwnd};
+}
+inline HWND Win32Window(WWindowHandle handle) {
+    return static_cast<HWND>(handle.native);
+}
+inline HWND Win32Window(const WWindow& window) {
+    return window.GetNative().hwnd;
+}
+
+// The library's text is UTF-8; the wide API takes UTF-16. Bytes that are not
+// UTF-8 are taken as Latin-1, so that no byte is ever lost.
+std::wstring Widen(std::string_view text);
+std::string Narrow(std::wstring_view text);
+
+// The library object a window belongs to (set when a control is attached or a
+// form is created), or null.
+WWindow* ObjectOfWindow(HWND hwnd);
+void SetObjectOfWindow(HWND hwnd, WWindow* object);
+
+// A font handle for the font, made once per face and size and kept.
+HFONT Win32Font(const WFont& font);
+// An icon made from pixels with their transparency; the caller destroys it.
+HICON Win32Icon(const WImage& image);
+
+// The wait cursor is shown over every window of the program while set.
+bool WaitCursorShown();
+
+// The window's text, and the window class name, as UTF-8 / UTF-16.
+std::string WindowText(HWND hwnd);
+std::wstring WindowClass(HWND hwnd);

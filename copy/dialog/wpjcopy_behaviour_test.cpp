@@ -1,0 +1,174 @@
+// The copy dialog's behaviour, driven through the class library's interface
+// alone, so that the same cases run on every backend.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "classlib/gui/wevents.h"
+#include "classlib/gui/wfolderbrowser.h"
+#include "classlib/gui/wtreeview.h"
+#include "copy/dialog/wpjcopy.h"
+#include "project/projecttree.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+// The dialog with its generated controls in reach; the script runs once the
+// controls are set up, and the dialog then ends before its modal run.
+class ProbedCopy : public WPJCopy {
+public:
+    using __WPJCopy_Base::cb_1;
+    using __WPJCopy_Base::cb_2;
+    using __WPJCopy_Base::label_1;
+    using __WPJCopy_Base::lv_1;
+    using __WPJCopy_Base::textb_1;
+
+    void Run(WTreeView& tree, std::function<void()> script) {
+        SetProjectTree(&tree);
+        script_ = std::move(script);
+        EXPECT_TRUE(Create(nullptr, "ID_WPJCopy"));
+        EXPECT_FALSE(HasWindow());
+        EXPECT_EQ(textb_1, nullptr);  // the controls go with the window
+    }
+    // A click as the user makes it: only on an enabled button.
+    void Click(WCommandButton& button) {
+        ASSERT_TRUE(button.IsEnabled()) << button.GetName().Str();
+        WDispatchEvent(&button, ClickEvent, nullptr);
+    }
+    std::string Cell(int row, int column) const {
+        return std::string(lv_1->Store().Cell(row, column));
+    }
+
+protected:
+    void SetupControls() override {
+        WPJCopy::SetupControls();
+        script_();
+        EndDialog(0);
+    }
+
+private:
+    std::function<void()> script_;
+};
+
+// A loaded project as the tree holds it: p/demo.wpj with src\main.c listed.
+void FillProject(WTreeView& view, const TempDir& temp) {
+    temp.Write("p/demo.wpj", "wpj");
+    temp.Write("p/src/main.c", "main");
+    WTreeStore& tree = view.Store();
+    const WTreeItem project =
+        tree.Add("Project: demo [demo.wpj]", kNoItem, ProjectImage, ProjectImage,
+                 WTreePosition::Last(), std::make_unique<WString>(temp.Join("p") + "/"));
+    const WTreeItem target = tree.Add("Target: demo  DOS .exe file [demo.wpj]", project, GroupImage,
+                                      GroupImage, WTreePosition::Last());
+    const WTreeItem filelist =
+        tree.Add(FilelistText().View(), target, GroupImage, GroupImage, WTreePosition::Last());
+    const WTreeItem extension =
+        tree.Add("C", filelist, GroupImage, GroupImage, WTreePosition::Sorted());
+    tree.Add("src\\main.c", extension, FileImage, FileImage, WTreePosition::Sorted());
+}
+
+class WPJCopyBehaviour : public testing::Test {
+protected:
+    void SetUp() override { WFolderBrowser::ClearAnswers(); }
+    void TearDown() override {
+        EXPECT_EQ(WFolderBrowser::PendingAnswers(), 0);
+        WFolderBrowser::ClearAnswers();
+    }
+    TempDir temp_;
+    WTreeView tree_;
+};
+
+// Names, texts and columns of "ID_WPJCopy"; the caption is "Copy" followed by
+// the project node's text, nothing when there is none.
+TEST_F(WPJCopyBehaviour, ControlsFollowTheTemplate) {
+    ProbedCopy dialog;
+    dialog.Run(tree_, [&] {
+        EXPECT_EQ(dialog.GetText().Str(), "Copy");
+        EXPECT_EQ(dialog.GetName().Str(), "WPJCopy");
+        const std::pair<WWindow*, const char*> controls[] = {
+            {dialog.textb_1.get(), "textb_1:"},
+            {dialog.label_1.get(), "label_1:&Destination:"},
+            {dialog.cb_1.get(), "cb_1:&Browse..."},
+            {dialog.lv_1.get(), "lv_1:"},
+            {dialog.cb_2.get(), "cb_2:Copy"}};
+        for (const auto& [control, nameAndText] : controls) {
+            const WString text = dynamic_cast<WListView*>(control) ? WString() : control->GetText();
+            EXPECT_EQ(control->GetName().Str() + ":" + text.Str(), nameAndText);
+        }
+        const WListStore& list = dialog.lv_1->Store();
+        ASSERT_EQ(list.ColumnCount(), 3);
+        EXPECT_EQ(
+            list.ColumnAt(0).header + "|" + list.ColumnAt(1).header + "|" + list.ColumnAt(2).header,
+            "Filename|Destination Folder|Result");
+    });
+}
+
+TEST_F(WPJCopyBehaviour, OpeningTwiceShowsAnEmptyBoxAndList) {
+    FillProject(tree_, temp_);
+    WFolderBrowser::SetNextAnswer(temp_.Join("out"));
+    ProbedCopy first;
+    first.Run(tree_, [&] {
+        first.Click(*first.cb_1);
+        first.Click(*first.cb_2);
+        EXPECT_EQ(first.lv_1->Store().RowCount(), 3);
+    });
+    ProbedCopy second;
+    second.Run(tree_, [&] {
+        EXPECT_EQ(second.textb_1->GetText().Str(), "");
+        EXPECT_EQ(second.lv_1->Store().RowCount(), 0);
+        EXPECT_TRUE(second.cb_1->IsEnabled());
+        EXPECT_FALSE(second.cb_2->IsEnabled());
+    });
+}
+
+// Copy is enabled only by a successful Browse; after a run, even one with no
+// project to copy, both buttons stay disabled.
+TEST_F(WPJCopyBehaviour, StateTableWithAScriptedBrowse) {
+    ProbedCopy dialog;
+    dialog.Run(tree_, [&] {
+        dialog.textb_1->SetText("typed");
+        EXPECT_FALSE(dialog.cb_2->IsEnabled());
+        WFolderBrowser::SetNextAnswer(std::nullopt);
+        dialog.Click(*dialog.cb_1);
+        EXPECT_EQ(WFolderBrowser::LastTitle(), "Select Destination Folder");
+        EXPECT_EQ(WFolderBrowser::LastInitialFolder(), "typed");
+        EXPECT_EQ(dialog.textb_1->GetText().Str(), "typed");
+        EXPECT_FALSE(dialog.cb_2->IsEnabled());
+        WFolderBrowser::SetNextAnswer(temp_.path());
+        dialog.Click(*dialog.cb_1);
+        EXPECT_EQ(dialog.textb_1->GetText().Str(), temp_.path());
+        EXPECT_TRUE(dialog.cb_2->IsEnabled());
+        // A second Browse opens on the chosen folder; cancelling keeps the state.
+        WFolderBrowser::SetNextAnswer(std::nullopt);
+        dialog.Click(*dialog.cb_1);
+        EXPECT_EQ(WFolderBrowser::LastInitialFolder(), temp_.path());
+        EXPECT_TRUE(dialog.cb_2->IsEnabled());
+        dialog.Click(*dialog.cb_2);
+        EXPECT_EQ(dialog.lv_1->Store().RowCount(), 0);
+        EXPECT_FALSE(dialog.cb_1->IsEnabled());
+        EXPECT_FALSE(dialog.cb_2->IsEnabled());
+    });
+}
+
+TEST_F(WPJCopyBehaviour, CopyGoesToTheEditedFolder) {
+    FillProject(tree_, temp_);
+    WFolderBrowser::SetNextAnswer(temp_.Join("chosen"));
+    const std::string edited = temp_.Join("edited");
+    ProbedCopy dialog;
+    dialog.Run(tree_, [&] {
+        EXPECT_EQ(dialog.GetText().Str(), "CopyProject: demo [demo.wpj]");
+        dialog.Click(*dialog.cb_1);
+        dialog.textb_1->SetText(edited);
+        dialog.Click(*dialog.cb_2);
+        ASSERT_EQ(dialog.lv_1->Store().RowCount(), 3);
+        EXPECT_EQ(dialog.Cell(2, 0) + "|" + dialog.Cell(2, 1) + "|" + dialog.Cell(2, 2),
+                  "src\\main.c|" + edited + "/src|copied");
+        // The columns were sized to their cells, past the header width.
+        EXPECT_GT(dialog.lv_1->Store().ColumnAt(1).width, dialog.lv_1->Store().MeasureText(edited));
+    });
+    EXPECT_EQ(ReadWhole(temp_.Join("edited/src/main.c")), "main");
+    EXPECT_EQ(ReadWhole(temp_.Join("chosen/demo.wpj")), "<missing>");
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// The main form's behaviour, driven through the class library's interface
+// alone, so that the same cases run on every backend.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <sstream>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/gui/wapplication.h"
+#include "classlib/gui/wevents.h"
+#include "depscan/projectload.h"
+#include "mainwin/applicationclass.h"
+#include "mainwin/mainform.h"
+#include "mainwin/tamskform.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+WMenuItem* MenuItem(int id) {
+    return mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
+}
+
+// Chooses a menu command as the user does; a missing or disabled item fails the test.
+void Choose(int id) {
+    WMenuItem* item = MenuItem(id);
+    ASSERT_TRUE(item && item->IsEnabled()) << "item " << id << " not usable";
+    WDispatchEvent(item, ClickEvent, nullptr);
+}
+
+// The caption, then one letter per item 1001, 1002, 1004, 1005, 1007:
+// E enabled, - disabled, C checked.
+std::string WindowState() {
+    std::string state = mainForm->GetText().Str() + " ";
+    for (int id : {1001, 1002, 1004, 1005, 1007}) {
+        const WMenuItem* item = MenuItem(id);
+        state += !item ? '?' : item->GetCheck() ? 'C' : item->IsEnabled() ? 'E' : '-';
+    }
+    return state;
+}
+
+std::string Lines(const WTreeStore& store) {
+    std::ostringstream out;
+    if (store.FirstRoot() != kNoItem) {
+        DumpTree(store, store.FirstRoot(), out, 0);
+    }
+    return out.str();
+}
+
+// The same project loaded without any window.
+std::string HeadlessLines(const std::string& project, ParseLiterals parse = ParseLiterals::Off) {
+    WTreeStore store;
+    NativeHostFs fs;
+    LoadProjectWithDependencies(store, WFilePath(std::string_view(project)), fs, parse);
+    return Lines(store);
+}
+
+const std::string kShapes = "examples/shapes/shapes.wpj";
+
+class TamskFormBehaviour : public testing::Test {
+protected:
+    void SetUp() override {
+        previousFolder_ = fs::current_path();
+        fs::copy(ExamplesFolder(), dir_.Join("examples"), fs::copy_options::recursive);
+        ASSERT_TRUE(fs::exists(Path(kShapes)));
+        dir_.Write("notes.txt", "just some text\r\n");  // loads as a project without targets
+        fs::current_path(dir_.path());
+        WFileDialog::ClearAnswers();
+        WMessageLoop::ResetForTesting();
+    }
+
+    void TearDown() override {
+        DestroyMainForm();
+        EXPECT_EQ(WFileDialog::PendingAnswers(), 0);
+        WFileDialog::ClearAnswers();
+        fs::current_path(previousFolder_);
+    }
+
+    std::string Path(const std::string& relative) const { return dir_.Join(relative); }
+    std::string Settings() const { return ReadWhole(Path("Tamsk.Ini")); }
+
+    void Start() { ASSERT_NE(CreateMainForm(), nullptr); }
+    // An empty name cancels the dialog.
+    void Load(const std::string& relative) {
+        WFileDialog::SetNextAnswer(relative.empty() ? std::nullopt : std::optional(Path(relative)));
+        Choose(1001);
+    }
+    // As the close box does.
+    void Close() {
+        mainForm->HandleCloseRequest();
+        DestroyMainForm();
+    }
+
+    TempDir dir_;
+    fs::path previousFolder_;
+};
+
+// steps: files chosen in turn, "" cancels, "#id" chooses a command; shown: the file in the
+// caption; tree: the example loaded "plain" or with "literals", or the one line shown.
+TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;
+        std::string shown;
+        std::string menu;
+        std::string tree;
+    };
+    const std::string s = kShapes;
+    const Case cases[] = {
+        {"start", {}, "", "E-E-E", ""},
+        {"load", {s}, s, "EEEEE", "plain"},
+        {"reload, never doubled", {s, s}, s, "EEEEE", "plain"},
+        {"cancelled", {s, ""}, "", "EEEEE", ""},
+        {"failed", {s, "missing.wpj"}, "", "E-E-E", ""},
+        {"text file", {"notes.txt"}, "notes.txt", "EEEEE", "Project: notes [notes.txt]\n"},
+        {"parse checked, tree kept", {s, "#1004"}, s, "EECEE", "plain"},
+        {"parse at next load", {s, "#1004", s}, s, "EECEE", "literals"},
+        {"parse cleared", {"#1004", s, "#1004", s}, s, "EEEEE", "plain"},
+    };
+    const std::string plain = HeadlessLines(Path(kShapes));
+    const std::string literals = HeadlessLines(Path(kShapes), ParseLiterals::On);
+    ASSERT_TRUE(plain.size() > 200 && literals != plain);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(Path("Tamsk.Ini"));
+        Start();
+        EXPECT_EQ(mainForm->fileDialog->GetFlags(), 0x88002CUL);
+        EXPECT_EQ(mainForm->fileDialog->GetInitialPath().Str(), ".");
+        EXPECT_EQ(MenuItem(1002)->GetText().Str(), "&Export Dependencies to <projectname>_dep.txt");
+        for (const std::string& step : c.steps) {
+            step.starts_with('#') ? Choose(std::stoi(step.substr(1))) : Load(step);
+        }
+        const std::string caption = c.shown.empty() ? "none" : Path(c.shown);
+        EXPECT_EQ(WindowState(), "Watcom Project [" + caption + "] " + c.menu);
+        EXPECT_EQ(Lines(mainForm->tv_1->Store()), c.tree == "plain"      ? plain
+                                                  : c.tree == "literals" ? literals
+                                                                         : c.tree);
+        Close();
+    }
+}
+
+TEST_F(TamskFormBehaviour, ExportWritesTheTreeBesideTheProject) {
+    Start();
+    Load(kShapes);
+    // The project node owns its folder.
+    const auto* folder =
+        dynamic_cast<WString*>(mainForm->tv_1->GetItemData(mainForm->tv_1->Store().FirstRoot()));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->Str(), Path("examples/shapes/"));
+    const std::string exported = Path("examples/shapes/shapes_dep.Txt");
+    std::string expected;
+    std::istringstream lines(HeadlessLines(Path(kShapes)));
+    for (std::string line; std::getline(lines, line);) {
+        expected += line + "\r\n";
+    }
+    Choose(1002);
+    EXPECT_EQ(ReadWhole(exported), expected);
+    Choose(1002);
+    EXPECT_EQ(ReadWhole(exported), expected);
+    // After a cancelled load the tree is empty and nothing is written.
+    fs::remove(exported);
+    Load("");
+    Choose(1002);
+    EXPECT_EQ(ReadWhole(exported), "<missing>");
+}
+
+// The program ends by the close box or E&xit with 0 and its settings written;
+// without a window it ends with -1 and writes nothing.
+TEST_F(TamskFormBehaviour, ProgramEnds) {
+    class Ending : public WObject {
+    public:
+        int how = 0;
+        bool OnRun(WObject*, void*) {
+            if (how == 1) {
+                Choose(1007);
+            } else if (how == 0) {
+                mainForm->PostClose();
+            }
+            return false;
+        }
+    };
+    const std::string written = "[Options]\r\nParseSource=false\r\n";
+    for (int how = 0; how < 3; ++how) {
+        SCOPED_TRACE(how);
+        fs::remove(Path("Tamsk.Ini"));
+        ApplicationClass application;
+        Ending ending;
+        ending.how = how;
+        // Called before the generated run handler, which runs the message loop.
+        WRegisterEvent(&application, RunEvent, &ending, WHandler(&Ending::OnRun));
+        WForm::RefuseWindowCreationForTesting(how == 2);
+        const int code = application.Run(0, nullptr);
+        WForm::RefuseWindowCreationForTesting(false);
+        EXPECT_EQ(code, how == 2 ? -1 : 0);
+        EXPECT_EQ(mainForm, nullptr);
+        EXPECT_EQ(Settings(), how == 2 ? "<missing>" : written);
+    }
+}
+
+TEST_F(TamskFormBehaviour, ParseSourceValues) {
+    const std::pair<const char*, bool> values[] = {{"true", true}, {"TRUE", true}, {"1", true},
+                                                   {"yes", false}, {"2", false},   {"", false}};
+    for (const auto& [stored, checked] : values) {
+        SCOPED_TRACE(stored);
+        dir_.Write("Tamsk.Ini",
+                   std::string("[Other]\nKeep=me\n[options]\nparsesource=") + stored + "\n");
+        Start();
+        EXPECT_EQ(WindowState().substr(WindowState().size() - 5), checked ? "E-C-E" : "E-E-E");
+        Close();
+        EXPECT_EQ(Settings(), std::string("[Other]\r\nKeep=me\r\n[options]\r\nparsesource=") +
+                                  (checked ? "true" : "false") + "\r\n");
+    }
+}
+
+TEST_F(TamskFormBehaviour, FolderIsKeptAfterACancelledDialogAndStoredAfterAChoice) {
+    const std::string foreign = "[Options]\r\nFolder=C:\\work\\app\\\r\nParseSource=true\r\n";
+    dir_.Write("Tamsk.Ini", foreign);
+    Start();
+    EXPECT_EQ(mainForm->fileDialog->GetInitialPath().Str(), "C:\\work\\app\\");
+    Load("");
+    Choose(1004);
+    Choose(1004);
+    Close();
+    EXPECT_EQ(Settings(), foreign);
+    // A failed load still stores the folder of the chosen file.
+    for (const std::string& chosen : {kShapes, std::string("elsewhere/missing.wpj")}) {
+        Start();
+        Load(chosen);
+        Close();
+        const std::string folder = Path(chosen.substr(0, chosen.rfind('/') + 1));
+        EXPECT_EQ(Settings(), "[Options]\r\nFolder=" + folder + "\r\nParseSource=true\r\n");
+    }
+}
+
+}  // namespace
