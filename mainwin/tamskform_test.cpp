@@ -311,9 +311,6 @@ private slots:
     }
 
     void copyCommandRunsTheDialogModallyOverTheForm() {
-#ifndef TAMSK_HAVE_COPY_DIALOG
-        QSKIP("the copy dialog is not part of this build");
-#else
         Start();
         Load(kShapes);
         QString caption;
@@ -327,7 +324,6 @@ private slots:
         QCOMPARE(caption, QString("CopyProject: shapes [shapes.wpj]"));
         QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(nullptr));
         QCOMPARE(ShownLines(), HeadlessLines(Path(kShapes)));
-#endif
     }
 
     void deletingItemsDestroysTheirObjectsOnce() {
