@@ -42,11 +42,12 @@ void Choose(int id) {
     action->trigger();
 }
 
-// The caption, then one letter per item 1001, 1002, 1004, 1005, 1007:
+// The caption, then one letter per item Load, Export, Parse, Copy, Exit:
 // E enabled, - disabled, C checked.
 QString WindowState() {
     QString state = mainForm->GetWidget()->windowTitle() + " ";
-    for (int id : {1001, 1002, 1004, 1005, 1007}) {
+    for (int id : {TamskForm::LoadId, TamskForm::ExportId, TamskForm::ParseId, TamskForm::CopyId,
+                   TamskForm::ExitId}) {
         const QAction* item = MenuAction(id);
         state += !item ? '?' : item->isChecked() ? 'C' : item->isEnabled() ? 'E' : '-';
     }
@@ -115,7 +116,7 @@ private:
     void Load(const QString& relative) {
         WFileDialog::SetNextAnswer(
             relative.isEmpty() ? std::nullopt : std::optional(Path(relative).toStdString()));
-        Choose(1001);
+        Choose(TamskForm::LoadId);
     }
 
     void Close() {
@@ -162,15 +163,16 @@ private slots:
             QTest::newRow(name) << steps << shown << QString(menu) << QString(tree);
         };
         const QString s = kShapes;
+        const QString parse = "#" + QString::number(TamskForm::ParseId);
         row("start", {}, "", "E-E-E", "");
         row("load", {s}, s, "EEEEE", "plain");
         row("reload, never doubled", {s, s}, s, "EEEEE", "plain");
         row("cancelled", {s, ""}, "", "EEEEE", "");
         row("failed", {s, "missing.wpj"}, "", "E-E-E", "");
         row("text file", {"notes.txt"}, "notes.txt", "EEEEE", "Project: notes [notes.txt]");
-        row("parse checked, tree kept", {s, "#1004"}, s, "EECEE", "plain");
-        row("parse at next load", {s, "#1004", s}, s, "EECEE", "literals");
-        row("parse cleared", {"#1004", s, "#1004", s}, s, "EEEEE", "plain");
+        row("parse checked, tree kept", {s, parse}, s, "EECEE", "plain");
+        row("parse at next load", {s, parse, s}, s, "EECEE", "literals");
+        row("parse cleared", {parse, s, parse, s}, s, "EEEEE", "plain");
     }
     void captionMenuAndTreeThroughLoads() {
         QFETCH(QStringList, steps);
@@ -181,7 +183,7 @@ private slots:
         QCOMPARE(mainForm->GetWidget()->windowIcon().isNull(), false);
         QCOMPARE(mainForm->fileDialog->GetFlags(), 0x88002CUL);
         QCOMPARE(mainForm->fileDialog->GetInitialPath().Str(), std::string("."));
-        QCOMPARE(MenuAction(1002)->text(),
+        QCOMPARE(MenuAction(TamskForm::ExportId)->text(),
                  QString("&Export Dependencies to <projectname>_dep.txt"));
         for (const QString& step : steps) {
             step.startsWith('#') ? Choose(step.mid(1).toInt()) : Load(step);
@@ -209,14 +211,14 @@ private slots:
         QCOMPARE(QString::fromStdString(folder->Str()), Path("examples/shapes/"));
         const QString exported = Path("examples/shapes/shapes_dep.Txt");
         const QByteArray expected = HeadlessLines(Path(kShapes)).join("\r\n").toUtf8() + "\r\n";
-        Choose(1002);
+        Choose(TamskForm::ExportId);
         QCOMPARE(ReadBytes(exported), expected);
-        Choose(1002);
+        Choose(TamskForm::ExportId);
         QCOMPARE(ReadBytes(exported), expected);
         // After a cancelled load the tree is empty and nothing is written.
         QFile::remove(exported);
         Load("");
-        Choose(1002);
+        Choose(TamskForm::ExportId);
         QCOMPARE(ReadBytes(exported), QByteArray("<missing>"));
     }
 
@@ -237,7 +239,7 @@ private slots:
         WForm::RefuseWindowCreationForTesting(how == 2);
         QTimer::singleShot(0, this, [how]() {
             if (how == 1) {
-                Choose(1007);
+                Choose(TamskForm::ExitId);
             } else if (how == 0) {
                 mainForm->GetWidget()->close();
             }
@@ -278,8 +280,8 @@ private slots:
         Start();
         QCOMPARE(mainForm->fileDialog->GetInitialPath().Str(), std::string("C:\\work\\app\\"));
         Load("");
-        Choose(1004);
-        Choose(1004);
+        Choose(TamskForm::ParseId);
+        Choose(TamskForm::ParseId);
         Close();
         QCOMPARE(ReadBytes(Settings()), foreign);
         // A failed load still stores the folder of the chosen file.
@@ -320,7 +322,7 @@ private slots:
             caption = dialog->windowTitle();
             dialog->close();
         });
-        Choose(1005);
+        Choose(TamskForm::CopyId);
         QCOMPARE(caption, QString("CopyProject: shapes [shapes.wpj]"));
         QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(nullptr));
         QCOMPARE(ShownLines(), HeadlessLines(Path(kShapes)));
