@@ -97,8 +97,16 @@ Summary After(const Summary& records) {
     return summary;
 }
 
-// One row per row of the format table in wctarget.cpp.
-TEST_F(WCTargetTest, FormatTable) {
+// A switch record in the line form with the given identifier, mode and end.
+std::string SwitchLines(std::string_view identifier, std::string_view mode, std::string tail) {
+    return Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9", identifier, mode, "3",
+                  "WString", "1"}) +
+           tail;
+}
+
+// One row per row of the format table in wctarget.cpp, then the line counting within records.
+TEST_F(WCTargetTest, FormatTableAndLineCounting) {
+    const std::string include = "?????Include directories:";
     const std::string longValue(200, 'v');
     const std::string longName = std::string(150, 'n') + ".c";
     const SwitchLayout newer = SwitchLayout::Newer;
@@ -147,26 +155,11 @@ TEST_F(WCTargetTest, FormatTable) {
          RenderLines(Component("nw2e") + Item("E.exe")),
          {"component nw2e", "item E.exe"}},
     };
-    for (const FileRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ReadBytes(row.bytes), row.records);
-    }
-}
-
-// A switch record in the line form with the given identifier, mode and end.
-std::string SwitchLines(std::string_view identifier, std::string_view mode, std::string tail) {
-    return Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9", identifier, mode, "3",
-                  "WString", "1"}) +
-           tail;
-}
-
-TEST_F(WCTargetTest, LineCountingWithinRecords) {
-    const std::string include = "?????Include directories:";
-    const FileRow rows[] = {
-        {"MarkersAreWholeLinesStartingWithM",
-         Lines({"40", " MItem", "MItem ", "mitem", "MITEM", "MItems", "xMItem", "MVState\t",
-                "MCState"}),
-         {"cstate"}},
+    // Line counting within records.
+    {"MarkersAreWholeLinesStartingWithM",
+     Lines(
+         {"40", " MItem", "MItem ", "mitem", "MITEM", "MItems", "xMItem", "MVState\t", "MCState"}),
+     {"cstate"}},
         {"StarItemRejectedAndItsRestSkipped",
          RenderLines(Item("*.c") + Item("a.c")),
          {"item rejected ", "item a.c"}},
@@ -205,11 +198,11 @@ TEST_F(WCTargetTest, LineCountingWithinRecords) {
         {"LastLineWithoutNewline",
          SwitchLines(include, "0", "last value "),
          {"release (T) Include directories: last value "}},
-    };
-    for (const FileRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ReadBytes(row.bytes), row.records);
-    }
+};
+for (const FileRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(ReadBytes(row.bytes), row.records);
+}
 }
 
 TEST_F(WCTargetTest, OpeningStartsAfreshAndAFailedOpenLeavesNoneOpen) {
