@@ -79,6 +79,8 @@ TEST(LineSourceTest, FormAndVersionFromTheStartOfTheFile) {
         // CR LF inside a later value does not make a NUL file a line file.
         {"NulWithLineBreaks", "38\0a\r\nb\0"s, LineForm::NulSeparated, 38},
         {"NulLaterInLineFile", "40\nx\0y\n"s, LineForm::Lines, 40},
+        {"NineDigitsFit", "123456789\n", LineForm::Lines, 123456789},
+        {"TenDigitsDoNot", "1234567890\n", LineForm::Lines, -1},
         {"NoNumber", "targetIdent\n", LineForm::Lines, -1},
         {"NumberWithText", "40x\n", LineForm::Lines, -1},
         {"Empty", "", LineForm::Lines, -1},

@@ -206,7 +206,7 @@ TEST_F(WTreeStoreTest, SortedInsertionIntoLongListsFollowsThePlainRule) {
         store_.Delete(itemAt(at));
         model.erase(model.begin() + at);
     };
-    for (int step = 0; step < 4000; ++step) {
+    for (int step = 0; step < 1500; ++step) {
         const std::string label = "File" + std::to_string(random(400)) + (random(2) ? ".h" : ".H");
         const std::uint32_t action = random(100);
         const auto any = [&] { return random(static_cast<std::uint32_t>(model.size())); };
