@@ -17,6 +17,7 @@ build="$root/build/coverage"
 filter="${1:-}"
 log="$build/mutants.log"
 per_test_timeout=300
+per_test_memory_kb=$((4 * 1024 * 1024))
 
 # id | file | fragment | replacement. The fragment is replaced on its one line, literally.
 faults=(
@@ -101,9 +102,12 @@ restore() {
 trap restore EXIT
 trap 'restore; echo "mutants: interrupted, $planted restored" >&2; exit 130' INT TERM
 
+# A fault may make a test loop or eat memory: each executable gets a time and a memory cap, in a
+# subshell so that its end by a signal is told to the log rather than the terminal.
 run_tests() {
   for t in "$@"; do
-    if ! timeout "$per_test_timeout" "$build/bin_of/$t" >>"$log" 2>&1; then
+    if ! (ulimit -v "$per_test_memory_kb" && timeout -k 10 "$per_test_timeout" "$build/bin_of/$t") \
+      >>"$log" 2>&1; then
       return 1
     fi
   done
@@ -131,7 +135,7 @@ if ! run_tests "${all_tests[@]}"; then
 fi
 fi
 
-caught=0 missed=0 skipped=0
+caught=0 missed=0 skipped=0 applies=0
 missed_ids=()
 for entry in "${faults[@]}"; do
   IFS='|' read -r id file fragment replacement <<<"${entry//\\|/$'\x01'}"
@@ -156,6 +160,7 @@ for entry in "${faults[@]}"; do
   if [ "$check_only" = 1 ]; then
     restore
     printf '%-8s %-45s %s\n' "applies" "$id" "$file:$line"
+    applies=$((applies + 1))
     continue
   fi
   mapfile -t tests < <(tests_for "$file")
@@ -175,6 +180,10 @@ for entry in "${faults[@]}"; do
   printf '%-8s %-45s %s\n' "$verdict" "$id" "$file:$line"
 done
 
+if [ "$check_only" = 1 ]; then
+  echo "mutants: $applies apply, $skipped not applicable"
+  exit 0
+fi
 echo "mutants: $caught caught, $missed missed, $skipped not applicable"
 if [ ${#missed_ids[@]} -gt 0 ]; then
   echo "missed: ${missed_ids[*]}"
