@@ -23,6 +23,11 @@ per_test_memory_kb=$((4 * 1024 * 1024))
 faults=(
   "wstring-fold-off-by-one|classlib/core/wstring.cpp|(c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a')|(c >= 'A' && c < 'Z') ? static_cast<char>(c - 'A' + 'a')"
   "wstring-compare-swapped|classlib/core/wstring.cpp|static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? -1 : 1|static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? 1 : -1"
+  "pathrules-fold-off-by-one|classlib/core/pathrules.h|return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;|return (c >= 'A' && c < 'Z') ? char(c - 'A' + 'a') : c;"
+  "pathrules-backslash-only|classlib/core/pathrules.h|return c == '\\\\' \|\| c == '/';|return c == '\\\\';"
+  "pathrules-drive-without-letter|classlib/core/pathrules.cpp|path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':'|path.size() >= 2 && path[1] == ':'"
+  "pathrules-parent-kept|classlib/core/pathrules.cpp|kept.pop_back();|(void)kept;"
+  "pathrules-join-separator-dropped|classlib/core/pathrules.cpp|if (!joined.empty() && !IsPathSeparator(joined.back())) {|if (false) {"
   "wtokens-escaped-quote-dropped|classlib/core/wtokens.cpp|if (pos_ > 0 && text_[pos_ - 1] == '\\\\') {|if (false) {"
   "wtokens-empty-pieces-dropped|classlib/core/wtokens.cpp|if (!piece_.empty() \|\| rules_.empty == TokenEmpty::Keep) {|if (!piece_.empty()) {"
   "wliststore-column-position-off-by-one|classlib/core/wliststore.cpp|if (position < 0 \|\| position > ColumnCount()) {|if (position < 0 \|\| position >= ColumnCount()) {"
