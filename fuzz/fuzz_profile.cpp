@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/qt/wprofile.h"
+#include "classlib/core/wprofile.h"
 #include "fuzz/fuzzsupport.h"
 
 namespace {

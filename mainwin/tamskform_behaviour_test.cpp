@@ -30,11 +30,12 @@ void Choose(int id) {
     WDispatchEvent(item, ClickEvent, nullptr);
 }
 
-// The caption, then one letter per item 1001, 1002, 1004, 1005, 1007:
+// The caption, then one letter per item Load, Export, Parse, Copy, Exit:
 // E enabled, - disabled, C checked.
 std::string WindowState() {
     std::string state = mainForm->GetText().Str() + " ";
-    for (int id : {1001, 1002, 1004, 1005, 1007}) {
+    for (int id : {TamskForm::LoadId, TamskForm::ExportId, TamskForm::ParseId, TamskForm::CopyId,
+                   TamskForm::ExitId}) {
         const WMenuItem* item = MenuItem(id);
         state += !item ? '?' : item->GetCheck() ? 'C' : item->IsEnabled() ? 'E' : '-';
     }
@@ -85,7 +86,7 @@ protected:
     // An empty name cancels the dialog.
     void Load(const std::string& relative) {
         WFileDialog::SetNextAnswer(relative.empty() ? std::nullopt : std::optional(Path(relative)));
-        Choose(1001);
+        Choose(TamskForm::LoadId);
     }
     // As the close box does.
     void Close() {
@@ -108,6 +109,8 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         std::string tree;
     };
     const std::string s = kShapes;
+    // A step naming the parse option chooses it instead of loading a file.
+    const std::string kParse = "#parse";
     const Case cases[] = {
         {"start", {}, "", "E-E-E", ""},
         {"load", {s}, s, "EEEEE", "plain"},
@@ -115,9 +118,9 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         {"cancelled", {s, ""}, "", "EEEEE", ""},
         {"failed", {s, "missing.wpj"}, "", "E-E-E", ""},
         {"text file", {"notes.txt"}, "notes.txt", "EEEEE", "Project: notes [notes.txt]\n"},
-        {"parse checked, tree kept", {s, "#1004"}, s, "EECEE", "plain"},
-        {"parse at next load", {s, "#1004", s}, s, "EECEE", "literals"},
-        {"parse cleared", {"#1004", s, "#1004", s}, s, "EEEEE", "plain"},
+        {"parse checked, tree kept", {s, kParse}, s, "EECEE", "plain"},
+        {"parse at next load", {s, kParse, s}, s, "EECEE", "literals"},
+        {"parse cleared", {kParse, s, kParse, s}, s, "EEEEE", "plain"},
     };
     const std::string plain = HeadlessLines(Path(kShapes));
     const std::string literals = HeadlessLines(Path(kShapes), ParseLiterals::On);
@@ -128,9 +131,10 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         Start();
         EXPECT_EQ(mainForm->fileDialog->GetFlags(), 0x88002CUL);
         EXPECT_EQ(mainForm->fileDialog->GetInitialPath().Str(), ".");
-        EXPECT_EQ(MenuItem(1002)->GetText().Str(), "&Export Dependencies to <projectname>_dep.txt");
+        EXPECT_EQ(MenuItem(TamskForm::ExportId)->GetText().Str(),
+                  "&Export Dependencies to <projectname>_dep.txt");
         for (const std::string& step : c.steps) {
-            step.starts_with('#') ? Choose(std::stoi(step.substr(1))) : Load(step);
+            step == kParse ? Choose(TamskForm::ParseId) : Load(step);
         }
         const std::string caption = c.shown.empty() ? "none" : Path(c.shown);
         EXPECT_EQ(WindowState(), "Watcom Project [" + caption + "] " + c.menu);
@@ -155,14 +159,14 @@ TEST_F(TamskFormBehaviour, ExportWritesTheTreeBesideTheProject) {
     for (std::string line; std::getline(lines, line);) {
         expected += line + "\r\n";
     }
-    Choose(1002);
+    Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), expected);
-    Choose(1002);
+    Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), expected);
     // After a cancelled load the tree is empty and nothing is written.
     fs::remove(exported);
     Load("");
-    Choose(1002);
+    Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), "<missing>");
 }
 
@@ -174,7 +178,7 @@ TEST_F(TamskFormBehaviour, ProgramEnds) {
         int how = 0;
         bool OnRun(WObject*, void*) {
             if (how == 1) {
-                Choose(1007);
+                Choose(TamskForm::ExitId);
             } else if (how == 0) {
                 mainForm->PostClose();
             }
@@ -220,8 +224,8 @@ TEST_F(TamskFormBehaviour, FolderIsKeptAfterACancelledDialogAndStoredAfterAChoic
     Start();
     EXPECT_EQ(mainForm->fileDialog->GetInitialPath().Str(), "C:\\work\\app\\");
     Load("");
-    Choose(1004);
-    Choose(1004);
+    Choose(TamskForm::ParseId);
+    Choose(TamskForm::ParseId);
     Close();
     EXPECT_EQ(Settings(), foreign);
     // A failed load still stores the folder of the chosen file.

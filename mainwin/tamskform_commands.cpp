@@ -1,12 +1,9 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/gui/wcursor.h"
+#include "copy/dialog/wpjcopy.h"
 #include "depscan/depfile.h"
 #include "depscan/projectload.h"
 #include "mainwin/tamskform.h"
-
-#ifdef TAMSK_HAVE_COPY_DIALOG
-#include "copy/dialog/wpjcopy.h"
-#endif
 
 namespace {
 
@@ -67,11 +64,9 @@ bool TamskForm::OnParseStringLiterals(WObject* /*source*/, void* /*eventData*/) 
 }
 
 bool TamskForm::OnCopyProjectFiles(WObject* /*source*/, void* /*eventData*/) {
-#ifdef TAMSK_HAVE_COPY_DIALOG
     WPJCopy copy;
     copy.SetProjectTree(tv_1);
     copy.Create(this, "ID_WPJCopy");
-#endif
     return false;
 }
 

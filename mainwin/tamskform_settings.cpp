@@ -1,4 +1,4 @@
-#include "classlib/qt/wprofile.h"
+#include "classlib/core/wprofile.h"
 #include "mainwin/settings.h"
 #include "mainwin/tamskform.h"
 

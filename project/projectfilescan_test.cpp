@@ -14,7 +14,7 @@ using namespace records;
 using References = std::vector<std::string>;
 
 // The lines of a reference after "VComponent", with line 10 and 12 given.
-std::string ReferenceLines(std::string_view line10, std::string_view line12) {
+std::string ReferenceLines(const std::string& line10, const std::string& line12) {
     return Lines({"VComponent", "1", "2", "3", "4", "5", "6", "7", "8", "9", line10, "11", line12});
 }
 

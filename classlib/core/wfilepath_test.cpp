@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-// Masks: drive 1, directory 2, name 4, extension 8; sums join adjoining parts.
+// Masks joined with "|" select adjoining parts together.
 TEST(WFilePath, MasksSelectAndJoinParts) {
     const struct {
         const char* path;
@@ -16,6 +16,7 @@ TEST(WFilePath, MasksSelectAndJoinParts) {
         {"a.b\\c", "", "a.b\\", "c", ""},
         {"x.tar.gz", "", "", "x.tar", ".gz"},
         {"C:name.c", "C:", "", "name", ".c"},
+        {"C:", "C:", "", "", ""},
         {"dir/sub\\mixed.h", "", "dir/sub\\", "mixed", ".h"},
         {"folder\\", "", "folder\\", "", ""},
         {".profile", "", "", "", ".profile"},
@@ -30,10 +31,11 @@ TEST(WFilePath, MasksSelectAndJoinParts) {
         EXPECT_EQ(path.GetPart(WFilePath::FileName).Str(), row.name);
         EXPECT_EQ(path.GetPart(WFilePath::Extension).Str(), row.extension);
         EXPECT_EQ(path.GetFileName().Str(), row.name);
-        EXPECT_EQ(path.GetPart(3).Str(), row.drive + row.directory);
-        EXPECT_EQ(path.GetPart(7).Str(), row.drive + row.directory + row.name);
-        EXPECT_EQ(path.GetPart(12).Str(), row.name + row.extension);
-        EXPECT_EQ(path.GetPart(5).Str(), row.drive + row.name);
-        EXPECT_EQ(WFilePath(WString(row.path)).GetPart(15).Str(), row.path);
+        EXPECT_EQ(path.GetPart(WFilePath::Folder).Str(), row.drive + row.directory);
+        EXPECT_EQ(path.GetPart(WFilePath::WithoutExtension).Str(),
+                  row.drive + row.directory + row.name);
+        EXPECT_EQ(path.GetPart(WFilePath::NameWithExtension).Str(), row.name + row.extension);
+        EXPECT_EQ(path.GetPart(WFilePath::Drive | WFilePath::FileName).Str(), row.drive + row.name);
+        EXPECT_EQ(WFilePath(WString(row.path)).GetPart(WFilePath::Whole).Str(), row.path);
     }
 }

@@ -1,4 +1,4 @@
-#include "classlib/qt/wprofile.h"
+#include "classlib/core/wprofile.h"
 
 #include <vector>
 

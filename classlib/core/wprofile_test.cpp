@@ -1,0 +1,125 @@
+#include "classlib/core/wprofile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/fakehostfs.h"
+#include "tests/support/tempdir.h"
+
+namespace {
+
+TEST(Profile, ReadFindsTheValueAsThePlatformDoes) {
+    const struct {
+        const char* name;
+        const char* contents;
+        const char* expected;  // value of Folder in [Options]
+    } rows[] = {
+        {"Plain", "[Options]\r\nFolder=C:\\p\\\r\n", "C:\\p\\"},
+        {"LfOnly", "[Options]\nFolder=x\n", "x"},
+        {"CaseFolded", "[OPTIONS]\nfolder=x\n", "x"},
+        {"BlanksTrimmed", "  [ Options ]  \n  Folder =  x y  \n", "x y"},
+        {"QuotesDropped", "[Options]\nFolder=\"a b\"\n", "a b"},
+        {"FirstEqualsSplits", "[Options]\nFolder=a=b\n", "a=b"},
+        {"MissingBracket", "[Options\nFolder=x\n", "x"},
+        {"FirstKeyWins", "[Options]\nFolder=1\nFolder=2\n", "1"},
+        {"FirstSectionWins", "[Options]\nA=1\n[Options]\nFolder=2\n", "<default>"},
+        {"KeyOfOtherSection", "[Other]\nFolder=x\n[Options]\n", "<default>"},
+        {"NoSection", "Folder=x\n", "<default>"},
+        {"EmptyValue", "[Options]\nFolder=\n", ""},
+        {"LineWithoutEquals", "[Options]\nFolder\n", "<default>"},
+        {"EmptyFile", "", "<default>"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ProfileGetValue(row.contents, "Options", "Folder", "<default>"), row.expected);
+    }
+    const std::string contents = "[S]\nK=" + std::string(10000, 'v') + "\n";
+    EXPECT_EQ(ProfileGetValue(contents, "S", "K", "").size(), 8191u);
+    EXPECT_EQ(ProfileGetValue("", "S", "K", std::string(9000, 'd')).size(), 8191u);
+}
+
+TEST(Profile, WriteChangesOnlyItsLine) {
+    const struct {
+        const char* name;
+        const char* contents;
+        const char* key;    // nullptr removes the section
+        const char* value;  // nullptr removes the key
+        const char* expected;
+    } rows[] = {
+        {"NewFile", "", "ParseSource", "false", "[Options]\r\nParseSource=false\r\n"},
+        {"ReplacesValueKeepsKeySpelling", "[options]\nPARSESOURCE=1\n", "ParseSource", "true",
+         "[options]\r\nPARSESOURCE=true\r\n"},
+        {"AddsKeyAfterLastFilledLine", "[Options]\nFolder=x\n\n[Other]\nA=1\n", "ParseSource",
+         "true", "[Options]\r\nFolder=x\r\nParseSource=true\r\n\r\n[Other]\r\nA=1\r\n"},
+        {"KeepsOtherLines", "; note\r\n[Other]\r\n weird line \r\n", "Folder", "C:\\a\\",
+         "; note\r\n[Other]\r\n weird line \r\n[Options]\r\nFolder=C:\\a\\\r\n"},
+        {"RemovesKey", "[Options]\nFolder=x\nParseSource=true\n", "Folder", nullptr,
+         "[Options]\r\nParseSource=true\r\n"},
+        {"RemovesSection", "[A]\nk=1\n[Options]\nFolder=x\n[B]\n", nullptr, nullptr,
+         "[A]\r\nk=1\r\n[B]\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto optional = [](const char* text) {
+            return text != nullptr ? std::optional<std::string_view>(text) : std::nullopt;
+        };
+        EXPECT_EQ(ProfileSetValue(row.contents, "Options", optional(row.key), optional(row.value)),
+                  row.expected);
+    }
+}
+
+// The key "[" (found by fuzzing) would be written as the line "[=", which reads as a section and
+// hides every key after it.
+TEST(Profile, WritesThatWouldNotReadBackAreRefused) {
+    const struct {
+        const char* contents;
+        const char* section;
+        const char* key;
+        const char* value;
+    } rows[] = {
+        {"", "Options", "Folder", "a\r\nb"},
+        {"", "Options", "Fol=der", "x"},
+        {"", "Opt]ions", "Folder", "x"},
+        {"", "Options", " ", "x"},
+        {"", "", "[", ""},
+        {"[Options]\nFolder=a\n", "Options", " [k", "1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(ProfileSetValue(row.contents, row.section, row.key, row.value), std::nullopt);
+    }
+}
+
+// Reading, writing and keeping other sections through the file are driven by the main
+// window's settings tests; here only what they cannot reach.
+TEST(Profile, FlushRequestSucceedsAndAFolderInThePlaceIsNotReplaced) {
+    TempDir dir;
+    EXPECT_TRUE(WriteProfileString(nullptr, nullptr, nullptr, dir.Join("Tamsk.Ini").c_str(), true));
+    const std::string folder = dir.MakeFolder("Tamsk.Ini");
+    EXPECT_FALSE(WriteProfileString("Options", "Folder", "x", folder.c_str(), true));
+    EXPECT_EQ(ReadProfileString("Options", "Folder", ".", folder.c_str()).Str(), ".");
+}
+
+// A settings file that cannot be read is never replaced; one that cannot be written stays whole.
+TEST(Profile, FailedReadsAndWritesLeaveTheOldFileWhole) {
+    const std::vector<void (*)(FakeHostFs&)> faults = {
+        [](FakeHostFs& fs) { fs.DenyOpen("Tamsk.Ini"); },
+        [](FakeHostFs& fs) { fs.SetDiskSpace(8); },
+        [](FakeHostFs& fs) { fs.FailRename("Tamsk.Ini"); },
+    };
+    for (const auto& fault : faults) {
+        TempDir dir;
+        const std::string file = dir.Write("Tamsk.Ini", "[Options]\nFolder=old\n");
+        FakeHostFs fs;
+        fault(fs);
+        EXPECT_FALSE(WriteProfileString(fs, "Options", "Folder", "new", file.c_str()));
+        EXPECT_EQ(ReadWhole(file), "[Options]\nFolder=old\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
+}
+
+}  // namespace
