@@ -72,6 +72,22 @@ bool IsAnchored(std::wstring_view path) {
     return (!path.empty() && path[0] == L'\\') || (path.size() >= 2 && path[1] == L':');
 }
 
+// How much of a '/'-separated path names its drive or share, which keeps
+// the case written: "C:/", "C:", "//server/share/", "/", or nothing.
+std::size_t RootLength(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':') {
+        return path.size() > 2 && path[2] == '/' ? 3 : 2;
+    }
+    if (path.substr(0, 2) == "//") {
+        std::size_t end = 1;
+        for (int component = 0; component < 2 && end < path.size(); ++component) {
+            end = std::min(path.find('/', end + 1), path.size());
+        }
+        return std::min(end + 1, path.size());
+    }
+    return path.substr(0, 1) == "/" ? 1 : 0;
+}
+
 std::wstring FullPathName(const std::wstring& path) {
     DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full;
@@ -388,10 +404,67 @@ const std::string& HostFs::CachedCurrentFolder() {
     return currentFolder_;
 }
 
+// Listed with FindFirstFileExW once per folder and object; names are keyed
+// by their upper-case spelling, as the file system compares them.
+const HostFs::FolderIndex& HostFs::Listing(const std::string& folderKey) {
+    if (auto found = listings_.find(folderKey); found != listings_.end()) {
+        return found->second;
+    }
+    FolderIndex index;
+    WIN32_FIND_DATAW entry;
+    std::wstring pattern = Widen(folderKey);
+    pattern.append(pattern.empty() || pattern.back() != L'\\' ? L"\\*" : L"*");
+    const HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+                                           FindExSearchNameMatch, nullptr, 0);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring_view name = entry.cFileName;
+            if (name != L"." && name != L"..") {
+                index[CaseFoldedKey(std::wstring(name))].push_back(Narrow(name));
+            }
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    return listings_.emplace(folderKey, std::move(index)).first->second;
+}
+
+// The name as the folder spells it, else as written.
+std::string HostFs::ResolveComponent(const std::string& folderKey, std::string_view component) {
+    const FolderIndex& index = Listing(folderKey);
+    const auto found = index.find(CaseFoldedKey(Widen(component)));
+    if (found == index.end() || found->second.size() != 1) {
+        return std::string(component);
+    }
+    return found->second.front();
+}
+
+// Each component after the drive or share takes the case it has on disk, so
+// that one file named in two spellings is known as one.
 std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
-    const std::wstring host = Win32Path(path, CachedCurrentFolder());
-    key = CaseFoldedKey(host);
-    return ToForwardSlashes(std::string(path));
+    const std::string text = ToForwardSlashes(std::string(path));
+    key = CaseFoldedKey(Win32Path(text, CachedCurrentFolder()));
+    const std::size_t rootLength = RootLength(text);
+    std::string resolved = text.substr(0, rootLength);
+    std::string folder = rootLength == 0 ? CachedCurrentFolder() : resolved;
+    for (std::size_t start = rootLength; start < text.size();) {
+        const std::size_t end = std::min(text.find('/', start), text.size());
+        const std::string_view component(text.data() + start, end - start);
+        const bool plain = !component.empty() && component != "." && component != ".." &&
+                           component.find_first_of("*?") == std::string_view::npos;
+        const std::string name =
+            plain ? ResolveComponent(CaseFoldedKey(Win32Path(folder, {})), component)
+                  : std::string(component);
+        resolved.append(name);
+        if (folder.empty() || folder.back() != '/') {
+            folder.push_back('/');
+        }
+        folder.append(name);
+        if (end < text.size()) {
+            resolved.push_back('/');
+        }
+        start = end + 1;
+    }
+    return resolved;
 }
 
 std::string HostFs::Resolve(std::string_view path) {
@@ -420,6 +493,13 @@ void HostFs::NoteCreated(const std::string& key, HostEntry kind) {
     }
     kinds_.erase(trimmed + "\\");
     kinds_[trimmed] = kind;
+    // The folder holding it is listed afresh when next asked.
+    listings_.erase(trimmed);
+    const std::size_t slash = trimmed.rfind('\\');
+    if (slash != std::string::npos) {
+        listings_.erase(trimmed.substr(0, slash));
+        listings_.erase(trimmed.substr(0, slash + 1));
+    }
 }
 
 HostStatus HostFs::ReadFile(std::string_view path, std::string& contents, std::uint64_t maxBytes) {
