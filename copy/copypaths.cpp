@@ -1,5 +1,6 @@
 #include "copy/copypaths.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/core/hostfs.h"
@@ -47,8 +48,29 @@ std::string Join(const std::vector<std::string_view>& parts) {
     return path;
 }
 
+// The part of a host path that ".." never climbs above and that folded paths
+// keep as written: on Windows a drive ("C:") or a network share
+// ("//server/share"); on POSIX nothing, the root is the leading '/'.
+std::string_view RootOf(std::string_view path) {
+#ifdef _WIN32
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    if (drive) {
+        return path.substr(0, 2);
+    }
+    if (path.size() > 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+        std::size_t end = 2;
+        for (int component = 0; component < 2 && end < path.size(); ++component) {
+            end = std::min(path.find_first_of("\\/", end + 1), path.size());
+        }
+        return path.substr(0, end);
+    }
+#endif
+    (void)path;
+    return {};
+}
+
 bool IsHostAbsolute(std::string_view path) {
-    return !path.empty() && IsPathSeparator(path.front());
+    return !RootOf(path).empty() || (!path.empty() && IsPathSeparator(path.front()));
 }
 
 }  // namespace
@@ -67,34 +89,47 @@ std::string FoldedPath(std::string_view folder, std::string_view name) {
     if (!IsHostAbsolute(folder)) {
         base = HostFs::CurrentFolder();
     }
+    const std::string_view root = RootOf(base.empty() ? folder : std::string_view(base));
     std::vector<std::string_view> stack;
-    Fold(stack, base);
-    Fold(stack, folder);
+    Fold(stack, std::string_view(base).substr(base.empty() ? 0 : root.size()));
+    Fold(stack, folder.substr(base.empty() ? root.size() : 0));
     Fold(stack, name);
-    return Join(stack);
+    return std::string(root) + Join(stack);
 }
 
 std::string ParentFolder(std::string_view foldedPath) {
-    const std::size_t last = foldedPath.find_last_of('/');
+    const std::string root(RootOf(foldedPath));
+    const std::string_view rest = foldedPath.substr(root.size());
+    const std::size_t last = rest.find_last_of('/');
     if (last == std::string_view::npos || last == 0) {
-        return "/";
+        return root + "/";
     }
-    return std::string(foldedPath.substr(0, last));
+    return root + std::string(rest.substr(0, last));
 }
 
 std::string CommonFolder(std::string_view a, std::string_view b) {
-    const std::vector<std::string_view> left = Components(a);
-    const std::vector<std::string_view> right = Components(b);
+    const std::string_view root = RootOf(a);
+    if (root != RootOf(b)) {
+        return std::string(root) + "/";
+    }
+    const std::vector<std::string_view> left = Components(a.substr(root.size()));
+    const std::vector<std::string_view> right = Components(b.substr(root.size()));
     std::vector<std::string_view> common;
     for (std::size_t i = 0; i < left.size() && i < right.size() && left[i] == right[i]; ++i) {
         common.push_back(left[i]);
     }
-    return Join(common);
+    return std::string(root) + Join(common);
 }
 
 std::optional<std::string> RelativeBelow(std::string_view root, std::string_view foldedPath) {
     if (root == "/") {
         return std::string(foldedPath.substr(foldedPath.empty() ? 0 : 1));
+    }
+    if (!root.empty() && root.back() == '/') {  // a drive or share's own root, "C:/"
+        if (foldedPath.size() <= root.size() || foldedPath.substr(0, root.size()) != root) {
+            return std::nullopt;
+        }
+        return std::string(foldedPath.substr(root.size()));
     }
     if (foldedPath.size() <= root.size() || foldedPath.substr(0, root.size()) != root ||
         foldedPath[root.size()] != '/') {
