@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "cli/runcli.h"
+#include "tests/support/environment.h"
 #include "tests/support/tempdir.h"
 
 struct CliRun {
@@ -19,7 +21,7 @@ struct CliRun {
 // Runs tamsk-cli in-process with WATCOM unset, so that the compiler folder expands to nothing
 // as the expected files assume.
 inline CliRun Cli(const std::vector<std::string>& args) {
-    ::unsetenv("WATCOM");
+    UnsetEnvironment("WATCOM");
     std::vector<std::string> full = {"tamsk-cli"};
     full.insert(full.end(), args.begin(), args.end());
     std::ostringstream out;
@@ -32,11 +34,22 @@ inline CliRun Cli(const std::vector<std::string>& args) {
 }
 
 // Runs the real binary, as a user would; returns its output and pclose status.
-inline CliRun RealCli(const std::string& arguments) {
+// Arguments are quoted with '...'.
+inline CliRun RealCli(std::string arguments) {
+#ifdef _WIN32
+    // cmd.exe quotes with "..." and drops the outermost pair of the whole line.
+    std::replace(arguments.begin(), arguments.end(), '\'', '"');
+    UnsetEnvironment("WATCOM");
+    const std::string command = std::string("\"\"") + TAMSK_CLI_BINARY + "\" " + arguments + "\"";
+    FILE* pipe = ::_popen(command.c_str(), "rb");
+    const auto close = [](FILE* opened) { return ::_pclose(opened); };
+#else
     const std::string command =
         std::string("env -u WATCOM '") + TAMSK_CLI_BINARY + "' " + arguments;
-    CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
+    const auto close = [](FILE* opened) { return ::pclose(opened); };
+#endif
+    CliRun run;
     if (pipe == nullptr) {
         return run;
     }
@@ -44,7 +57,7 @@ inline CliRun RealCli(const std::string& arguments) {
     for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
         run.out.append(buffer, got);
     }
-    run.exitCode = ::pclose(pipe);
+    run.exitCode = close(pipe);
     return run;
 }
 

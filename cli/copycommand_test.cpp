@@ -47,7 +47,7 @@ TEST(CopyCommand, ExampleIsCopiedWholeAndLoadsTheSameFromItsNewPlace) {
         const std::string name = HostName(row.substr(0, first));
         const fs::path relative = (fs::path("shapes") / name).lexically_normal();
         EXPECT_EQ(row.substr(first + 1, second - first - 1),
-                  (destination / relative).parent_path().string());
+                  (destination / relative).parent_path().generic_string());
         EXPECT_EQ(row.substr(second + 1), "copied");
         EXPECT_EQ(ReadWhole((destination / relative).string()),
                   ReadWhole((project.parent_path() / name).string()));

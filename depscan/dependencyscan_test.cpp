@@ -1,6 +1,8 @@
 #include "depscan/dependencyscan.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/environment.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -37,12 +40,12 @@ struct ScanProject {
                     Watcom watcom = Watcom::Set, std::size_t limit = 1000) {
         // As a load does: WATCOM read once, before the scan.
         if (watcom == Watcom::Set) {
-            setenv("WATCOM", compiler.path().c_str(), 1);
+            SetEnvironment("WATCOM", compiler.path());
         } else {
-            unsetenv("WATCOM");
+            UnsetEnvironment("WATCOM");
         }
         ScanOptions options = ScanOptions::ForLoad(literals);
-        unsetenv("WATCOM");
+        UnsetEnvironment("WATCOM");
         options.nodeLimit = limit;
         return BuildDependencies(tree, WString(project.Join(subFolder)), fs, options);
     }
@@ -99,7 +102,11 @@ void MakeFiles(const TempDir& dir, const std::string& files) {
         const std::string name = files.substr(at, equals - at);
         const std::string contents = files.substr(equals + 1, end - equals - 1);
         if (contents == "<fifo>") {
+#ifdef _WIN32  // no FIFOs there: a folder is the entry that is not a regular file
+            dir.MakeFolder(name);
+#else
             ASSERT_EQ(mkfifo(dir.Join(name).c_str(), 0600), 0);
+#endif
         } else if (contents == "<folder>") {
             dir.MakeFolder(name);
         } else {
