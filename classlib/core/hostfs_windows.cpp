@@ -114,8 +114,8 @@ std::wstring Win32Path(std::string_view utf8, const std::string& currentFolder) 
         path = base + L'\\' + path;
     }
     const std::wstring full = FullPathName(path);
-    if (full.empty()) {
-        return path;
+    if (full.empty() || StartsWith(full, kDevicePrefix)) {
+        return full.empty() ? path : full;  // reserved names ("con.h") are devices
     }
     if (StartsWith(full, L"\\\\")) {
         return std::wstring(kLongUncPrefix) + full.substr(2);
@@ -125,7 +125,9 @@ std::wstring Win32Path(std::string_view utf8, const std::string& currentFolder) 
 
 // The cache key of a Win32 path: the file system ignores case, so does the key.
 std::string CaseFoldedKey(std::wstring path) {
-    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    // Invariant upper case, close to the file system's own case table (kernel32 only).
+    const int size = static_cast<int>(path.size());
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, path.data(), size, path.data(), size);
     return Narrow(path);
 }
 
@@ -223,6 +225,9 @@ bool IsRegularFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
 // describes it.
 HostStatus OpenRegularFile(const std::wstring& path, Handle& file,
                            BY_HANDLE_FILE_INFORMATION& info) {
+    if (StartsWith(path, kDevicePrefix)) {  // not opened: a device may block
+        return Status(HostStatus::Code::NotRegular, DisplayName(path) + ": not a regular file");
+    }
     file.Reset(OpenExisting(path, GENERIC_READ));
     if (!file.valid()) {
         return SystemError("cannot open", path, GetLastError());
@@ -481,7 +486,9 @@ HostEntry HostFs::Kind(std::string_view path) {
     if (auto found = kinds_.find(key); found != kinds_.end()) {
         return found->second;
     }
-    const HostEntry kind = EntryOf(GetFileAttributesW(host.c_str()));
+    const HostEntry kind = StartsWith(host, kDevicePrefix)
+                               ? HostEntry::Other
+                               : EntryOf(GetFileAttributesW(host.c_str()));
     kinds_.emplace(key, kind);
     return kind;
 }
