@@ -2,6 +2,9 @@
 # does not ship for the cross toolchain is taken from host sources here, and
 # the test executables run under Wine.
 
+# windows.h must not define min and max over std::min and std::max.
+add_compile_definitions(NOMINMAX)
+
 # CLI11 is header-only, but its package points at /usr/include, which must not
 # reach a cross compile; a folder holding only its headers stands in.
 if(NOT TARGET CLI11::CLI11)
