@@ -460,8 +460,8 @@ std::string HostFs::ResolveWithKey(std::string_view path, std::string& key) {
             plain ? ResolveComponent(CaseFoldedKey(Win32Path(folder, {})), component)
                   : std::string(component);
         resolved.append(name);
-        if (folder.empty() || folder.back() != '/') {
-            folder.push_back('/');
+        if (!folder.empty() && folder.back() != '/' && folder.back() != ':') {
+            folder.push_back('/');  // "C:" stays drive-relative
         }
         folder.append(name);
         if (end < text.size()) {
