@@ -2,6 +2,39 @@
 
 #include "cli/runcli.h"
 
+#ifdef _WIN32
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace {
+
+std::string Utf8(const wchar_t* wide) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+}  // namespace
+
+// Arguments arrive in UTF-16, so names outside the ANSI code page survive;
+// the output is binary, so that its bytes are those written on Linux.
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        args.push_back(Utf8(argv[i]));
+    }
+    return RunCli(args, std::cout, std::cerr);
+}
+
+#else
+
 int main(int argc, char** argv) {
     return RunCli({argv, argv + argc}, std::cout, std::cerr);
 }
+
+#endif

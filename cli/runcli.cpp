@@ -54,6 +54,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     CLI::App app{"tamsk-cli: show, export and copy Watcom IDE projects", "tamsk-cli"};
     app.set_version_flag("--version", std::string("tamsk-cli ") + TAMSK_VERSION);
     app.require_subcommand(1);
+    // The same command line on every host: "/path" is a path, never a "/option".
+    app.allow_windows_style_options(false);
 
     Options options;
     CLI::App* tree =

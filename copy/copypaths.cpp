@@ -3,18 +3,28 @@
 #include <vector>
 
 #include "classlib/core/hostfs.h"
-#include "classlib/core/pathrules.h"
 
 namespace {
 
-std::string Join(const std::vector<std::string_view>& parts) {
-    if (parts.empty()) {
-        return "/";
+// rest's components appended to root, "." dropped and ".." folded; ".."
+// never climbs above the root.
+std::string FoldBelow(std::string_view root, std::string_view rest) {
+    std::vector<std::string_view> kept;
+    for (std::string_view part : PathComponents(rest)) {
+        if (part == "..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            }
+        } else if (part != ".") {
+            kept.push_back(part);
+        }
     }
-    std::string path;
-    for (std::string_view part : parts) {
-        path += '/';
-        path += part;
+    std::string path(root);
+    if (kept.empty()) {
+        return path + "/";
+    }
+    for (std::string_view part : kept) {
+        path.append("/").append(part);
     }
     return path;
 }
@@ -23,35 +33,39 @@ std::string Join(const std::vector<std::string_view>& parts) {
 
 std::string FoldedPath(std::string_view folder, std::string_view name) {
     // The current folder is read only for a relative folder: a project
-    // opened by a bare file name has an empty folder. The leading '/' keeps
-    // the result absolute even when the current folder cannot be read.
-    std::string path = "/";
-    if (folder.empty() || !IsPathSeparator(folder.front())) {
-        path += HostFs::CurrentFolder();
+    // opened by a bare file name has an empty folder. Without a current
+    // folder the path is taken from the root, so it stays absolute.
+    std::string path;
+    if (!IsHostAbsolutePath(folder)) {
+        path = HostFs::CurrentFolder();
     }
     path.append("/").append(folder).append("/").append(name);
-    return LexicallyFolded(path);
+    const std::string_view root = HostRootOf(path);
+    return FoldBelow(root, std::string_view(path).substr(root.size()));
 }
 
 std::string CommonFolder(std::string_view a, std::string_view b) {
-    const std::vector<std::string_view> left = PathComponents(a);
-    const std::vector<std::string_view> right = PathComponents(b);
-    std::vector<std::string_view> common;
-    for (std::size_t i = 0; i < left.size() && i < right.size() && left[i] == right[i]; ++i) {
-        common.push_back(left[i]);
+    const std::string_view root = HostRootOf(a);
+    if (root != HostRootOf(b)) {
+        return std::string(root) + "/";
     }
-    return Join(common);
+    const std::vector<std::string_view> left = PathComponents(a.substr(root.size()));
+    const std::vector<std::string_view> right = PathComponents(b.substr(root.size()));
+    std::string common(root);
+    for (std::size_t i = 0; i < left.size() && i < right.size() && left[i] == right[i]; ++i) {
+        common.append("/").append(left[i]);
+    }
+    return common.size() == root.size() ? common + "/" : common;
 }
 
 std::optional<std::string> RelativeBelow(std::string_view root, std::string_view foldedPath) {
-    if (root == "/") {
-        return std::string(foldedPath.substr(foldedPath.empty() ? 0 : 1));
-    }
-    if (foldedPath.size() <= root.size() || foldedPath.substr(0, root.size()) != root ||
-        foldedPath[root.size()] != '/') {
+    // A root that ends in a separator is a drive's or the host's own root.
+    const std::size_t prefix = !root.empty() && root.back() == '/' ? root.size() : root.size() + 1;
+    if (foldedPath.size() <= prefix || foldedPath.substr(0, root.size()) != root ||
+        foldedPath[prefix - 1] != '/') {
         return std::nullopt;
     }
-    return std::string(foldedPath.substr(root.size() + 1));
+    return std::string(foldedPath.substr(prefix));
 }
 
 std::string_view FolderPart(std::string_view path) {

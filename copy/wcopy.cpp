@@ -111,7 +111,9 @@ bool WCopy::IsReadByThisCopy(const std::string& path) {
 // by anyone, is fine. An existing file where a folder is needed fails at
 // once: the copy below it could not succeed.
 HostStatus WCopy::CreateFoldersAlong(const std::string& destinationPath) {
-    for (std::size_t slash = destinationPath.find('/', 1); slash != std::string::npos;
+    // A drive or share is no folder to make; on POSIX the root is skipped.
+    const std::size_t start = HostRootOf(destinationPath).size() + 1;
+    for (std::size_t slash = destinationPath.find('/', start); slash != std::string::npos;
          slash = destinationPath.find('/', slash + 1)) {
         const std::string prefix = destinationPath.substr(0, slash);
         if (prefix.empty() || prefix.back() == '/') {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that Tamsk needs and that are
 # missing, together with any packages named as arguments. Installs nothing on
-# a machine that already has them all.
+# a machine that already has them all. scripts/windows.sh names the cross
+# compiler and Wine (g++-mingw-w64-x86-64-posix wine wine64), so that only the
+# Windows build installs them.
 set -euo pipefail
 
 packages=(

@@ -1,3 +1,6 @@
+// Tests of the POSIX host layer; hostfs_windows_test.cpp tests the Windows one.
+#ifndef _WIN32
+
 #include "classlib/core/hostfs.h"
 
 #include <fcntl.h>
@@ -247,3 +250,5 @@ TEST(HostFs, WriteAtomicallyReplacesKeepingPermissionsOrLeavesTheOldFile) {
     EXPECT_EQ(ReadWhole(path), "new");
     EXPECT_EQ(Entries(dir.path()), Names{"Dep.Txt"});
 }
+
+#endif  // !_WIN32

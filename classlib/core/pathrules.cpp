@@ -108,3 +108,24 @@ std::string PathInFolder(std::string_view folder, std::string_view path) {
     }
     return JoinPath(folder, path);
 }
+
+std::string_view HostRootOf(std::string_view path) {
+#ifdef _WIN32
+    if (path.size() >= 2 && path[1] == ':') {
+        return path.substr(0, 2);
+    }
+    if (path.size() > 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+        std::size_t end = 2;
+        for (int component = 0; component < 2 && end < path.size(); ++component) {
+            const std::size_t next = path.find_first_of("\\/", end + 1);
+            end = next == std::string_view::npos ? path.size() : next;
+        }
+        return path.substr(0, end);
+    }
+#endif
+    return path.substr(0, 0);
+}
+
+bool IsHostAbsolutePath(std::string_view path) {
+    return !HostRootOf(path).empty() || (!path.empty() && IsPathSeparator(path.front()));
+}

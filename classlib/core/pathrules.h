@@ -54,6 +54,15 @@ std::vector<std::string_view> PathComponents(std::string_view path);
 // keeps its leading '/', and only "/" ends in a separator.
 std::string LexicallyFolded(std::string_view path);
 
+// The part of a host path that ".." never climbs above and that folded paths
+// keep as written: on Windows a drive ("C:") or a network share
+// ("//server/share"); on POSIX nothing (the root is the leading separator).
+std::string_view HostRootOf(std::string_view path);
+
+// A host path that does not depend on the current folder: one with a host
+// root or a leading separator.
+bool IsHostAbsolutePath(std::string_view path);
+
 // path with every separator turned to kHostSeparator.
 std::string WithHostSeparators(std::string_view path);
 

@@ -11,17 +11,34 @@
 namespace fs = std::filesystem;
 
 #ifdef _WIN32
-#include <io.h>
-// The C runtime makes the unique name; the folder is created here.
-static char* mkdtemp(char* pattern) {
-    return _mktemp_s(pattern, std::strlen(pattern) + 1) == 0 && fs::create_directory(pattern)
-               ? pattern
-               : nullptr;
+#include <random>
+
+namespace {
+
+// Windows has no mkdtemp: try fresh random names until one can be created.
+char* mkdtemp(char* pattern) {
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::mt19937_64 random{std::random_device{}()};
+    const std::string text(pattern);
+    const std::size_t xs = text.size() - 6;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (std::size_t i = xs; i < text.size(); ++i) {
+            pattern[i] = kAlphabet[random() % (sizeof kAlphabet - 1)];
+        }
+        std::error_code error;
+        if (fs::create_directory(pattern, error)) {
+            return pattern;
+        }
+    }
+    return nullptr;
 }
+
+}  // namespace
 #endif
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tamsk-test-XXXXXX").string();
+    // generic_string: '/' separators on every host.
+    std::string pattern = (fs::temp_directory_path() / "tamsk-test-XXXXXX").generic_string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The Windows programs, cross-built with mingw-w64 (preset "windows", folder
+# build/windows). Installs what is missing first.
+#   windows.sh package   build the programs and build/windows/tamsk-windows.zip
+#   windows.sh test      build, then run the test suites and checks under Wine
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+action="${1:-package}"
+"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64
+start=$SECONDS
+cmake --preset windows >/dev/null
+case "$action" in
+  package)
+    # The programs only; the desktop program joins when its backend is built.
+    targets=(tamsk-cli)
+    if ninja -C build/windows -t targets all | grep -q '^tamsk\.exe:'; then
+      targets+=(tamsk)
+    fi
+    cmake --build --preset windows --target "${targets[@]}"
+    mapfile -t programs < <(find build/windows -name 'tamsk*.exe' -not -path '*/CMakeFiles/*' | sort)
+    rm -f build/windows/tamsk-windows.zip
+    stage="$(mktemp -d)"
+    trap 'rm -rf "$stage"' EXIT
+    cp "${programs[@]}" README.md "$stage/"
+    (cd "$stage" && cmake -E tar cf "$root/build/windows/tamsk-windows.zip" --format=zip -- *)
+    echo "build/windows/tamsk-windows.zip: $(cd "$stage" && echo *)"
+    ;;
+  test)
+    cmake --build --preset windows
+    # The Linux tamsk-cli is the reference for the byte-for-byte comparison.
+    cmake --preset default >/dev/null
+    cmake --build build/default --target tamsk-cli
+    ctest --preset windows
+    echo "Windows build and tests under Wine: $((SECONDS - start)) s"
+    ;;
+  *)
+    echo "usage: $0 package|test" >&2
+    exit 2
+    ;;
+esac
