@@ -58,7 +58,7 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
         dir.Join("Gr\xC3\xB6\xC3\x9F"
                  "e-\xE6\x97\xA5\xE6\x9C\xAC.h"),  // "Größe-日本.h"
     };
-    HostFs fs;
+    NativeHostFs fs;
     ASSERT_EQ(fs.CreateFolder(dir.Join("Back")).code, Code::Ok);
     ASSERT_EQ(fs.CreateFolder(deep.substr(0, deep.rfind('/'))).code, Code::Ok);
     ASSERT_EQ(fs.CreateFolder(deep).code, Code::Ok);
@@ -80,7 +80,7 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
 TEST(HostFsWindows, OnlyRegularFilesAreReadOrCopied) {
     TempDir dir;
     dir.MakeFolder("folder");
-    HostFs fs;
+    NativeHostFs fs;
     std::string contents;
     for (const std::string& path : {dir.Join("folder"), std::string("\\\\.\\NUL")}) {
         SCOPED_TRACE(path);
@@ -104,7 +104,7 @@ TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
     SetFileTime(file, nullptr, nullptr, &old);
     CloseHandle(file);
     const std::string replaced = dir.Write("Replaced.c", "old");
-    HostFs fs;
+    NativeHostFs fs;
 
     ASSERT_EQ(fs.CopyFile(source, replaced).code, Code::Ok);
     EXPECT_EQ(ReadWhole(replaced), "new");
