@@ -55,7 +55,8 @@ TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     std::string reason;
     EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs, &reason),
               ExportResult::Failed);
-    EXPECT_NE(reason, "");
+    EXPECT_EQ(reason,
+              "cannot write " + dir.Join("missing/p_dep.Txt") + ": No such file or directory");
 }
 
 }  // namespace

@@ -6,21 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "project/recordbuilder_test.h"
+#include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
 
 namespace {
 
-using namespace records;
+using namespace projectwriter;
 
 class ProjectTreeTest : public testing::Test {
 protected:
     std::string WriteProject(const std::vector<std::string>& references) {
-        Values values = ProjectHeader("40");
-        for (const std::string& reference : references) {
-            values = values + Reference(reference);
-        }
-        return dir_.Write("p.wpj", RenderLines(values, "\r\n"));
+        return dir_.Write("p.wpj", ProjectFileText(references));
     }
 
     void WriteTarget(const std::string& name, const Values& records) {
@@ -225,20 +221,6 @@ TEST(DumpTreeTest, DeepTreesWithoutRecursion) {
     DumpTree(tree, tree.FirstRoot(), out, 0);
     // Blanks 0 + 1 + ... + (depth - 1), each label and its line end.
     EXPECT_EQ(counter.characters, kDepth * (kDepth - 1) / 2 + 2 * kDepth);
-}
-
-// The bundled example, compared with its hand-written tree (the dependency
-// scan, which adds nodes below the sources and "Filelist", is left out).
-TEST(ExampleProjectTest, ShapesTreeBeforeTheScan) {
-    const std::string folder = ExamplesFolder() + "/shapes";
-    NativeHostFs fs;
-    WTreeStore tree;
-    ASSERT_EQ(LoadProject(tree, WFilePath(std::string_view(folder + "/shapes.wpj")), fs,
-                          ParseLiterals::Off, DependencyScan()),
-              true);
-    WString text;
-    DumpTree(tree, tree.FirstRoot(), text, 0);
-    EXPECT_EQ(text.Str(), ReadWhole(folder + "/expected/tree-without-scan.txt"));
 }
 
 }  // namespace
