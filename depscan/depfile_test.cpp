@@ -55,8 +55,8 @@ TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     std::string reason;
     EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs, &reason),
               ExportResult::Failed);
-    EXPECT_EQ(reason,
-              "cannot write " + dir.Join("missing/p_dep.Txt") + ": No such file or directory");
+    EXPECT_EQ(reason, "cannot create a temporary file for " + dir.Join("missing/p_dep.Txt") +
+                          ": No such file or directory");
 }
 
 }  // namespace
