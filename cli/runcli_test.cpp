@@ -127,7 +127,6 @@ TEST_P(CliCaseTest, ExitCodeAndStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliCaseTest,
     ::testing::Values(
-        CliCase{"Tree", {"tree", "%/p.wpj"}, nullptr, 0, ""},
         CliCase{"NulSeparatedProject",
                 {"tree", "%/n.wpj"},
                 [](TempDir& dir, FakeHostFs&) {

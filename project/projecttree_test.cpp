@@ -152,27 +152,16 @@ TEST_F(ProjectTreeTest, DependencyScanRunsLastOnlyAfterARead) {
     EXPECT_EQ(outcome.nodesAdded, 7u);
 }
 
-TEST(LabelNamesTest, BaseNameNameWithExtensionAndFolder) {
-    struct NameRow {
-        const char* path;
-        const char* baseName;
-        const char* nameWithExtension;
-        const char* folder;
+// The name and the folder of a path are the path rules'; here only where the base name ends.
+TEST(LabelNamesTest, BaseNameEndsAtTheLastDotFollowedByAnotherCharacter) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"c:\\p\\N.wpj", "N"}, {"/p/sub\\a.b.tgt", "a.b"},
+        {"noext", "noext"},    {"a.", "a."},
+        {"a..b", "a."},        {"a.b..", "a"},
+        {".profile", ""},      {"dir\\", ""},
     };
-    for (const NameRow& row : {
-             NameRow{"c:\\p\\N.wpj", "N", "N.wpj", "c:\\p\\"},
-             NameRow{"/p/sub\\a.b.tgt", "a.b", "a.b.tgt", "/p/sub\\"},
-             NameRow{"noext", "noext", "noext", ""},
-             NameRow{"a.", "a.", "a.", ""},
-             NameRow{"a..b", "a.", "a..b", ""},
-             NameRow{"a.b..", "a", "a.b..", ""},
-             NameRow{".profile", "", ".profile", ""},
-             NameRow{"dir\\", "", "", "dir\\"},
-         }) {
-        SCOPED_TRACE(row.path);
-        EXPECT_EQ(BaseNameOf(row.path).Str(), row.baseName);
-        EXPECT_EQ(FileNameWithExtensionOf(row.path).Str(), row.nameWithExtension);
-        EXPECT_EQ(ProjectFolderOf(row.path).Str(), row.folder);
+    for (const auto& [path, baseName] : rows) {
+        EXPECT_EQ(BaseNameOf(path).Str(), baseName) << path;
     }
 }
 
