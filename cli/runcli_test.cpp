@@ -236,19 +236,8 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
 }
 
-// A name may hold a line break (the NUL-separated form allows it): written as
-// it stands it would forge a line of its own.
-TEST(RunCli, ControlCharactersInNamesAreWrittenAsBlanks) {
-    WTreeStore tree;
-    const WTreeItem project = tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
-    tree.Add("a\r\nFilelist\tb\x7f.c", project, 2, 2, WTreePosition::Last());
-    std::ostringstream text;
-    DumpTree(tree, project, text, 0);
-    EXPECT_EQ(text.str(), "Project: p [p.wpj]\n a  Filelist b .c\n");
-    TempDir dir;
-    NativeHostFs fs;
-    ASSERT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::Written);
-    EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "Project: p [p.wpj]\r\n a  Filelist b .c\r\n");
+// A reason may hold a line break (a name from the project file can): it stays one line.
+TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
     std::ostringstream err;
     ReportLine(err, "cannot copy a\nb");
     EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");

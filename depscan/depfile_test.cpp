@@ -15,15 +15,15 @@ TEST(DependencyFilePath, ReplacesTheExtension) {
     EXPECT_EQ(DependencyFilePath("demo").Str(), "demo_dep.Txt");
 }
 
-// The streamed file holds exactly DumpTree's lines with CR LF ends, also across
-// the writer's blocks and back up from deep levels to later roots; an older,
-// longer file is replaced whole.
+// The streamed file holds exactly DumpTree's lines with CR LF ends (control characters in a
+// label written as blanks), also across the writer's blocks and back up from deep levels to
+// later roots; an older, longer file is replaced whole.
 TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
     TempDir dir;
     WTreeStore tree;
     for (int root = 0; root < 3; ++root) {
         WTreeItem parent =
-            tree.Add("root " + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
+            tree.Add("root\r\n\t\x7f" + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
         for (int level = 0; level < 40; ++level) {
             for (int leaf = 0; leaf < 1000; ++leaf) {
                 tree.Add(std::string(20, 'a' + static_cast<char>(leaf % 26)), parent, 2, 2,

@@ -169,20 +169,22 @@ WTreeItem AddChild(WTreeStore& tree, WTreeItem parent, std::string_view label) {
     return tree.Add(label, parent, 2, 2, WTreePosition::Last());
 }
 
+// A label may hold a line break (the NUL-separated form allows it): written as it stands it
+// would forge a line of its own, so control characters are written as blanks.
 TEST(DumpTreeTest, NodeWithFollowingSiblingsAndDepth) {
     WTreeStore tree;
     const WTreeItem root = AddChild(tree, kNoItem, "root");
     const WTreeItem a = AddChild(tree, root, "a");
-    AddChild(tree, AddChild(tree, a, "a1"), "a11");
+    AddChild(tree, AddChild(tree, a, "a1"), "a\r\nFilelist\tb\x7f.c");
     AddChild(tree, root, "b");
     AddChild(tree, kNoItem, "root2");
     WString text("kept:");
     DumpTree(tree, a, text, 2);
     // The node's siblings come along, its parent's do not.
-    EXPECT_EQ(text.Str(), "kept:  a\n   a1\n    a11\n  b\n");
+    EXPECT_EQ(text.Str(), "kept:  a\n   a1\n    a  Filelist b .c\n  b\n");
     std::ostringstream out;
     DumpTree(tree, a, out, 0, "\r\n");
-    EXPECT_EQ(out.str(), "a\r\n a1\r\n  a11\r\nb\r\n");
+    EXPECT_EQ(out.str(), "a\r\n a1\r\n  a  Filelist b .c\r\nb\r\n");
     WString none;
     DumpTree(tree, kNoItem, none, 0);
     EXPECT_EQ(none.Str(), "");
