@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wstring.h"
 #include "depscan/filelist.h"
 #include "project/projecttree.h"
@@ -294,17 +294,15 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
     const char* destinations[] = {"w/p/src", "w/p/new/out/", "w/q\\", "w",
                                   "w/link",  "w/link/src",   "w/P",   "w/p/SRC"};
     const std::string destination = temp_.Join(destinations[random() % std::size(destinations)]);
-    const auto HostPath = [](std::string path) {
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
-    };
     SCOPED_TRACE(destination);
     const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
 
     Run(destination);
     const fs::path root = fs::weakly_canonical(temp_.path());
-    const std::string below =
-        fs::weakly_canonical(HostPath(destination)).lexically_relative(root).generic_string() + "/";
+    const std::string below = fs::weakly_canonical(WithHostSeparators(destination))
+                                  .lexically_relative(root)
+                                  .generic_string() +
+                              "/";
     const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
     for (const auto& [path, entry] : after) {
         const auto old = before.find(path);
