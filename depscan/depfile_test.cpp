@@ -5,6 +5,7 @@
 #include <string>
 
 #include "project/projecttree.h"
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -52,11 +53,14 @@ TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::EmptyTree);
     EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "<missing>");
     tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
+    EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs), ExportResult::Failed);
+    FakeHostFs denied;  // its wording is the same on every host
+    denied.DenyOpen("p_dep.Txt");
     std::string reason;
-    EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs, &reason),
+    EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), denied, &reason),
               ExportResult::Failed);
-    EXPECT_EQ(reason, "cannot create a temporary file for " + dir.Join("missing/p_dep.Txt") +
-                          ": No such file or directory");
+    EXPECT_EQ(reason, "cannot create a temporary file for " + dir.Join("p_dep.Txt") +
+                          ": Permission denied");
 }
 
 }  // namespace
