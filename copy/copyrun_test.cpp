@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "classlib/core/pathrules.h"
 #include "classlib/core/wstring.h"
+#include "depscan/filelist.h"
 #include "project/projecttree.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
@@ -56,24 +56,12 @@ protected:
         const WTreeItem target =
             tree_.Add("Target: t  Windows NT windowed executable [" + std::string(bracketed) + "]",
                       project_, GroupImage, GroupImage, WTreePosition::Last(), std::move(data));
-        const WTreeItem filelist =
-            tree_.Add(FilelistText().View(), target, GroupImage, GroupImage, WTreePosition::Last());
+        FileList filelist(tree_, tree_.Add(FilelistText().View(), target, GroupImage, GroupImage,
+                                           WTreePosition::Last()));
         for (const std::string& name : names) {
-            tree_.Add(name, ExtensionNode(filelist, name), FileImage, FileImage,
-                      WTreePosition::Sorted());
+            filelist.AddToFilelist(name);
         }
         return target;
-    }
-
-    WTreeItem ExtensionNode(WTreeItem filelist, const std::string& name) {
-        std::string extension = name.substr(name.find_last_of('.') + 1);
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        const WTreeItem found = tree_.FindDescendant(
-            filelist, [&](WTreeItem item) { return tree_.Label(item) == extension; });
-        return found != kNoItem ? found
-                                : tree_.Add(extension, filelist, GroupImage, GroupImage,
-                                            WTreePosition::Sorted());
     }
 
     CopyRunSummary Run(std::string_view destination, HostFs* fs = nullptr) {
@@ -133,7 +121,9 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
                 "p/Src/util.h", "p/inc/deep/a.h"});
     AddTarget("demo.tgt", "demo.tgt", {"SRC\\MAIN.C", "src\\UTIL.H", "inc\\deep\\a.h"});
     AddTarget("sub.tgt", "bin\\sub.tgt");
-    AddTarget("plain.tgt", "");
+    // An extension node without children, walked last, must not keep the columns from fitting.
+    tree_.Add("C", tree_.LastChild(AddTarget("plain.tgt", "")), GroupImage, GroupImage,
+              WTreePosition::Sorted());
     const CopyRunSummary summary = Run(Out());
     EXPECT_EQ(summary.copied, 7);
     EXPECT_EQ(summary.failed, 0);
@@ -145,6 +135,11 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
               "Src Src/Main.c Src/util.h bin bin/sub.tgt demo.tgt demo.wpj inc inc/deep "
               "inc/deep/a.h plain.tgt");
     EXPECT_EQ(ReadWhole(Out("$/Src/Main.c")), "p/Src/Main.c");
+    for (int column = 0; column < 3; ++column) {
+        const int sized = results_.ColumnAt(column).width;
+        results_.SetColumnWidth(column, WListStore::kFitCells);
+        EXPECT_EQ(sized, results_.ColumnAt(column).width) << column;
+    }
 }
 
 TEST_F(CopyRunTest, EmptyDestinationWritesNothing) {
@@ -166,24 +161,6 @@ TEST_F(CopyRunTest, MissingSourceOrFolderFailsWithoutCreatingFolders) {
                           "gone\\lost.c | $/gone | failed\nodd.c | $ | failed\n"
                           "odd.c\\inner | $/odd.c | failed\n"));
     EXPECT_EQ(EntriesBelow("out"), "demo.wpj");
-}
-
-TEST_F(CopyRunTest, ExtensionNodeWithoutChildrenStillSizesColumns) {
-    AddProject({"p/demo.wpj"});
-    const WTreeItem target = AddTarget("a-long-target-name.tgt", "");
-    tree_.Add("C", tree_.LastChild(target), GroupImage, GroupImage, WTreePosition::Sorted());
-    std::vector<int> headerWidths;
-    for (int column = 0; column < 3; ++column) {
-        headerWidths.push_back(results_.ColumnAt(column).width);
-    }
-    Run(Out());
-    EXPECT_EQ(results_.RowCount(), 2);
-    for (int column = 0; column < 3; ++column) {
-        const int sized = results_.ColumnAt(column).width;
-        EXPECT_NE(sized, headerWidths[static_cast<std::size_t>(column)]) << column;
-        results_.SetColumnWidth(column, WListStore::kFitCells);
-        EXPECT_EQ(sized, results_.ColumnAt(column).width) << column;
-    }
 }
 
 // A project in projects/owatcom/ naming ..\..\png.c is copied rooted two
@@ -317,17 +294,15 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
     const char* destinations[] = {"w/p/src", "w/p/new/out/", "w/q\\", "w",
                                   "w/link",  "w/link/src",   "w/P",   "w/p/SRC"};
     const std::string destination = temp_.Join(destinations[random() % std::size(destinations)]);
-    const auto HostPath = [](std::string path) {
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
-    };
     SCOPED_TRACE(destination);
     const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
 
     Run(destination);
     const fs::path root = fs::weakly_canonical(temp_.path());
-    const std::string below =
-        fs::weakly_canonical(HostPath(destination)).lexically_relative(root).generic_string() + "/";
+    const std::string below = fs::weakly_canonical(WithHostSeparators(destination))
+                                  .lexically_relative(root)
+                                  .generic_string() +
+                              "/";
     const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
     for (const auto& [path, entry] : after) {
         const auto old = before.find(path);

@@ -193,13 +193,15 @@ TEST(Scan, WorkLimitStopsWithWhatWasFound) {
     EXPECT_EQ(s.tree.HasChildren(s.tree.NextSibling(s.tree.FirstChild(s.sources))), false);
 }
 
-// The scan keeps its own stack: a chain of 10,000 includes is walked whole.
+// The scan keeps its own stack: a chain of 10,000 includes is walked whole, the first include
+// standing after a comment line of 1 MB.
 TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     ScanProject s;
     for (int i = 0; i < 10000; ++i) {
         s.project.Write("d" + std::to_string(i) + ".h",
                         "#include \"d" + std::to_string(i + 1) + ".h\"");
     }
+    s.project.Write("d0.h", "//" + std::string(1 << 20, 'x') + "\n#include \"d1.h\"");
     s.MakeTarget({"d0.h"});
     EXPECT_EQ(s.Run(ParseLiterals::Off, 100000).complete, true);
     int levels = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "project/projecttree.h"
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -15,15 +16,15 @@ TEST(DependencyFilePath, ReplacesTheExtension) {
     EXPECT_EQ(DependencyFilePath("demo").Str(), "demo_dep.Txt");
 }
 
-// The streamed file holds exactly DumpTree's lines with CR LF ends, also across
-// the writer's blocks and back up from deep levels to later roots; an older,
-// longer file is replaced whole.
+// The streamed file holds exactly DumpTree's lines with CR LF ends (control characters in a
+// label written as blanks), also across the writer's blocks and back up from deep levels to
+// later roots; an older, longer file is replaced whole.
 TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
     TempDir dir;
     WTreeStore tree;
     for (int root = 0; root < 3; ++root) {
         WTreeItem parent =
-            tree.Add("root " + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
+            tree.Add("root\r\n\t\x7f" + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
         for (int level = 0; level < 40; ++level) {
             for (int leaf = 0; leaf < 1000; ++leaf) {
                 tree.Add(std::string(20, 'a' + static_cast<char>(leaf % 26)), parent, 2, 2,
@@ -52,10 +53,14 @@ TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
     EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::EmptyTree);
     EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "<missing>");
     tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
+    EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs), ExportResult::Failed);
+    FakeHostFs denied;  // its wording is the same on every host
+    denied.DenyOpen("p_dep.Txt");
     std::string reason;
-    EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs, &reason),
+    EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), denied, &reason),
               ExportResult::Failed);
-    EXPECT_NE(reason, "");
+    EXPECT_EQ(reason, "cannot create a temporary file for " + dir.Join("p_dep.Txt") +
+                          ": Permission denied");
 }
 
 }  // namespace

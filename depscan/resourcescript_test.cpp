@@ -42,16 +42,17 @@ TEST(ResourceLineFile, NamesAFileByTheThirdOfThreePieces) {
     }
 }
 
-// One pass finds includes and lines in file order; comments are removed first
-// and the last line needs no newline.
+// One pass finds includes and lines in file order; comments are removed first, a tab reads as a
+// blank (also inside quotes), and the last line needs no newline.
 TEST(ResourceScriptReader, FindsIncludesAndLinesInFileOrder) {
     TempDir dir;
     dir.Write("main.ico", "i");
+    dir.Write("my main.ico", "i");
     NativeHostFs fs;
     WCInclude scanner(fs, dir.path());
     scanner.OpenText(
         "#include \"ver.h\"\r\nAPP ICON main.ico // the icon\r\n#include <windows.h>\r\n"
-        "A B #include <x.h>\r\nBMP BITMAP main.ico");
+        "A B #include <x.h>\r\nTAB ICON \"my\tmain.ico\"\r\nBMP BITMAP main.ico");
     ResourceScriptReader reader(scanner, dir.path() + "/", fs);
     std::vector<std::string> found;
     for (ScriptReference reference; reader.Next(reference);) {
@@ -59,7 +60,7 @@ TEST(ResourceScriptReader, FindsIncludesAndLinesInFileOrder) {
         found.push_back((include ? "I:" : "R:") + reference.name);
     }
     EXPECT_EQ(found, (std::vector<std::string>{"I:ver.h", "R:main.ico", "I:windows.h", "I:x.h",
-                                               "R:main.ico"}));
+                                               "R:my main.ico", "R:main.ico"}));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 // Input layout: pieces separated by "\n--8<--\n" become, in order, the files named in kFiles; the
 // target file gets a generated default when the input has fewer pieces. The dependency scan runs
 // with a small node limit so that one input stays fast; the limit itself is tested end to end.
-#include <map>
 #include <sstream>
 #include <string>
 
@@ -17,6 +16,8 @@
 #include "depscan/depfile.h"
 #include "fuzz/fuzzsupport.h"
 #include "project/projecttree.h"
+#include "tests/support/projectwriter.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
@@ -28,43 +29,13 @@ constexpr std::string_view kFiles[] = {
 };
 constexpr std::size_t kTargetPiece = 4;
 
-// The project file and the default target file in the IDE's line form: one target "t.tgt" with
-// an include switch and sources inside and outside the project folder, a library and a missing
-// file.
-constexpr std::string_view kProjectFile =
-    "40\r\nprojectIdent\r\nVComponent\r\n1\r\nWRect\r\n0\r\n0\r\n5700\r\n4280\r\n0\r\n0\r\n"
-    "2\r\nWFileName\r\n5\r\nt.tgt\r\n0\r\n1\r\n";
+// The default target file: one target "t.tgt" with an include switch and sources inside and
+// outside the project folder, a library and a missing file.
 std::string DefaultTargetFile() {
-    std::string text =
-        "40\r\ntargetIdent\r\nMComponent\r\n0\r\n2\r\nWString\r\n4\r\nNEXE\r\n3\r\n"
-        "WString\r\n5\r\nnw2en\r\n";
-    const auto item = [&text](std::string_view name) {
-        text += "MItem\r\n" + std::to_string(name.size()) + "\r\n" + std::string(name) +
-                "\r\n7\r\nWString\r\n4\r\nCOBJ\r\n";
-    };
-    item("app.exe");
-    text +=
-        "MVState\r\n15\r\nWString\r\n3\r\nWCC\r\n16\r\nWString\r\n25\r\n"
-        "n????Include directories:\r\n0\r\n17\r\nWString\r\n16\r\ninc;$(%watcom)\\h\r\n0\r\n";
-    for (std::string_view name : {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"}) {
-        item(name);
-    }
-    return text;
-}
-
-// Every file outside the copy's destination with its bytes (nothing else lives there).
-std::map<std::string, std::string> EverythingButDestination() {
-    std::map<std::string, std::string> files;
-    const std::string root = ScratchFolder();
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string name = entry.path().string().substr(root.size() + 1);
-        if (!name.starts_with("dest")) {
-            std::ostringstream bytes;
-            bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-            files[name] = bytes.str();
-        }
-    }
-    return files;
+    projectwriter::TargetLayout layout;
+    layout.includeDirectories = "inc;$(%watcom)\\h";
+    layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
+    return projectwriter::TargetFileText(layout);
 }
 
 }  // namespace
@@ -79,8 +50,9 @@ void FuzzInput(std::string_view bytes) {
             WriteScratchFile(kFiles[i], DefaultTargetFile());
         }
     }
-    const std::string project = WriteScratchFile("load/proj/p.wpj", kProjectFile);
-    const auto before = EverythingButDestination();
+    const std::string project =
+        WriteScratchFile("load/proj/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    const auto before = treesnapshot::Take(ScratchFolder(), "dest");
 
     NativeHostFs fs;
     WTreeStore tree;
@@ -110,5 +82,5 @@ void FuzzInput(std::string_view bytes) {
         RunProjectCopy(tree, ScratchFolder() + "/dest/copy", results, fs);
     FUZZ_CHECK(summary.ran);
     FUZZ_CHECK(summary.copied + summary.failed == results.RowCount());
-    FUZZ_CHECK(EverythingButDestination() == before);
+    FUZZ_CHECK(treesnapshot::Take(ScratchFolder(), "dest") == before);
 }

@@ -23,11 +23,7 @@ TEST(ImageTypesTest, DescriptionAndDefaultIncludeDirectories) {
     const CodeRow rows[] = {
         {"nw2e", "Windows NT windowed executable (32-bit Executable)", kNt},
         {"lx6s", "Netware NLM (16-bit Library)", "$(%watcom)\\novh"},
-        {"d_6s", "DOS (16-bit Library)", kH},
-        {"qc2e", "QNX (32-bit Executable)", kH},
         {"na2d", "Windows NT MFC DLL linkage (32-bit Dll)", kMfc},
-        {"op2e", "OS/2 PM (32-bit Executable)", kOs2},
-        {"o62e", "OS/2 (32-bit Executable)", "$(%watcom)\\h;$(%watcom)\\h\\os21x"},
         {"w_6h", "Windows 3.x (16-bit Help file)", kWin},
         {"nw2en", "Windows NT windowed executable (32-bit Executable)", kNt},
         {nullptr, "Unknown", kH},

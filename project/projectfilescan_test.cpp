@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "project/recordbuilder_test.h"
+#include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
 
 namespace {
 
-using namespace records;
+using namespace projectwriter;
 using References = std::vector<std::string>;
 
 // The lines of a reference after "VComponent", with line 10 and 12 given.

@@ -53,10 +53,11 @@ TEST_F(WTreeStoreTest, SortedInsertionFoldsCaseComparesBytesAndPutsEqualLabelsAf
     EXPECT_EQ(ChildLabels(root),
               (Labels{"_u.h", "ALPHA.c", "alpha.H", "inc\\a.h", "inca.h", "Zeta.h"}));
     const WTreeItem other = Add("other", kNoItem);
-    for (const char* label : {"A.h", "b.h", "a.H", "a.h"}) {
+    for (const char* label : {"a", "A.h", "b.h", "a.H", "a.h", "b"}) {
         Add(label, other, WTreePosition::Sorted());
     }
-    EXPECT_EQ(ChildLabels(other), (Labels{"A.h", "a.H", "a.h", "b.h"}));
+    // A label that is the start of another sorts before it.
+    EXPECT_EQ(ChildLabels(other), (Labels{"a", "A.h", "a.H", "a.h", "b", "b.h"}));
 }
 
 TEST_F(WTreeStoreTest, PositionsFirstLastAndAfterWithForeignAfterAppending) {
@@ -178,6 +179,8 @@ TEST_F(WTreeStoreTest, FindDescendantWalksPreOrderBelowTheStartAndStopsAtTheFirs
     EXPECT_EQ(visited, (Labels{"a", "a1", "a2"}));
     EXPECT_EQ(find(a2, kNoItem), kNoItem);
     EXPECT_EQ(visited, (Labels{"a2x"}));
+    EXPECT_EQ(find(store_.FirstChild(a2), kNoItem), kNoItem);  // a leaf has no descendants
+    EXPECT_EQ(visited, Labels{});
 }
 
 // Long sibling lists get an ordered index for sorted insertion; whatever the mix of operations,

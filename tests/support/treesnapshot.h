@@ -6,16 +6,18 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 // What a folder holds, entry by entry: its kind, its permissions and a hash of a file's bytes or
 // a link's target, to show that a run changed nothing it must not change. Links are not
-// followed, FIFOs and devices never opened. Header-only: shared by the end-to-end tests and the
-// whole-load fuzz target.
+// followed, FIFOs and devices never opened. Header-only: shared by the tests and the whole-load
+// fuzz target.
 namespace treesnapshot {
 
 using Snapshot = std::map<std::string, std::string>;
 
-inline Snapshot Take(const std::string& root) {
+// Every entry below root but those whose relative path starts with except (when not empty).
+inline Snapshot Take(const std::string& root, std::string_view except = {}) {
     namespace fs = std::filesystem;
     Snapshot snapshot;
     std::error_code error;
@@ -24,6 +26,10 @@ inline Snapshot Take(const std::string& root) {
              it(root, fs::directory_options::skip_permission_denied, error),
          end;
          !error && it != end; it.increment(error)) {
+        const std::string path = it->path().string().substr(root.size() + 1);
+        if (!except.empty() && path.starts_with(except)) {
+            continue;
+        }
         const fs::file_status status = it->symlink_status(ignored);
         std::ostringstream contents;
         if (fs::is_regular_file(status)) {
@@ -31,10 +37,9 @@ inline Snapshot Take(const std::string& root) {
         } else if (fs::is_symlink(status)) {
             contents << fs::read_symlink(it->path(), ignored).string();
         }
-        snapshot[it->path().string().substr(root.size() + 1)] =
-            std::to_string(static_cast<int>(status.type())) + " " +
-            std::to_string(static_cast<int>(status.permissions())) + " " +
-            std::to_string(std::hash<std::string>{}(contents.str()));
+        snapshot[path] = std::to_string(static_cast<int>(status.type())) + " " +
+                         std::to_string(static_cast<int>(status.permissions())) + " " +
+                         std::to_string(std::hash<std::string>{}(contents.str()));
     }
     return snapshot;
 }
