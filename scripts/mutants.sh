@@ -21,7 +21,7 @@ per_test_memory_kb=$((4 * 1024 * 1024))
 
 # id | file | fragment | replacement. The fragment is replaced on its one line, literally.
 faults=(
-  "wstring-fold-off-by-one|classlib/core/wstring.cpp|(c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a')|(c >= 'A' && c < 'Z') ? static_cast<char>(c - 'A' + 'a')"
+  "wstring-compare-case-kept|classlib/core/wstring.cpp|            cb = AsciiLower(cb);|            (void)cb;"
   "wstring-compare-swapped|classlib/core/wstring.cpp|static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? -1 : 1|static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? 1 : -1"
   "pathrules-fold-off-by-one|classlib/core/pathrules.h|return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;|return (c >= 'A' && c < 'Z') ? char(c - 'A' + 'a') : c;"
   "pathrules-backslash-only|classlib/core/pathrules.h|return c == '\\\\' \|\| c == '/';|return c == '\\\\';"
@@ -58,11 +58,11 @@ faults=(
   "wcopy-destination-slash-dropped|copy/wcopy.cpp|if (folder.back() != '/') {|if (false) {"
   "wcopy-counts-swapped|copy/wcopy.cpp|++(copied ? copied_ : failed_);|++(copied ? failed_ : copied_);"
   "copyrun-bracket-order-dropped|copy/copyrun.cpp|close == std::string_view::npos \|\| close < open|close == std::string_view::npos"
-  "copypaths-parent-ignored|copy/copypaths.cpp|stack.pop_back();|(void)stack;"
-  "cli-copy-failure-exit|cli/copycommand.cpp|if (summary.failed > 0) {|if (summary.failed > 1) {"
+  "copypaths-parent-ignored|copy/copypaths.cpp|                kept.pop_back();|                (void)kept;"
+  "cli-copy-failure-exit|cli/copycommand.cpp|return summary.failed > 0 ? ExitSomeWorkFailed : loaded;|return summary.failed > 1 ? ExitSomeWorkFailed : loaded;"
   "cli-tree-indent-off-by-one|cli/treecommand.cpp|DumpTree(tree, tree.FirstRoot(), out, 0);|DumpTree(tree, tree.FirstRoot(), out, 1);"
   "cli-parse-flag-swapped|cli/runcli.cpp|options.parseLiterals ? ParseLiterals::On : ParseLiterals::Off|options.parseLiterals ? ParseLiterals::Off : ParseLiterals::On"
-  "cli-limit-exit-dropped|cli/treecommand.cpp|return ExitSomeWorkFailed;|return ExitOk;"
+  "cli-limit-exit-dropped|cli/cliload.cpp|return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;|return outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;"
 )
 
 # The test executables that answer for a module's faults; the cli tests run for every fault.
