@@ -77,6 +77,8 @@ public:
     // The handle of a label text, creating it on first use.
     WTreeLabel InternLabel(std::string_view text);
     std::string_view LabelText(WTreeLabel label) const;
+    // Handles run from 0 to LabelCount() - 1.
+    std::size_t LabelCount() const { return labels_.size(); }
 
     WTreeItem GetRelative(WTreeItem item, WTreeRelation relation) const;
     WTreeItem FirstRoot() const { return firstRoot_; }
