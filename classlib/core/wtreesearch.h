@@ -20,8 +20,8 @@ public:
 
     const std::string& Text() const { return text_; }
     bool Matches(WTreeItem item) const;
-    // The first hit at or after item in pre-order (kNoItem: from the first
-    // root), without looking further; kNoItem when none follows.
+    // The first hit at or after item in pre-order, without looking further;
+    // kNoItem when none follows (or item is kNoItem).
     WTreeItem FindFrom(WTreeItem item) const;
 
     // Every hit in pre-order; made on the first call.

@@ -32,7 +32,7 @@ protected:
 
 TEST_F(WTreeSearchTest, FindsEveryLabelContainingTheTextInPreOrderWithoutRegardToCase) {
     WTreeSearch search(store_, ".C");
-    EXPECT_EQ(Labels({search.FindFrom(kNoItem)}), std::vector<std::string>{"a.C"});
+    EXPECT_EQ(Labels({search.FindFrom(store_.FirstRoot())}), std::vector<std::string>{"a.C"});
     EXPECT_EQ(Labels(search.Hits()), (std::vector<std::string>{"a.C", "b.c", "A.c"}));
     std::vector<WTreeItem> steps;
     for (auto direction : {WTreeSearch::Direction::Forward, WTreeSearch::Direction::Backward,
@@ -45,7 +45,7 @@ TEST_F(WTreeSearchTest, FindsEveryLabelContainingTheTextInPreOrderWithoutRegardT
 
 TEST_F(WTreeSearchTest, NoHitLeavesNothingToStepTo) {
     WTreeSearch search(store_, "zz");
-    EXPECT_EQ(search.FindFrom(kNoItem), kNoItem);
+    EXPECT_EQ(search.FindFrom(store_.FirstRoot()), kNoItem);
     EXPECT_EQ(search.Step(WTreeSearch::Direction::Forward), kNoItem);
     EXPECT_EQ(search.Position(), 0u);
 }

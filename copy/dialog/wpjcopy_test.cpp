@@ -196,6 +196,8 @@ private slots:
             for (int column = 0; column < 3; ++column) {
                 QCOMPARE(dialog.Cell(2, column), row[column]);
             }
+            dialog.GetWidget()->grab().save("/tmp/copydlg.png");
+            for (int c=0;c<3;++c) qInfo() << c << dialog.List()->columnWidth(c) << dialog.List()->fontMetrics().horizontalAdvance(dialog.Cell(2,c)) << dialog.List()->font() << dialog.List()->viewport()->width();
             // The columns were sized to their cells, past the header width.
             QVERIFY(dialog.List()->columnWidth(1) >
                     dialog.List()->fontMetrics().horizontalAdvance(edited));
