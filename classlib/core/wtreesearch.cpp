@@ -42,8 +42,7 @@ WTreeItem WTreeSearch::NextInPreOrder(WTreeItem item) const {
 }
 
 WTreeItem WTreeSearch::FindFrom(WTreeItem item) const {
-    for (WTreeItem at = item; at != kNoItem;
-         at = NextInPreOrder(at)) {
+    for (WTreeItem at = item; at != kNoItem; at = NextInPreOrder(at)) {
         if (Matches(at)) {
             return at;
         }
@@ -53,7 +52,8 @@ WTreeItem WTreeSearch::FindFrom(WTreeItem item) const {
 
 const std::vector<WTreeItem>& WTreeSearch::Hits() {
     if (!counted_) {
-        for (WTreeItem at = FindFrom(store_.FirstRoot()); at != kNoItem; at = FindFrom(NextInPreOrder(at))) {
+        for (WTreeItem at = FindFrom(store_.FirstRoot()); at != kNoItem;
+             at = FindFrom(NextInPreOrder(at))) {
             hits_.push_back(at);
         }
         counted_ = true;

@@ -46,6 +46,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     WForm* form_;
@@ -60,6 +62,8 @@ public:
     void reject() override;  // Escape goes the way of the close box
 
 protected:
+    // Enter presses the button that has the focus, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,22 @@ struct Component {
 std::vector<Component>& Components() {
     static std::vector<Component> components;
     return components;
+}
+
+constexpr const char* kNoDisplayText = "%s: cannot open a window: no display is available\n";
+
+// While the toolkit opens its display: its notes are held back, and its fatal
+// error (no platform could be opened) ends the process with our one line.
+const char* openingProgram = nullptr;
+QList<std::pair<QtMsgType, QString>> heldNotes;
+
+void WhileOpening(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, kNoDisplayText, openingProgram);
+        std::fflush(stderr);
+        std::_Exit(255);  // -1 as the program's exit code
+    }
+    heldNotes.append({type, text});
 }
 
 void ExitRunningLoop() {
@@ -82,13 +100,13 @@ WExeApplication::WExeApplication() = default;
 WExeApplication::~WExeApplication() = default;
 
 int WExeApplication::Run(int argc, char** argv) {
+    arguments_.clear();
+    for (int i = 1; i < argc && argv != nullptr; ++i) {
+        arguments_.emplace_back(argv[i] ? argv[i] : "");
+    }
     if (QCoreApplication::instance() == nullptr) {
-        // Only the program name goes to the toolkit; the rest is ignored.
-        static int toolkitArgc = 1;
         static char fallbackName[] = "tamsk";
-        static char* toolkitArgv[] = {argc > 0 && argv && argv[0] ? argv[0] : fallbackName,
-                                      nullptr};
-        ownApplication_ = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+        MakeToolkitApplication(argc > 0 && argv && argv[0] ? argv[0] : fallbackName);
     }
     QApplication::setQuitOnLastWindowClosed(false);
     WApplicationEventData data;
@@ -100,6 +118,22 @@ int WExeApplication::Run(int argc, char** argv) {
     const int exitCode = data.exitCode;
     ownApplication_.reset();
     return exitCode;
+}
+
+void WExeApplication::MakeToolkitApplication(const char* programName) {
+    // Only the program name goes to the toolkit.
+    static int toolkitArgc = 1;
+    static char* toolkitArgv[] = {nullptr, nullptr};
+    toolkitArgv[0] = const_cast<char*>(programName);
+    openingProgram = programName;
+    heldNotes.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(WhileOpening);
+    ownApplication_ = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+    qInstallMessageHandler(previous);
+    for (const auto& [type, text] : heldNotes) {
+        qt_message_output(type, QMessageLogContext(), text);
+    }
+    heldNotes.clear();
 }
 
 void WExeApplication::AddComponent(std::function<void()> initialise,

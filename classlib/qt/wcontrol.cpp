@@ -66,6 +66,12 @@ void WLabel::Attached() {
     }
 }
 
+void WLabel::SetBuddy(WWindow* control) {
+    if (auto* label = dynamic_cast<QLabel*>(GetWidget()); label && control) {
+        label->setBuddy(control->GetWidget());
+    }
+}
+
 WString WLabel::GetText() const {
     auto* label = dynamic_cast<QLabel*>(GetWidget());
     return label ? WString(FromQString(label->text())) : WString();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QSettings>
 #include <QStringList>
 
 #include "classlib/qt/wqtstring.h"
@@ -51,18 +52,45 @@ void WFileDialog::SetFilter(const std::vector<std::pair<std::string, std::string
     }
 }
 
+void WFileDialog::KeepToolkitSettingsOff() {
+    // A path below a file: every write there fails, silently, and reads find nothing.
+    static const bool done = [] {
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+        }
+        return true;
+    }();
+    (void)done;
+}
+
+WString WFileDialog::GetStartFolder() const {
+    return lastFolder_.IsEmpty() ? initialPath_ : lastFolder_;
+}
+
+void WFileDialog::SetFileName(std::string_view path) {
+    Choose(std::string(path));
+}
+
+void WFileDialog::Choose(const std::optional<std::string>& answer) {
+    chosen_.assign(1, answer ? WFilePath(std::string_view(*answer)) : WFilePath());
+    if (answer && !answer->empty()) {
+        lastFolder_ = chosen_.front().GetPart(WFilePath::Folder);
+    }
+}
+
 bool WFileDialog::ShowModal() {
     std::optional<std::string> answer;
     if (!Answers().empty()) {
         answer = std::move(Answers().front());
         Answers().pop_front();
     } else {
+        KeepToolkitSettingsOff();
         QStringList filters;
         for (const auto& pair : filter_) {
             filters << QtFilterEntry(pair);
         }
         QWidget* owner = owner_ ? owner_->GetWidget() : nullptr;
-        QString start = ToQString(initialPath_.View());
+        QString start = ToQString(GetStartFolder().View());
         if (start.isEmpty()) {
             start = QStringLiteral(".");
         }
@@ -75,7 +103,7 @@ bool WFileDialog::ShowModal() {
             answer = FromQString(QDir::toNativeSeparators(dialog.selectedFiles().front()));
         }
     }
-    chosen_.assign(1, answer ? WFilePath(std::string_view(*answer)) : WFilePath());
+    Choose(answer);
     return answer.has_value() && !answer->empty();
 }
 

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVariant>
 
@@ -84,6 +85,30 @@ Qt::WindowFlags WindowFlagsOf(unsigned style) {
     return flags;
 }
 
+// The available area of the screen that holds most of rect, or of the
+// primary screen when none does.
+QRect AvailableAreaFor(const QRect& rect) {
+    QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->availableGeometry().intersected(rect);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best ? best->availableGeometry() : QRect(0, 0, 640, 480);
+}
+
+// Moves rect (and shrinks it when it is larger) so that it lies inside area.
+QRect KeptInside(QRect rect, const QRect& area) {
+    rect.setSize(rect.size().boundedTo(area.size()));
+    rect.moveLeft(qBound(area.left(), rect.left(), area.left() + area.width() - rect.width()));
+    rect.moveTop(qBound(area.top(), rect.top(), area.top() + area.height() - rect.height()));
+    return rect;
+}
+
 }  // namespace
 
 WForm::WForm() = default;
@@ -111,6 +136,9 @@ bool WForm::Create(WWindow* parent, std::string_view templateName) {
         return false;
     }
     WDispatchEvent(this, CreateEvent, nullptr);
+    if (firstFocus_) {
+        firstFocus_->setFocus(Qt::OtherFocusReason);
+    }
     return HasWindow();
 }
 
@@ -129,11 +157,22 @@ bool WForm::BuildFromTemplate(std::string_view templateName, QWidget* parentWidg
     window->setWindowTitle(ToQString(dialog->title));
     const WDialogBaseUnits units = DialogBaseUnitsOf(font.GetQFont());
     const QRect placement = units.ToPixels(dialog->x, dialog->y, dialog->width, dialog->height);
-    window->move(placement.topLeft());
     frame_->ResizeForClient(placement.size());
+    QPoint origin;
+    if (auto* owner = dynamic_cast<WForm*>(parent_); owner && owner->GetClientArea()) {
+        origin = owner->GetClientArea()->mapToGlobal(QPoint(0, 0));
+    } else if (parentWidget != nullptr) {
+        origin = parentWidget->mapToGlobal(QPoint(0, 0));
+    }
+    const QRect wanted(origin + placement.topLeft(), window->size());
+    window->move(KeptInside(wanted, AvailableAreaFor(wanted)).topLeft());
+    firstFocus_ = nullptr;
     for (const DialogItemTemplate& item : dialog->items) {
         QWidget* widget = MakeItemWidget(item, frame_->Client());
         widget->setGeometry(units.ToPixels(item.x, item.y, item.width, item.height));
+        if (!firstFocus_ && widget->focusPolicy() != Qt::NoFocus) {
+            firstFocus_ = widget;
+        }
     }
     if (!GetName().IsEmpty()) {
         window->setObjectName(ToQString(GetName().View()));
@@ -243,6 +282,42 @@ void WForm::CenterWindow() {
     window->move(qMax(0, x), qMax(0, y));
 }
 
+void WForm::PlaceOnScreen(QRect placement) {
+    QWidget* window = GetWidget();
+    if (window == nullptr || !placement.isValid()) {
+        return;
+    }
+    placement.setSize(placement.size().expandedTo(window->minimumSize()));
+    const QRect kept = KeptInside(placement, AvailableAreaFor(placement));
+    window->resize(kept.size());
+    window->move(kept.topLeft());
+}
+
+QRect WForm::GetPlacement() const {
+    QWidget* window = GetWidget();
+    if (window == nullptr) {
+        return {};
+    }
+    if (window->isMaximized() || window->isMinimized()) {
+        return window->normalGeometry();
+    }
+    return QRect(window->pos(), window->size());
+}
+
+void WForm::AddHotKey(std::string_view keys, std::function<void()> action) {
+    if (QWidget* window = GetWidget()) {
+        auto* shortcut = new QShortcut(QKeySequence(ToQString(keys)), window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window, std::move(action));
+    }
+}
+
+void WForm::AcceptDroppedFiles() {
+    if (QWidget* window = GetWidget()) {
+        window->setAcceptDrops(true);
+    }
+}
+
 void WForm::SetMinimumTrackingSize(int width, int height) {
     if (QWidget* window = GetWidget()) {
         window->setMinimumSize(width, height);
@@ -292,10 +367,15 @@ void WForm::ClientAreaResized(QSize oldSize, QSize newSize) {
 
 void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
     QWidget* previous = nullptr;
+    bool focusChosen = false;
     for (WWindow* window : windows) {
         QWidget* widget = window ? window->GetWidget() : nullptr;
         if (widget == nullptr) {
             continue;
+        }
+        if (!focusChosen && widget->focusPolicy() != Qt::NoFocus) {
+            firstFocus_ = widget;
+            focusChosen = true;
         }
         if (previous != nullptr) {
             QWidget::setTabOrder(previous, widget);

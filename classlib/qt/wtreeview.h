@@ -65,6 +65,15 @@ public:
     void SetImageList(const WImageList& images);
     void Expand(WTreeItem item, bool expand = true);
     bool IsExpanded(WTreeItem item) const;
+    // Expands the path to item, makes it the current and selected item and
+    // scrolls it into view.
+    void SelectItem(WTreeItem item);
+    // The current item; kNoItem when there is none.
+    WTreeItem GetSelectedItem() const;
+    // Expands item and everything below it, as the '*' key does. The work is
+    // done in slices under the wait cursor: the window keeps painting, other
+    // input waits, and Esc stops it with what was done so far shown.
+    void ExpandSubtree(WTreeItem item);
 
     QTreeView* GetTreeWidget() const;
     WTreeModel* GetModel() const { return model_.get(); }
@@ -74,6 +83,9 @@ protected:
     void Attached() override;
 
 private:
+    class KeyFilter;
+
     WTreeStore store_;
+    std::unique_ptr<KeyFilter> keyFilter_;
     std::unique_ptr<WTreeModel> model_;
 };

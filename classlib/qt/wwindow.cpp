@@ -101,3 +101,9 @@ void WWindow::ReleaseWidgetLater() {
     released_ = widget;
     widget->deleteLater();
 }
+
+void WWindow::SetFocus() {
+    if (QWidget* widget = GetWidget()) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <deque>
 
+#include "classlib/qt/wfiledialog.h"
 #include "classlib/qt/wqtstring.h"
 
 namespace {
@@ -33,6 +34,7 @@ std::optional<std::string> WFolderBrowser::Choose(QWidget* owner, std::string_vi
     }
     // Only folders of the file system can be chosen; an empty initial folder
     // leaves the starting place to the platform.
+    WFileDialog::KeepToolkitSettingsOff();
     const QString chosen = QFileDialog::getExistingDirectory(
         owner, ToQString(title), ToQString(initialFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {

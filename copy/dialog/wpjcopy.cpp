@@ -5,7 +5,6 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/qt/wicon.h"
 #include "classlib/qt/wtreeview.h"
-#include "copy/copyrun.h"
 #include "copy/dialog/wfolderbrowser.h"
 
 namespace {
@@ -14,10 +13,22 @@ constexpr int kApplicationIcon = 100;
 
 }  // namespace
 
+WString CopyRunSummaryText(const CopyRunSummary& summary) {
+    WString text;
+    if (!summary.ran) {
+        text.Assign("Nothing copied: no project is loaded.");
+    } else {
+        text.Format("%d copied, %d failed", summary.copied, summary.failed);
+    }
+    return text;
+}
+
 WPJCopy::~WPJCopy() = default;
 
 void WPJCopy::SetupControls() {
     SetSmallIcon(WIcon(kApplicationIcon));
+    // The label names the box, which comes before it in the tab order.
+    label_1->SetBuddy(textb_1.get());
     cb_2->Disable();
     for (const char* header : {"Filename", "Destination Folder", "Result"}) {
         lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
@@ -58,9 +69,11 @@ bool WPJCopy::BrowseForFolder(std::string_view title, std::string_view initialFo
 void WPJCopy::CopyProjectFiles() {
     cb_2->Disable();
     cb_1->Disable();
-    if (projectTree_ == nullptr) {
-        return;
+    CopyRunSummary summary;
+    if (projectTree_ != nullptr) {
+        HostFs fs;
+        summary =
+            RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
     }
-    HostFs fs;
-    RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+    SetStatusText(CopyRunSummaryText(summary).View());
 }

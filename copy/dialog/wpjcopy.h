@@ -3,9 +3,14 @@
 #include <string_view>
 
 #include "classlib/core/wstring.h"
+#include "copy/copyrun.h"
 #include "copy/dialog/wpjcopybase.h"
 
 class WTreeView;
+
+// The line under the result list after a run: how many files were copied and
+// how many failed.
+WString CopyRunSummaryText(const CopyRunSummary& summary);
 
 // The copy dialog: the user picks a destination folder with "&Browse...",
 // then "Copy" copies the project's files there, one result row per file.
@@ -22,8 +27,9 @@ public:
     // in folder, or false when the user cancelled.
     bool BrowseForFolder(std::string_view title, std::string_view initialFolder, WString& folder);
 
-    // The whole run into the folder the text box holds now. Both buttons are
-    // disabled first and stay so: a dialog copies at most once.
+    // The whole run into the folder the text box holds now, summed up under
+    // the list. Both buttons are disabled first and stay so: a dialog copies
+    // at most once.
     void CopyProjectFiles();
 
 protected:

@@ -197,7 +197,10 @@ private slots:
                 QCOMPARE(dialog.Cell(2, column), row[column]);
             }
             dialog.GetWidget()->grab().save("/tmp/copydlg.png");
-            for (int c=0;c<3;++c) qInfo() << c << dialog.List()->columnWidth(c) << dialog.List()->fontMetrics().horizontalAdvance(dialog.Cell(2,c)) << dialog.List()->font() << dialog.List()->viewport()->width();
+            for (int c = 0; c < 3; ++c)
+                qInfo() << c << dialog.List()->columnWidth(c)
+                        << dialog.List()->fontMetrics().horizontalAdvance(dialog.Cell(2, c))
+                        << dialog.List()->font() << dialog.List()->viewport()->width();
             // The columns were sized to their cells, past the header width.
             QVERIFY(dialog.List()->columnWidth(1) >
                     dialog.List()->fontMetrics().horizontalAdvance(edited));
