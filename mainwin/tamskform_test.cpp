@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,8 +16,10 @@
 
 #include "classlib/core/hostfs.h"
 #include "classlib/qt/wapplication.h"
+#include "classlib/qt/wtextprompt.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
+#include "mainwin/commandline.h"
 #include "mainwin/mainform.h"
 
 namespace {
@@ -22,6 +27,25 @@ namespace {
 QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The settings file without the window's placement, which depends on the screen.
+QByteArray ReadSettings(const QString& path) {
+    QByteArray kept;
+    for (const QByteArray& line : ReadBytes(path).split('\n')) {
+        if (!line.isEmpty() && !line.startsWith("Window")) {
+            kept += line + '\n';
+        }
+    }
+    return kept;
+}
+
+void Drop(const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window: the application routes drops only within a drag it runs.
+    static_cast<QObject*>(mainForm->GetWidget())->event(&drop);
 }
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -111,8 +135,11 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(mainForm->GetWidget()));
     }
 
-    // An empty name cancels the dialog.
+    // An empty name cancels the dialog; "!name" drops the file on the window.
     void Load(const QString& relative) {
+        if (relative.startsWith('!')) {
+            return Drop(Path(relative.mid(1)));
+        }
         WFileDialog::SetNextAnswer(
             relative.isEmpty() ? std::nullopt : std::optional(Path(relative).toStdString()));
         Choose(1001);
@@ -139,6 +166,7 @@ private slots:
         QVERIFY(QFile::exists(Path(kShapes)));
         WriteBytes(Path("notes.txt"), "just some text\r\n");  // loads as a project without targets
         WFileDialog::ClearAnswers();
+        WTextPrompt::ClearAnswers();
         WMessageLoop::ResetForTesting();
     }
 
@@ -157,9 +185,10 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("tree");
+        QTest::addColumn<QString>("status");
         const auto row = [](const char* name, const QStringList& steps, const QString& shown,
-                            const char* menu, const char* tree) {
-            QTest::newRow(name) << steps << shown << QString(menu) << QString(tree);
+                            const char* menu, const char* tree, const QString& status = "") {
+            QTest::newRow(name) << steps << shown << QString(menu) << QString(tree) << status;
         };
         const QString s = kShapes;
         row("start", {}, "", "E-E-E", "");
@@ -171,12 +200,16 @@ private slots:
         row("parse checked, tree kept", {s, "#1004"}, s, "EECEE", "plain");
         row("parse at next load", {s, "#1004", s}, s, "EECEE", "literals");
         row("parse cleared", {"#1004", s, "#1004", s}, s, "EEEEE", "plain");
+        row("dropped", {"!" + s}, s, "EEEEE", "plain");
+        row("dropped text file refused", {s, "!notes.txt"}, s, "EEEEE", "plain",
+            "not a project file (*.wpj): notes.txt");
     }
     void captionMenuAndTreeThroughLoads() {
         QFETCH(QStringList, steps);
         QFETCH(QString, shown);
         QFETCH(QString, menu);
         QFETCH(QString, tree);
+        QFETCH(QString, status);
         Start();
         QCOMPARE(mainForm->GetWidget()->windowIcon().isNull(), false);
         QCOMPARE(mainForm->fileDialog->GetFlags(), 0x88002CUL);
@@ -195,8 +228,12 @@ private slots:
                                : tree == "literals" ? literals
                                : tree.isEmpty()     ? QStringList()
                                                     : QStringList{tree});
-        QCOMPARE(mainForm->GetStatusText().Str(), std::string());
+        QCOMPARE(QString::fromStdString(mainForm->GetStatusText().Str()),
+                 status.replace("notes.txt", Path("notes.txt")));
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+        // The tree has the keyboard, its first node current once a project shows.
+        QTRY_COMPARE(QApplication::focusWidget(), mainForm->tv_1->GetWidget());
+        QCOMPARE(mainForm->tv_1->GetSelectedItem(), mainForm->tv_1->Store().FirstRoot());
     }
 
     void exportWritesTheTreeBesideTheProject() {
@@ -213,8 +250,19 @@ private slots:
         QCOMPARE(ReadBytes(exported), expected);
         Choose(1002);
         QCOMPARE(ReadBytes(exported), expected);
-        // After a cancelled load the tree is empty and nothing is written.
+        const QString written = QDir::toNativeSeparators(exported);
+        QCOMPARE(QString::fromStdString(mainForm->GetStatusText().Str()),
+                 QString("Wrote %1 lines to %2").arg(expected.count('\n')).arg(written));
+        // A folder in the way: the status line says so, and nothing is lost.
         QFile::remove(exported);
+        QVERIFY(QDir().mkdir(exported));
+        Choose(1002);
+        QVERIFY2(QString::fromStdString(mainForm->GetStatusText().Str())
+                     .startsWith("Could not write " + written + ": "),
+                 mainForm->GetStatusText().GetText());
+        QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+        QVERIFY(QDir().rmdir(exported));
+        // After a cancelled load the tree is empty and nothing is written.
         Load("");
         Choose(1002);
         QCOMPARE(ReadBytes(exported), QByteArray("<missing>"));
@@ -222,33 +270,57 @@ private slots:
 
     void programEnds_data() {
         QTest::addColumn<int>("how");  // 0 close box, 1 E&xit, 2 window refused
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("settings");
         const QByteArray written = "[Options]\r\nParseSource=false\r\n";
-        QTest::newRow("close box") << 0 << 0 << written;
-        QTest::newRow("E&xit") << 1 << 0 << written;
-        QTest::newRow("no window") << 2 << -1 << QByteArray("<missing>");
+        QTest::newRow("close box") << 0 << QStringList() << 0 << written;
+        QTest::newRow("E&xit") << 1 << QStringList() << 0 << written;
+        QTest::newRow("no window") << 2 << QStringList() << -1 << QByteArray("<missing>\n");
+        // A project named on the command line opens as if chosen in the load dialog.
+        QTest::newRow("project argument")
+            << 0 << QStringList{kShapes} << 0
+            << "[Options]\r\nFolder=" + QFileInfo(kShapes).path().toUtf8() + "/\r\n" +
+                   written.mid(11);
+        QTest::newRow("other argument") << 0 << QStringList{"notes.txt"} << 0 << written;
     }
     void programEnds() {
         QFETCH(int, how);
+        QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, settings);
+        std::vector<QByteArray> texts{"tamsk"};
+        for (const QString& argument : arguments) {
+            texts.push_back(Path(argument).toUtf8());
+        }
+        std::vector<char*> argv;
+        for (QByteArray& text : texts) {
+            argv.push_back(text.data());
+        }
         ApplicationClass application;
         WForm::RefuseWindowCreationForTesting(how == 2);
-        QTimer::singleShot(0, this, [how]() {
+        // Ends the program once a project named on the command line has loaded.
+        QTimer end;
+        connect(&end, &QTimer::timeout, this, [how, &end]() {
+            if (!mainForm || mainForm->GetWidget()->windowTitle().contains("parsing...")) {
+                return;
+            }
+            end.stop();
             if (how == 1) {
                 Choose(1007);
-            } else if (how == 0) {
+            } else {
                 mainForm->GetWidget()->close();
             }
         });
+        end.start(5);
         // A loop that never ends fails here instead of hanging.
         QTimer::singleShot(20000, this, []() { WMessageLoop::PostQuitMessage(99); });
-        const int code = application.Run(0, nullptr);
+        const int code = application.Run(static_cast<int>(argv.size()), argv.data());
         WForm::RefuseWindowCreationForTesting(false);
         QCOMPARE(code, exitCode);
         QCOMPARE(mainForm, static_cast<TamskForm*>(nullptr));
-        QCOMPARE(ReadBytes(Settings()), settings);
+        QCOMPARE(ReadSettings(Settings()),
+                 settings.replace("Folder=", "Folder=" + Path("").toUtf8()));
     }
 
     void parseSourceValues_data() {
@@ -268,8 +340,8 @@ private slots:
         Start();
         QCOMPARE(WindowState().right(5), QString(checked ? "E-C-E" : "E-E-E"));
         Close();
-        QCOMPARE(ReadBytes(Settings()), "[Other]\r\nKeep=me\r\n[options]\r\nparsesource=" +
-                                            QByteArray(checked ? "true" : "false") + "\r\n");
+        QCOMPARE(ReadSettings(Settings()), "[Other]\r\nKeep=me\r\n[options]\r\nparsesource=" +
+                                               QByteArray(checked ? "true" : "false") + "\r\n");
     }
 
     void folderIsKeptAfterACancelledDialogAndStoredAfterAChoice() {
@@ -281,16 +353,148 @@ private slots:
         Choose(1004);
         Choose(1004);
         Close();
-        QCOMPARE(ReadBytes(Settings()), foreign);
+        QCOMPARE(ReadSettings(Settings()), foreign);
         // A failed load still stores the folder of the chosen file.
         for (const QString& chosen : {kShapes, QString("elsewhere/missing.wpj")}) {
             Start();
             Load(chosen);
             Close();
             const QString folder = QFileInfo(Path(chosen)).path() + "/";
-            QCOMPARE(ReadBytes(Settings()),
+            QCOMPARE(ReadSettings(Settings()),
                      "[Options]\r\nFolder=" + folder.toUtf8() + "\r\nParseSource=true\r\n");
         }
+        // Within the run the dialog opens where the last file was chosen.
+        QCOMPARE(mainForm, static_cast<TamskForm*>(nullptr));
+        Start();
+        Load("elsewhere/missing.wpj");
+        QCOMPARE(mainForm->fileDialog->GetStartFolder().Str(), Path("elsewhere/").toStdString());
+    }
+
+    // Stored left, top, width, height; the window is placed there when that
+    // lies wholly on the screen, else moved (and shrunk) onto it.
+    void placementIsRestoredOnTheScreen_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("asStored");
+        QTest::newRow("on screen") << QByteArray("30,40,500,420") << true;
+        QTest::newRow("far off") << QByteArray("-9000,9000,500,420") << false;
+        QTest::newRow("too big") << QByteArray("0,0,99999,99999") << false;
+        QTest::newRow("not numbers") << QByteArray("a,b,c,d") << false;
+    }
+    void placementIsRestoredOnTheScreen() {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, asStored);
+        const QList<QByteArray> values = stored.split(',');
+        QByteArray settings = "[Options]\r\n";
+        const char* keys[] = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
+        for (int i = 0; i < 4; ++i) {
+            settings += QByteArray(keys[i]) + "=" + values[i] + "\r\n";
+        }
+        WriteBytes(Settings(), settings);
+        Start();
+        const QRect placement = mainForm->GetPlacement();
+        const QRect screen = mainForm->GetWidget()->screen()->availableGeometry();
+        QVERIFY2(screen.contains(mainForm->GetWidget()->frameGeometry()), stored);
+        if (asStored) {
+            QCOMPARE(placement, QRect(30, 40, 500, 420));
+        }
+        Close();
+        const QByteArray written = ReadBytes(Settings());
+        QVERIFY2(written.contains(QString("WindowLeft=%1\r\nWindowTop=%2\r\nWindowWidth=%3\r\n"
+                                          "WindowHeight=%4\r\n")
+                                      .arg(placement.x())
+                                      .arg(placement.y())
+                                      .arg(placement.width())
+                                      .arg(placement.height())
+                                      .toUtf8()),
+                 written);
+    }
+
+    // Only one existing regular file named *.wpj opens; anything else is said why.
+    void projectFileOnTheCommandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("project") << QStringList{kShapes} << "";
+        QTest::newRow("upper case") << QStringList{"UP.WPJ"} << "";
+        QTest::newRow("two") << QStringList{kShapes, kShapes}
+                             << "expected one project file (*.wpj), got 2 arguments; none opened";
+        QTest::newRow("text") << QStringList{"notes.txt"}
+                              << "not a project file (*.wpj): notes.txt";
+        QTest::newRow("missing") << QStringList{"gone.wpj"} << "no such project file: gone.wpj";
+        QTest::newRow("folder") << QStringList{"dir.wpj"} << "not a file: dir.wpj";
+    }
+    void projectFileOnTheCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, complaint);
+        WriteBytes(Path("UP.WPJ"), "");
+        QDir().mkdir(Path("dir.wpj"));
+        std::vector<std::string> paths;
+        for (const QString& argument : arguments) {
+            paths.push_back(argument.toStdString());
+        }
+        HostFs fs;
+        std::string said;
+        const auto project = ProjectFileOf(paths, fs, said);
+        QCOMPARE(QString::fromStdString(said), complaint);
+        QCOMPARE(project.has_value(), complaint.isEmpty());
+    }
+
+    // Where no window can be opened the program says so in one line and ends with -1.
+    void noDisplayEndsWithOneLine() {
+        QProcess tamsk;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+            environment.remove(name);
+        }
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        tamsk.setProcessEnvironment(environment);
+        tamsk.start(qEnvironmentVariable("TAMSK_GUI"), {});
+        QVERIFY(tamsk.waitForFinished(20000));
+        QCOMPARE(tamsk.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tamsk.exitCode(), 255);
+        const QByteArray said = tamsk.readAllStandardError();
+        QCOMPARE(said.count('\n'), 1);
+        QVERIFY2(said.contains("no display"), said);
+    }
+
+    // The keyboard alone: '*' expands the whole subtree, Ctrl+F finds in
+    // collapsed parts too, F3 and Shift+F3 step through the hits, wrapping.
+    void keyboardExpandsAndFinds() {
+        Start();
+        Load(kShapes);
+        QWidget* window = mainForm->GetWidget();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        WTreeView& tree = *mainForm->tv_1;
+        const WTreeStore& store = tree.Store();
+        QTest::keyClick(tree.GetWidget(), Qt::Key_Asterisk);
+        for (WTreeItem item = store.FirstRoot(); item != kNoItem;
+             item = store.FindDescendant(item, [&](WTreeItem at) {
+                 return store.HasChildren(at) && !tree.IsExpanded(at);
+             })) {
+            QVERIFY2(tree.IsExpanded(item), store.GetLabel(item).GetText());
+        }
+        QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+        const QStringList lines = HeadlessLines(Path(kShapes));
+        const auto hits = lines.filter(".H", Qt::CaseInsensitive).size();
+        QVERIFY(hits > 2);
+        Load(kShapes);  // all collapsed again
+        WTextPrompt::SetNextAnswer(".H");
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        const auto shown = [&](int hit) {
+            QCOMPARE(QString::fromStdString(mainForm->GetStatusText().Str()),
+                     QString("\".H\": hit %1 of %2").arg(hit).arg(hits));
+            QVERIFY(tree.GetItemText(tree.GetSelectedItem()).GetText() != nullptr);
+            QVERIFY(QString(tree.GetItemText(tree.GetSelectedItem()).GetText())
+                        .contains(".h", Qt::CaseInsensitive));
+        };
+        shown(1);
+        QTest::keyClick(window, Qt::Key_F3, Qt::ShiftModifier);
+        shown(int(hits));
+        QTest::keyClick(window, Qt::Key_F3);
+        shown(1);
+        QTest::keyClick(window, Qt::Key_F3);
+        shown(2);
+        QCOMPARE(WTextPrompt::PendingAnswers(), 0);
     }
 
     void minimumSizeIsKeptAndTheTreeFillsTheClientArea() {
@@ -321,6 +525,8 @@ private slots:
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog != nullptr && dialog != mainForm->GetWidget());
             caption = dialog->windowTitle();
+            // Placed relative to its owner, wholly on the screen.
+            QVERIFY(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
             dialog->close();
         });
         Choose(1005);

@@ -1,10 +1,12 @@
 #include "classlib/qt/wform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMargins>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QScreen>
@@ -101,12 +103,42 @@ QRect AvailableAreaFor(const QRect& rect) {
     return best ? best->availableGeometry() : QRect(0, 0, 640, 480);
 }
 
-// Moves rect (and shrinks it when it is larger) so that it lies inside area.
-QRect KeptInside(QRect rect, const QRect& area) {
-    rect.setSize(rect.size().boundedTo(area.size()));
-    rect.moveLeft(qBound(area.left(), rect.left(), area.left() + area.width() - rect.width()));
-    rect.moveTop(qBound(area.top(), rect.top(), area.top() + area.height() - rect.height()));
-    return rect;
+// The window frame around a top-level widget: its own once it is shown, else
+// that of another shown window, else a usual title bar and border.
+QMargins FrameMarginsOf(const QWidget* window) {
+    const auto margins = [](const QWidget* shown) {
+        const QRect frame = shown->frameGeometry();
+        const QRect inner = shown->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    };
+    if (window->isVisible()) {
+        return margins(window);
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other->isVisible() && other->isWindow()) {
+            return margins(other);
+        }
+    }
+    return QMargins(4, 30, 4, 4);
+}
+
+// Moves the window's outer rectangle (shrinking it when it is larger) into area.
+QRect KeptInside(QRect outer, const QRect& area) {
+    outer.setSize(outer.size().boundedTo(area.size()));
+    outer.moveLeft(qBound(area.left(), outer.left(), area.left() + area.width() - outer.width()));
+    outer.moveTop(qBound(area.top(), outer.top(), area.top() + area.height() - outer.height()));
+    return outer;
+}
+
+// Places the window with its frame's top-left at position and its inside of
+// the given size, wholly on the available area of a screen.
+void PlaceKeptOnScreen(QWidget* window, QPoint position, QSize size) {
+    const QMargins frame = FrameMarginsOf(window);
+    const QRect wanted(position, size.grownBy(frame));
+    const QRect kept = KeptInside(wanted, AvailableAreaFor(wanted));
+    window->resize(kept.size().shrunkBy(frame));
+    window->move(kept.topLeft());
 }
 
 }  // namespace
@@ -164,8 +196,7 @@ bool WForm::BuildFromTemplate(std::string_view templateName, QWidget* parentWidg
     } else if (parentWidget != nullptr) {
         origin = parentWidget->mapToGlobal(QPoint(0, 0));
     }
-    const QRect wanted(origin + placement.topLeft(), window->size());
-    window->move(KeptInside(wanted, AvailableAreaFor(wanted)).topLeft());
+    PlaceKeptOnScreen(window, origin + placement.topLeft(), window->size());
     firstFocus_ = nullptr;
     for (const DialogItemTemplate& item : dialog->items) {
         QWidget* widget = MakeItemWidget(item, frame_->Client());
@@ -287,10 +318,8 @@ void WForm::PlaceOnScreen(QRect placement) {
     if (window == nullptr || !placement.isValid()) {
         return;
     }
-    placement.setSize(placement.size().expandedTo(window->minimumSize()));
-    const QRect kept = KeptInside(placement, AvailableAreaFor(placement));
-    window->resize(kept.size());
-    window->move(kept.topLeft());
+    PlaceKeptOnScreen(window, placement.topLeft(),
+                      placement.size().expandedTo(window->minimumSize()));
 }
 
 QRect WForm::GetPlacement() const {
