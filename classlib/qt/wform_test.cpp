@@ -1,7 +1,9 @@
 #include "classlib/qt/wform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -166,31 +168,13 @@ private slots:
         QCOMPARE(dialog.HasWindow(), false);
     }
 
-    // States, checks and commands of the items are driven through the main window.
-    void menuIsLoadedFromItsTemplate() {
-        WMenu menu;
-        QCOMPARE(menu.LoadMenu("ID_NoSuchMenu"), false);
-        QCOMPARE(menu.LoadMenu("ID_TamskForm_menu_1"), true);
-        QCOMPARE(menu.GetPopup(0)->GetQMenu()->title(), QString("&File"));
-        QCOMPARE(menu.GetPopup(0)->GetCount(), 7);
-        QCOMPARE(menu.GetPopup(1), static_cast<WMenu*>(nullptr));
-        QCOMPARE(menu.FindItem(1003), static_cast<WMenuItem*>(nullptr));
-        WMenuItem* parse = menu.FindItem(1004);
-        QCOMPARE(parse->GetText().Str(),
-                 std::string("&Parse project files for filenames in string literals"));
-        // A disabled item does not fire.
-        EventLog log;
-        log.WatchClicks(*parse);
-        parse->DisableAndGray();
-        parse->GetAction()->trigger();
-        QCOMPARE(log.events, QStringList());
-        QCOMPARE(parse->IsGrayed(), true);
-    }
-
+    // The dialog opens where the last file was chosen, also after a cancel.
     void fileDialogTakesTheNextAnswer() {
         WFileDialog dialog;
         dialog.SetFilter({{"Watcom project file(*.wpj)", "*.wpj"}, {"", ""}, {"x", "*.x"}});
         QCOMPARE(dialog.GetFilter().size(), std::size_t{1});
+        dialog.SetInitialPath("/start/");
+        QCOMPARE(dialog.GetStartFolder().Str(), std::string("/start/"));
         WFileDialog::SetNextAnswer(std::string("/p/demo.wpj"));
         WFileDialog::SetNextAnswer(std::nullopt);
         QCOMPARE(dialog.ShowModal(), true);
@@ -198,7 +182,39 @@ private slots:
         QCOMPARE(dialog.ShowModal(), false);
         QCOMPARE(dialog.GetFileCount(), 1);
         QCOMPARE(dialog.GetFileName(0).Str(), std::string());
+        QCOMPARE(dialog.GetStartFolder().Str(), std::string("/p/"));
         QCOMPARE(WFileDialog::PendingAnswers(), 0);
+    }
+
+    // The toolkit's dialog, really shown, leaves no settings file of its own.
+    void fileDialogWritesNoSettings() {
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+        WFileDialog dialog;
+        dialog.SetInitialPath(home.path().toStdString());
+        QTimer::singleShot(0, this, []() { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(dialog.ShowModal(), false);
+        QCOMPARE(
+            QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+    }
+
+    // A dialog's template position is taken from its owner's client area.
+    void dialogIsPlacedRelativeToItsOwner() {
+        WModelessDialog owner;
+        QCOMPARE(owner.Create(nullptr, "ID_TamskForm"), true);
+        owner.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(owner.GetWidget()));
+        int x[2] = {0, 0};
+        for (int shift : {0, 1}) {
+            owner.GetWidget()->move(300 + 50 * shift, 0);
+            QTRY_COMPARE(owner.GetWidget()->x(), 300 + 50 * shift);
+            WModelessDialog dialog;
+            QCOMPARE(dialog.Create(&owner, "ID_WPJCopy"), true);
+            x[shift] = dialog.GetWidget()->x();
+        }
+        QCOMPARE(x[1] - x[0], 50);
     }
 };
 
