@@ -108,15 +108,6 @@ QStringList HeadlessLines(const QString& project, ParseLiterals parse = ParseLit
     return lines;
 }
 
-class Destructions : public WObject {
-public:
-    explicit Destructions(int& count) : count_(count) {}
-    ~Destructions() override { ++count_; }
-
-private:
-    int& count_;
-};
-
 const QString kShapes = "examples/shapes/shapes.wpj";
 
 }  // namespace
@@ -516,23 +507,6 @@ private slots:
         QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(nullptr));
         QCOMPARE(ShownLines(), HeadlessLines(Path(kShapes)));
 #endif
-    }
-
-    void deletingItemsDestroysTheirObjectsOnce() {
-        Start();
-        int destroyed = 0;
-        WTreeView& tree = *mainForm->tv_1;
-        const WTreeItem root = tree.AddItem("root", kNoItem, 0, 0, WTreePosition::Last(),
-                                            std::make_unique<Destructions>(destroyed));
-        tree.AddItem("child", root, 2, 2, WTreePosition::Last(),
-                     std::make_unique<Destructions>(destroyed));
-        tree.AddItem("plain", root, 2, 2, WTreePosition::Last());
-        tree.DeleteAllItems();
-        QCOMPARE(destroyed, 2);
-        tree.AddItem("last", kNoItem, 0, 0, WTreePosition::Last(),
-                     std::make_unique<Destructions>(destroyed));
-        Close();
-        QCOMPARE(destroyed, 3);
     }
 };
 
