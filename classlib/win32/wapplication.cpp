@@ -82,7 +82,8 @@ WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
 
 WExeApplication::~WExeApplication() = default;
 
-int WExeApplication::Run(int /*argc*/, char** /*argv*/) {
+int WExeApplication::Run(int argc, char** argv) {
+    KeepArguments(argc, argv);
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC =
