@@ -16,28 +16,24 @@ constexpr const char* kScanStoppedNote =
 constexpr const char* kFindTitle = "Find";
 constexpr const char* kFindLabel = "Find nodes whose text contains:";
 
-WString ExportStatusText(std::string_view path, ExportResult result, std::size_t lines,
-                         const std::string& reason) {
-    WString text;
+// The texts are joined rather than formatted: the platform's printf may not
+// know the size_t conversion.
+std::string ExportStatusText(std::string_view path, ExportResult result, std::size_t lines,
+                             const std::string& reason) {
     if (result == ExportResult::Written) {
-        text.Format("Wrote %zu lines to %.*s", lines, int(path.size()), path.data());
-    } else {
-        text.Format("Could not write %.*s: %s", int(path.size()), path.data(), reason.c_str());
+        return "Wrote " + std::to_string(lines) + " lines to " + std::string(path);
     }
-    return text;
+    return "Could not write " + std::string(path) + ": " + reason;
 }
 
 // position 0: the count is still being made.
-WString FindStatusText(const std::string& searched, std::size_t position, std::size_t count) {
-    WString text;
+std::string FindStatusText(const std::string& searched, std::size_t position, std::size_t count) {
+    const std::string quoted = "\"" + searched + "\": ";
     if (position == 0 && count == 0) {
-        text.Format("\"%s\": not found", searched.c_str());
-    } else if (count == 0) {
-        text.Format("\"%s\": hit %zu of ...", searched.c_str(), position);
-    } else {
-        text.Format("\"%s\": hit %zu of %zu", searched.c_str(), position, count);
+        return quoted + "not found";
     }
-    return text;
+    return quoted + "hit " + std::to_string(position) + " of " +
+           (count == 0 ? std::string("...") : std::to_string(count));
 }
 
 }  // namespace
@@ -132,7 +128,7 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
         result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason);
     }
     SetStatusText(
-        ExportStatusText(dependencyFile.View(), result, tv_1->Store().Count(), reason).View());
+        ExportStatusText(dependencyFile.View(), result, tv_1->Store().Count(), reason));
     return false;
 }
 
@@ -163,11 +159,11 @@ void TamskForm::OnFind() {
     // The first hit shows at once; counting them all may take a moment longer.
     const WTreeItem first = search_->FindFrom(tv_1->Store().FirstRoot());
     if (first == kNoItem) {
-        SetStatusText(FindStatusText(*text, 0, 0).View());
+        SetStatusText(FindStatusText(*text, 0, 0));
         return;
     }
     tv_1->SelectItem(first);
-    SetStatusText(FindStatusText(*text, 1, 0).View());
+    SetStatusText(FindStatusText(*text, 1, 0));
     Update();
     {
         const WWaitCursor wait(this);
@@ -189,6 +185,5 @@ void TamskForm::ShowFindHit(WTreeItem hit) {
     if (hit != kNoItem) {
         tv_1->SelectItem(hit);
     }
-    SetStatusText(
-        FindStatusText(search_->Text(), search_->Position(), search_->Hits().size()).View());
+    SetStatusText(FindStatusText(search_->Text(), search_->Position(), search_->Hits().size()));
 }

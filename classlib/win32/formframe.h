@@ -1,7 +1,17 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "classlib/gui/wtypes.h"
 #include "classlib/win32/wwin32native.h"
+
+// A key with its modifiers (MOD_CONTROL, MOD_SHIFT, MOD_ALT) and what it runs.
+struct FormHotKey {
+    UINT key = 0;
+    UINT modifiers = 0;
+    std::function<void()> action;
+};
 
 // What a form's window keeps beside the dialog window itself: the optional
 // status line at the bottom, the client area size last reported to the form,
@@ -11,7 +21,12 @@ public:
     HWND status = nullptr;
     WSize clientSize;
     WSize minimumSize;
+    std::vector<FormHotKey> hotKeys;
 };
+
+// Runs the hot key of the message's form when the message is its key press;
+// true when it did.
+bool RunFormHotKey(const MSG& message);
 
 // Dialog template bytes in the platform's in-memory format, built from one of
 // the module's templates; positions stay in dialog units, for the system to
