@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "classlib/gui/wtemplates.h"
 #include "classlib/gui/wtypes.h"
 #include "classlib/win32/wwin32native.h"
 
@@ -33,6 +34,7 @@ bool RunFormHotKey(const MSG& message);
 // convert through the template's font. The top-level window is not made
 // visible here: the form shows it once it is set up.
 std::vector<WORD> BuildDialogTemplate(std::string_view templateName);
+std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialog);
 
 // The window procedure of every form.
 INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
