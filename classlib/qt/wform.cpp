@@ -351,13 +351,15 @@ WSize WForm::GetOuterSize() const {
 
 void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
     QWidget* previous = nullptr;
+    bool focusChosen = false;
     for (WWindow* window : windows) {
         QWidget* widget = window ? QtWidget(*window) : nullptr;
         if (widget == nullptr) {
             continue;
         }
-        if (previous == nullptr && frame_ != nullptr && widget->focusPolicy() != Qt::NoFocus) {
+        if (!focusChosen && frame_ != nullptr && widget->focusPolicy() != Qt::NoFocus) {
             frame_->firstFocus = widget;
+            focusChosen = true;
         }
         if (previous != nullptr) {
             QWidget::setTabOrder(previous, widget);

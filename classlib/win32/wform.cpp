@@ -261,7 +261,9 @@ void WForm::FocusFirstControl() {
     // not: no static text, nothing hidden or disabled.
     for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        const bool canFocus = IsWindowVisible(child) && IsWindowEnabled(child) &&
+        // The form itself may not be shown yet: the child's own style counts.
+        const bool shown = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        const bool canFocus = shown && IsWindowEnabled(child) &&
                               lstrcmpiW(WindowClass(child).c_str(), L"Static") != 0 &&
                               lstrcmpiW(WindowClass(child).c_str(), STATUSCLASSNAMEW) != 0;
         if (canFocus) {
