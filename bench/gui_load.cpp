@@ -5,7 +5,9 @@
 //                                      laid out, then a few nodes expanded and painted
 //
 // Prints the load's wall time, the process's peak RSS, and in window mode the time of each
-// expansion. Run each mode in its own process (bench/gui_run.sh) so that peak RSS is its own.
+// expansion, of the '*' key on the first target's sources, and of Find (first hit shown, all
+// hits counted) for a rare and a common text. Run each mode in its own process (bench/gui_run.sh)
+// so that peak RSS is its own.
 #include <sys/resource.h>
 
 #include <QAction>
@@ -18,6 +20,7 @@
 #include <string>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/wtreesearch.h"
 #include "classlib/gui/wfiledialog.h"
 #include "classlib/qt/treemodel.h"
 #include "classlib/qt/wqtnative.h"
@@ -59,6 +62,21 @@ WTreeItem Child(const WTreeStore& store, WTreeItem item, const char* prefix) {
         }
     }
     return store.FirstChild(item);
+}
+
+// Find as the window does it: the first hit selected and painted, then the count.
+void TimeFind(WTreeView& tree, const char* text, const char* name) {
+    QElapsedTimer timer;
+    timer.start();
+    WTreeSearch search(tree.Store(), text);
+    const WTreeItem first = search.FindFrom(tree.Store().FirstRoot());
+    tree.SelectItem(first);
+    QCoreApplication::processEvents();
+    QtTreeView(tree)->viewport()->repaint();
+    const double firstMs = Seconds(timer) * 1000;
+    const std::size_t hits = search.Hits().size();
+    std::printf("find_%s_first_ms %.1f\nfind_%s_count_ms %.1f (%zu hits)\n", name, firstMs, name,
+                Seconds(timer) * 1000, hits);
 }
 
 void TimeExpand(WTreeView& tree, WTreeItem item, const char* name) {
@@ -104,6 +122,14 @@ int Window(int argc, char** argv) {
     const WTreeItem files = Child(store, target, "Filelist");
     TimeExpand(tree, files, "filelist");
     TimeExpand(tree, store.FirstChild(files), "first_extension");
+    QElapsedTimer all;
+    all.start();
+    tree.ExpandSubtree(sources);
+    QCoreApplication::processEvents();
+    std::printf("expand_star_sources_ms %.1f\n", Seconds(all) * 1000);
+    TimeFind(tree, "s09999.rc", "rare");
+    TimeFind(tree, "h00001.h", "repeated");
+    TimeFind(tree, ".h", "common");
     std::printf("peak_rss_after_expand_kb %ld\n", PeakRssKb());
     QElapsedTimer closing;
     closing.start();

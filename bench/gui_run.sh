@@ -41,4 +41,4 @@ echo "headless load         ${h_s} s, peak RSS $((h_kb / 1024)) MB"
 echo "window load           ${w_s} s, peak RSS $((w_kb / 1024)) MB"
 awk -v a="$w_s" -v b="$h_s" -v c="$w_kb" -v d="$h_kb" \
   'BEGIN { printf "window / headless     time %.2f, memory %.2f\n", a / b, c / d }'
-grep '^expand_\|^close_s' <<<"$window" | sed 's/^/  /'
+grep '^expand_\|^find_\|^close_s' <<<"$window" | sed 's/^/  /'

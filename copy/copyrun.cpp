@@ -59,17 +59,17 @@ void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
 
 }  // namespace
 
-std::string FailureNote(const CopyRunSummary& summary) {
-    if (summary.failed == 0) {
-        return {};
+std::string CopyRunSummaryText(const CopyRunSummary& summary) {
+    if (!summary.ran) {
+        return "Nothing copied: no project is loaded.";
     }
-    std::string note = std::to_string(summary.failed) + (summary.failed == 1 ? " file" : " files");
-    note += " failed";
+    std::string text =
+        std::to_string(summary.copied) + " copied, " + std::to_string(summary.failed) + " failed";
     if (!summary.reasons.empty()) {
-        note += "; first: ";
-        AppendAsLine(note, summary.reasons.front());
+        text += "; first: ";
+        AppendAsLine(text, summary.reasons.front());
     }
-    return note;
+    return text;
 }
 
 bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) {

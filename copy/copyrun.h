@@ -24,9 +24,9 @@ struct CopyRunSummary {
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
                               WListStore& results, HostFs& fs);
 
-// The note for the copy dialog's status line: empty when nothing failed,
-// else the number of failures and the first reason.
-std::string FailureNote(const CopyRunSummary& summary);
+// The line under the copy dialog's list after a run: how many files were
+// copied and how many failed, with the first reason when any failed.
+std::string CopyRunSummaryText(const CopyRunSummary& summary);
 
 // True when path is the project file, a target file or a listed file of the
 // loaded project (the same file, by its identity on the host): what Tamsk

@@ -198,7 +198,7 @@ TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
                                    "reads; left untouched")});
     EXPECT_EQ(ReadWhole(temp_.Join("p/src/shapes.c")), "p/src/shapes.c");
     EXPECT_EQ(ReadWhole(temp_.Join("p/src/src/shapes.c")), "p/src/shapes.c");
-    EXPECT_EQ(FailureNote(summary), "1 file failed; first: " + summary.reasons.front());
+    EXPECT_EQ(CopyRunSummaryText(summary), "3 copied, 1 failed; first: " + summary.reasons.front());
 }
 
 struct FaultCase {

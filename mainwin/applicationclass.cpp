@@ -1,6 +1,7 @@
 #include "mainwin/applicationclass.h"
 
 #include "mainwin/mainform.h"
+#include "mainwin/tamskform.h"
 
 ApplicationClass::ApplicationClass() {
     // For each event the generated handler first, then the hand-written one,
@@ -43,6 +44,8 @@ bool ApplicationClass::GeneratedStart(WObject* /*source*/, void* eventData) {
     if (mainForm == nullptr) {
         data->exitCode = -1;
         data->abort = true;
+    } else {
+        mainForm->OpenFromCommandLine(GetArguments());
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "mainwin/tamskform.h"
 
+#include "classlib/gui/wevents.h"
 #include "classlib/gui/wicon.h"
 #include "mainwin/mainform.h"
 #include "resources/resourceimages.h"
@@ -47,6 +48,11 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
     SetCaptionValue("none");
     fileDialog->SetFlags(fileDialog->GetFlags() | WFileDialog::kEnableSizing);
     LoadSettings();
+    AcceptDroppedFiles();
+    WRegisterEvent(this, DropFilesEvent, this, WHandler(&TamskForm::OnDropFiles));
+    AddHotKey("Ctrl+F", [this]() { OnFind(); });
+    AddHotKey("F3", [this]() { OnFindAgain(WTreeSearch::Direction::Forward); });
+    AddHotKey("Shift+F3", [this]() { OnFindAgain(WTreeSearch::Direction::Backward); });
     if (exportItem != nullptr) {
         exportItem->DisableAndGray();
     }
@@ -57,6 +63,8 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
 }
 
 bool TamskForm::OnFormDestroy(WObject* /*source*/, void* /*eventData*/) {
+    WUnregisterEvent(this, DropFilesEvent, this, WHandler(&TamskForm::OnDropFiles));
+    search_.reset();
     tv_1->DeleteAllItems();
     SaveSettings();
     return false;

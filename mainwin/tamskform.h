@@ -1,5 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/core/wtreesearch.h"
 #include "classlib/gui/wimagelist.h"
 #include "mainwin/tamskform_base.h"
 #include "project/projecttree.h"
@@ -23,6 +28,19 @@ public:
     bool OnParseStringLiterals(WObject* source, void* eventData);
     bool OnCopyProjectFiles(WObject* source, void* eventData);
     bool OnExit(WObject* source, void* eventData);
+    // A .wpj file dropped on the window loads as if chosen in the load dialog.
+    bool OnDropFiles(WObject* source, void* eventData);
+
+    // Opens the project file named on the command line as if it had been
+    // chosen in the load dialog; anything else is named on standard error and
+    // the form stays as it is.
+    void OpenFromCommandLine(const std::vector<std::string>& arguments);
+
+    // Find (Ctrl+F): asks for a text and goes to the first node, in the whole
+    // tree, whose text contains it; F3 and Shift+F3 go to the next and the
+    // previous one. The status line says which hit of how many is shown.
+    void OnFind();
+    void OnFindAgain(WTreeSearch::Direction direction);
 
     // Builds the tree of the project file, with its dependency scan, under the
     // wait cursor. False (nothing added) when the project file cannot be read.
@@ -35,5 +53,12 @@ public:
     void SetCaptionValue(const char* value);
 
 private:
+    // Empties the tree and forgets what referred to it.
+    void ClearProject();
+    // Loads the file that fileDialog holds as chosen, as the load command does.
+    void LoadChosenProject();
+    void ShowFindHit(WTreeItem hit);
+
     WImageList imageList;
+    std::unique_ptr<WTreeSearch> search_;  // of the tree shown; reset with it
 };

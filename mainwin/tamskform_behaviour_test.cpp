@@ -2,6 +2,7 @@
 // alone, so that the same cases run on every backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "classlib/gui/wevents.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
+#include "mainwin/commandline.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"
 #include "tests/support/tempdir.h"
@@ -80,11 +82,24 @@ protected:
     }
 
     std::string Path(const std::string& relative) const { return dir_.Join(relative); }
-    std::string Settings() const { return ReadWhole(Path("Tamsk.Ini")); }
+    // The settings file without the window's placement, which depends on the screen.
+    std::string Settings() const {
+        std::istringstream lines(ReadWhole(Path("Tamsk.Ini")));
+        std::string kept;
+        for (std::string line; std::getline(lines, line);) {
+            kept += line.starts_with("Window") ? "" : line + "\n";
+        }
+        return kept;
+    }
 
     void Start() { ASSERT_NE(CreateMainForm(), nullptr); }
-    // An empty name cancels the dialog.
+    // An empty name cancels the dialog; "!name" drops the file on the window.
     void Load(const std::string& relative) {
+        if (relative.starts_with('!')) {
+            WDropFilesData dropped{{Path(relative.substr(1))}};
+            WDispatchEvent(mainForm, DropFilesEvent, &dropped);
+            return;
+        }
         WFileDialog::SetNextAnswer(relative.empty() ? std::nullopt : std::optional(Path(relative)));
         Choose(TamskForm::LoadId);
     }
@@ -99,7 +114,8 @@ protected:
 };
 
 // steps: files chosen in turn, "" cancels, "#id" chooses a command; shown: the file in the
-// caption; tree: the example loaded "plain" or with "literals", or the one line shown.
+// caption; tree: the example loaded "plain" or with "literals", or the one line shown;
+// status: the status line, '%' standing for the test's folder.
 TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
     struct Case {
         const char* name;
@@ -107,6 +123,7 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         std::string shown;
         std::string menu;
         std::string tree;
+        std::string status = "";
     };
     const std::string s = kShapes;
     // A step naming the parse option chooses it instead of loading a file.
@@ -121,6 +138,13 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         {"parse checked, tree kept", {s, kParse}, s, "EECEE", "plain"},
         {"parse at next load", {s, kParse, s}, s, "EECEE", "literals"},
         {"parse cleared", {kParse, s, kParse, s}, s, "EEEEE", "plain"},
+        {"dropped", {"!" + s}, s, "EEEEE", "plain"},
+        {"dropped text file refused",
+         {s, "!notes.txt"},
+         s,
+         "EEEEE",
+         "plain",
+         "not a project file (*.wpj): %/notes.txt"},
     };
     const std::string plain = HeadlessLines(Path(kShapes));
     const std::string literals = HeadlessLines(Path(kShapes), ParseLiterals::On);
@@ -141,6 +165,13 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         EXPECT_EQ(Lines(mainForm->tv_1->Store()), c.tree == "plain"      ? plain
                                                   : c.tree == "literals" ? literals
                                                                          : c.tree);
+        std::string status = c.status;
+        if (const auto at = status.find('%'); at != std::string::npos) {
+            status.replace(at, 1, dir_.path());
+        }
+        EXPECT_EQ(mainForm->GetStatusText().Str(), status);
+        // The first node is current once a project shows.
+        EXPECT_EQ(mainForm->tv_1->GetSelectedItem(), mainForm->tv_1->Store().FirstRoot());
         Close();
     }
 }
@@ -163,15 +194,25 @@ TEST_F(TamskFormBehaviour, ExportWritesTheTreeBesideTheProject) {
     EXPECT_EQ(ReadWhole(exported), expected);
     Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), expected);
-    // After a cancelled load the tree is empty and nothing is written.
+    const auto lineCount = std::count(expected.begin(), expected.end(), '\n');
+    EXPECT_EQ(mainForm->GetStatusText().Str(),
+              "Wrote " + std::to_string(lineCount) + " lines to " + exported);
+    // A folder in the way: the status line says so, and nothing is lost.
     fs::remove(exported);
+    fs::create_directory(exported);
+    Choose(TamskForm::ExportId);
+    EXPECT_TRUE(mainForm->GetStatusText().Str().starts_with("Could not write " + exported + ": "))
+        << mainForm->GetStatusText().Str();
+    fs::remove(exported);
+    // After a cancelled load the tree is empty and nothing is written.
     Load("");
     Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), "<missing>");
 }
 
 // The program ends by the close box or E&xit with 0 and its settings written;
-// without a window it ends with -1 and writes nothing.
+// without a window it ends with -1 and writes nothing. A project named on the
+// command line opens as if chosen in the load dialog; anything else is ignored.
 TEST_F(TamskFormBehaviour, ProgramEnds) {
     class Ending : public WObject {
     public:
@@ -186,20 +227,55 @@ TEST_F(TamskFormBehaviour, ProgramEnds) {
         }
     };
     const std::string written = "[Options]\r\nParseSource=false\r\n";
-    for (int how = 0; how < 3; ++how) {
-        SCOPED_TRACE(how);
+    const std::string folder = "[Options]\r\nFolder=" + Path("examples/shapes/") + "\r\n";
+    const struct {
+        int how;  // 0 close box, 1 E&xit, 2 window refused
+        std::string argument;
+        int code;
+        std::string settings;
+    } cases[] = {
+        {0, "", 0, written},
+        {1, "", 0, written},
+        {2, "", -1, "<missing>\n"},
+        {0, Path(kShapes), 0, folder + written.substr(11)},
+        {0, Path("notes.txt"), 0, written},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.how) + c.argument);
         fs::remove(Path("Tamsk.Ini"));
         ApplicationClass application;
         Ending ending;
-        ending.how = how;
+        ending.how = c.how;
         // Called before the generated run handler, which runs the message loop.
         WRegisterEvent(&application, RunEvent, &ending, WHandler(&Ending::OnRun));
-        WForm::RefuseWindowCreationForTesting(how == 2);
-        const int code = application.Run(0, nullptr);
+        WForm::RefuseWindowCreationForTesting(c.how == 2);
+        std::string program = "tamsk";
+        std::string argument = c.argument;
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        const int code = application.Run(c.argument.empty() ? 1 : 2, argv);
         WForm::RefuseWindowCreationForTesting(false);
-        EXPECT_EQ(code, how == 2 ? -1 : 0);
+        EXPECT_EQ(code, c.code);
         EXPECT_EQ(mainForm, nullptr);
-        EXPECT_EQ(Settings(), how == 2 ? "<missing>" : written);
+        EXPECT_EQ(Settings(), c.settings);
+    }
+}
+
+// One existing regular file named *.wpj (any case) opens; anything else is said why.
+TEST_F(TamskFormBehaviour, ProjectFileOnTheCommandLine) {
+    dir_.Write("UP.WPJ", "");
+    fs::create_directory(Path("dir.wpj"));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"UP.WPJ"}, ""},
+        {{"UP.WPJ", "UP.WPJ"}, "expected one project file (*.wpj), got 2 arguments; none opened"},
+        {{"notes.txt"}, "not a project file (*.wpj): notes.txt"},
+        {{"gone.wpj"}, "no such project file: gone.wpj"},
+        {{"dir.wpj"}, "not a file: dir.wpj"},
+    };
+    for (const auto& [arguments, complaint] : cases) {
+        NativeHostFs fs;
+        std::string said;
+        EXPECT_EQ(ProjectFileOf(arguments, fs, said).has_value(), complaint.empty()) << complaint;
+        EXPECT_EQ(said, complaint);
     }
 }
 
@@ -236,6 +312,10 @@ TEST_F(TamskFormBehaviour, FolderIsKeptAfterACancelledDialogAndStoredAfterAChoic
         const std::string folder = Path(chosen.substr(0, chosen.rfind('/') + 1));
         EXPECT_EQ(Settings(), "[Options]\r\nFolder=" + folder + "\r\nParseSource=true\r\n");
     }
+    // Within the run the load dialog opens where the last file was chosen.
+    Start();
+    Load("elsewhere/missing.wpj");
+    EXPECT_EQ(mainForm->fileDialog->GetStartFolder().Str(), Path("elsewhere/"));
 }
 
 }  // namespace

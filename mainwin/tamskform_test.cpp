@@ -3,11 +3,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
+#include "classlib/gui/wtextprompt.h"
 #include "classlib/qt/wqtnative.h"
 #include "mainwin/mainform.h"
 
@@ -29,6 +34,17 @@ QRect ClientArea() {
     return QRect(QPoint(0, 0), QtSize(mainForm->GetClientSize()));
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 }  // namespace
 
 class TamskFormTest : public QObject {
@@ -37,6 +53,8 @@ class TamskFormTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString previousFolder_;
+
+    QString Settings() const { return dir_->path() + "/Tamsk.Ini"; }
 
     void Start() {
         QVERIFY(CreateMainForm() != nullptr);
@@ -56,6 +74,7 @@ private slots:
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(dir_->path());
         WFileDialog::ClearAnswers();
+        WTextPrompt::ClearAnswers();
         WMessageLoop::ResetForTesting();
     }
 
@@ -93,6 +112,8 @@ private slots:
             QWidget* dialog = QApplication::activeModalWidget();
             QVERIFY(dialog != nullptr && dialog != QtWidget(*mainForm));
             caption = dialog->windowTitle();
+            // Placed relative to its owner, wholly on the screen.
+            QVERIFY(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
             dialog->close();
         });
         Choose(TamskForm::CopyId);
@@ -102,6 +123,97 @@ private slots:
         const QModelIndex root = QtTreeView(*mainForm->tv_1)->model()->index(0, 0);
         QCOMPARE(root.data().toString(), QString("Project: shapes [shapes.wpj]"));
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+    }
+
+    // A stored placement (left, top, width, height) is taken where it lies
+    // wholly on the screen, else moved and shrunk onto it; it is written back.
+    void placementIsRestoredOnTheScreen_data() {
+        QTest::addColumn<QList<int>>("stored");
+        QTest::newRow("on screen") << QList<int>{30, 40, 500, 420};
+        QTest::newRow("far off") << QList<int>{-9000, 9000, 500, 420};
+        QTest::newRow("too big") << QList<int>{0, 0, 99999, 99999};
+    }
+    void placementIsRestoredOnTheScreen() {
+        QFETCH(QList<int>, stored);
+        const QString format =
+            "WindowLeft=%1\r\nWindowTop=%2\r\nWindowWidth=%3\r\nWindowHeight=%4\r\n";
+        WriteBytes(Settings(),
+                   "[Options]\r\n" +
+                       format.arg(stored[0]).arg(stored[1]).arg(stored[2]).arg(stored[3]).toUtf8());
+        Start();
+        const WRect placement = mainForm->GetPlacement();
+        QWidget* window = QtWidget(*mainForm);
+        QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        QCOMPARE(QtRect(placement) == QRect(stored[0], stored[1], stored[2], stored[3]),
+                 stored[0] == 30);
+        mainForm->HandleCloseRequest();
+        DestroyMainForm();
+        QCOMPARE(
+            ReadBytes(Settings()).mid(11),
+            format.arg(placement.x).arg(placement.y).arg(placement.w).arg(placement.h).toUtf8() +
+                "ParseSource=false\r\n");
+    }
+
+    // Where no window can be opened the program says so in one line and ends with -1.
+    void noDisplayEndsWithOneLine() {
+        QProcess tamsk;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        tamsk.setProcessEnvironment(environment);
+        tamsk.start(qEnvironmentVariable("TAMSK_GUI"), {});
+        QVERIFY(tamsk.waitForFinished(20000));
+        QCOMPARE(tamsk.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tamsk.exitCode(), 255);
+        const QStringList said =
+            QString::fromUtf8(tamsk.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(said.filter("no display").size() * 10 + said.size(), 11);
+    }
+
+    // The keyboard alone: after a load the tree has the focus; '*' expands the
+    // whole subtree; Ctrl+F finds in collapsed parts too, F3 and Shift+F3 step
+    // through the hits, wrapping. A drop reaches the form as DropFilesEvent.
+    void keyboardExpandsAndFinds() {
+        Start();
+        LoadExample();
+        QWidget* window = QtWidget(*mainForm);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        WTreeView& tree = *mainForm->tv_1;
+        const WTreeStore& store = tree.Store();
+        QTRY_COMPARE(QApplication::focusWidget(), QtWidget(tree));
+        QTest::keyClick(QtWidget(tree), Qt::Key_Asterisk);
+        QCOMPARE(store.FindDescendant(
+                     store.FirstRoot(),
+                     [&](WTreeItem at) { return store.HasChildren(at) && !tree.IsExpanded(at); }),
+                 kNoItem);
+        QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+        // The count itself is the search's own test's; here the keys and the line.
+        WTreeSearch all(store, ".h");
+        const auto hits = static_cast<int>(all.Hits().size());
+        QMimeData data;
+        data.setUrls(
+            {QUrl::fromLocalFile(qEnvironmentVariable("TAMSK_EXAMPLES") + "/shapes/shapes.wpj")});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the window: the application routes drops only within a drag it runs.
+        static_cast<QObject*>(window)->event(&drop);  // reloads: all collapsed again
+        WTextPrompt::SetNextAnswer(".H");
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        for (const auto& [key, hit] : {std::pair{Qt::Key_unknown, 1},
+                                       {Qt::Key_Back, hits},
+                                       {Qt::Key_F3, 1},
+                                       {Qt::Key_F3, 2}}) {
+            if (key != Qt::Key_unknown) {
+                QTest::keyClick(window, Qt::Key_F3,
+                                key == Qt::Key_Back ? Qt::ShiftModifier : Qt::NoModifier);
+            }
+            QCOMPARE(QString::fromStdString(mainForm->GetStatusText().Str()),
+                     QString("\".H\": hit %1 of %2").arg(hit).arg(hits));
+            QVERIFY(QString(tree.GetItemText(tree.GetSelectedItem()).GetText())
+                        .contains(".h", Qt::CaseInsensitive));
+        }
+        QCOMPARE(WTextPrompt::PendingAnswers(), 0);
     }
 };
 

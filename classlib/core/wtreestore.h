@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -77,6 +77,8 @@ public:
     // The handle of a label text, creating it on first use.
     WTreeLabel InternLabel(std::string_view text);
     std::string_view LabelText(WTreeLabel label) const;
+    // Handles run from 0 to LabelCount() - 1.
+    std::size_t LabelCount() const { return labels_.size(); }
 
     WTreeItem GetRelative(WTreeItem item, WTreeRelation relation) const;
     WTreeItem FirstRoot() const { return firstRoot_; }
@@ -122,8 +124,7 @@ private:
     WTreeItem Allocate();
     void Link(WTreeItem item, WTreeItem parent, WTreePosition position);
     void Unlink(WTreeItem item);
-    WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label,
-                                std::size_t& steps) const;
+    WTreeItem SortedPredecessor(WTreeItem parent, std::string_view label, std::size_t& steps) const;
     void Release(WTreeItem item);
     struct SortedIndex;
     SortedIndex* FindSortedIndex(WTreeItem parent) const;

@@ -40,6 +40,13 @@ void WExeApplication::RunComponentFinalisers() {
     }
 }
 
+void WExeApplication::KeepArguments(int argc, char** argv) {
+    arguments_.clear();
+    for (int i = 1; i < argc && argv != nullptr; ++i) {
+        arguments_.emplace_back(argv[i] ? argv[i] : "");
+    }
+}
+
 int WExeApplication::DispatchStartRunEnd() {
     WApplicationEventData data;
     WDispatchEvent(this, StartEvent, &data);

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "classlib/core/wobject.h"
 
@@ -37,9 +39,13 @@ public:
     WExeApplication& operator=(const WExeApplication&) = delete;
 
     // The program's entry: makes the toolkit's application object when there
-    // is none yet and fires the three events. The command line is not passed
-    // on to the toolkit: the program does not use it.
+    // is none yet and fires the three events. The command line is kept for
+    // the program (GetArguments) and not passed on to the toolkit. Where no
+    // window can be opened (no display), says so in one line on standard
+    // error and ends the process with -1.
     int Run(int argc, char** argv);
+    // The command line without the program's name.
+    const std::vector<std::string>& GetArguments() const { return arguments_; }
 
     // The library's component initialisers and finalisers, run by the
     // generated start and end handlers.
@@ -51,8 +57,11 @@ public:
     struct Native;
 
 private:
+    // The command line without the program's name, for GetArguments.
+    void KeepArguments(int argc, char** argv);
     // StartEvent, RunEvent unless the start aborts, EndEvent; the exit code.
     int DispatchStartRunEnd();
 
     std::unique_ptr<Native> native_;
+    std::vector<std::string> arguments_;
 };

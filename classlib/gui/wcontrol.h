@@ -38,11 +38,12 @@ protected:
 };
 
 // A static text. An "&" marks the mnemonic that moves the focus to the next
-// control, as on the platform.
+// control, as on the platform, or to the control given with SetBuddy.
 class WLabel : public WControl {
 public:
     WString GetText() const override;
     void SetText(std::string_view text) override;
+    void SetBuddy(WWindow* control);
 
 protected:
     bool Accepts(WWindowHandle item) const override;

@@ -15,6 +15,7 @@ enum WEventID : int {
     CloseEvent = 84,
     CreateEvent = 87,
     DestroyEvent = 88,
+    DropFilesEvent = 90,  // files dropped on a form; the data is a WDropFilesData
 };
 
 // A handler is a member function of its target object. It receives the object

@@ -39,8 +39,23 @@ bool WFileDialog::ShowModal() {
     } else {
         answer = RunPlatformDialog();
     }
-    chosen_.assign(1, answer ? WFilePath(std::string_view(*answer)) : WFilePath());
+    Choose(answer);
     return answer.has_value() && !answer->empty();
+}
+
+WString WFileDialog::GetStartFolder() const {
+    return lastFolder_.IsEmpty() ? initialPath_ : lastFolder_;
+}
+
+void WFileDialog::SetFileName(std::string_view path) {
+    Choose(std::string(path));
+}
+
+void WFileDialog::Choose(const std::optional<std::string>& answer) {
+    chosen_.assign(1, answer ? WFilePath(std::string_view(*answer)) : WFilePath());
+    if (answer && !answer->empty()) {
+        lastFolder_ = chosen_.front().GetPart(WFilePath::Folder);
+    }
 }
 
 WFilePath WFileDialog::GetFileName(int index) const {

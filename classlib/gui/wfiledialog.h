@@ -36,8 +36,13 @@ public:
     const std::vector<std::pair<std::string, std::string>>& GetFilter() const { return filter_; }
 
     // Shows the dialog modally (the process's current folder is never
-    // changed); true when a file was chosen.
+    // changed); true when a file was chosen. It opens in the folder of the
+    // file chosen last in this run, or else in the initial path.
     bool ShowModal();
+    // The folder the next ShowModal opens in.
+    WString GetStartFolder() const;
+    // Takes path as if it had been chosen in the dialog.
+    void SetFileName(std::string_view path);
     int GetFileCount() const { return static_cast<int>(chosen_.size()); }
     // The chosen file at index; the first is the chosen path. Empty outside.
     WFilePath GetFileName(int index = 0) const;
@@ -48,13 +53,20 @@ public:
     static void ClearAnswers();
     static int PendingAnswers();
 
+    // The toolkit's own file dialogs keep a history in a settings file of
+    // their own; the program's settings file is its only one, so theirs is
+    // sent nowhere. Called before any toolkit dialog is shown.
+    static void KeepToolkitSettingsOff();
+
 private:
     // The backend's dialog window: the chosen path, or nothing when cancelled.
     std::optional<std::string> RunPlatformDialog() const;
+    void Choose(const std::optional<std::string>& answer);
 
     WWindow* owner_ = nullptr;
     unsigned long flags_ = 0;
     WString initialPath_;
     std::vector<std::pair<std::string, std::string>> filter_;
     std::vector<WFilePath> chosen_{WFilePath()};
+    WString lastFolder_;  // of the file chosen last; empty before any choice
 };

@@ -21,6 +21,9 @@ bool WForm::Create(WWindow* parent, std::string_view templateName) {
         return false;
     }
     WDispatchEvent(this, CreateEvent, nullptr);
+    if (HasWindow()) {
+        FocusFirstControl();
+    }
     return HasWindow();
 }
 

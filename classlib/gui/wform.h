@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,13 +11,21 @@
 class WMenu;
 class FormFrame;
 
+// Data of DropFilesEvent: the local paths of the files dropped, in order.
+struct WDropFilesData {
+    std::vector<std::string> paths;
+};
+
 // A top-level window built from a dialog template of the program's module.
 //
 // Creating the window fires CreateEvent before Create returns; a close
 // request (the close box, or PostClose) fires CloseEvent, and when no handler
 // deals with it the window is destroyed. Destroying the window fires
 // DestroyEvent first. The template's positions are dialog units, converted
-// through the template font's metrics.
+// through the template font's metrics; its position is taken relative to the
+// owner's client area (the screen's origin without an owner), and the window
+// is kept wholly on the screen. After creation the first control of the tab
+// order that can take the focus has it, tab stop or not.
 class WForm : public WWindow {
 public:
     WForm();
@@ -47,6 +57,13 @@ public:
     // Centres the form on its parent's client area, or without a parent on
     // the screen's available area, keeping it inside that area.
     void CenterWindow();
+    // Moves and sizes the window (outer position, client-side size) so that it
+    // lies wholly on the available area of the screen it is mostly on, or of
+    // the primary screen when it is on none.
+    void PlaceOnScreen(WRect placement);
+    // Position and size as PlaceOnScreen takes them; the normal placement of
+    // a maximised or minimised window.
+    WRect GetPlacement() const;
     // The window cannot be made smaller than this (outer size).
     void SetMinimumTrackingSize(int width, int height);
     WSize GetOuterSize() const;
@@ -61,6 +78,12 @@ public:
     void OrderChildWindows(std::initializer_list<WWindow*> windows);
 
     WWindow* GetParentWindow() const { return parent_; }
+
+    // Runs action when the key sequence ("Ctrl+F", "F3", "Shift+F3") is
+    // pressed anywhere in the window.
+    void AddHotKey(std::string_view keys, std::function<void()> action);
+    // Files dropped on the window fire DropFilesEvent.
+    void AcceptDroppedFiles();
 
     // Tests: make the next window creations fail as if the window system
     // refused them.
@@ -89,6 +112,8 @@ private:
     bool HasClientItem(WWindowHandle control) const;
     WRect ItemRectangle(WWindowHandle control) const;
     void MoveItem(WWindowHandle control, WRect rect);
+    // The first control of the tab order that can take the focus gets it.
+    void FocusFirstControl();
 
     FormFrame* frame_ = nullptr;  // lives inside the window
     WMenu* menu_ = nullptr;

@@ -63,6 +63,15 @@ public:
     void SetImageList(const WImageList& images);
     void Expand(WTreeItem item, bool expand = true);
     bool IsExpanded(WTreeItem item) const;
+    // Expands the path to item, makes it the current and selected item and
+    // scrolls it into view.
+    void SelectItem(WTreeItem item);
+    // The current item; kNoItem when there is none.
+    WTreeItem GetSelectedItem() const;
+    // Expands item and everything below it, as the '*' key does. The work is
+    // done in slices under the wait cursor: the window keeps painting, other
+    // input waits, and Esc stops it with what was done so far shown.
+    void ExpandSubtree(WTreeItem item);
 
     // The backend's record of the control; defined in the backend's headers.
     struct Native;

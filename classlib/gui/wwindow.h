@@ -45,6 +45,8 @@ public:
     void Move(int x, int y, int width, int height, bool repaint = true);
     // Paints the window at once, without waiting for the event loop.
     void Update();
+    // Gives the window the keyboard focus (once its top-level window is active).
+    void SetFocus();
 
     // The backend's record of the window; defined in the backend's headers.
     struct Native;

@@ -1,9 +1,36 @@
 #include "classlib/qt/formframe.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPushButton>
 #include <QResizeEvent>
+#include <QUrl>
 
+#include "classlib/gui/wevents.h"
 #include "classlib/gui/wform.h"
+#include "classlib/qt/wqtstring.h"
+
+namespace {
+
+// The local files of a drag, or nothing when anything else comes with it.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        paths.push_back(FromQString(url.toLocalFile()));
+    }
+    return paths;
+}
+
+}  // namespace
 
 FormFrame::FormFrame(QWidget* window, WForm* form)
     : window_(window), form_(form), client_(new QWidget(window)), status_(new QLabel(window)) {
@@ -89,11 +116,36 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     form_->HandleCloseRequest();
 }
 
+void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void FormWindow::dropEvent(QDropEvent* event) {
+    WDropFilesData dropped{LocalFiles(event->mimeData())};
+    if (!dropped.paths.empty()) {
+        event->acceptProposedAction();
+        WDispatchEvent(form_, DropFilesEvent, &dropped);
+    }
+}
+
 DialogWindow::DialogWindow(QWidget* parent, WForm* form)
     : QDialog(parent), form_(form), frame_(this, form) {}
 
 void DialogWindow::reject() {
     form_->HandleCloseRequest();
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button != nullptr && button->isEnabled() &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void DialogWindow::resizeEvent(QResizeEvent* event) {

@@ -25,6 +25,10 @@ public:
     void ResizeForClient(QSize clientSize);
     void Layout();
 
+    // The first control of the tab order that can take the focus: it has the
+    // focus once the form is created, tab stop or not.
+    QPointer<QWidget> firstFocus;
+
 private:
     int MenuHeight() const;
     int StatusHeight() const;
@@ -46,6 +50,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     WForm* form_;
@@ -60,6 +66,8 @@ public:
     void reject() override;  // Escape goes the way of the close box
 
 protected:
+    // Enter presses the button that has the focus, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -21,6 +23,39 @@ struct LoopState {
 LoopState& State() {
     static LoopState state;
     return state;
+}
+
+constexpr const char* kNoDisplayText = "%s: cannot open a window: no display is available\n";
+
+// While the toolkit opens its display: its notes are held back, and its fatal
+// error (no platform could be opened) ends the process with our one line.
+const char* openingProgram = nullptr;
+QList<std::pair<QtMsgType, QString>> heldNotes;
+
+void WhileOpening(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, kNoDisplayText, openingProgram);
+        std::fflush(stderr);
+        std::_Exit(255);  // -1 as the program's exit code
+    }
+    heldNotes.append({type, text});
+}
+
+// Only the program name goes to the toolkit.
+std::unique_ptr<QApplication> MakeToolkitApplication(const char* programName) {
+    static int toolkitArgc = 1;
+    static char* toolkitArgv[] = {nullptr, nullptr};
+    toolkitArgv[0] = const_cast<char*>(programName);
+    openingProgram = programName;
+    heldNotes.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(WhileOpening);
+    auto application = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+    qInstallMessageHandler(previous);
+    for (const auto& [type, text] : heldNotes) {
+        qt_message_output(type, QMessageLogContext(), text);
+    }
+    heldNotes.clear();
+    return application;
 }
 
 void ExitRunningLoop() {
@@ -73,13 +108,11 @@ WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
 WExeApplication::~WExeApplication() = default;
 
 int WExeApplication::Run(int argc, char** argv) {
+    KeepArguments(argc, argv);
     if (QCoreApplication::instance() == nullptr) {
-        // Only the program name goes to the toolkit; the rest is ignored.
-        static int toolkitArgc = 1;
         static char fallbackName[] = "tamsk";
-        static char* toolkitArgv[] = {argc > 0 && argv && argv[0] ? argv[0] : fallbackName,
-                                      nullptr};
-        native_->application = std::make_unique<QApplication>(toolkitArgc, toolkitArgv);
+        native_->application =
+            MakeToolkitApplication(argc > 0 && argv && argv[0] ? argv[0] : fallbackName);
     }
     QApplication::setQuitOnLastWindowClosed(false);
     const int exitCode = DispatchStartRunEnd();

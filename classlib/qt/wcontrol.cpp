@@ -75,6 +75,12 @@ void WLabel::Attached() {
     }
 }
 
+void WLabel::SetBuddy(WWindow* control) {
+    if (auto* label = dynamic_cast<QLabel*>(QtWidget(*this)); label && control) {
+        label->setBuddy(QtWidget(*control));
+    }
+}
+
 WString WLabel::GetText() const {
     auto* label = dynamic_cast<QLabel*>(QtWidget(*this));
     return label ? WString(FromQString(label->text())) : WString();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QSettings>
 #include <QStringList>
 
 #include "classlib/gui/wwindow.h"
@@ -25,13 +26,25 @@ QString QtFilterEntry(const std::pair<std::string, std::string>& pair) {
 
 }  // namespace
 
+void WFileDialog::KeepToolkitSettingsOff() {
+    // A path below a file: every write there fails, silently, and reads find nothing.
+    static const bool done = [] {
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+        }
+        return true;
+    }();
+    (void)done;
+}
+
 std::optional<std::string> WFileDialog::RunPlatformDialog() const {
+    KeepToolkitSettingsOff();
     QStringList filters;
     for (const auto& pair : filter_) {
         filters << QtFilterEntry(pair);
     }
     QWidget* owner = owner_ ? QtWidget(*owner_) : nullptr;
-    QString start = ToQString(initialPath_.View());
+    QString start = ToQString(GetStartFolder().View());
     if (start.isEmpty()) {
         start = QStringLiteral(".");
     }

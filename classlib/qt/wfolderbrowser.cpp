@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "classlib/gui/wfiledialog.h"
 #include "classlib/gui/wfolderbrowser.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
@@ -9,6 +10,7 @@ std::optional<std::string> WFolderBrowser::ShowChooser(WWindowHandle owner, std:
                                                        std::string_view initialFolder) {
     // Only folders of the file system can be chosen; an empty initial folder
     // leaves the starting place to the platform.
+    WFileDialog::KeepToolkitSettingsOff();
     const QString chosen = QFileDialog::getExistingDirectory(
         QtWidget(owner), ToQString(title), ToQString(initialFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {

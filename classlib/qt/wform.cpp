@@ -1,13 +1,16 @@
 #include "classlib/gui/wform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMargins>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVariant>
 
@@ -83,6 +86,60 @@ Qt::WindowFlags WindowFlagsOf(unsigned style) {
     return flags;
 }
 
+// The available area of the screen that holds most of rect, or of the
+// primary screen when none does.
+QRect AvailableAreaFor(const QRect& rect) {
+    QScreen* best = QGuiApplication::primaryScreen();
+    qint64 bestArea = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->availableGeometry().intersected(rect);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    return best ? best->availableGeometry() : QRect(0, 0, 640, 480);
+}
+
+// The window frame around a top-level widget: its own once it is shown, else
+// that of another shown window, else a usual title bar and border.
+QMargins FrameMarginsOf(const QWidget* window) {
+    const auto margins = [](const QWidget* shown) {
+        const QRect frame = shown->frameGeometry();
+        const QRect inner = shown->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    };
+    if (window->isVisible()) {
+        return margins(window);
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other->isVisible() && other->isWindow()) {
+            return margins(other);
+        }
+    }
+    return QMargins(4, 30, 4, 4);
+}
+
+// Moves the window's outer rectangle (shrinking it when it is larger) into area.
+QRect KeptInside(QRect outer, const QRect& area) {
+    outer.setSize(outer.size().boundedTo(area.size()));
+    outer.moveLeft(qBound(area.left(), outer.left(), area.left() + area.width() - outer.width()));
+    outer.moveTop(qBound(area.top(), outer.top(), area.top() + area.height() - outer.height()));
+    return outer;
+}
+
+// Places the window with its frame's top-left at position and its inside of
+// the given size, wholly on the available area of a screen.
+void PlaceKeptOnScreen(QWidget* window, QPoint position, QSize size) {
+    const QMargins frame = FrameMarginsOf(window);
+    const QRect wanted(position, size.grownBy(frame));
+    const QRect kept = KeptInside(wanted, AvailableAreaFor(wanted));
+    window->resize(kept.size().shrunkBy(frame));
+    window->move(kept.topLeft());
+}
+
 }  // namespace
 
 WForm::WForm() = default;
@@ -112,12 +169,24 @@ bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle paren
     window->setWindowTitle(ToQString(dialog->title));
     const WDialogBaseUnits units = DialogBaseUnitsOf(font);
     const WRect placement = units.ToPixels(dialog->x, dialog->y, dialog->width, dialog->height);
-    window->move(placement.x, placement.y);
     frame_->ResizeForClient(QSize(placement.w, placement.h));
+    // A template's position is relative to its owner's client area, as the
+    // platform's dialog manager takes it.
+    QPoint origin;
+    if (auto* owner = dynamic_cast<WForm*>(parent_); owner && owner->GetClientArea()) {
+        origin = QtWidget(owner->GetClientArea())->mapToGlobal(QPoint(0, 0));
+    } else if (QWidget* parentWidget = QtWidget(parentWindow)) {
+        origin = parentWidget->mapToGlobal(QPoint(0, 0));
+    }
+    PlaceKeptOnScreen(window, origin + QPoint(placement.x, placement.y), window->size());
+    frame_->firstFocus = nullptr;
     for (const DialogItemTemplate& item : dialog->items) {
         QWidget* widget = MakeItemWidget(item, frame_->Client());
         const WRect rect = units.ToPixels(item.x, item.y, item.width, item.height);
         widget->setGeometry(rect.x, rect.y, rect.w, rect.h);
+        if (!frame_->firstFocus && widget->focusPolicy() != Qt::NoFocus) {
+            frame_->firstFocus = widget;
+        }
     }
     if (!GetName().IsEmpty()) {
         window->setObjectName(ToQString(GetName().View()));
@@ -229,6 +298,46 @@ void WForm::CenterWindow() {
     window->move(qMax(0, x), qMax(0, y));
 }
 
+void WForm::PlaceOnScreen(WRect placement) {
+    QWidget* window = QtWidget(*this);
+    if (window == nullptr || placement.w <= 0 || placement.h <= 0) {
+        return;
+    }
+    PlaceKeptOnScreen(window, QPoint(placement.x, placement.y),
+                      QtSize(placement.size()).expandedTo(window->minimumSize()));
+}
+
+WRect WForm::GetPlacement() const {
+    QWidget* window = QtWidget(*this);
+    if (window == nullptr) {
+        return {};
+    }
+    const QRect normal = window->isMaximized() || window->isMinimized()
+                             ? window->normalGeometry()
+                             : QRect(window->pos(), window->size());
+    return WRect{normal.x(), normal.y(), normal.width(), normal.height()};
+}
+
+void WForm::AddHotKey(std::string_view keys, std::function<void()> action) {
+    if (QWidget* window = QtWidget(*this)) {
+        auto* shortcut = new QShortcut(QKeySequence(ToQString(keys)), window);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, window, std::move(action));
+    }
+}
+
+void WForm::AcceptDroppedFiles() {
+    if (QWidget* window = QtWidget(*this)) {
+        window->setAcceptDrops(true);
+    }
+}
+
+void WForm::FocusFirstControl() {
+    if (frame_ != nullptr && frame_->firstFocus) {
+        frame_->firstFocus->setFocus(Qt::OtherFocusReason);
+    }
+}
+
 void WForm::SetMinimumTrackingSize(int width, int height) {
     if (QWidget* window = QtWidget(*this)) {
         window->setMinimumSize(width, height);
@@ -242,10 +351,15 @@ WSize WForm::GetOuterSize() const {
 
 void WForm::OrderChildWindows(std::initializer_list<WWindow*> windows) {
     QWidget* previous = nullptr;
+    bool focusChosen = false;
     for (WWindow* window : windows) {
         QWidget* widget = window ? QtWidget(*window) : nullptr;
         if (widget == nullptr) {
             continue;
+        }
+        if (!focusChosen && frame_ != nullptr && widget->focusPolicy() != Qt::NoFocus) {
+            frame_->firstFocus = widget;
+            focusChosen = true;
         }
         if (previous != nullptr) {
             QWidget::setTabOrder(previous, widget);

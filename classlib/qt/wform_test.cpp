@@ -1,7 +1,9 @@
 #include "classlib/gui/wform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -188,11 +190,42 @@ private slots:
         QCOMPARE(parse->IsGrayed(), true);
     }
 
-    // The answers and the chosen file are driven through the main window.
+    // The answers and the start folder are driven through the main window.
     void fileDialogFilterEndsAtTheEmptyPair() {
         WFileDialog dialog;
         dialog.SetFilter({{"Watcom project file(*.wpj)", "*.wpj"}, {"", ""}, {"x", "*.x"}});
         QCOMPARE(dialog.GetFilter().size(), std::size_t{1});
+    }
+
+    // The toolkit's dialog, really shown, leaves no settings file of its own.
+    void fileDialogWritesNoSettings() {
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+        WFileDialog dialog;
+        dialog.SetInitialPath(home.path().toStdString());
+        QTimer::singleShot(0, this, []() { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(dialog.ShowModal(), false);
+        QCOMPARE(
+            QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+    }
+
+    // A dialog's template position is taken from its owner's client area.
+    void dialogIsPlacedRelativeToItsOwner() {
+        WModelessDialog owner;
+        QCOMPARE(owner.Create(nullptr, "ID_TamskForm"), true);
+        owner.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(QtWidget(owner)));
+        int x[2] = {0, 0};
+        for (int shift : {0, 1}) {
+            QtWidget(owner)->move(300 + 50 * shift, 0);
+            QTRY_COMPARE(QtWidget(owner)->x(), 300 + 50 * shift);
+            WModelessDialog dialog;
+            QCOMPARE(dialog.Create(&owner, "ID_WPJCopy"), true);
+            x[shift] = QtWidget(dialog)->x();
+        }
+        QCOMPARE(x[1] - x[0], 50);
     }
 };
 

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeView>
+#include <algorithm>
 
 #include "classlib/qt/listmodel.h"
 #include "classlib/qt/wqtnative.h"
@@ -34,7 +36,12 @@ void WListView::Attached() {
     QTreeView* view = QtTreeView(*this);
     view->setModel(native_->model.get());
     store_.SetTextMeasure([view](std::string_view text) {
-        return QFontMetrics(view->font()).horizontalAdvance(ToQString(text));
+        // The view draws a cell's text inside its style's margins; where they
+        // are wider than the padding the store adds, the text takes the rest.
+        const int margins =
+            2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+        return QFontMetrics(view->font()).horizontalAdvance(ToQString(text)) +
+               std::max(0, margins - WListStore::kCellPadding);
     });
     for (int column = 0; column < store_.ColumnCount(); ++column) {
         view->header()->resizeSection(column, store_.ColumnAt(column).width);

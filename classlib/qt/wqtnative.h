@@ -43,6 +43,7 @@ struct WMenu::Native {
 
 struct WTreeView::Native {
     std::unique_ptr<WTreeModel> model;
+    std::unique_ptr<QObject> keyFilter;  // takes '*' for ExpandSubtree
 };
 
 struct WListView::Native {

@@ -107,3 +107,9 @@ void WWindow::ReleaseWindowLater() {
     native_->released = widget;
     widget->deleteLater();
 }
+
+void WWindow::SetFocus() {
+    if (QWidget* widget = QtWidget(*this)) {
+        widget->setFocus(Qt::OtherFocusReason);
+    }
+}

@@ -1,6 +1,7 @@
 #include "classlib/gui/wapplication.h"
 
 #include "classlib/gui/wevents.h"
+#include "classlib/win32/formframe.h"
 #include "classlib/win32/wwin32native.h"
 // After the native header, which sets the platform up.
 #include <objbase.h>
@@ -22,7 +23,7 @@ LoopState& State() {
 bool IsFormMessage(MSG& message) {
     HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     return root != nullptr && GetPropW(root, L"Tamsk.Frame") != nullptr &&
-           IsDialogMessageW(root, &message);
+           (RunFormHotKey(message) || IsDialogMessageW(root, &message));
 }
 
 }  // namespace
@@ -82,7 +83,8 @@ WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
 
 WExeApplication::~WExeApplication() = default;
 
-int WExeApplication::Run(int /*argc*/, char** /*argv*/) {
+int WExeApplication::Run(int argc, char** argv) {
+    KeepArguments(argc, argv);
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC =

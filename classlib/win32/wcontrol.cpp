@@ -51,6 +51,10 @@ bool WLabel::Accepts(WWindowHandle item) const {
 // the next control.
 void WLabel::Attached() {}
 
+// The dialog manager already moves the focus from a static text's mnemonic to
+// the next control of the tab order, which is where the callers' buddies are.
+void WLabel::SetBuddy(WWindow* /*control*/) {}
+
 WString WLabel::GetText() const {
     return WWindow::GetText();
 }

@@ -13,6 +13,11 @@ UINT_PTR CALLBACK KeepDefaults(HWND, UINT, WPARAM, LPARAM) {
 
 }  // namespace
 
+// The platform's dialog keeps its recent-files lists in the system's own
+// store, not in a settings file of the program; OFN_DONTADDTORECENT below
+// keeps chosen projects out of the shell's recent documents.
+void WFileDialog::KeepToolkitSettingsOff() {}
+
 std::optional<std::string> WFileDialog::RunPlatformDialog() const {
     // Description and pattern pairs, each text ended by a null, the list by another.
     std::wstring filter;
@@ -21,7 +26,7 @@ std::optional<std::string> WFileDialog::RunPlatformDialog() const {
     }
     filter += L'\0';
     std::wstring chosen(32768, L'\0');
-    const std::wstring initialFolder = Widen(initialPath_.View());
+    const std::wstring initialFolder = Widen(GetStartFolder().View());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner_ ? Win32Window(*owner_) : nullptr;
@@ -30,7 +35,7 @@ std::optional<std::string> WFileDialog::RunPlatformDialog() const {
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());
     dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
-    dialog.Flags = static_cast<DWORD>(flags_);
+    dialog.Flags = static_cast<DWORD>(flags_) | OFN_DONTADDTORECENT;
     if (dialog.Flags & OFN_ENABLEHOOK) {
         dialog.lpfnHook = KeepDefaults;
     }

@@ -1,6 +1,8 @@
 #include "classlib/gui/wform.h"
 
 #include <algorithm>
+#include <cwctype>
+#include <string>
 
 #include "classlib/gui/wcontrol.h"
 #include "classlib/gui/wevents.h"
@@ -8,6 +10,8 @@
 #include "classlib/gui/wtreeview.h"
 #include "classlib/win32/formframe.h"
 #include "classlib/win32/wtreebridge.h"
+// After the native header (through formframe.h), which sets the platform up.
+#include <shellapi.h>
 
 namespace {
 
@@ -79,6 +83,59 @@ void FrameResized(WForm& form, HWND hwnd) {
     }
 }
 
+// The dropped files' paths, in order, as a DropFilesEvent.
+void DispatchDroppedFiles(WForm& form, HDROP drop) {
+    WDropFilesData dropped;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
+        dropped.paths.push_back(Narrow(path.c_str()));
+    }
+    DragFinish(drop);
+    if (!dropped.paths.empty()) {
+        WDispatchEvent(&form, DropFilesEvent, &dropped);
+    }
+}
+
+// "Ctrl+F", "Shift+F3": the modifiers, then a letter, a digit or F1 to F24.
+FormHotKey ParseHotKey(std::string_view keys) {
+    FormHotKey hotKey;
+    for (const auto& [prefix, modifier] : {std::pair<std::string_view, UINT>{"Ctrl+", MOD_CONTROL},
+                                           {"Shift+", MOD_SHIFT},
+                                           {"Alt+", MOD_ALT}}) {
+        if (keys.starts_with(prefix)) {
+            hotKey.modifiers |= modifier;
+            keys.remove_prefix(prefix.size());
+        }
+    }
+    if (keys.size() == 1 && std::iswalnum(static_cast<wint_t>(keys[0]))) {
+        hotKey.key = static_cast<UINT>(std::towupper(static_cast<wint_t>(keys[0])));
+    } else if (keys.size() >= 2 && keys[0] == 'F') {
+        const int number = std::atoi(std::string(keys.substr(1)).c_str());
+        hotKey.key = number >= 1 && number <= 24 ? VK_F1 + static_cast<UINT>(number) - 1 : 0;
+    }
+    return hotKey;
+}
+
+UINT PressedModifiers() {
+    UINT modifiers = 0;
+    modifiers |= GetKeyState(VK_CONTROL) < 0 ? MOD_CONTROL : 0;
+    modifiers |= GetKeyState(VK_SHIFT) < 0 ? MOD_SHIFT : 0;
+    modifiers |= GetKeyState(VK_MENU) < 0 ? MOD_ALT : 0;
+    return modifiers;
+}
+
+// The frame of a top-level window: the outer size less the size that
+// PlaceOnScreen and GetPlacement speak of (the window less its border and
+// title bar, the menu bar included as on the other backend).
+SIZE FrameSizeOf(HWND hwnd) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
 INT_PTR Result(HWND hwnd, LRESULT result) {
     SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
@@ -128,6 +185,11 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                 return Result(hwnd, 0);
             }
             return FALSE;
+        case WM_DROPFILES:
+            if (form != nullptr) {
+                DispatchDroppedFiles(*form, reinterpret_cast<HDROP>(wParam));
+            }
+            return TRUE;
         case WM_SETCURSOR:
             if (WaitCursorShown()) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -137,6 +199,26 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         default:
             return FALSE;
     }
+}
+
+bool RunFormHotKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+        return false;
+    }
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    FormFrame* frame = root ? FrameOf(root) : nullptr;
+    if (frame == nullptr) {
+        return false;
+    }
+    const UINT modifiers = PressedModifiers();
+    for (const FormHotKey& hotKey : frame->hotKeys) {
+        if (hotKey.key == message.wParam && hotKey.modifiers == modifiers) {
+            const auto action = hotKey.action;  // the action may change the list
+            action();
+            return true;
+        }
+    }
+    return false;
 }
 
 WForm::WForm() = default;
@@ -167,7 +249,28 @@ bool WForm::BuildFromTemplate(std::string_view templateName, WWindowHandle paren
     frame_ = new FormFrame();
     frame_->clientSize = ClientSizeOf(hwnd, *frame_);
     SetPropW(hwnd, L"Tamsk.Frame", frame_);
+    // The template's position is relative to the owner's client area already;
+    // this keeps the window wholly on the screen.
+    SendMessageW(hwnd, DM_REPOSITION, 0, 0);
     return true;
+}
+
+void WForm::FocusFirstControl() {
+    HWND hwnd = Win32Window(*this);
+    // The first control of the tab order that can take the focus, tab stop or
+    // not: no static text, nothing hidden or disabled.
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        // The form itself may not be shown yet: the child's own style counts.
+        const bool shown = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        const bool canFocus = shown && IsWindowEnabled(child) &&
+                              lstrcmpiW(WindowClass(child).c_str(), L"Static") != 0 &&
+                              lstrcmpiW(WindowClass(child).c_str(), STATUSCLASSNAMEW) != 0;
+        if (canFocus) {
+            SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(child), TRUE);
+            return;
+        }
+    }
 }
 
 bool WForm::DestroyWindow() {
@@ -287,6 +390,62 @@ void WForm::CenterWindow() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WForm::PlaceOnScreen(WRect placement) {
+    if (!HasWindow() || placement.w <= 0 || placement.h <= 0) {
+        return;
+    }
+    HWND hwnd = Win32Window(*this);
+    const SIZE frame = FrameSizeOf(hwnd);
+    RECT outer{placement.x, placement.y, placement.x + placement.w + frame.cx,
+               placement.y + placement.h + frame.cy};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    const WSize minimum = frame_ ? frame_->minimumSize : WSize();
+    const int width =
+        std::min<int>(std::max<int>(outer.right - outer.left, minimum.w), area.right - area.left);
+    const int height =
+        std::min<int>(std::max<int>(outer.bottom - outer.top, minimum.h), area.bottom - area.top);
+    const int x = std::clamp<int>(outer.left, area.left, area.right - width);
+    const int y = std::clamp<int>(outer.top, area.top, area.bottom - height);
+    SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WRect WForm::GetPlacement() const {
+    if (!HasWindow()) {
+        return {};
+    }
+    HWND hwnd = Win32Window(*this);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(hwnd, &placement);
+    // The normal position is in work-area coordinates: moved to the screen's.
+    RECT outer = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    OffsetRect(&outer, monitor.rcWork.left - monitor.rcMonitor.left,
+               monitor.rcWork.top - monitor.rcMonitor.top);
+    const SIZE frame = FrameSizeOf(hwnd);
+    return WRect{outer.left, outer.top, outer.right - outer.left - frame.cx,
+                 outer.bottom - outer.top - frame.cy};
+}
+
+void WForm::AddHotKey(std::string_view keys, std::function<void()> action) {
+    FormHotKey hotKey = ParseHotKey(keys);
+    if (frame_ != nullptr && hotKey.key != 0) {
+        hotKey.action = std::move(action);
+        frame_->hotKeys.push_back(std::move(hotKey));
+    }
+}
+
+void WForm::AcceptDroppedFiles() {
+    if (HasWindow()) {
+        DragAcceptFiles(Win32Window(*this), TRUE);
+    }
+}
+
 void WForm::SetMinimumTrackingSize(int width, int height) {
     if (frame_ != nullptr) {
         frame_->minimumSize = WSize{width, height};
@@ -335,7 +494,7 @@ void RunModal(HWND dialog, const bool& ended) {
         if (got < 0) {
             return;
         }
-        if (!IsDialogMessageW(dialog, &message)) {
+        if (!RunFormHotKey(message) && !IsDialogMessageW(dialog, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -90,9 +90,11 @@ private:
 
 std::vector<WORD> BuildDialogTemplate(std::string_view templateName) {
     const DialogTemplate* dialog = FindDialogTemplate(templateName);
-    if (dialog == nullptr) {
-        return {};
-    }
+    return dialog == nullptr ? std::vector<WORD>() : BuildDialogTemplate(*dialog);
+}
+
+std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
+    const DialogTemplate* dialog = &dialogTemplate;
     TemplateWriter out;
     DWORD extended = 0;
     const DWORD style =

@@ -1,5 +1,8 @@
 #include "classlib/gui/wtreeview.h"
 
+#include <vector>
+
+#include "classlib/gui/wcursor.h"
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wimagelist.h"
 #include "classlib/win32/wtreebridge.h"
@@ -72,4 +75,60 @@ void WTreeView::Expand(WTreeItem item, bool expand) {
 
 bool WTreeView::IsExpanded(WTreeItem item) const {
     return native_->bridge->IsExpanded(item);
+}
+
+void WTreeView::SelectItem(WTreeItem item) {
+    if (!HasWindow() || !store_.IsValid(item)) {
+        return;
+    }
+    std::vector<WTreeItem> ancestors;
+    for (WTreeItem at = store_.Parent(item); at != kNoItem; at = store_.Parent(at)) {
+        ancestors.push_back(at);
+    }
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+        Expand(*it);
+    }
+    if (HTREEITEM handle = native_->bridge->Show(item)) {
+        HWND tree = Win32Window(*this);
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
+        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
+    }
+}
+
+WTreeItem WTreeView::GetSelectedItem() const {
+    if (!HasWindow()) {
+        return kNoItem;
+    }
+    HWND tree = Win32Window(*this);
+    auto* handle = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (handle == nullptr) {
+        return kNoItem;
+    }
+    TVITEMW info{};
+    info.mask = TVIF_PARAM;
+    info.hItem = handle;
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+    return static_cast<WTreeItem>(info.lParam);
+}
+
+// Minimal on this backend: the subtree is expanded in one piece under the
+// wait cursor, without slices or Esc; the control's own '*' key is left as it is.
+void WTreeView::ExpandSubtree(WTreeItem item) {
+    if (!HasWindow() || !store_.IsValid(item)) {
+        return;
+    }
+    const WWaitCursor wait(this);
+    std::vector<WTreeItem> pending{item};
+    while (!pending.empty()) {
+        const WTreeItem parent = pending.back();
+        pending.pop_back();
+        if (!store_.HasChildren(parent)) {
+            continue;
+        }
+        Expand(parent);
+        for (WTreeItem child = store_.FirstChild(parent); child != kNoItem;
+             child = store_.NextSibling(child)) {
+            pending.push_back(child);
+        }
+    }
 }

@@ -46,7 +46,7 @@ void WWindow::Enable(bool enable) {
         HWND form = GetAncestor(native_->hwnd, GA_ROOT);
         SendMessageW(form, WM_NEXTDLGCTL, 0, FALSE);
         if (GetFocus() == native_->hwnd) {
-            SetFocus(form);
+            ::SetFocus(form);
         }
     }
     EnableWindow(native_->hwnd, enable ? TRUE : FALSE);
@@ -138,4 +138,19 @@ void WWindow::ReleaseWindowLater() {
     native_->hwnd = nullptr;
     ShowWindow(hwnd, SW_HIDE);
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void WWindow::SetFocus() {
+    HWND hwnd = Win32Window(*this);
+    if (hwnd == nullptr) {
+        return;
+    }
+    // In a dialog the dialog manager moves the focus, so that the default
+    // button and the focus rectangle follow.
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    if (root != nullptr && root != hwnd) {
+        SendMessageW(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
+    } else {
+        ::SetFocus(hwnd);
+    }
 }

@@ -19,6 +19,8 @@ WPJCopy::~WPJCopy() = default;
 
 void WPJCopy::SetupControls() {
     SetSmallIcon(WIcon(kApplicationIcon));
+    // The label names the box, which comes before it in the tab order.
+    label_1->SetBuddy(textb_1.get());
     cb_2->Disable();
     for (const std::string_view header : kCopyColumnHeaders) {
         lv_1->AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
@@ -59,11 +61,11 @@ bool WPJCopy::BrowseForFolder(std::string_view title, std::string_view initialFo
 void WPJCopy::CopyProjectFiles() {
     cb_2->Disable();
     cb_1->Disable();
-    if (projectTree_ == nullptr) {
-        return;
+    CopyRunSummary summary;
+    if (projectTree_ != nullptr) {
+        NativeHostFs fs;
+        summary =
+            RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
     }
-    NativeHostFs fs;
-    const CopyRunSummary summary =
-        RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
-    SetStatusText(FailureNote(summary));
+    SetStatusText(CopyRunSummaryText(summary));
 }

@@ -22,8 +22,9 @@ public:
     // in folder, or false when the user cancelled.
     bool BrowseForFolder(std::string_view title, std::string_view initialFolder, WString& folder);
 
-    // The whole run into the folder the text box holds now. Both buttons are
-    // disabled first and stay so: a dialog copies at most once.
+    // The whole run into the folder the text box holds now, summed up under
+    // the list. Both buttons are disabled first and stay so: a dialog copies
+    // at most once.
     void CopyProjectFiles();
 
 protected:

@@ -146,6 +146,7 @@ TEST_F(WPJCopyBehaviour, StateTableWithAScriptedBrowse) {
         EXPECT_TRUE(dialog.cb_2->IsEnabled());
         dialog.Click(*dialog.cb_2);
         EXPECT_EQ(dialog.lv_1->Store().RowCount(), 0);
+        EXPECT_EQ(dialog.GetStatusText().Str(), "Nothing copied: no project is loaded.");
         EXPECT_FALSE(dialog.cb_1->IsEnabled());
         EXPECT_FALSE(dialog.cb_2->IsEnabled());
     });
@@ -164,6 +165,7 @@ TEST_F(WPJCopyBehaviour, CopyGoesToTheEditedFolder) {
         ASSERT_EQ(dialog.lv_1->Store().RowCount(), 3);
         EXPECT_EQ(dialog.Cell(2, 0) + "|" + dialog.Cell(2, 1) + "|" + dialog.Cell(2, 2),
                   "src\\main.c|" + edited + "/src|copied");
+        EXPECT_EQ(dialog.GetStatusText().Str(), "3 copied, 0 failed");
         // The columns were sized to their cells, past the header width.
         EXPECT_GT(dialog.lv_1->Store().ColumnAt(1).width, dialog.lv_1->Store().MeasureText(edited));
     });

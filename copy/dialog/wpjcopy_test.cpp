@@ -1,20 +1,30 @@
 #include "copy/dialog/wpjcopy.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
+#include "classlib/gui/wfolderbrowser.h"
 #include "classlib/gui/wtreeview.h"
 #include "classlib/qt/wqtnative.h"
+#include "tests/support/tempdir.h"
 
 namespace {
 
 // The dialog with its generated controls in reach of the checks.
 class ProbedCopy : public WPJCopy {
 public:
+    using __WPJCopy_Base::lv_1;
+
     QWidget* Item(int id) const { return QtWidget(GetDialogItem(id)); }
+    QLineEdit* Box() const { return qobject_cast<QLineEdit*>(Item(101)); }
     QPushButton* Browse() const { return qobject_cast<QPushButton*>(Item(103)); }
+    QTreeView* List() const { return qobject_cast<QTreeView*>(Item(104)); }
     QPushButton* Copy() const { return qobject_cast<QPushButton*>(Item(105)); }
 };
 
@@ -45,29 +55,47 @@ class WPJCopyTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Tab order, no default button, and the resize percentages, in the widgets.
-    void tabOrderAndResizeFollowTheTemplate() {
+    void init() { WFolderBrowser::ClearAnswers(); }
+    void cleanup() { WFolderBrowser::ClearAnswers(); }
+
+    // The keyboard alone: the box has the focus at open and Alt+D brings it
+    // back; Enter and Space press the focused button, none is the default; Tab
+    // goes textb_1, label_1, cb_1, lv_1, cb_2. Then every cell fits its column
+    // as the list draws it, "copied" and "failed" included.
+    void keyboardAloneAndColumnsThatFit() {
+        TempDir temp;
         WTreeView tree;
         ProbedCopy dialog;
         dialog.SetProjectTree(&tree);
+        WFolderBrowser::SetNextAnswer(temp.Join("out"));
         RunModal(dialog, [&] {
-            QWidget* window = QtWidget(dialog);
-            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(QTest::qWaitForWindowActive(QtWidget(dialog)));
+            QTRY_COMPARE(QApplication::focusWidget(), dialog.Box());
             for (int id = 101; id < 105; ++id) {
                 QCOMPARE(NextInTabOrder(dialog.Item(id)), dialog.Item(id + 1));
             }
             QCOMPARE(dialog.Browse()->isDefault() || dialog.Copy()->isDefault(), false);
-            QRect before[6];
-            for (int id = 101; id <= 105; ++id) {
-                before[id - 100] = dialog.Item(id)->geometry();
+            dialog.Browse()->setFocus();
+            QTest::keyClick(dialog.Browse(), Qt::Key_D, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget(), dialog.Box());
+            QCOMPARE(WFolderBrowser::PendingAnswers(), 1);
+            dialog.Browse()->setFocus();
+            QTest::keyClick(dialog.Browse(), Qt::Key_Return);
+            QCOMPARE(dialog.Box()->text(), QString::fromStdString(temp.Join("out")));
+            dialog.Copy()->setFocus();
+            QTest::keyClick(dialog.Copy(), Qt::Key_Space);
+            QCOMPARE(dialog.Copy()->isEnabled(), false);
+            WListStore& list = dialog.lv_1->Store();
+            for (const char* result : {"copied", "failed"}) {
+                const int row = list.AppendRow("src\\main.c");
+                list.SetCell(row, 1, temp.Join("out/src"));
+                list.SetCell(row, 2, result);
             }
-            window->resize(window->width() + 40, window->height() + 30);
-            QTRY_COMPARE(dialog.Item(104)->height(), before[4].height() + 30);
-            QCOMPARE(dialog.Item(101)->geometry(), before[1].adjusted(0, 0, 40, 0));
-            QCOMPARE(dialog.Item(102)->geometry(), before[2]);
-            QCOMPARE(dialog.Item(103)->geometry(), before[3].translated(40, 0));
-            QCOMPARE(dialog.Item(104)->geometry(), before[4].adjusted(0, 0, 40, 30));
-            QCOMPARE(dialog.Item(105)->geometry(), before[5].translated(20, 30));
+            for (int column = 0; column < 3; ++column) {
+                list.SetColumnWidth(column, WListStore::kFitCellsAndHeader);
+                QVERIFY(dialog.List()->columnWidth(column) >=
+                        static_cast<QAbstractItemView*>(dialog.List())->sizeHintForColumn(column));
+            }
         });
     }
 };
