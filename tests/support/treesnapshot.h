@@ -31,7 +31,7 @@ inline Snapshot Take(const std::string& root) {
         } else if (fs::is_symlink(status)) {
             contents << fs::read_symlink(it->path(), ignored).string();
         }
-        snapshot[it->path().string().substr(root.size() + 1)] =
+        snapshot[it->path().generic_string().substr(root.size() + 1)] =
             std::to_string(static_cast<int>(status.type())) + " " +
             std::to_string(static_cast<int>(status.permissions())) + " " +
             std::to_string(std::hash<std::string>{}(contents.str()));
