@@ -31,8 +31,13 @@ case "$action" in
     # The Linux tamsk-cli is the reference for the byte-for-byte comparison.
     cmake --preset default >/dev/null
     cmake --build build/default --target tamsk-cli
-    ctest --preset windows
+    # One virtual X server for the windows of every test; the Wine prefix
+    # (build/windows/wineprefix) is kept for the next run.
+    status=0
+    "$root/scripts/with-display.sh" ctest --preset windows || status=$?
+    WINEPREFIX="$root/build/windows/wineprefix" wineserver -k 2>/dev/null || true
     echo "Windows build and tests under Wine: $((SECONDS - start)) s"
+    exit $status
     ;;
   *)
     echo "usage: $0 package|test" >&2

@@ -8,8 +8,8 @@ set -euo pipefail
 if [ -z "${DISPLAY:-}" ]; then
   exec "$(dirname "$0")/../../scripts/with-display.sh" "$0" "$@"
 fi
-exe="$1" examples="$2"
-export WINEPREFIX="$3" WINEDEBUG=-all
+exe="$(realpath "$1")" examples="$2"
+export WINEPREFIX="$(realpath -m "$3")" WINEDEBUG=-all
 "$(dirname "$0")/../../scripts/wine-run.sh" "$WINEPREFIX" cmd /c exit 0 >/dev/null  # makes the prefix once
 
 work="$(mktemp -d)"
@@ -18,7 +18,11 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-cp -r "$examples/shapes" "$work/shapes"
+# A folder name beyond ASCII must come through the open dialog into the
+# caption and the settings unchanged (UTF-8 inside, the wide API outside).
+folder="$work/Größe"
+mkdir "$folder"
+cp -r "$examples/shapes" "$folder/shapes"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The id of the visible window whose caption matches, waiting up to 30 s.
@@ -43,9 +47,9 @@ menu() {  # File menu, then the item's mnemonic
 
 menu l
 xdotool windowfocus --sync "$(window '^Open$')" || fail "no open dialog"
-xdotool type --delay 10 "Z:${work//\//\\}\\shapes\\shapes.wpj"
+xdotool type --delay 10 "Z:${folder//\//\\}\\shapes\\shapes.wpj"
 xdotool key Return
-project="Z:${work//\//\\}\\shapes\\shapes.wpj"
+project="Z:${folder//\//\\}\\shapes\\shapes.wpj"
 for _ in $(seq 40); do
   [ "$(caption '^Watcom Project')" = "Watcom Project [$project]" ] && break
   sleep 0.25
@@ -53,8 +57,8 @@ done
 [ "$(caption '^Watcom Project')" = "Watcom Project [$project]" ] || fail "caption after load"
 
 menu e
-for _ in $(seq 40); do ls "$work/shapes" | grep -qi '_dep\.txt$' && break; sleep 0.25; done
-ls "$work/shapes" | grep -qi '_dep\.txt$' || fail "no dependency file"
+for _ in $(seq 40); do ls "$folder/shapes" | grep -qi '_dep\.txt$' && break; sleep 0.25; done
+ls "$folder/shapes" | grep -qi '_dep\.txt$' || fail "no dependency file"
 
 menu c
 copy=$(window '^Copy') || fail "no copy dialog"
@@ -67,5 +71,5 @@ xdotool search --onlyvisible --name '^Copy' >/dev/null 2>&1 && fail "copy dialog
 menu x
 for _ in $(seq 120); do [ -s "$work/exit-code" ] && break; sleep 0.25; done
 [ "$(cat "$work/exit-code" 2>/dev/null)" = "0" ] || fail "exit code"
-grep -q "^Folder=Z:.*\\\\shapes\\\\" "$work/Tamsk.Ini" || fail "settings: $(cat "$work/Tamsk.Ini")"
+grep -qF "Folder=Z:${folder//\//\\}\\shapes\\" "$work/Tamsk.Ini" || fail "settings: $(cat "$work/Tamsk.Ini")"
 echo "tamsk.exe under Wine: load, export, copy dialog, exit: passed"
