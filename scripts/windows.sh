@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 action="${1:-package}"
-"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64
+"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64 xdotool
 start=$SECONDS
 cmake --preset windows >/dev/null
 case "$action" in
