@@ -12,7 +12,7 @@ start=$SECONDS
 cmake --preset windows >/dev/null
 case "$action" in
   package)
-    # The programs only; the desktop program joins when its backend is built.
+    # The programs only: tamsk-cli.exe, and tamsk.exe when the desktop program is built.
     targets=(tamsk-cli)
     if ninja -C build/windows -t targets all | grep -q '^tamsk\.exe:'; then
       targets+=(tamsk)
