@@ -37,9 +37,11 @@ std::string FoldedPath(std::string_view folder, std::string_view name) {
     // folder the path is taken from the root, so it stays absolute.
     std::string path;
     if (!IsHostAbsolutePath(folder)) {
-        path = HostFs::CurrentFolder();
+        // A separator before an absolute folder would make "C:" or "/a/b"
+        // read as a network share on Windows.
+        path = HostFs::CurrentFolder() + "/";
     }
-    path.append("/").append(folder).append("/").append(name);
+    path.append(folder).append("/").append(name);
     const std::string_view root = HostRootOf(path);
     return FoldBelow(root, std::string_view(path).substr(root.size()));
 }

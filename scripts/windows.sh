@@ -7,12 +7,12 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 action="${1:-package}"
-"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64
+"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64 xdotool
 start=$SECONDS
 cmake --preset windows >/dev/null
 case "$action" in
   package)
-    # The programs only; the desktop program joins when its backend is built.
+    # The programs only: tamsk-cli.exe, and tamsk.exe when the desktop program is built.
     targets=(tamsk-cli)
     if ninja -C build/windows -t targets all | grep -q '^tamsk\.exe:'; then
       targets+=(tamsk)
@@ -31,8 +31,13 @@ case "$action" in
     # The Linux tamsk-cli is the reference for the byte-for-byte comparison.
     cmake --preset default >/dev/null
     cmake --build build/default --target tamsk-cli
-    ctest --preset windows
+    # One virtual X server for the windows of every test; the Wine prefix
+    # (build/windows/wineprefix) is kept for the next run.
+    status=0
+    "$root/scripts/with-display.sh" ctest --preset windows || status=$?
+    WINEPREFIX="$root/build/windows/wineprefix" wineserver -k 2>/dev/null || true
     echo "Windows build and tests under Wine: $((SECONDS - start)) s"
+    exit $status
     ;;
   *)
     echo "usage: $0 package|test" >&2

@@ -45,6 +45,16 @@ void WWindow::Enable(bool enable) {
     if (!enable && GetFocus() == native_->hwnd) {
         HWND form = GetAncestor(native_->hwnd, GA_ROOT);
         SendMessageW(form, WM_NEXTDLGCTL, 0, FALSE);
+        // No tab stop is left: the first other control that takes input does,
+        // since a dialog's frame hands the focus straight back to its saved control.
+        for (HWND child = GetWindow(form, GW_CHILD);
+             child != nullptr && GetFocus() == native_->hwnd;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (child != native_->hwnd && IsWindowEnabled(child) && IsWindowVisible(child) &&
+                WindowClass(child) != L"Static") {
+                SetFocus(child);
+            }
+        }
         if (GetFocus() == native_->hwnd) {
             ::SetFocus(form);
         }

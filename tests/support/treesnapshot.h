@@ -26,7 +26,7 @@ inline Snapshot Take(const std::string& root, std::string_view except = {}) {
              it(root, fs::directory_options::skip_permission_denied, error),
          end;
          !error && it != end; it.increment(error)) {
-        const std::string path = it->path().string().substr(root.size() + 1);
+        const std::string path = it->path().generic_string().substr(root.size() + 1);
         if (!except.empty() && path.starts_with(except)) {
             continue;
         }

@@ -28,6 +28,7 @@ compare_folder() {  # a copy of folder in $work/t, seen from Windows as T:
       code_got=0; got="$(env -u WATCOM "$wine_run" "$prefix" "$exe" tree "$windows" $literals | od -An -c)" || code_got=$?
       if [ "$got" != "$want" ] || [ "$code_got" != "$code_want" ]; then
         echo "$label/$relative: tree $literals differs (exit $code_got, Linux $code_want)" >&2
+        diff <(echo "$want") <(echo "$got") | head -6 >&2 || true
         failures=$((failures + 1))
       fi
     done
