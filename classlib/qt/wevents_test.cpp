@@ -41,6 +41,7 @@ class EventsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A handler removed by an earlier one during the dispatch is not called.
     void lastRegisteredIsCalledFirstAndTrueEndsTheDispatch() {
         Log log;
         Source source;
@@ -50,13 +51,15 @@ private slots:
             WRegisterEvent(&source, ClickEvent, recorders.back().get(),
                            WHandler(&Recorder::Handle));
         }
+        recorders[4]->source = &source;
+        recorders[4]->victim = recorders[3].get();
         std::string data = "d";
         QCOMPARE(WDispatchEvent(&source, ClickEvent, &data), true);
-        QCOMPARE(log, (Log{"4:d", "3:d", "2:d", "1:d"}));
+        QCOMPARE(log, (Log{"4:d", "2:d", "1:d"}));
         log.clear();
         WUnregisterEvent(&source, ClickEvent, recorders[1].get(), WHandler(&Recorder::Handle));
         QCOMPARE(WDispatchEvent(&source, ClickEvent), false);
-        QCOMPARE(log, (Log{"4", "3", "2", "0"}));
+        QCOMPARE(log, (Log{"4", "2", "0"}));
     }
 
     void tableIsReadUpToNullEventAndEventsStayApart() {
@@ -77,18 +80,6 @@ private slots:
         WUnregisterEvents(&source, table);
         QCOMPARE(WEventHandlerCount(&source, CreateEvent) + WEventHandlerCount(&source, CloseEvent),
                  0);
-    }
-
-    void handlerRemovedDuringDispatchIsNotCalled() {
-        Log log;
-        Source source;
-        Recorder victim(log, "victim"), remover(log, "remover");
-        remover.source = &source;
-        remover.victim = &victim;
-        WRegisterEvent(&source, ClickEvent, &victim, WHandler(&Recorder::Handle));
-        WRegisterEvent(&source, ClickEvent, &remover, WHandler(&Recorder::Handle));
-        QCOMPARE(WDispatchEvent(&source, ClickEvent), false);
-        QCOMPARE(log, Log{"remover"});
     }
 };
 
