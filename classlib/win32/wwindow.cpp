@@ -52,7 +52,7 @@ void WWindow::Enable(bool enable) {
              child = GetWindow(child, GW_HWNDNEXT)) {
             if (child != native_->hwnd && IsWindowEnabled(child) && IsWindowVisible(child) &&
                 WindowClass(child) != L"Static") {
-                SetFocus(child);
+                ::SetFocus(child);
             }
         }
         if (GetFocus() == native_->hwnd) {
