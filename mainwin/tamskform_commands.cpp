@@ -3,6 +3,7 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/gui/wcursor.h"
 #include "classlib/gui/wtextprompt.h"
+#include "copy/copyrun.h"
 #include "copy/dialog/wpjcopy.h"
 #include "depscan/depfile.h"
 #include "depscan/projectload.h"
@@ -125,10 +126,14 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
     ExportResult result = ExportResult::Failed;
     {
         const WWaitCursor wait(this);
-        result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason);
+        // The dependency file never lands on a file the project reads.
+        if (IsReadByProject(tv_1->Store(), dependencyFile.View(), fs)) {
+            reason = "it is a file this project reads; left untouched";
+        } else {
+            result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason);
+        }
     }
-    SetStatusText(
-        ExportStatusText(dependencyFile.View(), result, tv_1->Store().Count(), reason));
+    SetStatusText(ExportStatusText(dependencyFile.View(), result, tv_1->Store().Count(), reason));
     return false;
 }
 
