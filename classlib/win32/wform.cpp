@@ -356,7 +356,9 @@ void WForm::SetStatusText(std::string_view text) {
 }
 
 WString WForm::GetStatusText() const {
-    if (frame_ == nullptr || frame_->status == nullptr || !IsWindowVisible(frame_->status)) {
+    // The text itself, not the control's visibility: a form that is not shown
+    // yet (or any more) still has its status line. An empty text hides it.
+    if (frame_ == nullptr || frame_->status == nullptr) {
         return WString();
     }
     return WString(WindowText(frame_->status));
