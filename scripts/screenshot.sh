@@ -5,32 +5,24 @@
 # Needs xvfb, xdotool and imagemagick, installed here when missing.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh" xdotool imagemagick
+if [ -z "${TAMSK_SCREENSHOT_DISPLAY:-}" ]; then
+  "$root/scripts/install-deps.sh" xdotool imagemagick
+  # A display of its own, so that the picture shows nothing else.
+  exec env TAMSK_SCREENSHOT_DISPLAY=1 "$root/scripts/with-display.sh" "$0" "$@"
+fi
 bin="${TAMSK_BIN:-$root/build/default/mainwin/tamsk}"
 out="${1:-$root/docs/screenshot.png}"
 if [ ! -x "$bin" ]; then
   "$root/scripts/build.sh" default
 fi
 
-display=99
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
 work="$(mktemp -d)"
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=":$display"
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
 
 # Run from a scratch folder: the program keeps its settings in the current folder.
 cp -r "$root/examples" "$work/examples"
