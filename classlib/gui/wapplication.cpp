@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/gui/wevents.h"
+#include "classlib/gui/wquitrequest.h"
 
 namespace {
 
@@ -55,4 +56,21 @@ int WExeApplication::DispatchStartRunEnd() {
     }
     WDispatchEvent(this, EndEvent, &data);
     return data.exitCode;
+}
+
+WQuitRequest& PendingQuit() {
+    static WQuitRequest request;
+    return request;
+}
+
+bool WMessageLoop::IsQuitPosted() {
+    return PendingQuit().posted;
+}
+
+int WMessageLoop::GetQuitCode() {
+    return PendingQuit().code;
+}
+
+void WMessageLoop::ResetForTesting() {
+    PendingQuit() = {};
 }

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "classlib/gui/wevents.h"
+#include "classlib/gui/wquitrequest.h"
 #include "classlib/qt/wqtnative.h"
 
 namespace {
 
 struct LoopState {
-    bool quitPosted = false;
-    int quitCode = 0;
     QPointer<QEventLoop> running;
 };
 
@@ -62,7 +61,7 @@ void ExitRunningLoop() {
     LoopState& state = State();
     if (state.running) {
         QEventLoop* loop = state.running.data();
-        const int code = state.quitCode;
+        const int code = PendingQuit().code;
         QMetaObject::invokeMethod(
             loop, [loop, code]() { loop->exit(code); }, Qt::QueuedConnection);
     }
@@ -74,33 +73,20 @@ int WMessageLoop::Run() {
     LoopState& state = State();
     QEventLoop loop;
     state.running = &loop;
-    if (state.quitPosted) {
+    if (PendingQuit().posted) {
         ExitRunningLoop();
     }
     const int code = loop.exec();
     state.running = nullptr;
-    state.quitPosted = false;
+    PendingQuit().posted = false;
     return code;
 }
 
 void WMessageLoop::PostQuitMessage(int code) {
     LoopState& state = State();
-    state.quitPosted = true;
-    state.quitCode = code;
+    PendingQuit().posted = true;
+    PendingQuit().code = code;
     ExitRunningLoop();
-}
-
-bool WMessageLoop::IsQuitPosted() {
-    return State().quitPosted;
-}
-
-int WMessageLoop::GetQuitCode() {
-    return State().quitCode;
-}
-
-void WMessageLoop::ResetForTesting() {
-    State().quitPosted = false;
-    State().quitCode = 0;
 }
 
 WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}

@@ -1,6 +1,7 @@
 #include "classlib/gui/wapplication.h"
 
 #include "classlib/gui/wevents.h"
+#include "classlib/gui/wquitrequest.h"
 #include "classlib/win32/formframe.h"
 #include "classlib/win32/wwin32native.h"
 // After the native header, which sets the platform up.
@@ -9,8 +10,6 @@
 namespace {
 
 struct LoopState {
-    bool quitPosted = false;
-    int quitCode = 0;
     int running = 0;
 };
 
@@ -30,9 +29,9 @@ bool IsFormMessage(MSG& message) {
 
 int WMessageLoop::Run() {
     LoopState& state = State();
-    if (state.quitPosted) {
+    if (PendingQuit().posted) {
         // The quit waits behind the messages already queued.
-        ::PostQuitMessage(state.quitCode);
+        ::PostQuitMessage(PendingQuit().code);
     }
     ++state.running;
     MSG message{};
@@ -53,30 +52,17 @@ int WMessageLoop::Run() {
         }
     }
     --state.running;
-    state.quitPosted = false;
+    PendingQuit().posted = false;
     return code;
 }
 
 void WMessageLoop::PostQuitMessage(int code) {
     LoopState& state = State();
-    state.quitPosted = true;
-    state.quitCode = code;
+    PendingQuit().posted = true;
+    PendingQuit().code = code;
     if (state.running > 0) {
         ::PostQuitMessage(code);
     }
-}
-
-bool WMessageLoop::IsQuitPosted() {
-    return State().quitPosted;
-}
-
-int WMessageLoop::GetQuitCode() {
-    return State().quitCode;
-}
-
-void WMessageLoop::ResetForTesting() {
-    State().quitPosted = false;
-    State().quitCode = 0;
 }
 
 WExeApplication::WExeApplication() : native_(std::make_unique<Native>()) {}
