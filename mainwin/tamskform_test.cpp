@@ -211,6 +211,36 @@ private slots:
         }
         QCOMPARE(WTextPrompt::PendingAnswers(), 0);
     }
+
+    // Esc stops a long '*': the item is open, what was done stays, the rest stays
+    // closed, and the wait cursor goes. Keys pressed meanwhile do not reach the tree.
+    void escapeStopsALongExpansion() {
+        Start();
+        WTreeView& tree = *mainForm->tv_1;
+        auto add = [&](const char* label, WTreeItem parent) {
+            return tree.AddItem(label, parent, 0, 0, WTreePosition::Last());
+        };
+        add("above", kNoItem);
+        const WTreeItem top = add("top", kNoItem);
+        WTreeItem last = kNoItem;
+        for (int i = 0; i < 200; ++i) {
+            const WTreeItem child = add("child", top);
+            for (int j = 0; j < 200; ++j) {  // 40,000 expansions: far more than one slice
+                last = add("grandchild", child);
+                add("leaf", last);
+            }
+        }
+        tree.SelectItem(top);
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Up}) {
+            QCoreApplication::postEvent(QtWidget(tree),
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        }
+        tree.ExpandSubtree(top);
+        QVERIFY(tree.IsExpanded(top));
+        QVERIFY(!tree.IsExpanded(tree.Store().Parent(last)));
+        QCOMPARE(tree.GetSelectedItem(), top);
+        QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+    }
 };
 
 QTEST_MAIN(TamskFormTest)

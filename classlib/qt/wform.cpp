@@ -19,6 +19,7 @@
 #include "classlib/gui/wmenu.h"
 #include "classlib/gui/wtemplates.h"
 #include "classlib/qt/formframe.h"
+#include "classlib/qt/treecontrol.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 
@@ -29,7 +30,7 @@ const char* const kItemIdProperty = "dialogItemId";
 QWidget* MakeItemWidget(const DialogItemTemplate& item, QWidget* client) {
     QWidget* widget = nullptr;
     if (item.className == kTreeViewClass) {
-        auto* tree = new QTreeView(client);
+        auto* tree = new TreeControl(client);
         tree->setHeaderHidden(true);
         tree->setUniformRowHeights(true);
         tree->setRootIsDecorated((item.style & StyleLinesAtRoot) != 0);

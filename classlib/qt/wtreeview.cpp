@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QTreeView>
@@ -10,6 +11,7 @@
 #include "classlib/gui/wcursor.h"
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wimagelist.h"
+#include "classlib/qt/treecontrol.h"
 #include "classlib/qt/treemodel.h"
 #include "classlib/qt/wqtnative.h"
 
@@ -18,8 +20,8 @@ namespace {
 constexpr qint64 kSliceMs = 40;
 
 // While a long expansion runs: Esc asks it to stop, and other input (keys,
-// mouse, close requests) waits until it is done, so nothing changes the tree
-// under it. Painting and resizing go on.
+// mouse, close requests) is dropped, so nothing changes the tree under it.
+// Painting and resizing go on.
 class BusyInputFilter : public QObject {
 public:
     BusyInputFilter() { qApp->installEventFilter(this); }
@@ -69,6 +71,45 @@ protected:
 
 private:
     WTreeView& owner_;
+};
+
+// Holds the control's geometry and painting between the slices of a long run
+// of expansions; each pause for events brings both up to date. The column
+// sized to its contents measures the text of up to a thousand rows each time,
+// so its width is held for the whole run and measured once at the end.
+class HeldGeometry {
+public:
+    explicit HeldGeometry(QTreeView& view)
+        : view_(view),
+          control_(dynamic_cast<TreeControl*>(&view)),
+          columnMode_(view.header()->sectionResizeMode(0)) {
+        view_.header()->setSectionResizeMode(0, QHeaderView::Interactive);
+        Hold(true);
+    }
+    ~HeldGeometry() {
+        Hold(false);
+        view_.header()->setSectionResizeMode(0, columnMode_);
+    }
+    HeldGeometry(const HeldGeometry&) = delete;
+    HeldGeometry& operator=(const HeldGeometry&) = delete;
+
+    void ProcessEvents() {
+        Hold(false);
+        QCoreApplication::processEvents();
+        Hold(true);
+    }
+
+private:
+    void Hold(bool hold) {
+        if (control_ != nullptr) {
+            control_->HoldGeometry(hold);
+        }
+        view_.setUpdatesEnabled(!hold);
+    }
+
+    QTreeView& view_;
+    TreeControl* control_;
+    QHeaderView::ResizeMode columnMode_;
 };
 
 }  // namespace
@@ -160,35 +201,58 @@ WTreeItem WTreeView::GetSelectedItem() const {
     return view ? native_->model->ItemOf(view->currentIndex()) : kNoItem;
 }
 
+// Qt lays out an expanded item's rows in one step, together with every row
+// below it that was expanded beforehand, and inserting rows costs as many
+// moves as there are rows after them. So the work is done in two passes, both
+// in slices: below the closed item, the expansion of everything under its
+// children is only recorded, which is cheap; then the item is opened and its
+// children one after the other, first to last, each laying out its own part
+// of the subtree at once with few rows after it.
 void WTreeView::ExpandSubtree(WTreeItem item) {
     QTreeView* view = QtTreeView(*this);
     if (view == nullptr || !store_.IsValid(item)) {
         return;
     }
-    const QModelIndex top = native_->model->IndexOf(item);
-    // Below a collapsed item an expansion only records the state; the view
-    // lays the whole subtree out once, when the item itself opens.
-    view->collapse(top);
-    const WWaitCursor wait(this);
+    WTreeModel& model = *native_->model;
     const BusyInputFilter input;
+    const WWaitCursor wait(this);
+    HeldGeometry held(*view);
+    held.ProcessEvents();  // shows the wait cursor at once
     QElapsedTimer slice;
     slice.start();
-    std::vector<QModelIndex> pending{top};
-    while (!pending.empty() && !input.StopAsked()) {
+    auto goOn = [&] {
+        if (slice.elapsed() >= kSliceMs) {
+            held.ProcessEvents();
+            slice.restart();
+        }
+        return !input.StopAsked();
+    };
+    const QModelIndex top = model.IndexOf(item);
+    std::vector<QModelIndex> children;
+    for (int row = 0; row < model.rowCount(top); ++row) {
+        const QModelIndex child = model.index(row, 0, top);
+        if (model.hasChildren(child)) {
+            children.push_back(child);
+        }
+    }
+    view->collapse(top);
+    std::vector<QModelIndex> pending(children.rbegin(), children.rend());
+    while (!pending.empty() && goOn()) {
         const QModelIndex parent = pending.back();
         pending.pop_back();
-        const int rows = native_->model->rowCount(parent);
-        for (int row = rows - 1; row >= 0; --row) {
-            const QModelIndex child = native_->model->index(row, 0, parent);
-            if (native_->model->hasChildren(child)) {
+        for (int row = model.rowCount(parent) - 1; row >= 0; --row) {
+            const QModelIndex child = model.index(row, 0, parent);
+            if (model.hasChildren(child)) {
                 view->expand(child);
                 pending.push_back(child);
             }
         }
-        if (slice.elapsed() >= kSliceMs) {
-            QCoreApplication::processEvents();
-            slice.restart();
-        }
     }
     view->expand(top);
+    for (const QModelIndex& child : children) {
+        if (!goOn()) {
+            break;
+        }
+        view->expand(child);
+    }
 }
