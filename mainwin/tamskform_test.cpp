@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
@@ -210,6 +211,16 @@ private slots:
                         .contains(".h", Qt::CaseInsensitive));
         }
         QCOMPARE(WTextPrompt::PendingAnswers(), 0);
+    }
+
+    // A close that arrives while a load shows its wait cursor waits for the load.
+    void closeDuringALoadWaitsForIt() {
+        Start();
+        QCoreApplication::postEvent(QtWidget(*mainForm), new QCloseEvent);
+        LoadExample();
+        QVERIFY(mainForm->HasWindow());
+        QVERIFY(mainForm->tv_1->Store().Count() > 0);
+        QTRY_VERIFY(!mainForm->HasWindow());
     }
 
     // Esc stops a long '*': the item is open, what was done stays, the rest stays

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "classlib/gui/wwindow.h"
+#include "classlib/qt/heldclose.h"
 #include "classlib/qt/wqtnative.h"
 
 namespace {
@@ -42,9 +43,21 @@ WCursor WCursor::Set(WWindow* window) const {
     return previous;
 }
 
+namespace {
+
+// The wait cursor lets the window system in to paint it: a close request that
+// comes meanwhile waits until the work is done.
+WCursor HoldCloseAndShowWait(WWindow* window) {
+    HoldCloseRequests();
+    return WCursor(WCursor::Stock::Wait).Set(window);
+}
+
+}  // namespace
+
 WWaitCursor::WWaitCursor(WWindow* window)
-    : window_(window), previous_(WCursor(WCursor::Stock::Wait).Set(window)) {}
+    : window_(window), previous_(HoldCloseAndShowWait(window)) {}
 
 WWaitCursor::~WWaitCursor() {
     previous_.Set(window_);
+    ReleaseCloseRequests();
 }

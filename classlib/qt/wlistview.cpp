@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "classlib/qt/heldclose.h"
 #include "classlib/qt/listmodel.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
@@ -50,8 +51,9 @@ void WListView::Attached() {
 
 void WListView::ShowProgress() {
     // The run that appends rows holds the only thread; let the window lay out
-    // and paint the new rows, but take no input meanwhile.
+    // and paint the new rows, but take no input or close request meanwhile.
     if (QTreeView* view = QtTreeView(*this); view && view->isVisible()) {
+        const CloseRequestsHeld held;
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 }

@@ -20,8 +20,8 @@ namespace {
 constexpr qint64 kSliceMs = 40;
 
 // While a long expansion runs: Esc asks it to stop, and other input (keys,
-// mouse, close requests) is dropped, so nothing changes the tree under it.
-// Painting and resizing go on.
+// mouse) is dropped, so nothing changes the tree under it; a close request
+// waits behind the wait cursor. Painting and resizing go on.
 class BusyInputFilter : public QObject {
 public:
     BusyInputFilter() { qApp->installEventFilter(this); }
@@ -41,7 +41,6 @@ protected:
             case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
             case QEvent::Wheel:
-            case QEvent::Close:
             case QEvent::ShortcutOverride:
                 return true;
             default:
