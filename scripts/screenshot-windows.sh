@@ -30,18 +30,7 @@ trap cleanup EXIT
 cp -r "$root/examples" "$work/examples"
 (cd "$work" && exec wine "$exe") &
 
-# Waits until a window whose name matches the pattern exists; prints its id.
-wait_window() {
-  for _ in $(seq 150); do
-    if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" && [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.2
-  done
-  echo "screenshot-windows: no window named '$1' appeared" >&2
-  return 1
-}
+source "$root/scripts/xwindow.sh"
 
 main="$(wait_window '^Watcom Project \[none\]$')"
 xdotool windowfocus --sync "$main"
