@@ -1,10 +1,44 @@
-// The POSIX host layer; hostfs_windows.cpp holds the Windows one.
+// The host layer: first what both platforms share, then the POSIX part;
+// hostfs_windows.cpp holds the Windows one.
 #include "classlib/core/hostfs.h"
 
 bool HostFs::SameFile(std::string_view a, std::string_view b) {
     FileIdentity first;
     FileIdentity second;
     return Identify(a, first).ok() && Identify(b, second).ok() && first == second;
+}
+
+const std::string& NativeHostFs::CachedCurrentFolder() {
+    if (currentFolder_.empty()) {
+        currentFolder_ = CurrentFolder();
+    }
+    return currentFolder_;
+}
+
+// Listed once per folder and object.
+const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folderKey) {
+    if (auto found = listings_.find(folderKey); found != listings_.end()) {
+        return found->second;
+    }
+    return listings_.emplace(folderKey, ListFolder(folderKey)).first->second;
+}
+
+// The single entry equal to the name without regard to case (the exact name
+// when it alone is there), else the name as written: also when the folder
+// cannot be listed, or holds the name in two spellings.
+std::string NativeHostFs::ResolveComponent(const std::string& folderKey,
+                                           std::string_view component) {
+    const FolderIndex& index = Listing(folderKey);
+    const auto found = index.find(EntryKey(component));
+    if (found == index.end() || found->second.size() != 1) {
+        return std::string(component);
+    }
+    return found->second.front();
+}
+
+std::string NativeHostFs::Resolve(std::string_view path) {
+    std::string key;
+    return ResolveWithKey(path, key);
 }
 
 #ifndef _WIN32
@@ -304,17 +338,7 @@ std::string HostFs::CurrentFolder() {
     }
 }
 
-const std::string& NativeHostFs::CachedCurrentFolder() {
-    if (currentFolder_.empty()) {
-        currentFolder_ = CurrentFolder();
-    }
-    return currentFolder_;
-}
-
-const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folderKey) {
-    if (auto found = listings_.find(folderKey); found != listings_.end()) {
-        return found->second;
-    }
+NativeHostFs::FolderIndex NativeHostFs::ListFolder(const std::string& folderKey) {
     FolderIndex index;
     if (DIR* dir = ::opendir(folderKey.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
@@ -325,20 +349,11 @@ const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folder
         }
         ::closedir(dir);
     }
-    return listings_.emplace(folderKey, std::move(index)).first->second;
+    return index;
 }
 
-// The exact name when it is there (or when the folder cannot be listed),
-// else the single entry equal to it without regard to ASCII case, else the
-// name as written.
-std::string NativeHostFs::ResolveComponent(const std::string& folderKey,
-                                           std::string_view component) {
-    const FolderIndex& index = Listing(folderKey);
-    const auto found = index.find(AsciiLowered(component));
-    if (found == index.end() || found->second.size() != 1) {
-        return std::string(component);
-    }
-    return found->second.front();
+std::string NativeHostFs::EntryKey(std::string_view name) {
+    return AsciiLowered(name);
 }
 
 std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key, Lookup lookup) {
@@ -381,11 +396,6 @@ std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key
         key.push_back('/');  // "x/" names a folder only, so it must not share x's entry
     }
     return resolved;
-}
-
-std::string NativeHostFs::Resolve(std::string_view path) {
-    std::string key;
-    return ResolveWithKey(path, key);
 }
 
 HostEntry NativeHostFs::Kind(std::string_view path) {

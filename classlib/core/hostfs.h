@@ -123,6 +123,10 @@ private:
                                Lookup lookup = Lookup::IgnoringCase);
     std::string ResolveComponent(const std::string& folderKey, std::string_view component);
     const FolderIndex& Listing(const std::string& folderKey);
+    // The platform's part of the listing: a folder's entries, and the key a
+    // name has among them (its case folded as the file system folds it).
+    static FolderIndex ListFolder(const std::string& folderKey);
+    static std::string EntryKey(std::string_view name);
     // Keeps the caches true after this object created key as kind.
     void NoteCreated(const std::string& key, HostEntry kind);
 

@@ -402,19 +402,8 @@ std::string HostFs::CurrentFolder() {
     return DisplayName(folder);
 }
 
-const std::string& NativeHostFs::CachedCurrentFolder() {
-    if (currentFolder_.empty()) {
-        currentFolder_ = CurrentFolder();
-    }
-    return currentFolder_;
-}
-
-// Listed with FindFirstFileExW once per folder and object; names are keyed
-// by their upper-case spelling, as the file system compares them.
-const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folderKey) {
-    if (auto found = listings_.find(folderKey); found != listings_.end()) {
-        return found->second;
-    }
+// Names are keyed by their upper-case spelling, as the file system compares them.
+NativeHostFs::FolderIndex NativeHostFs::ListFolder(const std::string& folderKey) {
     FolderIndex index;
     WIN32_FIND_DATAW entry;
     std::wstring pattern = Widen(folderKey);
@@ -430,18 +419,11 @@ const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folder
         } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
-    return listings_.emplace(folderKey, std::move(index)).first->second;
+    return index;
 }
 
-// The name as the folder spells it, else as written.
-std::string NativeHostFs::ResolveComponent(const std::string& folderKey,
-                                           std::string_view component) {
-    const FolderIndex& index = Listing(folderKey);
-    const auto found = index.find(CaseFoldedKey(Widen(component)));
-    if (found == index.end() || found->second.size() != 1) {
-        return std::string(component);
-    }
-    return found->second.front();
+std::string NativeHostFs::EntryKey(std::string_view name) {
+    return CaseFoldedKey(Widen(name));
 }
 
 // Each component after the drive or share takes the case it has on disk, so
@@ -473,11 +455,6 @@ std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key
         start = end + 1;
     }
     return resolved;
-}
-
-std::string NativeHostFs::Resolve(std::string_view path) {
-    std::string key;
-    return ResolveWithKey(path, key);
 }
 
 HostEntry NativeHostFs::Kind(std::string_view path) {
