@@ -17,14 +17,10 @@
 
 namespace {
 
-QAction* MenuAction(int id) {
-    WMenuItem* item = mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
-    return item ? QtAction(*item) : nullptr;
-}
-
 // Chooses a menu command as the user does; a missing or disabled item fails the test.
 void Choose(int id) {
-    QAction* action = MenuAction(id);
+    WMenuItem* item = mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
+    QAction* action = item ? QtAction(*item) : nullptr;
     QVERIFY2(action && action->isEnabled(), qPrintable(QString("item %1 not usable").arg(id)));
     action->trigger();
 }
@@ -95,21 +91,27 @@ private slots:
         Start();
         LoadExample();
         QWidget* window = QtWidget(*mainForm);
+        QStringList captions;
         QList<QRect> placed;
+        bool onScreen = true;
         for (const int x : {0, 300, 350}) {
             window->move(x, 0);
             QTRY_COMPARE(window->x(), x);
+            // Read, then closed before any check: a failed check must not leave it running.
             QTimer::singleShot(0, this, [&]() {
                 QWidget* dialog = QApplication::activeModalWidget();
-                QVERIFY(dialog != nullptr && dialog != window);
-                QCOMPARE(dialog->windowTitle(), QString("CopyProject: shapes [shapes.wpj]"));
-                QVERIFY(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
-                placed << dialog->frameGeometry();
-                dialog->close();
+                if (dialog != nullptr && dialog != window) {
+                    captions << dialog->windowTitle();
+                    placed << dialog->frameGeometry();
+                    onScreen = onScreen && dialog->screen()->availableGeometry().contains(
+                                               dialog->frameGeometry());
+                    dialog->close();
+                }
             });
             Choose(TamskForm::CopyId);
         }
-        QCOMPARE(placed.size(), 3);
+        QCOMPARE(captions, QStringList(3, "CopyProject: shapes [shapes.wpj]"));
+        QVERIFY(onScreen);
         QCOMPARE(placed[2].x() - placed[1].x(), 50);
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
     }
