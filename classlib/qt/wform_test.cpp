@@ -80,6 +80,13 @@ private slots:
         QTRY_COMPARE(copy.GetRectangle().x, start.x() + 4);
     }
 
+    // The answers and the start folder are driven through the main window.
+    void fileDialogFilterEndsAtTheEmptyPair() {
+        WFileDialog dialog;
+        dialog.SetFilter({{"Watcom project file(*.wpj)", "*.wpj"}, {"", ""}, {"x", "*.x"}});
+        QCOMPARE(dialog.GetFilter().size(), std::size_t{1});
+    }
+
     // The toolkit's dialog, really shown, leaves no settings file of its own.
     void fileDialogWritesNoSettings() {
         QTemporaryDir home;
