@@ -41,8 +41,10 @@ class EventsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A handler removed by an earlier one during the dispatch is not called.
-    void lastRegisteredIsCalledFirstAndTrueEndsTheDispatch() {
+    // The last registered is called first and true ends the dispatch; a handler
+    // removed by an earlier one during the dispatch is not called; a table is
+    // read up to its NullEvent, and each event reaches its own handlers.
+    void orderRemovalDuringTheDispatchAndTables() {
         Log log;
         Source source;
         std::vector<std::unique_ptr<Recorder>> recorders;
@@ -60,26 +62,18 @@ private slots:
         WUnregisterEvent(&source, ClickEvent, recorders[1].get(), WHandler(&Recorder::Handle));
         QCOMPARE(WDispatchEvent(&source, ClickEvent), false);
         QCOMPARE(log, (Log{"4", "2", "0"}));
-    }
-
-    void tableIsReadUpToNullEventAndEventsStayApart() {
-        Log log;
-        Source source;
-        Recorder create(log, "create"), close(log, "close"), never(log, "never");
+        log.clear();
         const WEventMap table[] = {
-            {CreateEvent, WHandler(&Recorder::Handle), &create},
-            {CloseEvent, WHandler(&Recorder::Handle), &close},
+            {CloseEvent, WHandler(&Recorder::Handle), recorders[0].get()},
             {NullEvent, nullptr, nullptr},
-            {CloseEvent, WHandler(&Recorder::Handle), &never},
+            {CloseEvent, WHandler(&Recorder::Handle), recorders[2].get()},
         };
         WRegisterEvents(&source, table);
-        QCOMPARE(WEventHandlerCount(&source, CloseEvent), 1);
         QCOMPARE(WDispatchEvent(&source, CloseEvent), false);
         QCOMPARE(WDispatchEvent(&source, DestroyEvent), false);
-        QCOMPARE(log, Log{"close"});
+        QCOMPARE(log, Log{"0"});
         WUnregisterEvents(&source, table);
-        QCOMPARE(WEventHandlerCount(&source, CreateEvent) + WEventHandlerCount(&source, CloseEvent),
-                 0);
+        QCOMPARE(WEventHandlerCount(&source, CloseEvent), 0);
     }
 };
 

@@ -8,80 +8,27 @@
 #include <QTimer>
 
 #include "classlib/gui/wcontrol.h"
-#include "classlib/gui/wevents.h"
 #include "classlib/gui/wfiledialog.h"
 #include "classlib/gui/wfont.h"
-#include "classlib/gui/wmenu.h"
 #include "classlib/qt/wqtnative.h"
-
-namespace {
-
-// Logs the events it sees, in order; can end a dialog as soon as it is created.
-// Drops its registrations when it goes, even when a failed comparison ends a test early.
-class EventLog : public WObject {
-public:
-    ~EventLog() override {
-        for (WObject* source : sources_) {
-            WUnregisterAllEvents(source);
-        }
-    }
-    QStringList events;
-    WDialog* endAtCreate = nullptr;
-    bool OnCreate(WObject*, void*) {
-        if (endAtCreate) {
-            endAtCreate->EndDialog(7);
-        }
-        return Log("create");
-    }
-    bool OnClose(WObject*, void*) { return Log("close"); }
-    bool OnDestroy(WObject*, void*) { return Log("destroy"); }
-    bool OnClick(WObject*, void*) { return Log("click"); }
-
-    void Watch(WForm& form) {
-        sources_ << &form;
-        WRegisterEvent(&form, CreateEvent, this, WHandler(&EventLog::OnCreate));
-        WRegisterEvent(&form, CloseEvent, this, WHandler(&EventLog::OnClose));
-        WRegisterEvent(&form, DestroyEvent, this, WHandler(&EventLog::OnDestroy));
-    }
-    void WatchClicks(WObject& item) {
-        sources_ << &item;
-        WRegisterEvent(&item, ClickEvent, this, WHandler(&EventLog::OnClick));
-    }
-
-private:
-    QList<WObject*> sources_;
-
-    bool Log(const char* name) {
-        events << name;
-        return false;
-    }
-};
-
-const QStringList kCreateCloseDestroy{"create", "close", "destroy"};
-
-}  // namespace
 
 class FormTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void mulDivRoundsHalvesAwayFromZero_data() {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("c");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("exact") << 8 << 6 << 4 << 12;
-        QTest::newRow("half up") << 5 << 6 << 4 << 8;     // 7.5
-        QTest::newRow("below half") << 5 << 5 << 4 << 6;  // 6.25
-        QTest::newRow("negative half") << -5 << 6 << 4 << -8;
-        QTest::newRow("zero divisor") << 1 << 1 << 0 << -1;
-    }
     void mulDivRoundsHalvesAwayFromZero() {
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QFETCH(int, c);
-        QFETCH(int, expected);
-        QCOMPARE(WMulDiv(a, b, c), expected);
+        const struct {
+            int a, b, c, expected;
+        } cases[] = {
+            {8, 6, 4, 12},   // exact
+            {5, 6, 4, 8},    // 7.5, half up
+            {5, 5, 4, 6},    // 6.25
+            {-5, 6, 4, -8},  // -7.5, away from zero
+            {1, 1, 0, -1},   // zero divisor
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(WMulDiv(c.a, c.b, c.c), c.expected);
+        }
     }
 
     void fontFallsBackToTheDefaultFace() {
@@ -133,58 +80,6 @@ private slots:
         QTRY_COMPARE(copy.GetRectangle().x, start.x() + 4);
     }
 
-    void closingSendsCreateCloseDestroyModelessAndModal() {
-        WModelessDialog form;
-        EventLog formLog;
-        formLog.Watch(form);
-        QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
-        form.Show();
-        QtWidget(form)->close();
-        QCOMPARE(formLog.events, kCreateCloseDestroy);
-        QCOMPARE(form.HasWindow(), false);
-
-        // A modal dialog's creation returns only once it is closed.
-        WDialog dialog;
-        EventLog dialogLog;
-        dialogLog.Watch(dialog);
-        QTimer::singleShot(0, this, [&]() {
-            QVERIFY(dialog.IsModalRunning());
-            QCOMPARE(QApplication::activeModalWidget(), QtWidget(dialog));
-            QtWidget(dialog)->close();
-        });
-        QCOMPARE(dialog.Create(nullptr, "ID_WPJCopy"), true);
-        QCOMPARE(dialogLog.events, kCreateCloseDestroy);
-        QCOMPARE(dialog.HasWindow(), false);
-        QCOMPARE(dialog.GetModalResult(), 0);
-    }
-
-    void dialogEndedDuringCreationDoesNotRun() {
-        WDialog dialog;
-        EventLog log;
-        log.endAtCreate = &dialog;
-        log.Watch(dialog);
-        QCOMPARE(dialog.Create(nullptr, "ID_WPJCopy"), true);
-        QCOMPARE(dialog.GetModalResult(), 7);
-        QCOMPARE(dialog.HasWindow(), false);
-    }
-
-    // States, checks, texts and commands of the items are driven through the main window.
-    void menuIsLoadedFromItsTemplate() {
-        WMenu menu;
-        QCOMPARE(menu.LoadMenu("ID_NoSuchMenu"), false);
-        QCOMPARE(menu.LoadMenu("ID_TamskForm_menu_1"), true);
-        QCOMPARE(QtMenu(*menu.GetPopup(0))->title(), QString("&File"));
-        WMenuItem* parse = menu.FindItem(1004);
-        QVERIFY(parse != nullptr);
-        // A disabled item does not fire.
-        EventLog log;
-        log.WatchClicks(*parse);
-        parse->DisableAndGray();
-        QtAction(*parse)->trigger();
-        QCOMPARE(log.events, QStringList());
-        QCOMPARE(parse->IsGrayed(), true);
-    }
-
     // The answers and the start folder are driven through the main window.
     void fileDialogFilterEndsAtTheEmptyPair() {
         WFileDialog dialog;
@@ -204,23 +99,6 @@ private slots:
         QCOMPARE(
             QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList());
-    }
-
-    // A dialog's template position is taken from its owner's client area.
-    void dialogIsPlacedRelativeToItsOwner() {
-        WModelessDialog owner;
-        QCOMPARE(owner.Create(nullptr, "ID_TamskForm"), true);
-        owner.Show();
-        QVERIFY(QTest::qWaitForWindowExposed(QtWidget(owner)));
-        int x[2] = {0, 0};
-        for (int shift : {0, 1}) {
-            QtWidget(owner)->move(300 + 50 * shift, 0);
-            QTRY_COMPARE(QtWidget(owner)->x(), 300 + 50 * shift);
-            WModelessDialog dialog;
-            QCOMPARE(dialog.Create(&owner, "ID_WPJCopy"), true);
-            x[shift] = QtWidget(dialog)->x();
-        }
-        QCOMPARE(x[1] - x[0], 50);
     }
 };
 
