@@ -21,3 +21,13 @@ bench_project() {
   fi
   echo "$work"
 }
+
+# bench_binary PATH TARGET: prints PATH, first building TARGET (default preset) when PATH is not
+# an executable yet.
+bench_binary() {
+  if [[ ! -x "$1" ]]; then
+    cmake --preset default >/dev/null
+    cmake --build --preset default --target "$2" >&2
+  fi
+  echo "$1"
+}

@@ -14,11 +14,7 @@ root="$(dirname "$here")"
 source "$here/common.sh"
 sources="$(bench_sources "${1:-small}")"
 
-bin="${GUI_LOAD:-$root/build/default/bench/gui_load}"
-if [[ ! -x "$bin" ]]; then
-  cmake --preset default >/dev/null
-  cmake --build --preset default --target gui_load
-fi
+bin="$(bench_binary "${GUI_LOAD:-$root/build/default/bench/gui_load}" gui_load)"
 
 work="$(bench_project "$sources")"
 export WATCOM="$work/watcom"

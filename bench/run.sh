@@ -16,11 +16,7 @@ root="$(dirname "$here")"
 source "$here/common.sh"
 sources="$(bench_sources "${1:-small}")"
 
-cli="${TAMSK_CLI:-$root/build/default/cli/tamsk-cli}"
-if [[ ! -x "$cli" ]]; then
-  cmake --preset default >/dev/null
-  cmake --build --preset default --target tamsk-cli
-fi
+cli="$(bench_binary "${TAMSK_CLI:-$root/build/default/cli/tamsk-cli}" tamsk-cli)"
 
 work="$(bench_project "$sources")"
 project="$work/proj"
