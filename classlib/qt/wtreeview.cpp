@@ -202,16 +202,19 @@ WTreeItem WTreeView::GetSelectedItem() const {
 
 // Qt lays out an expanded item's rows in one step, together with every row
 // below it that was expanded beforehand, and inserting rows costs as many
-// moves as there are rows after them. So the work is done in two passes, both
-// in slices: below the closed item, the expansion of everything under its
-// children is only recorded, which is cheap; then the item is opened and its
-// children one after the other, first to last, each laying out its own part
-// of the subtree at once with few rows after it.
+// moves as there are rows after them. So the subtree is opened in parts of at
+// most kPartRows rows, in two passes, both in slices. First, with the item
+// closed, where recording an expansion is cheap: the expansions inside each
+// part are recorded. Then the item is opened, and the parts' tops and the
+// items above them (those with more below them than a part holds) one after
+// the other, first to last: each lays out its own part at once, with few rows
+// after it.
 void WTreeView::ExpandSubtree(WTreeItem item) {
     QTreeView* view = QtTreeView(*this);
     if (view == nullptr || !store_.IsValid(item)) {
         return;
     }
+    constexpr std::size_t kPartRows = 20000;
     WTreeModel& model = *native_->model;
     const BusyInputFilter input;
     const WWaitCursor wait(this);
@@ -226,32 +229,38 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
         }
         return !input.StopAsked();
     };
+    auto isPart = [&](const QModelIndex& index) {
+        std::size_t rows = 0;
+        return store_.FindDescendant(model.ItemOf(index),
+                                     [&](WTreeItem) { return ++rows > kPartRows; }) == kNoItem;
+    };
     const QModelIndex top = model.IndexOf(item);
-    std::vector<QModelIndex> children;
-    for (int row = 0; row < model.rowCount(top); ++row) {
-        const QModelIndex child = model.index(row, 0, top);
-        if (model.hasChildren(child)) {
-            children.push_back(child);
-        }
-    }
     view->collapse(top);
-    std::vector<QModelIndex> pending(children.rbegin(), children.rend());
+    enum class Step { Sort, Record };
+    std::vector<std::pair<QModelIndex, Step>> pending{{top, Step::Sort}};
+    std::vector<QModelIndex> opened;  // the parts' tops and the items above them, first to last
     while (!pending.empty() && goOn()) {
-        const QModelIndex parent = pending.back();
+        auto [index, step] = pending.back();
         pending.pop_back();
-        for (int row = model.rowCount(parent) - 1; row >= 0; --row) {
-            const QModelIndex child = model.index(row, 0, parent);
+        if (step == Step::Sort && index != top) {
+            view->collapse(index);  // opened as it was, its parts would come at once
+            opened.push_back(index);
+            step = isPart(index) ? Step::Record : Step::Sort;
+        } else if (step == Step::Record) {
+            view->expand(index);
+        }
+        for (int row = model.rowCount(index) - 1; row >= 0; --row) {
+            const QModelIndex child = model.index(row, 0, index);
             if (model.hasChildren(child)) {
-                view->expand(child);
-                pending.push_back(child);
+                pending.emplace_back(child, step);
             }
         }
     }
     view->expand(top);
-    for (const QModelIndex& child : children) {
+    for (const QModelIndex& index : opened) {
         if (!goOn()) {
             break;
         }
-        view->expand(child);
+        view->expand(index);
     }
 }
