@@ -189,22 +189,24 @@ private slots:
         QTRY_VERIFY(!mainForm->HasWindow());
     }
 
-    // Esc stops a long '*': the item is open, what was done stays, the rest stays
-    // closed, and the wait cursor goes. Keys pressed meanwhile do not reach the tree.
+    // Esc stops a long '*': the item is open, the rest stays closed, and the wait
+    // cursor goes; keys pressed meanwhile do not reach the tree. Without Esc every
+    // item below is opened, also below items with more rows than one part holds.
     void escapeStopsALongExpansion() {
         Start();
         WTreeView& tree = *mainForm->tv_1;
+        const WTreeStore& store = tree.Store();
         auto add = [&](const char* label, WTreeItem parent) {
             return tree.AddItem(label, parent, 0, 0, WTreePosition::Last());
         };
         add("above", kNoItem);
         const WTreeItem top = add("top", kNoItem);
-        WTreeItem last = kNoItem;
-        for (int i = 0; i < 200; ++i) {
-            const WTreeItem child = add("child", top);
-            for (int j = 0; j < 200; ++j) {  // 40,000 expansions: far more than one slice
-                last = add("grandchild", child);
-                add("leaf", last);
+        for (const WTreeItem half : {add("half", top), add("half", top)}) {
+            for (int i = 0; i < 100; ++i) {  // 40,000 rows a half
+                const WTreeItem child = add("child", half);
+                for (int j = 0; j < 200; ++j) {
+                    add("leaf", add("grandchild", child));
+                }
             }
         }
         tree.SelectItem(top);
@@ -212,11 +214,17 @@ private slots:
             QCoreApplication::postEvent(QtWidget(tree),
                                         new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
         }
+        auto allOpen = [&] {
+            return store.FindDescendant(top, [&](WTreeItem at) {
+                return store.HasChildren(at) && !tree.IsExpanded(at);
+            }) == kNoItem;
+        };
         tree.ExpandSubtree(top);
-        QVERIFY(tree.IsExpanded(top));
-        QVERIFY(!tree.IsExpanded(tree.Store().Parent(last)));
+        QVERIFY(tree.IsExpanded(top) && !allOpen());
         QCOMPARE(tree.GetSelectedItem(), top);
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
+        tree.ExpandSubtree(top);
+        QVERIFY(allOpen());
     }
 };
 
