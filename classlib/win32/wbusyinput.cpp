@@ -27,9 +27,9 @@ BusyInput::BusyInput() : outer_(running) {
 
 BusyInput::~BusyInput() {
     running = outer_;
-    for (HWND hwnd : closesHeld_) {
-        if (IsWindow(hwnd)) {
-            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    for (const MSG& message : held_) {
+        if (IsWindow(message.hwnd)) {
+            PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
         }
     }
     if (quitPosted_) {
@@ -37,15 +37,26 @@ BusyInput::~BusyInput() {
     }
 }
 
-bool BusyInput::HoldsBackClose(HWND hwnd) {
+bool BusyInput::HoldsBack(HWND hwnd, UINT message, WPARAM wParam) {
     if (running == nullptr) {
         return false;
     }
-    if (std::find(running->closesHeld_.begin(), running->closesHeld_.end(), hwnd) ==
-        running->closesHeld_.end()) {
-        running->closesHeld_.push_back(hwnd);
-    }
+    running->Hold(hwnd, message, wParam);
     return true;
+}
+
+// A close request is kept once per window; dropped files each time.
+void BusyInput::Hold(HWND hwnd, UINT message, WPARAM wParam) {
+    const bool known = std::any_of(held_.begin(), held_.end(), [&](const MSG& held) {
+        return message == WM_CLOSE && held.hwnd == hwnd && held.message == WM_CLOSE;
+    });
+    if (!known) {
+        MSG held{};
+        held.hwnd = hwnd;
+        held.message = message;
+        held.wParam = wParam;
+        held_.push_back(held);
+    }
 }
 
 bool BusyInput::Intercept(const MSG& message) {
@@ -59,10 +70,11 @@ bool BusyInput::Intercept(const MSG& message) {
     }
     // The close box and Alt+F4 arrive as a system command; it waits as a close.
     if (message.message == WM_SYSCOMMAND && (message.wParam & 0xFFF0) == SC_CLOSE) {
-        return HoldsBackClose(GetAncestor(message.hwnd, GA_ROOT));
+        return HoldsBack(GetAncestor(message.hwnd, GA_ROOT), WM_CLOSE);
     }
-    if (message.message == WM_CLOSE) {
-        return HoldsBackClose(message.hwnd);
+    // A dropped project would replace the tree under the work.
+    if (message.message == WM_CLOSE || message.message == WM_DROPFILES) {
+        return HoldsBack(message.hwnd, message.message, message.wParam);
     }
     return IsKeyboardInput(message.message) || IsMouseAction(message.message);
 }

@@ -154,7 +154,7 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     WForm* form = FormOf(hwnd);
     switch (message) {
         case WM_CLOSE:
-            if (BusyInput::HoldsBackClose(hwnd)) {
+            if (BusyInput::HoldsBack(hwnd, message)) {
                 return TRUE;
             }
             if (form != nullptr) {
@@ -190,6 +190,9 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             }
             return FALSE;
         case WM_DROPFILES:
+            if (BusyInput::HoldsBack(hwnd, message, wParam)) {
+                return TRUE;
+            }
             if (form != nullptr) {
                 DispatchDroppedFiles(*form, reinterpret_cast<HDROP>(wParam));
             }
