@@ -1,13 +1,14 @@
 // The '*' key on a big subtree in the Win32 window, run under Wine:
 //
-//   win32_expand PROJECT.wpj [esc]
+//   win32_expand PROJECT.wpj [esc|close|nowatch]
 //
 // Loads the project into the main window's tree, then expands the first target's
 // "Dependency Filelist" as the '*' key does. A second thread sends the window an empty message
 // every few milliseconds; such a message is answered only when the window's thread turns its
 // message pump, so the longest wait for an answer is the longest freeze. With "esc" the thread
-// presses Esc 500 ms into the expansion. Prints the total time, the longest freeze and how many
-// items the control shows.
+// presses Esc 500 ms into the expansion, with "close" it asks the window to close then (the
+// expansion goes on to its end), with "nowatch" nothing is sent. Prints the total time, the longest
+// freeze and how many items the control shows.
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -46,8 +47,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: win32_expand PROJECT.wpj [esc]\n");
         return 2;
     }
-    const bool pressEsc = argc > 2 && std::strcmp(argv[2], "esc") == 0;
-    const bool watchFreezes = !(argc > 2 && std::strcmp(argv[2], "nowatch") == 0);
+    const char* mode = argc > 2 ? argv[2] : "";
+    const bool pressEsc = std::strcmp(mode, "esc") == 0;
+    const bool askClose = std::strcmp(mode, "close") == 0;
+    const bool watchFreezes = std::strcmp(mode, "nowatch") != 0;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -82,8 +85,13 @@ int main(int argc, char** argv) {
             DWORD_PTR answer = 0;
             SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
             longest = std::max(longest.load(), Ms(Clock::now() - asked));
-            if (pressEsc && !escSent && Clock::now() - start > std::chrono::milliseconds(500)) {
-                PostMessageW(control, WM_KEYDOWN, VK_ESCAPE, 0);
+            if (!escSent && Clock::now() - start > std::chrono::milliseconds(500)) {
+                if (pressEsc) {
+                    PostMessageW(control, WM_KEYDOWN, VK_ESCAPE, 0);
+                }
+                if (askClose) {
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+                }
                 escSent = true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -92,6 +100,7 @@ int main(int argc, char** argv) {
     });
     tree.ExpandSubtree(sources);
     const double total = Ms(Clock::now() - start);
+    const auto shown = SendMessageW(control, TVM_GETCOUNT, 0, 0);
     running = false;
     // The watch may be waiting for an answer: answer until it is done.
     while (watching) {
@@ -102,9 +111,13 @@ int main(int argc, char** argv) {
         Sleep(1);
     }
     watch.join();
-    const auto shown = SendMessageW(control, TVM_GETCOUNT, 0, 0);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);  // a close request held back meanwhile
+    }
     std::printf("expand_star_total_ms %.0f\nlongest_freeze_ms %.0f\nitems_in_control %ld\n", total,
                 longest.load(), static_cast<long>(shown));
+    std::printf("window_open_at_end %d\n", IsWindow(window) && IsWindowVisible(window) ? 1 : 0);
     DestroyMainForm();
     return 0;
 }
