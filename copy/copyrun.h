@@ -7,7 +7,6 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
 #include "classlib/core/wtreestore.h"
-
 #include "copy/wcopy.h"
 
 struct CopyRunSummary {
