@@ -110,7 +110,7 @@ void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker) {
 }
 
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
-                              WListStore& results, HostFs& fs) {
+                              WListStore& results, HostFs& fs, FolderCellSeparators separators) {
     const WTreeItem project = tree.FirstRoot();
     if (project == kNoItem) {
         return {};
@@ -119,7 +119,7 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
     if (projectFolder == nullptr) {
         return {};
     }
-    WCopy worker(results, destination, projectFolder->View(), fs);
+    WCopy worker(results, destination, projectFolder->View(), fs, separators);
     CoverProject(tree, project, worker);
 
     worker.CopyOne(BracketedName(tree.Label(project)));

@@ -7,8 +7,7 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/core/wliststore.h"
 #include "classlib/core/wtreestore.h"
-
-class WCopy;
+#include "copy/wcopy.h"
 
 struct CopyRunSummary {
     bool ran = false;  // false: empty tree or no project folder, no row added
@@ -22,7 +21,8 @@ struct CopyRunSummary {
 // "Destination Folder", "Result") appended to results as the run goes on.
 // results must already hold its three columns.
 CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destination,
-                              WListStore& results, HostFs& fs);
+                              WListStore& results, HostFs& fs,
+                              FolderCellSeparators separators = FolderCellSeparators::Portable);
 
 // The line under the copy dialog's list after a run: how many files were
 // copied and how many failed, with the first reason when any failed.

@@ -31,9 +31,10 @@ HostStatus Refused(std::string reason) {
 }  // namespace
 
 WCopy::WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
-             HostFs& fs)
+             HostFs& fs, FolderCellSeparators separators)
     : results_(results),
       fs_(fs),
+      separators_(separators),
       destination_(HostDestination(destinationFolder)),
       sourceFolder_(fs.Resolve(FoldedPath(sourceFolder, ""))),
       root_(sourceFolder_) {}
@@ -74,7 +75,10 @@ bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     const bool absolute = IsAbsolutePath(name);
     const std::string source = absolute ? std::string() : SourcePath(name, nameFolder);
     const std::string destination = DestinationPath(name, source);
-    results_.SetCell(row, 1, FolderPart(destination));
+    const std::string_view folder = FolderPart(destination);
+    results_.SetCell(row, 1,
+                     separators_ == FolderCellSeparators::Native ? WithNativeSeparators(folder)
+                                                                 : std::string(folder));
     if (destination_.empty()) {
         return Finish(row, name, Refused("no destination folder was given"));
     }

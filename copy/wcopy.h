@@ -29,13 +29,18 @@
 // project file, the target files, the listed files) is known by its identity
 // on the host, and a row whose destination is one of them fails, leaving the
 // file untouched.
+// How the "Destination Folder" cells write separators: '/' on every host (the
+// command line's output is the same everywhere), or as the platform's users
+// write paths (a window).
+enum class FolderCellSeparators { Portable, Native };
+
 class WCopy : public WObject {
 public:
     // An empty destination names no folder: every row then reads "failed"
     // and nothing is written (on Windows it meant the root of the current
     // drive; on a POSIX host that would be "/").
     WCopy(WListStore& results, std::string_view destinationFolder, std::string_view sourceFolder,
-          HostFs& fs);
+          HostFs& fs, FolderCellSeparators separators = FolderCellSeparators::Portable);
 
     // Widens the copy root so that it holds name's source and notes the
     // source's identity. name is relative to folder, itself relative to the
@@ -73,6 +78,7 @@ private:
 
     WListStore& results_;
     HostFs& fs_;
+    FolderCellSeparators separators_;
     std::string destination_;  // with trailing '/'; empty: no destination
     std::string sourceFolder_;
     std::string root_;

@@ -51,14 +51,13 @@ std::string NativeHostFs::Resolve(std::string_view path) {
 #include <dirent.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <mutex>
 #include <random>
+
+#include "classlib/core/temporaryregistry.h"
 
 namespace {
 
@@ -125,72 +124,6 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
         size -= static_cast<std::size_t>(put);
     }
     return true;
-}
-
-// The temporary files being written, kept where the handler of the signals
-// that end a process can reach them, so that an interrupted export or copy
-// leaves nothing behind. The handler may only make async-signal-safe calls,
-// so the paths sit in fixed slots claimed with atomic flags.
-constexpr int kTemporarySlots = 16;
-constexpr std::size_t kTemporaryPathMax = 4096;
-enum SlotState : int { SlotFree, SlotFilling, SlotLive };
-
-struct TemporarySlot {
-    std::atomic<int> state{SlotFree};
-    char path[kTemporaryPathMax];
-};
-
-TemporarySlot temporarySlots[kTemporarySlots];
-
-extern "C" void RemoveTemporariesAndEnd(int signal) {
-    for (TemporarySlot& slot : temporarySlots) {
-        if (slot.state.load() == SlotLive) {
-            ::unlink(slot.path);
-        }
-    }
-    ::raise(signal);  // the default action is back (SA_RESETHAND): the process ends as asked
-}
-
-// Signals that are ignored or handled by someone else are left alone.
-void InstallTemporaryCleanup() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            struct sigaction current {};
-            if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) {
-                continue;
-            }
-            struct sigaction action {};
-            action.sa_handler = RemoveTemporariesAndEnd;
-            sigemptyset(&action.sa_mask);
-            action.sa_flags = SA_RESETHAND | SA_NODEFER;
-            ::sigaction(signal, &action, nullptr);
-        }
-    });
-}
-
-// The slot now holding path, or -1 when none is free (the file is then not
-// removed on a signal, but written all the same).
-int RegisterTemporary(const std::string& path) {
-    InstallTemporaryCleanup();
-    if (path.size() >= kTemporaryPathMax) {
-        return -1;
-    }
-    for (int i = 0; i < kTemporarySlots; ++i) {
-        int expected = SlotFree;
-        if (temporarySlots[i].state.compare_exchange_strong(expected, SlotFilling)) {
-            std::memcpy(temporarySlots[i].path, path.c_str(), path.size() + 1);
-            temporarySlots[i].state.store(SlotLive);
-            return i;
-        }
-    }
-    return -1;
-}
-
-void ForgetTemporary(int slot) {
-    if (slot >= 0) {
-        temporarySlots[slot].state.store(SlotFree);
-    }
 }
 
 // A temporary file beside target, removed again unless Keep() is called, so

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/temporaryregistry.h"
 
 namespace {
 
@@ -283,6 +284,7 @@ public:
         if (!path_.empty() && !kept_) {
             DeleteFileW(path_.c_str());
         }
+        ForgetTemporary(slot_);
     }
 
     // Creates ".<name>.tamsk-XXXXXX" in target's folder.
@@ -298,10 +300,12 @@ public:
             for (int i = 0; i < 6; ++i) {
                 candidate.push_back(kAlphabet[random() % (std::size(kAlphabet) - 1)]);
             }
-            file_.Reset(CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            // Shared for deleting only: Ctrl+C may remove it while it is written.
+            file_.Reset(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file_.valid()) {
                 path_ = std::move(candidate);
+                slot_ = RegisterTemporary(path_);
                 return true;
             }
             if (GetLastError() != ERROR_FILE_EXISTS) {
@@ -322,12 +326,15 @@ public:
             return false;
         }
         kept_ = true;
+        ForgetTemporary(slot_);
+        slot_ = -1;
         return true;
     }
 
 private:
     Handle file_;
     std::wstring path_;
+    int slot_ = -1;
     bool kept_ = false;
 };
 

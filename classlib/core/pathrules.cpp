@@ -93,6 +93,18 @@ std::string WithHostSeparators(std::string_view path) {
     return host;
 }
 
+std::string WithNativeSeparators(std::string_view path) {
+#ifdef _WIN32
+    std::string native(path);
+    for (char& c : native) {
+        c = IsPathSeparator(c) ? '\\' : c;
+    }
+    return native;
+#else
+    return std::string(path);
+#endif
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);
     if (!joined.empty() && !IsPathSeparator(joined.back())) {

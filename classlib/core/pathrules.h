@@ -66,6 +66,10 @@ bool IsHostAbsolutePath(std::string_view path);
 // path with every separator turned to kHostSeparator.
 std::string WithHostSeparators(std::string_view path);
 
+// path with every separator turned to the platform's own, as its users write
+// paths: '\' on Windows; unchanged elsewhere.
+std::string WithNativeSeparators(std::string_view path);
+
 // folder followed by name, with kHostSeparator between them unless folder is
 // empty or already ends with a separator.
 std::string JoinPath(std::string_view folder, std::string_view name);

@@ -1,5 +1,6 @@
 #include "classlib/gui/wapplication.h"
 
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -56,6 +57,11 @@ int WExeApplication::DispatchStartRunEnd() {
     }
     WDispatchEvent(this, EndEvent, &data);
     return data.exitCode;
+}
+
+void WriteNoDisplayLine(const char* programName) {
+    std::fprintf(stderr, "%s: cannot open a window: no display is available\n", programName);
+    std::fflush(stderr);
 }
 
 WQuitRequest& PendingQuit() {

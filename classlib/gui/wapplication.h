@@ -28,6 +28,10 @@ public:
     static void ResetForTesting();
 };
 
+// The one line on standard error of a program started where no window can be
+// opened (no display); the program then ends with -1.
+void WriteNoDisplayLine(const char* programName);
+
 // The application object: fires StartEvent, RunEvent unless the start set the
 // abort flag, then EndEvent, and returns the exit code. Handlers take a
 // WApplicationEventData.

@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QPointer>
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -24,8 +23,6 @@ LoopState& State() {
     return state;
 }
 
-constexpr const char* kNoDisplayText = "%s: cannot open a window: no display is available\n";
-
 // While the toolkit opens its display: its notes are held back, and its fatal
 // error (no platform could be opened) ends the process with our one line.
 const char* openingProgram = nullptr;
@@ -33,8 +30,7 @@ QList<std::pair<QtMsgType, QString>> heldNotes;
 
 void WhileOpening(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, kNoDisplayText, openingProgram);
-        std::fflush(stderr);
+        WriteNoDisplayLine(openingProgram);
         std::_Exit(255);  // -1 as the program's exit code
     }
     heldNotes.append({type, text});

@@ -25,6 +25,18 @@ bool IsFormMessage(MSG& message) {
            (RunFormHotKey(message) || IsDialogMessageW(root, &message));
 }
 
+// Whether the program may open windows at all: a session without a desktop
+// (or Wine without an X server) refuses the first one.
+bool CanOpenWindows() {
+    HWND probe = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    DestroyWindow(probe);
+    return true;
+}
+
 }  // namespace
 
 int WMessageLoop::Run() {
@@ -71,6 +83,10 @@ WExeApplication::~WExeApplication() = default;
 
 int WExeApplication::Run(int argc, char** argv) {
     KeepArguments(argc, argv);
+    if (!CanOpenWindows()) {
+        WriteNoDisplayLine(argc > 0 && argv && argv[0] ? argv[0] : "tamsk");
+        return -1;
+    }
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC =

@@ -1,5 +1,7 @@
 #include "classlib/gui/wcontrol.h"
 
+#include <string>
+
 #include "classlib/gui/wform.h"
 #include "classlib/win32/wwin32native.h"
 
@@ -8,6 +10,19 @@ namespace {
 bool IsOfClass(WWindowHandle item, const wchar_t* className) {
     HWND hwnd = Win32Window(item);
     return hwnd != nullptr && lstrcmpiW(WindowClass(hwnd).c_str(), className) == 0;
+}
+
+// The letter after a single '&' ("&&" is an ampersand), or 0.
+char MnemonicOf(std::string_view text) {
+    for (std::size_t at = 0; at + 1 < text.size(); ++at) {
+        if (text[at] == '&') {
+            if (text[at + 1] != '&') {
+                return text[at + 1];
+            }
+            ++at;
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -51,9 +66,23 @@ bool WLabel::Accepts(WWindowHandle item) const {
 // the next control.
 void WLabel::Attached() {}
 
-// The dialog manager already moves the focus from a static text's mnemonic to
-// the next control of the tab order, which is where the callers' buddies are.
-void WLabel::SetBuddy(WWindow* /*control*/) {}
+// The dialog manager would move the focus to the control after the label in
+// the tab order, whatever that is; the buddy takes the label's Alt+letter
+// as a key of the form instead, ahead of the dialog manager.
+void WLabel::SetBuddy(WWindow* control) {
+    const char mnemonic = MnemonicOf(GetText().View());
+    WForm* form = GetForm();
+    if (form == nullptr || control == nullptr || mnemonic == 0) {
+        return;
+    }
+    form->AddHotKey(std::string("Alt+") + mnemonic, [form, control] {
+        if (form->HasWindow() && control->HasWindow()) {
+            // As the dialog manager moves the focus: an edit box's text is selected.
+            SendMessageW(Win32Window(*form), WM_NEXTDLGCTL,
+                         reinterpret_cast<WPARAM>(Win32Window(*control)), TRUE);
+        }
+    });
+}
 
 WString WLabel::GetText() const {
     return WWindow::GetText();

@@ -9,6 +9,7 @@
 #include "classlib/gui/wmenu.h"
 #include "classlib/gui/wtreeview.h"
 #include "classlib/win32/formframe.h"
+#include "classlib/win32/wbusyinput.h"
 #include "classlib/win32/wtreebridge.h"
 // After the native header (through formframe.h), which sets the platform up.
 #include <shellapi.h>
@@ -153,6 +154,9 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     WForm* form = FormOf(hwnd);
     switch (message) {
         case WM_CLOSE:
+            if (BusyInput::HoldsBack(hwnd, message)) {
+                return TRUE;
+            }
             if (form != nullptr) {
                 form->HandleCloseRequest();
             } else {
@@ -186,6 +190,9 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             }
             return FALSE;
         case WM_DROPFILES:
+            if (BusyInput::HoldsBack(hwnd, message, wParam)) {
+                return TRUE;
+            }
             if (form != nullptr) {
                 DispatchDroppedFiles(*form, reinterpret_cast<HDROP>(wParam));
             }

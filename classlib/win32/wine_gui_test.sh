@@ -72,8 +72,9 @@ menu c
 copy=$(window '^Copy') || fail "no copy dialog"
 [ "$(xdotool getwindowname "$copy")" = "CopyProject: shapes [shapes.wpj]" ] || fail "copy caption"
 xdotool windowfocus --sync "$copy"
-# Browse, then in the browser's tree: "/", "tmp", the work folder, "out"; OK,
-# then Tab to "Copy". Every file lands below out/, nothing anywhere else.
+# Browse, then in the browser's tree: "/", "tmp", the work folder, "out"; OK.
+# Alt+D (the label's mnemonic) takes the focus back to the box, where "2" is
+# added; then Tab to "Copy". Every file lands below out2/, nothing anywhere else.
 xdotool key alt+b
 xdotool windowfocus --sync "$(window '^Browse for Folder$')" || fail "no folder browser"
 xdotool key --delay 200 shift+Tab Down Right Right
@@ -85,9 +86,9 @@ done
 xdotool key Return
 for _ in $(seq 120); do xdotool search --onlyvisible --name '^Browse for Folder$' >/dev/null 2>&1 || break; sleep 0.25; done
 xdotool windowfocus --sync "$copy"
-xdotool key --delay 200 Tab space
-for _ in $(seq 120); do [ -f "$work/out/common/units.c" ] && break; sleep 0.25; done
-cmp -s "$work/out/shapes/src/shapes.c" "$folder/shapes/src/shapes.c" || fail "copy: $(ls -R "$work/out")"
+xdotool key --delay 200 alt+d End 2 Tab Tab space
+for _ in $(seq 120); do [ -f "$work/out2/common/units.c" ] && break; sleep 0.25; done
+cmp -s "$work/out2/shapes/src/shapes.c" "$folder/shapes/src/shapes.c" || fail "copy: $(ls -R "$work")"
 [ -z "$(find "$work" -name '*:*')" ] || fail "copy wrote $(find "$work" -name '*:*')"
 xdotool key Escape
 for _ in $(seq 120); do xdotool search --onlyvisible --name '^Copy' >/dev/null 2>&1 || break; sleep 0.25; done

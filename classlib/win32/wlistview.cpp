@@ -1,5 +1,7 @@
 #include "classlib/gui/wlistview.h"
 
+#include <algorithm>
+
 #include "classlib/win32/wwin32native.h"
 
 // Keeps the platform's report view in step with the list's store. The run that
@@ -14,6 +16,7 @@ public:
         list_ = list;
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                      LVS_EX_FULLROWSELECT);
+        extraMargin_ = std::max(0, WidestOwnMargin() - WListStore::kCellPadding);
         ColumnsChanged();
     }
 
@@ -81,18 +84,50 @@ public:
         }
     }
 
-    // The width of text in the control's own font.
+    // The width of text in the control's own font. Where the control draws a
+    // cell inside margins wider than the padding the store adds, the text
+    // takes the rest, so that a fitted column never cuts it.
     int Measure(std::string_view text) const {
-        if (!Usable()) {
-            return 0;
-        }
-        const std::wstring wide = Widen(text);
-        return static_cast<int>(
-            SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+        return Usable() ? StringWidth(Widen(text)) + extraMargin_ : 0;
     }
 
 private:
     bool Usable() const { return list_ != nullptr && IsWindow(list_); }
+
+    int StringWidth(const std::wstring& text) const {
+        return static_cast<int>(
+            SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
+
+    // The control's own margins around a cell's text, both sides together,
+    // in the first column and in the others (which the platform draws
+    // differently): each fitted by the control itself to a probe row, then
+    // the probe taken out again. Called on the empty control.
+    int WidestOwnMargin() {
+        std::wstring probe = L"copied";
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+        for (int at = 0; at < 2; ++at) {
+            column.iSubItem = at;
+            SendMessageW(list_, LVM_INSERTCOLUMNW, at, reinterpret_cast<LPARAM>(&column));
+        }
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = probe.data();
+        SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        SendMessageW(list_, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        int widest = 0;
+        for (int at = 0; at < 2; ++at) {
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, at, LVSCW_AUTOSIZE);
+            widest =
+                std::max(widest, static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, at, 0)));
+        }
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
+        }
+        return widest - StringWidth(probe);
+    }
 
     void ShowProgress(int row) {
         const DWORD now = GetTickCount();
@@ -107,6 +142,7 @@ private:
     WListStore& store_;
     HWND list_ = nullptr;
     DWORD lastPaint_ = 0;
+    int extraMargin_ = 0;
 };
 
 WListView::WListView() : native_(std::make_unique<Native>()) {

@@ -1,11 +1,125 @@
 #include "classlib/gui/wtreeview.h"
 
+#include <chrono>
 #include <vector>
 
 #include "classlib/gui/wcursor.h"
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wimagelist.h"
+#include "classlib/win32/wbusyinput.h"
 #include "classlib/win32/wtreebridge.h"
+
+namespace {
+
+// The longest stretch of work between two turns of the message pump.
+constexpr auto kSlice = std::chrono::milliseconds(40);
+
+// Takes the '*' key of the numeric keypad from the control: its own handling
+// expands the whole subtree in one piece and freezes the window on big ones.
+LRESULT CALLBACK StarKeyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR /*id*/, DWORD_PTR owner) {
+    if (message == WM_KEYDOWN && wParam == VK_MULTIPLY) {
+        auto* view = reinterpret_cast<WTreeView*>(owner);
+        view->ExpandSubtree(view->GetSelectedItem());
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == L'*' && (GetKeyState(VK_MULTIPLY) < 0)) {
+        return 0;  // the key's character would start an incremental search
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+constexpr UINT_PTR kStarKeySubclass = 1;
+
+// A subtree of at most this many rows is expanded while its top is closed and
+// then shown by opening the top: the control lays the rows out then, and some
+// (Wine's) do it for every row at once.
+constexpr std::size_t kRowsShownAtOnce = 1500;
+
+// Expands a subtree one parent a step, in the order the rows are shown. A big
+// subtree opens level by level; each part of it small enough is expanded
+// hidden below its closed top first and then shown in one piece. No step
+// reveals more than kRowsShownAtOnce rows or one parent's children, so the
+// window stays responsive between steps, also where the control lays out
+// every revealed row when an item opens.
+class SubtreeExpansion {
+public:
+    SubtreeExpansion(WTreeView& view, WTreeItem top) : view_(view), store_(view.Store()) {
+        steps_.push_back({top, Kind::Visit});
+    }
+
+    // Does one step; false when nothing is left.
+    bool Step() {
+        if (steps_.empty()) {
+            return false;
+        }
+        const auto [item, kind] = steps_.back();
+        steps_.pop_back();
+        if (kind == Kind::Visit && FewRowsBelow(item)) {
+            view_.Expand(item, false);
+            steps_.push_back({item, Kind::Open});
+            PushChildren(item, Kind::Hidden);
+        } else {
+            view_.Expand(item);
+            if (kind != Kind::Open) {
+                PushChildren(item, kind);
+            }
+        }
+        return true;
+    }
+
+    // Stopped early: the part expanded hidden so far is shown all the same.
+    void ShowHiddenPart() {
+        while (!steps_.empty() && steps_.back().kind != Kind::Open) {
+            steps_.pop_back();
+        }
+        if (!steps_.empty()) {
+            view_.Expand(steps_.back().item);
+        }
+    }
+
+private:
+    enum class Kind { Visit, Hidden, Open };
+    struct Pending {
+        WTreeItem item;
+        Kind kind;
+    };
+
+    // The children that have children of their own, first child on top.
+    void PushChildren(WTreeItem parent, Kind kind) {
+        for (WTreeItem child = store_.LastChild(parent); child != kNoItem;
+             child = store_.PreviousSibling(child)) {
+            if (store_.HasChildren(child)) {
+                steps_.push_back({child, kind});
+            }
+        }
+    }
+
+    // Whether item has at most kRowsShownAtOnce rows below it; counts no further.
+    bool FewRowsBelow(WTreeItem item) const {
+        std::size_t rows = 0;
+        std::vector<WTreeItem> walk{store_.FirstChild(item)};
+        while (!walk.empty()) {
+            const WTreeItem at = walk.back();
+            walk.pop_back();
+            if (at == kNoItem) {
+                continue;
+            }
+            if (++rows > kRowsShownAtOnce) {
+                return false;
+            }
+            walk.push_back(store_.NextSibling(at));
+            walk.push_back(store_.FirstChild(at));
+        }
+        return true;
+    }
+
+    WTreeView& view_;
+    const WTreeStore& store_;
+    std::vector<Pending> steps_;
+};
+
+}  // namespace
 
 WTreeView::WTreeView() : native_(std::make_unique<Native>()) {
     native_->bridge = std::make_unique<TreeBridge>(store_);
@@ -16,6 +130,9 @@ WTreeView::WTreeView() : native_(std::make_unique<Native>()) {
 }
 
 WTreeView::~WTreeView() {
+    if (HasWindow()) {
+        RemoveWindowSubclass(Win32Window(*this), StarKeyProcedure, kStarKeySubclass);
+    }
     store_.SetDeleteHandler(nullptr);
 }
 
@@ -26,6 +143,8 @@ bool WTreeView::Accepts(WWindowHandle item) const {
 
 void WTreeView::Attached() {
     native_->bridge->Attach(Win32Window(*this));
+    SetWindowSubclass(Win32Window(*this), StarKeyProcedure, kStarKeySubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
 void WTreeView::DeleteAllItems() {
@@ -111,24 +230,21 @@ WTreeItem WTreeView::GetSelectedItem() const {
     return static_cast<WTreeItem>(info.lParam);
 }
 
-// Minimal on this backend: the subtree is expanded in one piece under the
-// wait cursor, without slices or Esc; the control's own '*' key is left as it is.
 void WTreeView::ExpandSubtree(WTreeItem item) {
     if (!HasWindow() || !store_.IsValid(item)) {
         return;
     }
     const WWaitCursor wait(this);
-    std::vector<WTreeItem> pending{item};
-    while (!pending.empty()) {
-        const WTreeItem parent = pending.back();
-        pending.pop_back();
-        if (!store_.HasChildren(parent)) {
-            continue;
-        }
-        Expand(parent);
-        for (WTreeItem child = store_.FirstChild(parent); child != kNoItem;
-             child = store_.NextSibling(child)) {
-            pending.push_back(child);
+    BusyInput input;
+    SubtreeExpansion expansion(*this, item);
+    auto sliceStart = std::chrono::steady_clock::now();
+    while (expansion.Step()) {
+        if (std::chrono::steady_clock::now() - sliceStart >= kSlice) {
+            if (input.Pump()) {
+                expansion.ShowHiddenPart();
+                break;
+            }
+            sliceStart = std::chrono::steady_clock::now();
         }
     }
 }

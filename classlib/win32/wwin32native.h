@@ -15,6 +15,7 @@
 // The platform's names for its A/W variants would rename the library's own.
 #undef CreateEvent
 #undef LoadMenu
+#undef GetForm
 
 #include <memory>
 #include <string>

@@ -64,8 +64,8 @@ void WPJCopy::CopyProjectFiles() {
     CopyRunSummary summary;
     if (projectTree_ != nullptr) {
         NativeHostFs fs;
-        summary =
-            RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(), fs);
+        summary = RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(),
+                                 fs, FolderCellSeparators::Native);
     }
     SetStatusText(CopyRunSummaryText(summary));
 }

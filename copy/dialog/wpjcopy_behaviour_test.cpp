@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "classlib/core/pathrules.h"
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wfolderbrowser.h"
 #include "classlib/gui/wtreeview.h"
@@ -122,7 +123,7 @@ TEST_F(WPJCopyBehaviour, CopyGoesToTheEditedFolder) {
         dialog.Click(*dialog.cb_2);
         ASSERT_EQ(dialog.lv_1->Store().RowCount(), 3);
         EXPECT_EQ(dialog.Cell(2, 0) + "|" + dialog.Cell(2, 1) + "|" + dialog.Cell(2, 2),
-                  "src\\main.c|" + edited + "/src|copied");
+                  "src\\main.c|" + WithNativeSeparators(edited + "/src") + "|copied");
         EXPECT_EQ(dialog.GetStatusText().Str(), "3 copied, 0 failed");
         // The columns were sized to their cells, past the header width.
         EXPECT_GT(dialog.lv_1->Store().ColumnAt(1).width, dialog.lv_1->Store().MeasureText(edited));
