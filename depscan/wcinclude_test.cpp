@@ -51,10 +51,7 @@ TEST(WCIncludeNextChar, RemovesCommentsOutsideLiteralsAndFollowsTextMode) {
         {"character literals alike", "'\"'//x\n'/'/*x*/'*'", "'\"'\n'/''*'"},
         {"comment before a literal", "/*\"*/a//\"\nb", "a\nb"},
         {"carriage returns dropped, also inside //", "a\r\nb\rc/\r/d\ne", "a\nbc\ne"},
-        {"0x1A ends the file",
-         "ab\x1A"
-         "cd",
-         "ab"},
+        {"0x1A ends the file", "ab\032cd", "ab"},
     };
     for (const ScanCase& c : cases) {
         EXPECT_EQ(Scan(Op::Chars, c.input), c.expected) << c.title;

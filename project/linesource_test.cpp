@@ -37,13 +37,7 @@ TEST(LineSourceTest, BothFormsHandOutTheirLines) {
         {"LastLineEndingInCr", "40\nabc\r", {"40", "abc\r"}},
         {"LongLineWhole", "40\n" + longLine + "\nnext\n", {"40", longLine, "next"}},
         {"FinalDosEofAfterCrLf", "40\nabc\r\n\x1A", {"40", "abc"}},
-        {"OtherControlBytesKept",
-         "40\na\x1A"
-         "b\nc\0d\n"s,
-         {"40",
-          "a\x1A"
-          "b",
-          "c\0d"s}},
+        {"OtherControlBytesKept", "40\na\032b\nc\0d\n"s, {"40", "a\032b", "c\0d"s}},
         {"EmptyFile", "", {}},
         {"NulEndsAValue", "37\0abc\0"s, {"37", "abc"}},
         {"LineBreaksInsideAValue", "37\0a\r\nb\0c\0"s, {"37", "a\r\nb", "c"}},
