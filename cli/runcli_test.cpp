@@ -39,12 +39,8 @@ CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNode
     return {exitCode, out.str(), err.str()};
 }
 
-std::string Filled(std::string text, const TempDir& dir) {
-    for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
-        text.replace(at, 1, dir.path());
-        at += dir.path().size();
-    }
-    return text;
+std::string Filled(std::string_view text, const TempDir& dir) {
+    return Substituted(text, {{'%', dir.path()}});
 }
 
 // On Windows the program names paths with backslashes, the tests with slashes.

@@ -50,13 +50,10 @@ protected:
     // reference empty: a target node without data, found by its label alone.
     WTreeItem AddTarget(std::string_view bracketed, std::string_view reference,
                         const std::vector<std::string>& names = {}) {
-        std::unique_ptr<WObject> data;
-        if (!reference.empty()) {
-            data = std::make_unique<WString>(reference);
-        }
         const WTreeItem target =
             tree_.Add("Target: t  Windows NT windowed executable [" + std::string(bracketed) + "]",
-                      project_, GroupImage, GroupImage, WTreePosition::Last(), std::move(data));
+                      project_, GroupImage, GroupImage, WTreePosition::Last(),
+                      reference.empty() ? nullptr : std::make_unique<WString>(reference));
         FileList filelist(tree_, tree_.Add(FilelistText().View(), target, GroupImage, GroupImage,
                                            WTreePosition::Last()));
         for (const std::string& name : names) {
@@ -87,12 +84,8 @@ protected:
 
     // text with every '$' replaced by the destination folder and every '%' by
     // the temporary folder.
-    std::string Out(std::string text = "$") const {
-        for (std::size_t at = text.find_first_of("$%"); at != std::string::npos;
-             at = text.find_first_of("$%")) {
-            text.replace(at, 1, text[at] == '$' ? temp_.Join("out") : temp_.path());
-        }
-        return text;
+    std::string Out(std::string_view text = "$") const {
+        return Substituted(text, {{'$', temp_.Join("out")}, {'%', temp_.path()}});
     }
 
     TempDir temp_;

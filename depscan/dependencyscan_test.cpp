@@ -54,10 +54,7 @@ struct ScanProject {
     std::string WithCompiler(std::string text) const {
         std::string folder = compiler.path();
         std::replace(folder.begin(), folder.end(), '/', '\\');
-        for (std::size_t at; (at = text.find('@')) != std::string::npos;) {
-            text.replace(at, 1, folder);
-        }
-        return text;
+        return Substituted(text, {{'@', folder}});
     }
 
     static WTreePosition Last() { return WTreePosition::Last(); }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/tempdir.h"
-
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -86,16 +84,6 @@ TEST(LineSourceTest, FormAndVersionFromTheStartOfTheFile) {
         EXPECT_EQ(source.Form(), row.form);
         EXPECT_EQ(source.Version(), row.version);
     }
-}
-
-TEST(LineSourceTest, LoadsThroughTheHostFileLayer) {
-    TempDir dir;
-    NativeHostFs fs;
-    LineSource source;
-    ASSERT_EQ(source.Load(fs, dir.Write("t.tgt", "40\r\nMItem\r\n")).code, HostStatus::Code::Ok);
-    EXPECT_EQ(LinesOf(source), (Lines{"40", "MItem"}));
-    EXPECT_EQ(source.Load(fs, dir.Join("missing.tgt")).code, HostStatus::Code::NotFound);
-    EXPECT_EQ(LinesOf(source), Lines{});
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -37,12 +38,6 @@ HostStatus Write(HostFs& fs, const std::string& path, const std::string& text) {
     return fs.WriteFileAtomically(path, [&](std::ostream& out) { return bool(out << text); });
 }
 
-FILETIME ModifiedOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(Win32(path).c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
 }  // namespace
 
 // Each way of naming a file reaches the same bytes: drive letter with either
@@ -65,9 +60,7 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
     for (const std::string& path : rows) {
         SCOPED_TRACE(path);
         ASSERT_EQ(Write(fs, path, path).code, Code::Ok);
-        std::string upper = path;
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+        const std::string upper = AsciiUppered(path);
         EXPECT_EQ(fs.Kind(upper), HostEntry::File);
         std::string contents;
         EXPECT_EQ(fs.ReadFile(upper, contents).code, Code::Ok);
@@ -108,8 +101,9 @@ TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
 
     ASSERT_EQ(fs.CopyFile(source, replaced).code, Code::Ok);
     EXPECT_EQ(ReadWhole(replaced), "new");
-    const FILETIME modified = ModifiedOf(replaced);
-    EXPECT_EQ(CompareFileTime(&old, &modified), 0) << "modification time kept";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(Win32(replaced).c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(CompareFileTime(&old, &data.ftLastWriteTime), 0) << "modification time kept";
 
     const HostStatus same = fs.CopyFile(source, dir.Join("SRC.C"));
     EXPECT_EQ(same.code, Code::Failed);

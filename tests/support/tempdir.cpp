@@ -56,6 +56,17 @@ std::string TempDir::MakeFolder(std::string_view relative) const {
     return full;
 }
 
+std::string Substituted(std::string_view text,
+                        const std::vector<std::pair<char, std::string>>& markers) {
+    std::string result;
+    for (const char c : text) {
+        const auto marker = std::find_if(markers.begin(), markers.end(),
+                                         [c](const auto& entry) { return entry.first == c; });
+        result += marker != markers.end() ? marker->second : std::string(1, c);
+    }
+    return result;
+}
+
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
