@@ -11,7 +11,6 @@
 
 #include "classlib/core/wtokens.h"
 #include "cli/commands.h"
-#include "depscan/depfile.h"
 #include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
@@ -90,10 +89,13 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
               ReadWhole(shapes + "console/expected/console_dep.Txt"));
 }
 
-// p.wpj names t.tgt, whose sources are a.c (including a.h) and b.c.
-void WriteProject(const TempDir& dir) {
+// p.wpj names t.tgt with the given sources (a.c including a.h, and b.c, are written) and release
+// include directories.
+void WriteProject(const TempDir& dir, std::vector<std::string> items = {"a.c", "b.c"},
+                  std::string includeDirectories = "") {
     projectwriter::TargetLayout layout;
-    layout.items = {"a.c", "b.c"};
+    layout.items = std::move(items);
+    layout.includeDirectories = std::move(includeDirectories);
     dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
     dir.Write("t.tgt", projectwriter::TargetFileText(layout));
     dir.Write("a.c", "#include \"a.h\"\n");
@@ -152,9 +154,7 @@ TEST(RunCli, ExitCodeAndStandardError) {
          "tamsk-cli: cannot copy a.h: cannot replace %/out/a.h: Operation not permitted\n"},
         {"ExportOntoAListedFile", "export %/p.wpj",
          [](TempDir& dir, FakeHostFs&) {
-             projectwriter::TargetLayout layout;
-             layout.items = {"p_dep.Txt"};
-             dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+             WriteProject(dir, {"p_dep.Txt"});
              dir.Write("p_dep.Txt", "a source of the project");
          },
          1,
@@ -189,11 +189,7 @@ TEST(RunCli, ExitCodeAndStandardError) {
 // however the project path was typed, as the path is made absolute first.
 TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     TempDir dir;
-    projectwriter::TargetLayout layout;
-    layout.items = {"a.c"};
-    layout.includeDirectories = "$(%watcom)\\h";
-    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+    WriteProject(dir, {"a.c"}, "$(%watcom)\\h");
     dir.Write("a.c", "#include <x.h>\n#include \"watcom\\h\\x.h\"\n");
     dir.Write("watcom/h/x.h", "");
     SetEnvironment("WATCOM", dir.Join("watcom"));
