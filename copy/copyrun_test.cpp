@@ -78,10 +78,6 @@ protected:
         return rows;
     }
 
-    std::string EntriesBelow(std::string_view folder) const {
-        return treesnapshot::Paths(temp_.Join(folder));
-    }
-
     // text with every '$' replaced by the destination folder and every '%' by
     // the temporary folder.
     std::string Out(std::string_view text = "$") const {
@@ -111,7 +107,7 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
               Out("demo.wpj | $ | copied\ndemo.tgt | $ | copied\nSRC\\MAIN.C | $/Src | copied\n"
                   "inc\\deep\\a.h | $/inc/deep | copied\nsrc\\UTIL.H | $/Src | copied\n"
                   "bin\\sub.tgt | $/bin | copied\nplain.tgt | $ | copied\n"));
-    EXPECT_EQ(EntriesBelow("out"),
+    EXPECT_EQ(treesnapshot::Paths(Out()),
               "Src Src/Main.c Src/util.h bin bin/sub.tgt demo.tgt demo.wpj inc inc/deep "
               "inc/deep/a.h plain.tgt");
     EXPECT_EQ(ReadWhole(Out("$/Src/Main.c")), "p/Src/Main.c");
@@ -127,7 +123,7 @@ TEST_F(CopyRunTest, NothingIsWrittenWithoutProjectFolderOrDestination) {
     tree_.Add("Project: x [x.wpj]", kNoItem, ProjectImage, ProjectImage, WTreePosition::Last());
     EXPECT_EQ(Run(Out()).ran, false);
     EXPECT_EQ(results_.RowCount(), 0);
-    EXPECT_EQ(EntriesBelow(""), "");
+    EXPECT_EQ(treesnapshot::Paths(temp_.path()), "");
 
     tree_.DeleteAll();
     AddProject({"p/demo.wpj", "p/src/main.c"});
@@ -147,7 +143,7 @@ TEST_F(CopyRunTest, MissingSourceOrFolderFailsWithoutCreatingFolders) {
     EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\ndemo.tgt | $ | failed\n"
                           "gone\\lost.c | $/gone | failed\nodd.c | $ | failed\n"
                           "odd.c\\inner | $/odd.c | failed\n"));
-    EXPECT_EQ(EntriesBelow("out"), "demo.wpj");
+    EXPECT_EQ(treesnapshot::Paths(Out()), "demo.wpj");
 }
 
 // A project in projects/owatcom/ naming ..\..\png.c is copied rooted two
@@ -169,8 +165,8 @@ TEST_F(CopyRunTest, FilesAboveTheProjectFolderKeepTheirLayout) {
     const std::string layout =
         "png.c pngpriv.h projects projects/owatcom projects/owatcom/libpng.tgt "
         "projects/owatcom/libpng.wpj projects/owatcom/local.h";
-    EXPECT_EQ(EntriesBelow("out"), layout);
-    EXPECT_EQ(EntriesBelow("lib"), layout);
+    EXPECT_EQ(treesnapshot::Paths(Out()), layout);
+    EXPECT_EQ(treesnapshot::Paths(temp_.Join("lib")), layout);
 }
 
 // The project lists shapes.c beside it and src\shapes.c: a copy into src
@@ -212,7 +208,8 @@ TEST_P(CopyFaultTest, FailsItsRowsWithTheReason) {
     if (results_.Cell(2, 2) == "failed") {
         EXPECT_EQ(ReadWhole(Out("$/a.c")), "old");
     }
-    EXPECT_EQ(EntriesBelow("out").find(".tamsk-"), std::string::npos) << EntriesBelow("out");
+    EXPECT_EQ(treesnapshot::Paths(Out()).find(".tamsk-"), std::string::npos)
+        << treesnapshot::Paths(Out());
 }
 
 INSTANTIATE_TEST_SUITE_P(
