@@ -70,26 +70,14 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
     EXPECT_EQ(fs.Resolve(dir.Join("back/SLASHED.TXT")), dir.Join("Back/Slashed.txt"));
 }
 
-TEST(HostFsWindows, OnlyRegularFilesAreReadOrCopied) {
+// Only regular files are read or copied. Copies replace the destination by renaming, keep the
+// modification time, refuse the source under another spelling, and fail cleanly where the rename
+// cannot replace (a folder of that name, a file open without delete sharing): nothing changed, no
+// temporary file left. (Windows also refuses a read-only destination; Wine replaces it, so that
+// case is not run here.)
+TEST(HostFsWindows, OnlyRegularFilesAreCopiedByRenameOrFailCleanly) {
     TempDir dir;
-    dir.MakeFolder("folder");
-    NativeHostFs fs;
-    std::string contents;
-    for (const std::string& path : {dir.Join("folder"), std::string("\\\\.\\NUL")}) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(fs.ReadFile(path, contents).code, Code::NotRegular);
-        EXPECT_EQ(fs.CopyFile(path, dir.Join("out")).code, Code::NotRegular);
-    }
-    EXPECT_EQ(fs.ReadFile(dir.Join("none/x.h"), contents).code, Code::NotFound);
-}
-
-// Copies replace the destination by renaming, keep the modification time,
-// refuse the source under another spelling, and fail cleanly where the
-// rename cannot replace (a folder of that name, a file open without delete
-// sharing): nothing changed, no temporary file left. (Windows also refuses a
-// read-only destination; Wine replaces it, so that case is not run here.)
-TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
-    TempDir dir;
+    dir.MakeFolder("Folder.c");
     const std::string source = dir.Write("Src.c", "new");
     const FILETIME old{0x2A3B4C5D, 0x01C00000};
     const HANDLE file = CreateFileW(Win32(source).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
@@ -98,6 +86,13 @@ TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
     CloseHandle(file);
     const std::string replaced = dir.Write("Replaced.c", "old");
     NativeHostFs fs;
+    std::string contents;
+    for (const std::string& path : {dir.Join("Folder.c"), std::string("\\\\.\\NUL")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(fs.ReadFile(path, contents).code, Code::NotRegular);
+        EXPECT_EQ(fs.CopyFile(path, dir.Join("out")).code, Code::NotRegular);
+    }
+    EXPECT_EQ(fs.ReadFile(dir.Join("none/x.h"), contents).code, Code::NotFound);
 
     ASSERT_EQ(fs.CopyFile(source, replaced).code, Code::Ok);
     EXPECT_EQ(ReadWhole(replaced), "new");
@@ -109,7 +104,6 @@ TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
     EXPECT_EQ(same.code, Code::Failed);
     EXPECT_THAT(same.reason, HasSubstr("same file"));
 
-    dir.MakeFolder("Folder.c");
     const std::string open = dir.Write("Open.c", "old");
     const HANDLE held = CreateFileW(Win32(open).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
