@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "classlib/core/wtokens.h"
 #include "cli/commands.h"
-#include "depscan/depfile.h"
 #include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
@@ -39,12 +38,8 @@ CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNode
     return {exitCode, out.str(), err.str()};
 }
 
-std::string Filled(std::string text, const TempDir& dir) {
-    for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at)) {
-        text.replace(at, 1, dir.path());
-        at += dir.path().size();
-    }
-    return text;
+std::string Filled(std::string_view text, const TempDir& dir) {
+    return Substituted(text, {{'%', dir.path()}});
 }
 
 // On Windows the program names paths with backslashes, the tests with slashes.
@@ -94,19 +89,13 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
               ReadWhole(shapes + "console/expected/console_dep.Txt"));
 }
 
-struct CliCase {
-    const char* name;
-    Args args;  // '%' stands for the temporary folder
-    std::function<void(TempDir&, FakeHostFs&)> prepare;
-    int exitCode;
-    std::string err;  // whole, '%' for the temporary folder
-    std::size_t nodeLimit = kDefaultNodeLimit;
-};
-
-// p.wpj names t.tgt, whose sources are a.c (including a.h) and b.c.
-void WriteProject(const TempDir& dir) {
+// p.wpj names t.tgt with the given sources (a.c including a.h, and b.c, are written) and release
+// include directories.
+void WriteProject(const TempDir& dir, std::vector<std::string> items = {"a.c", "b.c"},
+                  std::string includeDirectories = "") {
     projectwriter::TargetLayout layout;
-    layout.items = {"a.c", "b.c"};
+    layout.items = std::move(items);
+    layout.includeDirectories = std::move(includeDirectories);
     dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
     dir.Write("t.tgt", projectwriter::TargetFileText(layout));
     dir.Write("a.c", "#include \"a.h\"\n");
@@ -114,130 +103,93 @@ void WriteProject(const TempDir& dir) {
     dir.Write("b.c", "");
 }
 
+struct CliCase {
+    const char* name;
+    const char* args;  // split at blanks, "" an empty one; '%' stands for the temporary folder
+    void (*prepare)(TempDir&, FakeHostFs&);
+    int exitCode;
+    const char* err;  // whole, '%' for the temporary folder
+    std::size_t nodeLimit = kDefaultNodeLimit;
+};
+
 // What each command says on standard error, whole, and its exit code: 2 for
 // bad usage and files that are no project, 1 for work that failed.
-class CliCaseTest : public ::testing::TestWithParam<CliCase> {};
-
-TEST_P(CliCaseTest, ExitCodeAndStandardError) {
-    const CliCase& c = GetParam();
-#ifdef _WIN32
-    if (c.err.find("No such file or directory") != std::string::npos) {
-        GTEST_SKIP()
-            << "the reason is the system's own text, which differs between Windows releases";
-    }
+TEST(RunCli, ExitCodeAndStandardError) {
+    const CliCase cases[] = {
+        {"NulSeparatedProject", "tree %/n.wpj",
+         [](TempDir& dir, FakeHostFs&) {
+             dir.Write("n.wpj", std::string("38\0projectIdent\0", 17));
+         },
+         0, ""},
+        {"MissingProject", "tree %/none.wpj", nullptr, 2,
+         "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
+         "directory\n"},
+        {"NotAProject", "export %/a.c", nullptr, 2,
+         "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
+        {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
+         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
+        {"EmptyDestination", "copy %/p.wpj \"\"", nullptr, 2,
+         "tamsk-cli: the destination folder must not be empty\n"},
+        {"ExtraArgument", "tree %/p.wpj x", nullptr, 2,
+         "tamsk-cli: The following argument was not expected: x\n"
+         "Run with --help for more information.\n"},
+        {"UnreadableTarget", "tree %/p.wpj", [](TempDir&, FakeHostFs& fs) { fs.DenyOpen("t.tgt"); },
+         1, "tamsk-cli: cannot read target file: cannot open %/t.tgt: Permission denied\n"},
+        {"TooLargeToScan", "copy %/p.wpj %/out",
+         [](TempDir& dir, FakeHostFs& fs) {
+             dir.Write("b.c", std::string(5000, 'b'));
+             fs.LimitReads(4096);
+         },
+         1, "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
+        {"ScanWorkLimit", "tree %/p.wpj", nullptr, 1,
+         "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
+         "is incomplete\n",
+         10},
+        {"ReaderWorkLimit", "tree %/p.wpj", nullptr, 1,
+         "tamsk-cli: warning: the load stopped at its work limit after 4 nodes; the tree "
+         "is incomplete\n",
+         5},
+        {"FailedCopyRow", "copy %/p.wpj %/out",
+         [](TempDir&, FakeHostFs& fs) { fs.FailRename("out/a.h"); }, 1,
+         "tamsk-cli: cannot copy a.h: cannot replace %/out/a.h: Operation not permitted\n"},
+        {"ExportOntoAListedFile", "export %/p.wpj",
+         [](TempDir& dir, FakeHostFs&) {
+             WriteProject(dir, {"p_dep.Txt"});
+             dir.Write("p_dep.Txt", "a source of the project");
+         },
+         1,
+         "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
+         "reads; left untouched\n"},
+    };
+    const TokenRules blanks{" ", "\"\"", TokenEmpty::Keep, TokenQuotes::Remove, TokenEscapes::Off};
+    for (const CliCase& c : cases) {
+        SCOPED_TRACE(c.name);
+#ifdef _WIN32  // the reason is the system's own text, which differs between Windows releases
+        if (std::string_view(c.err).find("No such file or directory") != std::string_view::npos) {
+            continue;
+        }
 #endif
-    TempDir dir;
-    FakeHostFs fs;
-    WriteProject(dir);
-    if (c.prepare) {
-        c.prepare(dir, fs);
+        TempDir dir;
+        FakeHostFs fs;
+        WriteProject(dir);
+        if (c.prepare != nullptr) {
+            c.prepare(dir, fs);
+        }
+        Args args;
+        for (const WString& arg : SplitTokens(c.args, blanks)) {
+            args.push_back(Filled(arg.Str(), dir));
+        }
+        const CliRun run = Cli(args, &fs, c.nodeLimit);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
+        EXPECT_EQ(Slashed(run.err), Filled(c.err, dir));
     }
-    Args args;
-    for (const std::string& arg : c.args) {
-        args.push_back(Filled(arg, dir));
-    }
-    const CliRun run = Cli(args, &fs, c.nodeLimit);
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
-    EXPECT_EQ(Slashed(run.err), Filled(c.err, dir));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliCaseTest,
-    ::testing::Values(
-        CliCase{"NulSeparatedProject",
-                {"tree", "%/n.wpj"},
-                [](TempDir& dir, FakeHostFs&) {
-                    dir.Write("n.wpj", std::string("38\0projectIdent\0", 17));
-                },
-                0,
-                ""},
-        CliCase{"MissingProject",
-                {"tree", "%/none.wpj"},
-                nullptr,
-                2,
-                "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
-                "directory\n"},
-        CliCase{"NotAProject",
-                {"export", "%/a.c"},
-                nullptr,
-                2,
-                "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
-        CliCase{"UnknownCommand",
-                {"bogus", "%/p.wpj"},
-                nullptr,
-                2,
-                "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
-        CliCase{"EmptyDestination",
-                {"copy", "%/p.wpj", ""},
-                nullptr,
-                2,
-                "tamsk-cli: the destination folder must not be empty\n"},
-        CliCase{"ExtraArgument",
-                {"tree", "%/p.wpj", "x"},
-                nullptr,
-                2,
-                "tamsk-cli: The following argument was not expected: x\n"
-                "Run with --help for more information.\n"},
-        CliCase{"UnreadableTarget",
-                {"tree", "%/p.wpj"},
-                [](TempDir&, FakeHostFs& fs) { fs.DenyOpen("t.tgt"); },
-                1,
-                "tamsk-cli: cannot read target file: cannot open %/t.tgt: Permission denied\n"},
-        CliCase{"TooLargeToScan",
-                {"copy", "%/p.wpj", "%/out"},
-                [](TempDir& dir, FakeHostFs& fs) {
-                    dir.Write("b.c", std::string(5000, 'b'));
-                    fs.LimitReads(4096);
-                },
-                1,
-                "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
-        CliCase{"ScanWorkLimit",
-                {"tree", "%/p.wpj"},
-                nullptr,
-                1,
-                "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
-                "is incomplete\n",
-                10},
-        CliCase{"ReaderWorkLimit",
-                {"tree", "%/p.wpj"},
-                nullptr,
-                1,
-                "tamsk-cli: warning: the load stopped at its work limit after 4 nodes; the tree "
-                "is incomplete\n",
-                5},
-        CliCase{"FailedCopyRow",
-                {"copy", "%/p.wpj", "%/out"},
-                [](TempDir&, FakeHostFs& fs) { fs.FailRename("out/a.h"); },
-                1,
-                "tamsk-cli: cannot copy a.h: cannot replace %/out/a.h: Operation not permitted\n"},
-        CliCase{"ExportOntoAListedFile",
-                {"export", "%/p.wpj"},
-                [](TempDir& dir, FakeHostFs&) {
-                    projectwriter::TargetLayout layout;
-                    layout.items = {"p_dep.Txt"};
-                    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
-                    dir.Write("p_dep.Txt", "a source of the project");
-                },
-                1,
-                "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
-                "reads; left untouched\n"},
-        CliCase{"ExportOnAFullDisk",
-                {"export", "%/p.wpj"},
-                [](TempDir&, FakeHostFs& fs) { fs.SetDiskSpace(10); },
-                1,
-                "tamsk-cli: cannot write the dependency file: cannot write %/p_dep.Txt: No space "
-                "left on device\n"}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 // The compiler folder lies inside the project folder: its headers are left out
 // however the project path was typed, as the path is made absolute first.
 TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     TempDir dir;
-    projectwriter::TargetLayout layout;
-    layout.items = {"a.c"};
-    layout.includeDirectories = "$(%watcom)\\h";
-    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+    WriteProject(dir, {"a.c"}, "$(%watcom)\\h");
     dir.Write("a.c", "#include <x.h>\n#include \"watcom\\h\\x.h\"\n");
     dir.Write("watcom/h/x.h", "");
     SetEnvironment("WATCOM", dir.Join("watcom"));

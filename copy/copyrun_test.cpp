@@ -11,6 +11,7 @@
 
 #include "classlib/core/pathrules.h"
 #include "classlib/core/wstring.h"
+#include "copy/copycolumns.h"
 #include "depscan/filelist.h"
 #include "project/projecttree.h"
 #include "tests/support/fakehostfs.h"
@@ -28,7 +29,7 @@ namespace fs = std::filesystem;
 class CopyRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* header : {"Filename", "Destination Folder", "Result"}) {
+        for (const std::string_view header : kCopyColumnHeaders) {
             results_.AddColumn(header, WListStore::kAppend, WListStore::kFitCellsAndHeader);
         }
     }
@@ -49,13 +50,10 @@ protected:
     // reference empty: a target node without data, found by its label alone.
     WTreeItem AddTarget(std::string_view bracketed, std::string_view reference,
                         const std::vector<std::string>& names = {}) {
-        std::unique_ptr<WObject> data;
-        if (!reference.empty()) {
-            data = std::make_unique<WString>(reference);
-        }
         const WTreeItem target =
             tree_.Add("Target: t  Windows NT windowed executable [" + std::string(bracketed) + "]",
-                      project_, GroupImage, GroupImage, WTreePosition::Last(), std::move(data));
+                      project_, GroupImage, GroupImage, WTreePosition::Last(),
+                      reference.empty() ? nullptr : std::make_unique<WString>(reference));
         FileList filelist(tree_, tree_.Add(FilelistText().View(), target, GroupImage, GroupImage,
                                            WTreePosition::Last()));
         for (const std::string& name : names) {
@@ -69,43 +67,21 @@ protected:
         return RunProjectCopy(tree_, destination, results_, fs != nullptr ? *fs : native);
     }
 
-    // The "Result" cells, blank-separated.
-    std::string Results() const {
-        std::string text;
-        for (int row = 0; row < results_.RowCount(); ++row) {
-            text += (row > 0 ? " " : "") + std::string(results_.Cell(row, 2));
-        }
-        return text;
-    }
-
-    // Each row as "name | folder | result", one a line.
-    std::string Rows() const {
+    // Each row as "name | folder | result", one a line, from the given column on.
+    std::string Rows(int from = 0) const {
         std::string rows;
         for (int row = 0; row < results_.RowCount(); ++row) {
-            rows += std::string(results_.Cell(row, 0)) + " | " +
-                    std::string(results_.Cell(row, 1)) + " | " +
-                    std::string(results_.Cell(row, 2)) + "\n";
+            for (int column = from; column < 3; ++column) {
+                rows += std::string(results_.Cell(row, column)) + (column < 2 ? " | " : "\n");
+            }
         }
         return rows;
     }
 
-    // Every entry below folder, relative and sorted.
-    std::string EntriesBelow(std::string_view folder) const {
-        std::string text;
-        for (const auto& [path, entry] : treesnapshot::Take(temp_.Join(folder))) {
-            text += (text.empty() ? "" : " ") + path;
-        }
-        return text;
-    }
-
     // text with every '$' replaced by the destination folder and every '%' by
     // the temporary folder.
-    std::string Out(std::string text = "$") const {
-        for (std::size_t at = text.find_first_of("$%"); at != std::string::npos;
-             at = text.find_first_of("$%")) {
-            text.replace(at, 1, text[at] == '$' ? temp_.Join("out") : temp_.path());
-        }
-        return text;
+    std::string Out(std::string_view text = "$") const {
+        return Substituted(text, {{'$', temp_.Join("out")}, {'%', temp_.path()}});
     }
 
     TempDir temp_;
@@ -131,7 +107,7 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
               Out("demo.wpj | $ | copied\ndemo.tgt | $ | copied\nSRC\\MAIN.C | $/Src | copied\n"
                   "inc\\deep\\a.h | $/inc/deep | copied\nsrc\\UTIL.H | $/Src | copied\n"
                   "bin\\sub.tgt | $/bin | copied\nplain.tgt | $ | copied\n"));
-    EXPECT_EQ(EntriesBelow("out"),
+    EXPECT_EQ(treesnapshot::Paths(Out()),
               "Src Src/Main.c Src/util.h bin bin/sub.tgt demo.tgt demo.wpj inc inc/deep "
               "inc/deep/a.h plain.tgt");
     EXPECT_EQ(ReadWhole(Out("$/Src/Main.c")), "p/Src/Main.c");
@@ -142,7 +118,14 @@ TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
     }
 }
 
-TEST_F(CopyRunTest, EmptyDestinationWritesNothing) {
+TEST_F(CopyRunTest, NothingIsWrittenWithoutProjectFolderOrDestination) {
+    EXPECT_EQ(Run(Out()).ran, false);
+    tree_.Add("Project: x [x.wpj]", kNoItem, ProjectImage, ProjectImage, WTreePosition::Last());
+    EXPECT_EQ(Run(Out()).ran, false);
+    EXPECT_EQ(results_.RowCount(), 0);
+    EXPECT_EQ(treesnapshot::Paths(temp_.path()), "");
+
+    tree_.DeleteAll();
     AddProject({"p/demo.wpj", "p/src/main.c"});
     AddTarget("demo.tgt", "demo.tgt", {"src\\main.c"});
     const CopyRunSummary summary = Run("");
@@ -160,7 +143,7 @@ TEST_F(CopyRunTest, MissingSourceOrFolderFailsWithoutCreatingFolders) {
     EXPECT_EQ(Rows(), Out("demo.wpj | $ | copied\ndemo.tgt | $ | failed\n"
                           "gone\\lost.c | $/gone | failed\nodd.c | $ | failed\n"
                           "odd.c\\inner | $/odd.c | failed\n"));
-    EXPECT_EQ(EntriesBelow("out"), "demo.wpj");
+    EXPECT_EQ(treesnapshot::Paths(Out()), "demo.wpj");
 }
 
 // A project in projects/owatcom/ naming ..\..\png.c is copied rooted two
@@ -182,8 +165,8 @@ TEST_F(CopyRunTest, FilesAboveTheProjectFolderKeepTheirLayout) {
     const std::string layout =
         "png.c pngpriv.h projects projects/owatcom projects/owatcom/libpng.tgt "
         "projects/owatcom/libpng.wpj projects/owatcom/local.h";
-    EXPECT_EQ(EntriesBelow("out"), layout);
-    EXPECT_EQ(EntriesBelow("lib"), layout);
+    EXPECT_EQ(treesnapshot::Paths(Out()), layout);
+    EXPECT_EQ(treesnapshot::Paths(temp_.Join("lib")), layout);
 }
 
 // The project lists shapes.c beside it and src\shapes.c: a copy into src
@@ -192,7 +175,7 @@ TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
     AddProject({"p/shapes.wpj", "p/shapes.c", "p/src/shapes.c"});
     AddTarget("shapes.wpj", "shapes.wpj", {"shapes.c", "src\\shapes.c"});
     const CopyRunSummary summary = Run(temp_.Join("p/src"));
-    EXPECT_EQ(Results(), "copied copied failed copied");
+    EXPECT_EQ(Rows(2), "copied\ncopied\nfailed\ncopied\n");
     EXPECT_EQ(summary.reasons, std::vector<std::string>{Out(
                                    "cannot copy shapes.c: %/p/src/shapes.c: is a file this copy "
                                    "reads; left untouched")});
@@ -204,7 +187,7 @@ TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
 struct FaultCase {
     const char* name;
     void (*fault)(FakeHostFs&);
-    const char* results;      // of demo.wpj, demo.wpj, a.c, z.c
+    const char* results;      // of demo.wpj, demo.wpj, a.c, z.c, one a line
     const char* firstReason;  // '%' the temporary folder, '$' the destination
 };
 
@@ -219,45 +202,38 @@ TEST_P(CopyFaultTest, FailsItsRowsWithTheReason) {
     FakeHostFs fs;
     GetParam().fault(fs);
     const CopyRunSummary summary = Run(Out(), &fs);
-    EXPECT_EQ(Results(), GetParam().results);
+    EXPECT_EQ(Rows(2), GetParam().results);
     ASSERT_FALSE(summary.reasons.empty());
     EXPECT_EQ(summary.reasons.front(), Out(GetParam().firstReason));
     if (results_.Cell(2, 2) == "failed") {
         EXPECT_EQ(ReadWhole(Out("$/a.c")), "old");
     }
-    EXPECT_EQ(EntriesBelow("out").find(".tamsk-"), std::string::npos) << EntriesBelow("out");
+    EXPECT_EQ(treesnapshot::Paths(Out()).find(".tamsk-"), std::string::npos)
+        << treesnapshot::Paths(Out());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, CopyFaultTest,
     ::testing::Values(FaultCase{"FullDisk", [](FakeHostFs& fs) { fs.SetDiskSpace(25); },
-                                "copied copied copied failed",
+                                "copied\ncopied\ncopied\nfailed\n",
                                 "cannot copy z.c: cannot write $/z.c: No space left on device"},
                       FaultCase{"DeniedOpen", [](FakeHostFs& fs) { fs.DenyOpen("p/a.c"); },
-                                "copied copied failed copied",
+                                "copied\ncopied\nfailed\ncopied\n",
                                 "cannot copy a.c: cannot open %/p/a.c: Permission denied"},
                       FaultCase{"ReadOnlyDestination", [](FakeHostFs& fs) { fs.DenyOpen("out"); },
-                                "failed failed failed failed",
+                                "failed\nfailed\nfailed\nfailed\n",
                                 "cannot copy demo.wpj: cannot create folder $: Permission denied"},
                       FaultCase{"FailedRename", [](FakeHostFs& fs) { fs.FailRename("out/a.c"); },
-                                "copied copied failed copied",
+                                "copied\ncopied\nfailed\ncopied\n",
                                 "cannot copy a.c: cannot replace $/a.c: Operation not permitted"},
                       FaultCase{"GoneAfterListing", [](FakeHostFs& fs) { fs.Vanish("p/a.c"); },
-                                "copied copied failed copied",
+                                "copied\ncopied\nfailed\ncopied\n",
                                 "cannot copy a.c: cannot open %/p/a.c: No such file or directory"},
                       FaultCase{"ListingChanged",
                                 [](FakeHostFs& fs) { fs.ListAs("p/z.c", HostEntry::Missing); },
-                                "copied copied copied failed",
+                                "copied\ncopied\ncopied\nfailed\n",
                                 "cannot copy z.c: %/p/z.c: not found"}),
     [](const auto& test) { return std::string(test.param.name); });
-
-TEST_F(CopyRunTest, NothingToCopyWithoutProjectOrFolder) {
-    EXPECT_EQ(Run(Out()).ran, false);
-    tree_.Add("Project: x [x.wpj]", kNoItem, ProjectImage, ProjectImage, WTreePosition::Last());
-    EXPECT_EQ(Run(Out()).ran, false);
-    EXPECT_EQ(results_.RowCount(), 0);
-    EXPECT_EQ(EntriesBelow(""), "");
-}
 
 // For random projects and destinations (inside the project, beside it, above
 // it, through a link, differing only in case from an existing folder), every

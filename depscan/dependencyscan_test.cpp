@@ -54,10 +54,7 @@ struct ScanProject {
     std::string WithCompiler(std::string text) const {
         std::string folder = compiler.path();
         std::replace(folder.begin(), folder.end(), '/', '\\');
-        for (std::size_t at; (at = text.find('@')) != std::string::npos;) {
-            text.replace(at, 1, folder);
-        }
-        return text;
+        return Substituted(text, {{'@', folder}});
     }
 
     static WTreePosition Last() { return WTreePosition::Last(); }
@@ -145,9 +142,6 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "a.c=#include \"a.h\"|a.h=#include \"b.h\"|"
          "b.h=#include \"A.H\"\n#include \"b.h\"\n#include \"c.h\"\n|c.h=#include \"a.h\"",
          "a.c\n a.h\n  b.h\n   A.H\n   b.h\n   c.h\n    a.h\n", "C\n a.c\nH\n a.h\n b.h\n c.h\n"},
-        {"host path rules: folder and letter case differ from the disk",
-         "inc/defs.h=|a.c=#include \"Inc\\Defs.H\"\n#include <stdio.h>\n", ".\\A.C\n Inc\\Defs.H\n",
-         "C\n A.C\nH\n Inc\\Defs.H\n", "$(%watcom)\\h"},
         // Items, quoted and listed includes, resource lines and literals are
         // all read from the target file's folder; labels stay as written.
         {"a target in a sub-folder reads its names from its own folder",

@@ -10,18 +10,22 @@
 
 namespace {
 
+// Which part is the extension is the file path's rule.
 TEST(DependencyFilePath, ReplacesTheExtension) {
-    EXPECT_EQ(DependencyFilePath("C:\\p\\demo.wpj").Str(), "C:\\p\\demo_dep.Txt");
-    EXPECT_EQ(DependencyFilePath("a.b/demo.x.wpj").Str(), "a.b/demo.x_dep.Txt");
-    EXPECT_EQ(DependencyFilePath("demo").Str(), "demo_dep.Txt");
+    EXPECT_EQ(DependencyFilePath("C:\\p.x\\demo.wpj").Str(), "C:\\p.x\\demo_dep.Txt");
 }
 
-// The streamed file holds exactly DumpTree's lines with CR LF ends (control characters in a
-// label written as blanks), also across the writer's blocks and back up from deep levels to
-// later roots; an older, longer file is replaced whole.
-TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
+// An empty tree creates nothing. Otherwise the streamed file holds exactly DumpTree's lines with
+// CR LF ends (control characters in a label written as blanks), also across the writer's blocks
+// and back up from deep levels to later roots; an older, longer file is replaced whole; a failure
+// has its reason.
+TEST(ExportDependencies, WritesWhatDumpTreeWritesOrSaysWhyNot) {
     TempDir dir;
     WTreeStore tree;
+    NativeHostFs fs;
+    const std::string path = dir.Join("p_dep.Txt");
+    EXPECT_EQ(ExportDependencies(tree, path, fs), ExportResult::EmptyTree);
+    EXPECT_EQ(ReadWhole(path), "<missing>");
     for (int root = 0; root < 3; ++root) {
         WTreeItem parent =
             tree.Add("root\r\n\t\x7f" + std::to_string(root), kNoItem, 0, 0, WTreePosition::Last());
@@ -40,27 +44,16 @@ TEST(ExportDependencies, WritesWhatDumpTreeWrites) {
     for (char c : text.Str()) {
         expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
     }
-    const std::string path = dir.Write("p_dep.Txt", std::string(expected.size() + 100, 'x'));
-    NativeHostFs fs;
+    dir.Write("p_dep.Txt", std::string(expected.size() + 100, 'x'));
     ASSERT_EQ(ExportDependencies(tree, path, fs), ExportResult::Written);
     EXPECT_EQ(ReadWhole(path), expected);
-}
 
-TEST(ExportDependencies, EmptyTreeCreatesNothingAndFailureHasAReason) {
-    TempDir dir;
-    WTreeStore tree;
-    NativeHostFs fs;
-    EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), fs), ExportResult::EmptyTree);
-    EXPECT_EQ(ReadWhole(dir.Join("p_dep.Txt")), "<missing>");
-    tree.Add("Project: p [p.wpj]", kNoItem, 0, 0, WTreePosition::Last());
     EXPECT_EQ(ExportDependencies(tree, dir.Join("missing/p_dep.Txt"), fs), ExportResult::Failed);
     FakeHostFs denied;  // its wording is the same on every host
     denied.DenyOpen("p_dep.Txt");
     std::string reason;
-    EXPECT_EQ(ExportDependencies(tree, dir.Join("p_dep.Txt"), denied, &reason),
-              ExportResult::Failed);
-    EXPECT_EQ(reason, "cannot create a temporary file for " + dir.Join("p_dep.Txt") +
-                          ": Permission denied");
+    EXPECT_EQ(ExportDependencies(tree, path, denied, &reason), ExportResult::Failed);
+    EXPECT_EQ(reason, "cannot create a temporary file for " + path + ": Permission denied");
 }
 
 }  // namespace

@@ -20,14 +20,11 @@ struct ResolveCase {
 };
 
 // '@' and '*' replaced; absolute results are spelled with backslashes throughout.
-std::string Expanded(std::string text, const std::string& compiler, const std::string& project,
+std::string Expanded(std::string_view text, const std::string& compiler, const std::string& project,
                      char slash) {
-    for (std::size_t at = text.find_first_of("@*"); at != std::string::npos;
-         at = text.find_first_of("@*")) {
-        text.replace(at, 1, text[at] == '@' ? compiler : project);
-    }
-    std::replace(text.begin(), text.end(), '/', slash);
-    return text;
+    std::string expanded = Substituted(text, {{'@', compiler}, {'*', project}});
+    std::replace(expanded.begin(), expanded.end(), '/', slash);
+    return expanded;
 }
 
 TEST(ResolveInclude, SearchesProjectFolderThenTheList) {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/tempdir.h"
-
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -21,87 +19,54 @@ Lines LinesOf(LineSource& source) {
     return lines;
 }
 
-struct LinesRow {
+struct Row {
     const char* name;
     std::string bytes;
     Lines lines;
-};
-
-// One row per row of the two tables in linesource.h.
-TEST(LineSourceTest, BothFormsHandOutTheirLines) {
-    const std::string longLine(200, 'x');
-    const LinesRow rows[] = {
-        {"CrBeforeLfDropped", "40\r\nabc\r\n", {"40", "abc"}},
-        {"LoneCrStays", "40\nabc\rdef\n", {"40", "abc\rdef"}},
-        {"LastLineWithoutNewline", "40\nabc", {"40", "abc"}},
-        {"LastLineEndingInCr", "40\nabc\r", {"40", "abc\r"}},
-        {"LongLineWhole", "40\n" + longLine + "\nnext\n", {"40", longLine, "next"}},
-        {"FinalDosEofAfterCrLf", "40\nabc\r\n\x1A", {"40", "abc"}},
-        {"OtherControlBytesKept",
-         "40\na\x1A"
-         "b\nc\0d\n"s,
-         {"40",
-          "a\x1A"
-          "b",
-          "c\0d"s}},
-        {"EmptyFile", "", {}},
-        {"NulEndsAValue", "37\0abc\0"s, {"37", "abc"}},
-        {"LineBreaksInsideAValue", "37\0a\r\nb\0c\0"s, {"37", "a\r\nb", "c"}},
-        {"TrueBoolean", "38\0x\0\x01\0y\0"s, {"38", "x", "1", "y"}},
-        {"FalseBoolean", "38\0x\0\0\0y\0"s, {"38", "x", "0", "y"}},
-        {"LoneNulIsEmpty", "38\0\0y\0"s, {"38", "", "y"}},
-        {"LoneNulAfterBoolean", "38\0\x01\0\0y\0"s, {"38", "1", "", "y"}},
-        {"LastValueWithoutNul", "37\0abc"s, {"37", "abc"}},
-        // The runs the IDE writes: 1 (terminator only), 3 and 5 NUL bytes.
-        {"RunOfFiveNuls", "37\0a\0\0\0\0\0b\0"s, {"37", "a", "0", "0", "b"}},
-        {"RunsOfThreeNuls", "37\0a\0\x01\0\0\0\x01\0"s, {"37", "a", "1", "0", "1"}},
-    };
-    for (const LinesRow& row : rows) {
-        SCOPED_TRACE(row.name);
-        LineSource source;
-        source.SetContents(row.bytes);
-        EXPECT_EQ(LinesOf(source), row.lines);
-    }
-}
-
-struct FormRow {
-    const char* name;
-    std::string bytes;
     LineForm form;
-    int version;
+    int version;  // -1: none
 };
 
-TEST(LineSourceTest, FormAndVersionFromTheStartOfTheFile) {
-    const FormRow rows[] = {
-        {"Version40Lf", "40\ntargetIdent\n", LineForm::Lines, 40},
-        {"Version42CrLf", "42\r\ntargetIdent\r\n", LineForm::Lines, 42},
-        {"Version37Nul", "37\0projectIdent\0"s, LineForm::NulSeparated, 37},
+// One row per row of the two tables in linesource.h, and how the start of the file gives the form
+// and the version.
+TEST(LineSourceTest, BothFormsHandOutTheirLinesAfterTheirVersion) {
+    const std::string longLine(200, 'x');
+    constexpr LineForm kLines = LineForm::Lines;
+    constexpr LineForm kNul = LineForm::NulSeparated;
+    const Row rows[] = {
+        {"CrBeforeLfDropped", "42\r\nabc\r\n", {"42", "abc"}, kLines, 42},
+        {"LoneCrStays", "40\nabc\rdef\n", {"40", "abc\rdef"}, kLines, 40},
+        {"LastLineWithoutNewline", "40\nabc", {"40", "abc"}, kLines, 40},
+        {"LastLineEndingInCr", "40\nabc\r", {"40", "abc\r"}, kLines, 40},
+        {"LongLineWhole", "40\n" + longLine + "\nnext\n", {"40", longLine, "next"}, kLines, 40},
+        {"FinalDosEofAfterCrLf", "40\nabc\r\n\x1A", {"40", "abc"}, kLines, 40},
+        // A NUL later in a line file does not make it a NUL-separated one.
+        {"OtherControlBytesKept", "40\na\032b\nc\0d\n"s, {"40", "a\032b", "c\0d"s}, kLines, 40},
+        {"EmptyFile", "", {}, kLines, -1},
+        {"NulEndsAValue", "37\0abc\0"s, {"37", "abc"}, kNul, 37},
         // CR LF inside a later value does not make a NUL file a line file.
-        {"NulWithLineBreaks", "38\0a\r\nb\0"s, LineForm::NulSeparated, 38},
-        {"NulLaterInLineFile", "40\nx\0y\n"s, LineForm::Lines, 40},
-        {"NineDigitsFit", "123456789\n", LineForm::Lines, 123456789},
-        {"TenDigitsDoNot", "1234567890\n", LineForm::Lines, -1},
-        {"NoNumber", "targetIdent\n", LineForm::Lines, -1},
-        {"NumberWithText", "40x\n", LineForm::Lines, -1},
-        {"Empty", "", LineForm::Lines, -1},
+        {"LineBreaksInsideAValue", "38\0a\r\nb\0c\0"s, {"38", "a\r\nb", "c"}, kNul, 38},
+        {"TrueBoolean", "38\0x\0\x01\0y\0"s, {"38", "x", "1", "y"}, kNul, 38},
+        {"FalseBoolean", "38\0x\0\0\0y\0"s, {"38", "x", "0", "y"}, kNul, 38},
+        {"LoneNulIsEmpty", "38\0\0y\0"s, {"38", "", "y"}, kNul, 38},
+        {"LoneNulAfterBoolean", "38\0\x01\0\0y\0"s, {"38", "1", "", "y"}, kNul, 38},
+        {"LastValueWithoutNul", "37\0abc"s, {"37", "abc"}, kNul, 37},
+        // The runs the IDE writes: 1 (terminator only), 3 and 5 NUL bytes.
+        {"RunOfFiveNuls", "37\0a\0\0\0\0\0b\0"s, {"37", "a", "0", "0", "b"}, kNul, 37},
+        {"RunsOfThreeNuls", "37\0a\0\x01\0\0\0\x01\0"s, {"37", "a", "1", "0", "1"}, kNul, 37},
+        {"NineDigitsFit", "123456789\n", {"123456789"}, kLines, 123456789},
+        {"TenDigitsDoNot", "1234567890\n", {"1234567890"}, kLines, -1},
+        {"NoNumber", "targetIdent\n", {"targetIdent"}, kLines, -1},
+        {"NumberWithText", "40x\n", {"40x"}, kLines, -1},
     };
-    for (const FormRow& row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         LineSource source;
         source.SetContents(row.bytes);
         EXPECT_EQ(source.Form(), row.form);
         EXPECT_EQ(source.Version(), row.version);
+        EXPECT_EQ(LinesOf(source), row.lines);
     }
-}
-
-TEST(LineSourceTest, LoadsThroughTheHostFileLayer) {
-    TempDir dir;
-    NativeHostFs fs;
-    LineSource source;
-    ASSERT_EQ(source.Load(fs, dir.Write("t.tgt", "40\r\nMItem\r\n")).code, HostStatus::Code::Ok);
-    EXPECT_EQ(LinesOf(source), (Lines{"40", "MItem"}));
-    EXPECT_EQ(source.Load(fs, dir.Join("missing.tgt")).code, HostStatus::Code::NotFound);
-    EXPECT_EQ(LinesOf(source), Lines{});
 }
 
 }  // namespace

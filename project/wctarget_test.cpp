@@ -85,18 +85,6 @@ const Summary kExample = {
     "item src\\S.c",
 };
 
-// A target file of the version with its component and target item first.
-Values Target(std::string_view version, const Values& records) {
-    return TargetHeader(version) + Component("nc2e") + Item("a.exe") + records;
-}
-
-// The summary of such a target: its first two records, then the given ones.
-Summary After(const Summary& records) {
-    Summary summary = {"component nc2e", "item a.exe"};
-    summary.insert(summary.end(), records.begin(), records.end());
-    return summary;
-}
-
 // A switch record in the line form with the given identifier, mode and end.
 std::string SwitchLines(const std::string& identifier, const std::string& mode, std::string tail) {
     return Lines({"MVState", "1", "WString", "1", "T", "2", "WString", "9", identifier, mode, "3",
@@ -113,24 +101,23 @@ TEST_F(WCTargetTest, FormatTableAndLineCounting) {
         {"Version37Nul", RenderNul(ExampleTarget("37")), kExample},
         {"Version42SwitchRecord", RenderLines(ExampleTarget("42", newer), "\r\n"), kExample},
         {"Version42SymbolicAndTextualInclude",
-         RenderLines(Target(
-             "42", Switch("WCC", "n????WLANG_i", Mode::Release, "..\\h", newer) +
-                       Switch("WPP", "?????WLANG_i", Mode::Debug, "..\\hpp", newer) +
-                       Switch("WCC", "n????Include directories:", Mode::Release, "i", newer))),
-         After({"release (WCC) Include directories: ..\\h",
-                "debug (WPP) Include directories: ..\\hpp",
-                "release (WCC) Include directories: i"})},
+         RenderLines(TargetHeader("42") +
+                     Switch("WCC", "n????WLANG_i", Mode::Release, "..\\h", newer) +
+                     Switch("WPP", "?????WLANG_i", Mode::Debug, "..\\hpp", newer) +
+                     Switch("WCC", "n????Include directories:", Mode::Release, "i", newer)),
+         {"release (WCC) Include directories: ..\\h", "debug (WPP) Include directories: ..\\hpp",
+          "release (WCC) Include directories: i"}},
         {"Version42OtherSymbolicRejected",
-         RenderLines(
-             Target("42", Switch("WCC", "?????WLANG_d", Mode::Release, "NDEBUG", newer) +
-                              Switch("WCC", "?????WLANG_fi", Mode::Debug, "fesupp.h", newer) +
-                              Switch("WCC", "?????WLANG_ix", Mode::Debug, "x", newer) +
-                              Switch("WCC", "WLANG_i", Mode::Debug, "x", newer))),
-         After({"switch rejected (WCC) ", "switch rejected (WCC) ", "switch rejected (WCC) ",
-                "switch rejected (WCC) "})},
+         RenderLines(TargetHeader("42") +
+                     Switch("WCC", "?????WLANG_d", Mode::Release, "NDEBUG", newer) +
+                     Switch("WCC", "?????WLANG_fi", Mode::Debug, "fesupp.h", newer) +
+                     Switch("WCC", "?????WLANG_ix", Mode::Debug, "x", newer) +
+                     Switch("WCC", "WLANG_i", Mode::Debug, "x", newer)),
+         {"switch rejected (WCC) ", "switch rejected (WCC) ", "switch rejected (WCC) ",
+          "switch rejected (WCC) "}},
         {"Version40SymbolicRejected",
-         RenderLines(Target("40", Switch("WCC", "n????WLANG_i", Mode::Release, "inc"))),
-         After({"switch rejected (WCC) "})},
+         RenderLines(TargetHeader("40") + Switch("WCC", "n????WLANG_i", Mode::Release, "inc")),
+         {"switch rejected (WCC) "}},
         {"NoNumberAsVersion40", RenderLines(ExampleTarget("x")), kExample},
         {"NoHeaderAsVersion40",
          RenderLines(Component("nw2e") + Item("E.exe")),

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -37,12 +38,6 @@ HostStatus Write(HostFs& fs, const std::string& path, const std::string& text) {
     return fs.WriteFileAtomically(path, [&](std::ostream& out) { return bool(out << text); });
 }
 
-FILETIME ModifiedOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(Win32(path).c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
 }  // namespace
 
 // Each way of naming a file reaches the same bytes: drive letter with either
@@ -65,9 +60,7 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
     for (const std::string& path : rows) {
         SCOPED_TRACE(path);
         ASSERT_EQ(Write(fs, path, path).code, Code::Ok);
-        std::string upper = path;
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+        const std::string upper = AsciiUppered(path);
         EXPECT_EQ(fs.Kind(upper), HostEntry::File);
         std::string contents;
         EXPECT_EQ(fs.ReadFile(upper, contents).code, Code::Ok);
@@ -77,26 +70,14 @@ TEST(HostFsWindows, PathFormsReachTheFileAndWritesLandUnderTheirName) {
     EXPECT_EQ(fs.Resolve(dir.Join("back/SLASHED.TXT")), dir.Join("Back/Slashed.txt"));
 }
 
-TEST(HostFsWindows, OnlyRegularFilesAreReadOrCopied) {
+// Only regular files are read or copied. Copies replace the destination by renaming, keep the
+// modification time, refuse the source under another spelling, and fail cleanly where the rename
+// cannot replace (a folder of that name, a file open without delete sharing): nothing changed, no
+// temporary file left. (Windows also refuses a read-only destination; Wine replaces it, so that
+// case is not run here.)
+TEST(HostFsWindows, OnlyRegularFilesAreCopiedByRenameOrFailCleanly) {
     TempDir dir;
-    dir.MakeFolder("folder");
-    NativeHostFs fs;
-    std::string contents;
-    for (const std::string& path : {dir.Join("folder"), std::string("\\\\.\\NUL")}) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(fs.ReadFile(path, contents).code, Code::NotRegular);
-        EXPECT_EQ(fs.CopyFile(path, dir.Join("out")).code, Code::NotRegular);
-    }
-    EXPECT_EQ(fs.ReadFile(dir.Join("none/x.h"), contents).code, Code::NotFound);
-}
-
-// Copies replace the destination by renaming, keep the modification time,
-// refuse the source under another spelling, and fail cleanly where the
-// rename cannot replace (a folder of that name, a file open without delete
-// sharing): nothing changed, no temporary file left. (Windows also refuses a
-// read-only destination; Wine replaces it, so that case is not run here.)
-TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
-    TempDir dir;
+    dir.MakeFolder("Folder.c");
     const std::string source = dir.Write("Src.c", "new");
     const FILETIME old{0x2A3B4C5D, 0x01C00000};
     const HANDLE file = CreateFileW(Win32(source).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
@@ -105,17 +86,24 @@ TEST(HostFsWindows, CopyReplacesByRenameOrFailsCleanly) {
     CloseHandle(file);
     const std::string replaced = dir.Write("Replaced.c", "old");
     NativeHostFs fs;
+    std::string contents;
+    for (const std::string& path : {dir.Join("Folder.c"), std::string("\\\\.\\NUL")}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(fs.ReadFile(path, contents).code, Code::NotRegular);
+        EXPECT_EQ(fs.CopyFile(path, dir.Join("out")).code, Code::NotRegular);
+    }
+    EXPECT_EQ(fs.ReadFile(dir.Join("none/x.h"), contents).code, Code::NotFound);
 
     ASSERT_EQ(fs.CopyFile(source, replaced).code, Code::Ok);
     EXPECT_EQ(ReadWhole(replaced), "new");
-    const FILETIME modified = ModifiedOf(replaced);
-    EXPECT_EQ(CompareFileTime(&old, &modified), 0) << "modification time kept";
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(Win32(replaced).c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(CompareFileTime(&old, &data.ftLastWriteTime), 0) << "modification time kept";
 
     const HostStatus same = fs.CopyFile(source, dir.Join("SRC.C"));
     EXPECT_EQ(same.code, Code::Failed);
     EXPECT_THAT(same.reason, HasSubstr("same file"));
 
-    dir.MakeFolder("Folder.c");
     const std::string open = dir.Write("Open.c", "old");
     const HANDLE held = CreateFileW(Win32(open).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);

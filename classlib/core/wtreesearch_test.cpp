@@ -41,13 +41,11 @@ TEST_F(WTreeSearchTest, FindsEveryLabelContainingTheTextInPreOrderWithoutRegardT
     }
     EXPECT_EQ(Labels(steps), (std::vector<std::string>{"a.C", "A.c", "b.c", "A.c"}));
     EXPECT_EQ(search.Position(), 3u);
-}
 
-TEST_F(WTreeSearchTest, NoHitLeavesNothingToStepTo) {
-    WTreeSearch search(store_, "zz");
-    EXPECT_EQ(search.FindFrom(store_.FirstRoot()), kNoItem);
-    EXPECT_EQ(search.Step(WTreeSearch::Direction::Forward), kNoItem);
-    EXPECT_EQ(search.Position(), 0u);
+    WTreeSearch none(store_, "zz");  // no hit: nothing to step to
+    EXPECT_EQ(none.FindFrom(store_.FirstRoot()), kNoItem);
+    EXPECT_EQ(none.Step(WTreeSearch::Direction::Forward), kNoItem);
+    EXPECT_EQ(none.Position(), 0u);
 }
 
 }  // namespace

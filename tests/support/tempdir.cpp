@@ -2,48 +2,30 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
-#ifdef _WIN32
-#include <random>
-
-namespace {
-
-// Windows has no mkdtemp: try fresh random names until one can be created.
-char* mkdtemp(char* pattern) {
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+// A fresh random name, created at once: creation fails for a name already taken, so two tests
+// never share a folder (Windows has no mkdtemp).
+TempDir::TempDir() {
     std::mt19937_64 random{std::random_device{}()};
-    const std::string text(pattern);
-    const std::size_t xs = text.size() - 6;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        for (std::size_t i = xs; i < text.size(); ++i) {
-            pattern[i] = kAlphabet[random() % (sizeof kAlphabet - 1)];
-        }
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path folder =
+            fs::temp_directory_path() / ("tamsk-test-" + std::to_string(random()));
         std::error_code error;
-        if (fs::create_directory(pattern, error)) {
-            return pattern;
+        if (fs::create_directory(folder, error)) {
+            path_ = folder.generic_string();
+            std::replace(path_.begin(), path_.end(), '\\', '/');  // on every host
         }
     }
-    return nullptr;
-}
-
-}  // namespace
-#endif
-
-TempDir::TempDir() {
-    // generic_string: '/' separators on every host.
-    std::string pattern = (fs::temp_directory_path() / "tamsk-test-XXXXXX").generic_string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    if (path_.empty()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    std::replace(pattern.begin(), pattern.end(), '\\', '/');
-    path_ = pattern;
 }
 
 TempDir::~TempDir() {
@@ -72,6 +54,17 @@ std::string TempDir::MakeFolder(std::string_view relative) const {
     const std::string full = Join(relative);
     fs::create_directories(full);
     return full;
+}
+
+std::string Substituted(std::string_view text,
+                        const std::vector<std::pair<char, std::string>>& markers) {
+    std::string result;
+    for (const char c : text) {
+        const auto marker = std::find_if(markers.begin(), markers.end(),
+                                         [c](const auto& entry) { return entry.first == c; });
+        result += marker != markers.end() ? marker->second : std::string(1, c);
+    }
+    return result;
 }
 
 std::string ReadWhole(const std::string& path) {

@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes. Every test that touches the disk makes its own.
@@ -23,6 +25,10 @@ public:
 private:
     std::string path_;
 };
+
+// text with each marker character replaced by its text: {{'%', dir.path()}}.
+std::string Substituted(std::string_view text,
+                        const std::vector<std::pair<char, std::string>>& markers);
 
 // Whole contents of a file, or "<missing>" when it cannot be read.
 std::string ReadWhole(const std::string& path);

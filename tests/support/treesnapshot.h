@@ -44,4 +44,13 @@ inline Snapshot Take(const std::string& root, std::string_view except = {}) {
     return snapshot;
 }
 
+// The relative paths of every entry below root, sorted and separated by blanks.
+inline std::string Paths(const std::string& root) {
+    std::string text;
+    for (const auto& [path, entry] : Take(root)) {
+        text += (text.empty() ? "" : " ") + path;
+    }
+    return text;
+}
+
 }  // namespace treesnapshot
