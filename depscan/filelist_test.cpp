@@ -34,6 +34,10 @@ TEST(FileList, KeepsEachFileOnceUnderItsSortedExtension) {
         for (const std::string& path : c.added) {
             list.AddToFilelist(path);
         }
+        FileList again(tree, filelist);  // over a filled list: nothing comes twice
+        for (const std::string& path : c.added) {
+            EXPECT_EQ(again.AddToFilelist(path), 0) << c.title << ": " << path;
+        }
         WString text;
         DumpTree(tree, tree.FirstChild(filelist), text, 0);
         EXPECT_EQ(text.Str(), c.expected) << c.title;

@@ -53,6 +53,7 @@ faults=(
   "wcinclude-angle-include-dropped|depscan/wcinclude.cpp|if (c == '\"' \|\| c == '<') {|if (c == '\"') {"
   "includeresolution-quote-flipped|depscan/includeresolution.cpp|if (opener == '\"') {|if (opener != '\"') {"
   "dependencyscan-limit-off-by-one|depscan/dependencyscan.cpp|if (nodesAdded_ >= options_.nodeLimit) {|if (nodesAdded_ > options_.nodeLimit) {"
+  "filelist-listed-paths-forgotten|depscan/filelist.cpp|pathKeys_.insert(PathKey(tree_.Label(path)));|(void)path;"
   "filelist-extensionless-kept|depscan/filelist.cpp|if (filelistNode_ == kNoItem \|\| path.find('.') == std::string_view::npos) {|if (filelistNode_ == kNoItem) {"
   "resourcescript-tab-kept|depscan/resourcescript.cpp|line_ += static_cast<char>(c == '\\t' ? ' ' : c);|line_ += static_cast<char>(c);"
   "wcopy-destination-slash-dropped|copy/wcopy.cpp|if (folder.back() != '/') {|if (false) {"
