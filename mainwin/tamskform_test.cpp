@@ -111,6 +111,7 @@ private slots:
             });
             Choose(TamskForm::CopyId);
         }
+        QTRY_COMPARE(QApplication::activeWindow(), window);  // the keyboard is back on the form
         QCOMPARE(captions, QStringList(3, "CopyProject: shapes [shapes.wpj]"));
         QVERIFY(onScreen);
         QCOMPARE(placed[2].x() - placed[1].x(), 50);
@@ -141,8 +142,7 @@ private slots:
         Start();
         LoadExample();
         QWidget* window = QtWidget(*mainForm);
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(QTest::qWaitForWindowActive(window));  // shown, it takes the keyboard itself
         WTreeView& tree = *mainForm->tv_1;
         const WTreeStore& store = tree.Store();
         QTRY_COMPARE(QApplication::focusWidget(), QtWidget(tree));

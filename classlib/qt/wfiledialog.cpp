@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "classlib/gui/wwindow.h"
+#include "classlib/qt/ownerfocus.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 
@@ -48,6 +49,7 @@ std::optional<std::string> WFileDialog::RunPlatformDialog() const {
     if (start.isEmpty()) {
         start = QStringLiteral(".");
     }
+    const OwnerTakesFocusBack focusBack(owner);
     QFileDialog dialog(owner, QString(), QDir(start).absolutePath());
     dialog.setNameFilters(filters);
     dialog.setFileMode(QFileDialog::ExistingFile);

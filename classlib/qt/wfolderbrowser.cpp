@@ -3,6 +3,7 @@
 
 #include "classlib/gui/wfiledialog.h"
 #include "classlib/gui/wfolderbrowser.h"
+#include "classlib/qt/ownerfocus.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 
@@ -11,6 +12,7 @@ std::optional<std::string> WFolderBrowser::ShowChooser(WWindowHandle owner, std:
     // Only folders of the file system can be chosen; an empty initial folder
     // leaves the starting place to the platform.
     WFileDialog::KeepToolkitSettingsOff();
+    const OwnerTakesFocusBack focusBack(QtWidget(owner));
     const QString chosen = QFileDialog::getExistingDirectory(
         QtWidget(owner), ToQString(title), ToQString(initialFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) {

@@ -19,6 +19,7 @@
 #include "classlib/gui/wmenu.h"
 #include "classlib/gui/wtemplates.h"
 #include "classlib/qt/formframe.h"
+#include "classlib/qt/ownerfocus.h"
 #include "classlib/qt/treecontrol.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
@@ -385,6 +386,7 @@ bool WDialog::Create(WWindow* parent, std::string_view templateName) {
     if (auto* window = dynamic_cast<QDialog*>(QtWidget(*this)); window && !ended_) {
         running_ = true;
         const QPointer<QDialog> guard(window);
+        const OwnerTakesFocusBack focusBack(window->parentWidget());
         window->exec();
         running_ = false;
     }

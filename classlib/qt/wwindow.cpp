@@ -46,6 +46,11 @@ bool WWindow::IsEnabled() const {
 void WWindow::Show(bool show) {
     if (native_->widget) {
         native_->widget->setVisible(show);
+        // A window shown takes the keyboard, as on the platform, also where no
+        // window manager would give it.
+        if (show && native_->widget->isWindow()) {
+            native_->widget->activateWindow();
+        }
     }
 }
 
