@@ -111,6 +111,86 @@ private:
     QHeaderView::ResizeMode columnMode_;
 };
 
+// Pauses for events once per slice; false once Esc has asked to stop.
+class Slices {
+public:
+    Slices(HeldGeometry& held, const BusyInputFilter& input) : held_(held), input_(input) {
+        slice_.start();
+    }
+
+    bool GoOn() {
+        if (slice_.elapsed() >= kSliceMs) {
+            held_.ProcessEvents();
+            slice_.restart();
+        }
+        return !input_.StopAsked();
+    }
+
+private:
+    HeldGeometry& held_;
+    const BusyInputFilter& input_;
+    QElapsedTimer slice_;
+};
+
+// Qt lays out an expanded item's rows in one step, together with every row
+// below it that was expanded beforehand, and inserting rows costs as many
+// moves as there are rows after them. So a subtree is opened in parts of at
+// most kPartRows rows, in two passes. First, with the top closed, where
+// recording an expansion is cheap: the expansions inside each part are
+// recorded. Then the top is opened, and the parts' tops and the items above
+// them one after the other, first to last: each lays out its own part at once,
+// with few rows after it.
+class PartedExpansion {
+public:
+    PartedExpansion(QTreeView& view, WTreeModel& model, const WTreeStore& store, QModelIndex top)
+        : view_(view), model_(model), store_(store), top_(top) {}
+
+    void RecordParts(Slices& slices) {
+        view_.collapse(top_);
+        std::vector<std::pair<QModelIndex, Step>> pending{{top_, Step::Sort}};
+        while (!pending.empty() && slices.GoOn()) {
+            auto [index, step] = pending.back();
+            pending.pop_back();
+            if (step == Step::Sort && index != top_) {
+                view_.collapse(index);  // opened as it was, its parts would come at once
+                opened_.push_back(index);
+                step = store_.HasAtMostDescendants(model_.ItemOf(index), kPartRows) ? Step::Record
+                                                                                    : Step::Sort;
+            } else if (step == Step::Record) {
+                view_.expand(index);
+            }
+            for (int row = model_.rowCount(index) - 1; row >= 0; --row) {
+                const QModelIndex child = model_.index(row, 0, index);
+                if (model_.hasChildren(child)) {
+                    pending.emplace_back(child, step);
+                }
+            }
+        }
+    }
+
+    // Opens the top even when stopped, so that what was done shows.
+    void OpenParts(Slices& slices) {
+        view_.expand(top_);
+        for (const QModelIndex& index : opened_) {
+            if (!slices.GoOn()) {
+                break;
+            }
+            view_.expand(index);
+        }
+    }
+
+private:
+    static constexpr std::size_t kPartRows = 20000;
+    // Sort: an item above the parts, or a part's top; Record: inside a part.
+    enum class Step { Sort, Record };
+
+    QTreeView& view_;
+    WTreeModel& model_;
+    const WTreeStore& store_;
+    QModelIndex top_;
+    std::vector<QModelIndex> opened_;  // the parts' tops and the items above them, first to last
+};
+
 }  // namespace
 
 WTreeView::WTreeView() : native_(std::make_unique<Native>()) {
@@ -200,67 +280,18 @@ WTreeItem WTreeView::GetSelectedItem() const {
     return view ? native_->model->ItemOf(view->currentIndex()) : kNoItem;
 }
 
-// Qt lays out an expanded item's rows in one step, together with every row
-// below it that was expanded beforehand, and inserting rows costs as many
-// moves as there are rows after them. So the subtree is opened in parts of at
-// most kPartRows rows, in two passes, both in slices. First, with the item
-// closed, where recording an expansion is cheap: the expansions inside each
-// part are recorded. Then the item is opened, and the parts' tops and the
-// items above them (those with more below them than a part holds) one after
-// the other, first to last: each lays out its own part at once, with few rows
-// after it.
+// The work runs in slices under the wait cursor; see PartedExpansion.
 void WTreeView::ExpandSubtree(WTreeItem item) {
     QTreeView* view = QtTreeView(*this);
     if (view == nullptr || !store_.IsValid(item)) {
         return;
     }
-    constexpr std::size_t kPartRows = 20000;
-    WTreeModel& model = *native_->model;
     const BusyInputFilter input;
     const WWaitCursor wait(this);
     HeldGeometry held(*view);
     held.ProcessEvents();  // shows the wait cursor at once
-    QElapsedTimer slice;
-    slice.start();
-    auto goOn = [&] {
-        if (slice.elapsed() >= kSliceMs) {
-            held.ProcessEvents();
-            slice.restart();
-        }
-        return !input.StopAsked();
-    };
-    auto isPart = [&](const QModelIndex& index) {
-        std::size_t rows = 0;
-        return store_.FindDescendant(model.ItemOf(index),
-                                     [&](WTreeItem) { return ++rows > kPartRows; }) == kNoItem;
-    };
-    const QModelIndex top = model.IndexOf(item);
-    view->collapse(top);
-    enum class Step { Sort, Record };
-    std::vector<std::pair<QModelIndex, Step>> pending{{top, Step::Sort}};
-    std::vector<QModelIndex> opened;  // the parts' tops and the items above them, first to last
-    while (!pending.empty() && goOn()) {
-        auto [index, step] = pending.back();
-        pending.pop_back();
-        if (step == Step::Sort && index != top) {
-            view->collapse(index);  // opened as it was, its parts would come at once
-            opened.push_back(index);
-            step = isPart(index) ? Step::Record : Step::Sort;
-        } else if (step == Step::Record) {
-            view->expand(index);
-        }
-        for (int row = model.rowCount(index) - 1; row >= 0; --row) {
-            const QModelIndex child = model.index(row, 0, index);
-            if (model.hasChildren(child)) {
-                pending.emplace_back(child, step);
-            }
-        }
-    }
-    view->expand(top);
-    for (const QModelIndex& index : opened) {
-        if (!goOn()) {
-            break;
-        }
-        view->expand(index);
-    }
+    Slices slices(held, input);
+    PartedExpansion expansion(*view, *native_->model, store_, native_->model->IndexOf(item));
+    expansion.RecordParts(slices);
+    expansion.OpenParts(slices);
 }

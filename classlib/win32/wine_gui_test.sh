@@ -28,18 +28,10 @@ cp -r "$examples/shapes" "$examples/common" "$folder/"
 mkdir "$work/out"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# The id of the visible window whose caption matches, waiting up to 30 s.
-window() {
-  for _ in $(seq 120); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.25
-  done
-  return 1
-}
-caption() { xdotool getwindowname "$(window "$1")"; }
+source "$(dirname "$0")/../../scripts/xwindow.sh"
+caption() { xdotool getwindowname "$(wait_window "$1")"; }
 menu() {  # File menu, then the item's mnemonic
-  xdotool windowfocus --sync "$(window '^Watcom Project')"
+  xdotool windowfocus --sync "$(wait_window '^Watcom Project')"
   xdotool key alt+f
   sleep 0.5
   xdotool key "$1"
@@ -51,7 +43,7 @@ printf '[Options]\r\nFolder=Z:%s\\shapes\\\r\n' "${folder//\//\\}" >"$work/Tamsk
 [ "$(caption '^Watcom Project')" = "Watcom Project [none]" ] || fail "start caption"
 
 menu l
-xdotool windowfocus --sync "$(window '^Open$')" || fail "no open dialog"
+xdotool windowfocus --sync "$(wait_window '^Open$')" || fail "no open dialog"
 sleep 0.5  # the dialog fills its folder view first
 # The dialog opens in the remembered folder; only ASCII is typed (xdotool's
 # remapped keys for other characters reach Wine unreliably).
@@ -69,14 +61,14 @@ for _ in $(seq 120); do ls "$folder/shapes" | grep -qi '_dep\.txt$' && break; sl
 ls "$folder/shapes" | grep -qi '_dep\.txt$' || fail "no dependency file"
 
 menu c
-copy=$(window '^Copy') || fail "no copy dialog"
+copy=$(wait_window '^Copy') || fail "no copy dialog"
 [ "$(xdotool getwindowname "$copy")" = "CopyProject: shapes [shapes.wpj]" ] || fail "copy caption"
 xdotool windowfocus --sync "$copy"
 # Browse, then in the browser's tree: "/", "tmp", the work folder, "out"; OK.
 # Alt+D (the label's mnemonic) takes the focus back to the box, where "2" is
 # added; then Tab to "Copy". Every file lands below out2/, nothing anywhere else.
 xdotool key alt+b
-xdotool windowfocus --sync "$(window '^Browse for Folder$')" || fail "no folder browser"
+xdotool windowfocus --sync "$(wait_window '^Browse for Folder$')" || fail "no folder browser"
 xdotool key --delay 200 shift+Tab Down Right Right
 for name in tmp "${work##*/}" out; do
   xdotool type --delay 30 "$name"

@@ -55,7 +55,7 @@ public:
         }
         const auto [item, kind] = steps_.back();
         steps_.pop_back();
-        if (kind == Kind::Visit && FewRowsBelow(item)) {
+        if (kind == Kind::Visit && store_.HasAtMostDescendants(item, kRowsShownAtOnce)) {
             view_.Expand(item, false);
             steps_.push_back({item, Kind::Open});
             PushChildren(item, Kind::Hidden);
@@ -93,25 +93,6 @@ private:
                 steps_.push_back({child, kind});
             }
         }
-    }
-
-    // Whether item has at most kRowsShownAtOnce rows below it; counts no further.
-    bool FewRowsBelow(WTreeItem item) const {
-        std::size_t rows = 0;
-        std::vector<WTreeItem> walk{store_.FirstChild(item)};
-        while (!walk.empty()) {
-            const WTreeItem at = walk.back();
-            walk.pop_back();
-            if (at == kNoItem) {
-                continue;
-            }
-            if (++rows > kRowsShownAtOnce) {
-                return false;
-            }
-            walk.push_back(store_.NextSibling(at));
-            walk.push_back(store_.FirstChild(at));
-        }
-        return true;
     }
 
     WTreeView& view_;
