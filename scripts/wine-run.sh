@@ -11,10 +11,20 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$(dirname "$prefix")"
   # Test runs start in parallel; one of them creates the prefix.
-  if ! flock "$prefix.lock" bash -c '[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i' \
+  # Its server stays (see below), so that no program's output outlives it.
+  if ! flock -o "$prefix.lock" bash -c '[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX" && wineserver -p60; wine wineboot -i; }' \
     >"$prefix.log" 2>&1; then
     echo "wine-run: cannot create the Wine prefix $prefix; see $prefix.log" >&2
     exit 125
   fi
+fi
+# The prefix's server, and the service processes the first program starts,
+# outlive that program and inherit its standard output: a reader such as
+# ctest would wait for the end of the output until they are gone, long after
+# the program ended. So when no server runs, one is started here without our
+# output, and the services with it; it stays a minute after the last program,
+# so that it does not end just as the next test starts its program.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+  wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 fi
 exec wine "$@"
