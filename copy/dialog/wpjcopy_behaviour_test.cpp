@@ -12,6 +12,9 @@
 #include "copy/dialog/wpjcopy.h"
 #include "project/projecttree.h"
 #include "tests/support/tempdir.h"
+#ifdef _WIN32
+#include "classlib/win32/wwin32native.h"
+#endif
 
 namespace {
 
@@ -79,6 +82,22 @@ protected:
     WTreeView tree_;
 };
 
+// Each column at least as wide as the control makes it when it fits the
+// column to its cells itself, with its own font and margins.
+void ExpectColumnsFitAsTheControlFitsThem(const WListView& list) {
+#ifdef _WIN32
+    HWND control = Win32Window(list);
+    for (int column = 0; column < list.Store().ColumnCount(); ++column) {
+        const int width = ListView_GetColumnWidth(control, column);
+        ListView_SetColumnWidth(control, column, LVSCW_AUTOSIZE);
+        EXPECT_GE(width, ListView_GetColumnWidth(control, column)) << "column " << column;
+        ListView_SetColumnWidth(control, column, width);
+    }
+#else
+    (void)list;  // the Qt widgets' own test compares with the view's size hints
+#endif
+}
+
 // Copy is enabled only by a successful Browse; after a run, even one with no
 // project to copy, both buttons stay disabled. Without a project the caption
 // is "Copy" alone.
@@ -127,6 +146,7 @@ TEST_F(WPJCopyBehaviour, CopyGoesToTheEditedFolder) {
         EXPECT_EQ(dialog.GetStatusText().Str(), "3 copied, 0 failed");
         // The columns were sized to their cells, past the header width.
         EXPECT_GT(dialog.lv_1->Store().ColumnAt(1).width, dialog.lv_1->Store().MeasureText(edited));
+        ExpectColumnsFitAsTheControlFitsThem(*dialog.lv_1);
     });
     EXPECT_EQ(ReadWhole(temp_.Join("edited/src/main.c")), "main");
     EXPECT_EQ(ReadWhole(temp_.Join("chosen/demo.wpj")), "<missing>");
