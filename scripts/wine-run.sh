@@ -12,8 +12,8 @@ if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$(dirname "$prefix")"
   # Test runs start in parallel; one of them creates the prefix.
   # Its server stays (see below), so that no program's output outlives it.
-  if ! flock -o "$prefix.lock" bash -c '[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX" && wineserver -p60; wine wineboot -i; }' \
-    >"$prefix.log" 2>&1; then
+  create='[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX" && wineserver -p60; wine wineboot -i; }'
+  if ! flock -o "$prefix.lock" bash -c "$create" >"$prefix.log" 2>&1; then
     echo "wine-run: cannot create the Wine prefix $prefix; see $prefix.log" >&2
     exit 125
   fi

@@ -17,6 +17,7 @@ export WINEPREFIX="$(realpath -m "$3")" WINEDEBUG=-all
 work="$(mktemp -d /tmp/tamsk-gui.XXXXXX)"
 cleanup() {
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true  # gone before the next test starts a new one
   rm -rf "$work"
 }
 trap cleanup EXIT

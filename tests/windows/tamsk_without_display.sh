@@ -7,7 +7,10 @@
 # so this runs alone (RUN_SERIAL) and ends the prefix's processes on both sides.
 set -euo pipefail
 wine_run="$1" prefix="$(realpath -m "$2")" exe="$3"
-end_prefix() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; }
+end_prefix() {  # returns once the server is gone, so that the next test starts a new one
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+}
 trap end_prefix EXIT
 end_prefix
 code=0
