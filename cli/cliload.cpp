@@ -29,6 +29,11 @@ void ReportLine(std::ostream& err, std::string_view text) {
     err << line;
 }
 
+void ReportWorkLimit(std::ostream& err, std::size_t nodes) {
+    ReportLine(err, "warning: the load stopped at its work limit after " + std::to_string(nodes) +
+                        " nodes; the tree is incomplete");
+}
+
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
                const CliHost& host, std::ostream& err) {
     LineSource lines;
@@ -50,8 +55,7 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
         ReportLine(err, problem);
     }
     if (!outcome.complete) {
-        ReportLine(err, "warning: the load stopped at its work limit after " +
-                            std::to_string(tree.Count()) + " nodes; the tree is incomplete");
+        ReportWorkLimit(err, tree.Count());
     }
     return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;
 }

@@ -12,6 +12,8 @@ int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, cons
                    std::ostream& out, std::ostream& err);
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                      std::ostream& out, std::ostream& err);
+int RunStatsCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                    std::ostream& out, std::ostream& err);
 int RunCopyCommand(const std::string& project, const std::string& destination,
                    ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                    std::ostream& err);
@@ -23,6 +25,10 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
 // load that happened.
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
                const CliHost& host, std::ostream& err);
+
+// The warning of a walk over the tree (the output of tree, export, stats)
+// that stopped at the work limit after nodes nodes.
+void ReportWorkLimit(std::ostream& err, std::size_t nodes);
 
 // Writes "tamsk-cli: " and text as one line: control characters in text
 // (from file names) are written as blanks.

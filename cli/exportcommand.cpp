@@ -18,10 +18,15 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
         return ExitSomeWorkFailed;
     }
     std::string reason;
-    switch (ExportDependencies(tree, path.View(), host.fs, &reason)) {
+    std::size_t lines = 0;
+    switch (ExportDependencies(tree, path.View(), host.fs, &reason, host.nodeLimit, &lines)) {
         case ExportResult::Written:
             out << path.View() << "\n";
             return loaded;
+        case ExportResult::Stopped:
+            out << path.View() << "\n";
+            ReportWorkLimit(err, lines);
+            return ExitSomeWorkFailed;
         case ExportResult::EmptyTree:
             return loaded;
         case ExportResult::Failed:

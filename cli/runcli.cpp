@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kCommands = {"tree", "export", "copy"};
+constexpr std::array<std::string_view, 4> kCommands = {"tree", "export", "copy", "stats"};
 
 struct Options {
     std::string project;
@@ -44,11 +44,11 @@ std::string AbsoluteProjectPath(const std::string& project) {
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const CliHost& host) {
     if (args.size() < 2) {
-        ReportLine(err, "a command is needed; the commands are tree, export, copy");
+        ReportLine(err, "a command is needed; the commands are tree, export, copy, stats");
         return ExitUsage;
     }
     if (IsUnknownCommand(args[1])) {
-        ReportLine(err, "unknown command \"" + args[1] + "\"; the commands are tree, export, copy");
+        ReportLine(err, "unknown command \"" + args[1] + "\"; the commands are tree, export, copy, stats");
         return ExitUsage;
     }
     CLI::App app{"tamsk-cli: show, export and copy Watcom IDE projects", "tamsk-cli"};
@@ -64,6 +64,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     CLI::App* exportCommand =
         app.add_subcommand("export", "Write the tree to <project path without extension>_dep.Txt");
     AddProjectArguments(*exportCommand, options);
+    CLI::App* stats = app.add_subcommand(
+        "stats", "Print what the project is made of: per target and in total, name: value");
+    AddProjectArguments(*stats, options);
     CLI::App* copy = app.add_subcommand(
         "copy", "Copy the project file, its target files and every listed file into DEST");
     AddProjectArguments(*copy, options);
@@ -88,6 +91,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (exportCommand->parsed()) {
         return RunExportCommand(project, ParseFlag(options), host, out, err);
+    }
+    if (stats->parsed()) {
+        return RunStatsCommand(project, ParseFlag(options), host, out, err);
     }
     if (options.destination.empty()) {
         ReportLine(err, "the destination folder must not be empty");

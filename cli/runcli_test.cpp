@@ -127,7 +127,7 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"NotAProject", "export %/a.c", nullptr, 2,
          "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
-         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
+         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy, stats\n"},
         {"EmptyDestination", "copy %/p.wpj \"\"", nullptr, 2,
          "tamsk-cli: the destination folder must not be empty\n"},
         {"ExtraArgument", "tree %/p.wpj x", nullptr, 2,

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "project/treewalk.h"
 
 int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                    std::ostream& out, std::ostream& err) {
@@ -7,6 +8,12 @@ int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, cons
     if (loaded == ExitUsage) {
         return loaded;
     }
-    DumpTree(tree, tree.FirstRoot(), out, 0);
+    std::size_t lines = 0;
+    const bool complete =
+        DumpTree(tree, tree.FirstRoot(), out, 0, "\n", host.nodeLimit, &lines);
+    if (!complete) {
+        ReportWorkLimit(err, lines);
+        return ExitSomeWorkFailed;
+    }
     return loaded;
 }

@@ -1,302 +1,331 @@
 #include "depscan/dependencyscan.h"
 
-#include <deque>
 #include <limits>
 #include <optional>
 
-#include "classlib/core/pathrules.h"
-#include "depscan/fileclass.h"
+#include "depscan/dependencyview.h"
+#include "depscan/filelist.h"
 #include "depscan/normalizepath.h"
-#include "depscan/wcinclude.h"
+#include "project/treewalk.h"
 
 namespace {
 
-constexpr std::uint32_t kNone = DependencyScanner::kNone;
+// The nodes of one target that the scan starts from.
+struct TargetNodes {
+    WTreeItem sources = kNoItem;
+    WTreeItem filelist = kNoItem;
+};
+
+TargetNodes NodesOf(const WTreeStore& tree, WTreeItem target) {
+    const WString dependencyFilelistText = DependencyFilelistText();
+    const WString filelistText = FilelistText();
+    TargetNodes nodes;
+    for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
+         child = tree.NextSibling(child)) {
+        if (tree.Label(child) == dependencyFilelistText.View()) {
+            nodes.sources = child;
+        } else if (tree.Label(child) == filelistText.View()) {
+            nodes.filelist = child;
+        }
+    }
+    return nodes;
+}
+
+// Fills a target's file list with every file the walk of its sources meets,
+// in the order the walk meets them (the first spelling of a file stays),
+// without walking the whole expanded tree: the subtree of a file met before
+// holds no file that was not met then, unless a name below it is searched
+// through the chain. (A file met again stands either below the first place,
+// where the chain cut it, or after that place's subtree, which met every
+// file the file reaches past the chain it shares with the new place.)
+class FileListWalk {
+public:
+    FileListWalk(DependencyGraph& graph, std::uint32_t target, FileList& fileList,
+                 std::size_t nodeLimit)
+        : graph_(graph),
+          target_(target),
+          fileList_(fileList),
+          met_(graph.FileCount(target), false),
+          nodeLimit_(nodeLimit) {}
+
+    // False when the walk passed the work limit.
+    bool AddSource(std::uint32_t file) {
+        if (!graph_.IsListed(target_, file)) {
+            return true;
+        }
+        fileList_.AddToFilelist(graph_.Label(target_, file));
+        if (!graph_.IsExpandable(target_, file) || Seen(file)) {
+            return true;
+        }
+        return graph_.Walk(target_, {file}, 0, [&](const DependencyNode& node) {
+            if (++walked_ > nodeLimit_) {
+                return WalkStep::Stop;
+            }
+            if (node.state == DependencyState::Unreadable || node.state == DependencyState::Cycle) {
+                return WalkStep::Continue;
+            }
+            fileList_.AddToFilelist(node.label);
+            if (node.state == DependencyState::Expanded && Seen(node.file)) {
+                return WalkStep::SkipChildren;
+            }
+            return WalkStep::Continue;
+        });
+    }
+
+private:
+    // Whether file was met before, marking it met; a file below which a name
+    // is searched through the chain is never passed by.
+    bool Seen(std::uint32_t file) {
+        if (graph_.DependsOnChain(target_, file)) {
+            return false;
+        }
+        const bool seen = met_[file];
+        met_[file] = true;
+        return seen;
+    }
+
+    DependencyGraph& graph_;
+    std::uint32_t target_;
+    FileList& fileList_;
+    std::vector<bool> met_;
+    std::size_t walked_ = 0;
+    std::size_t nodeLimit_;
+};
 
 }  // namespace
 
-ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
-    ScanOptions options;
-    options.parseLiterals = parseLiterals;
-    options.compilerFolder = ReadCompilerFolder();
-    return options;
-}
-
-DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
-                                     ScanOptions options)
-    : tree_(tree), fs_(fs), options_(std::move(options)) {
-    BeginTarget(projectFolder, {});
-}
-
-DependencyScanner::~DependencyScanner() = default;
-
-void DependencyScanner::BeginTarget(std::string_view targetFolder,
-                                    std::string_view includeDirectoryList) {
-    folder_ = targetFolder;
-    namedByLabel_ = &namedByFolder_[folder_];
-    resolver_ = std::make_unique<IncludeResolver>(folder_, includeDirectoryList, fs_);
-    ++targetStamp_;
-}
-
-std::string DependencyScanner::IdentityOf(std::string_view path) {
-    // Two spellings of one file compare equal: the host's spelling, folded.
-    return LexicallyFolded(fs_.Resolve(PathInFolder(folder_, path)));
-}
-
-std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
-    std::vector<std::uint32_t>& namedByLabel = *namedByLabel_;
-    if (label < namedByLabel.size() && namedByLabel[label] != kNone) {
-        return namedByLabel[label];
-    }
-    const std::string_view text = tree_.LabelText(label);
-    NamedFile file;
-    file.label = label;
-    file.fileClass = ClassifyFile(text);
-    // Findings depend on the folder too: resource lines and literals are
-    // tested for existence against it.
-    std::string key = folder_;
-    key += '\0';
-    key += static_cast<char>('0' + static_cast<int>(file.fileClass));
-    key += IdentityOf(text);
-    auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
-    if (isNew) {
-        found->second = static_cast<std::uint32_t>(hostFiles_.size());
-        hostFiles_.emplace_back();
-    }
-    file.host = found->second;
-    const auto named = static_cast<std::uint32_t>(namedFiles_.size());
-    namedFiles_.push_back(std::move(file));
-    if (namedByLabel.size() <= label) {
-        namedByLabel.resize(static_cast<std::size_t>(label) + 1, kNone);
-    }
-    namedByLabel[label] = named;
-    return named;
-}
-
-DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
-    const NamedFile& file = namedFiles_[named];
-    HostFile& host = hostFiles_[file.host];
-    if (host.scanned) {
-        return host;
-    }
-    host.scanned = true;
-    const std::string hostPath = PathInFolder(folder_, tree_.LabelText(file.label));
-    if (file.fileClass == FileClass::Library) {
-        // Listed but never read: a regular file is all it takes.
-        host.readable = fs_.Kind(hostPath) == HostEntry::File;
-        return host;
-    }
-    WCInclude scanner(fs_, folder_);
-    host.readable = scanner.Open(hostPath);
-    if (scanner.OpenStatus().code == HostStatus::Code::TooLarge) {
-        // Size never hides a file: it is listed and copied, only not scanned.
-        host.readable = true;
-        problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
-    }
-    if (scanner.IsOpen()) {
-        host.findings =
-            FindReferences(scanner, file.fileClass, options_.parseLiterals, folder_, fs_);
-    }
-    return host;
-}
-
-DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& file,
-                                                              const Finding& finding) {
-    Resolved resolved;
-    resolved.kind = finding.kind;
-    std::string_view path = finding.name;
-    if (finding.kind == Finding::Kind::Include) {
-        path = resolver_->Resolve(finding.name, finding.opener);
-        if (path.empty() && finding.opener == '"') {
-            const std::string_view folder = FolderOfPath(tree_.LabelText(file.label));
-            path = resolver_->ResolveNextTo(folder, finding.name);
-            resolved.throughChain = path.empty();
-        }
-        if (path.empty()) {
-            return resolved;
-        }
-    }
-    if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
-        return resolved;
-    }
-    resolved.label = tree_.InternLabel(path);
-    if (finding.kind == Finding::Kind::Include) {
-        SetTarget(resolved);
-    }
-    return resolved;
-}
-
-void DependencyScanner::SetTarget(Resolved& resolved) {
-    const std::uint32_t named = NamedFor(resolved.label);
-    resolved.target = &namedFiles_[named];
-    resolved.targetHost = &Scanned(named);
-}
-
-DependencyScanner::Frame DependencyScanner::FrameFor(NamedFile& file, WTreeItem parent) {
-    std::vector<Resolved>& findings = ResolvedFindings(file);
-    return {&file, findings.data(), static_cast<std::uint32_t>(findings.size()),
-            0,     parent,          kNoItem};
-}
-
-std::vector<DependencyScanner::Resolved>& DependencyScanner::ResolvedFindings(NamedFile& file) {
-    if (file.resolvedStamp != targetStamp_) {
-        const HostFile& host = hostFiles_[file.host];
-        std::vector<Resolved> resolved;
-        resolved.reserve(host.findings.size());
-        for (const Finding& finding : host.findings) {
-            resolved.push_back(ResolveFinding(file, finding));
-        }
-        file.resolved = std::move(resolved);
-        file.resolvedStamp = targetStamp_;
-    }
-    return file.resolved;
-}
-
-// A quoted name found neither by the list nor next to its own file: the
-// folders of the files that included it, nearest first, back to the source.
-bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& resolved) {
-    std::string_view tried = FolderOfPath(tree_.LabelText(stack_.back().file->label));
-    for (std::size_t i = stack_.size() - 1; i-- > 0;) {
-        const std::string_view folder = FolderOfPath(tree_.LabelText(stack_[i].file->label));
-        if (folder == tried) {
-            continue;
-        }
-        tried = folder;
-        const std::string& path = resolver_->ResolveNextTo(folder, finding.name);
-        if (path.empty()) {
-            continue;
-        }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
-            return false;
-        }
-        resolved.label = tree_.InternLabel(path);
-        SetTarget(resolved);
-        return true;
-    }
-    return false;
-}
-
-bool DependencyScanner::MayAdd() {
-    if (nodesAdded_ >= options_.nodeLimit) {
-        stopped_ = true;
-    }
-    return !stopped_;
-}
-
-WTreeItem DependencyScanner::AddDependencyNode(WTreeLabel label, Frame& frame) {
-    frame.last = tree_.AddShared(label, frame.parent, FileImage, FileImage,
-                                 WTreePosition::After(frame.last));
-    ++nodesAdded_;
-    return frame.last;
-}
-
-void DependencyScanner::List(FileList* fileList, WTreeLabel label, std::uint32_t& listedStamp) {
-    if (fileList == nullptr || listedStamp == targetStamp_ || !MayAdd()) {
-        return;
-    }
-    listedStamp = targetStamp_;
-    nodesAdded_ += static_cast<std::size_t>(fileList->AddToFilelist(tree_.LabelText(label)));
-}
-
-bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::string_view path) {
-    if (stopped_) {
-        return false;
-    }
-    const WTreeLabel rootLabel = tree_.InternLabel(path);
-    const std::uint32_t root = NamedFor(rootLabel);
-    HostFile& rootHost = Scanned(root);
-    if (!rootHost.readable) {
-        return false;
-    }
-    List(fileList, rootLabel, namedFiles_[root].listedStamp);
-    if (namedFiles_[root].fileClass == FileClass::Library || stopped_) {
-        return false;
-    }
-    ++rootHost.onChain;
-    stack_.push_back(FrameFor(namedFiles_[root], parent));
-    bool addedUnderParent = false;
-    while (!stack_.empty()) {
-        Frame& frame = stack_.back();
-        if (frame.next == frame.count || stopped_) {
-            --hostFiles_[frame.file->host].onChain;
-            addedUnderParent = frame.last != kNoItem;  // the root's frame is popped last
-            stack_.pop_back();
-            continue;
-        }
-        Resolved& resolved = frame.findings[frame.next++];
-        Resolved found = resolved;
-        if (found.throughChain) {
-            const Finding& finding = hostFiles_[frame.file->host].findings[frame.next - 1];
-            if (!ResolveThroughChain(finding, found)) {
-                continue;
-            }
-        }
-        if (found.label == kNone || !MayAdd()) {
-            continue;
-        }
-        const WTreeItem item = AddDependencyNode(found.label, frame);
-        if (found.kind != Finding::Kind::Include) {
-            List(fileList, found.label, resolved.listedStamp);
-            continue;
-        }
-        HostFile& included = *found.targetHost;
-        if (!included.readable || included.onChain > 0) {
-            continue;
-        }
-        List(fileList, found.label, found.target->listedStamp);
-        if (found.target->fileClass == FileClass::Library) {
-            continue;
-        }
-        ++included.onChain;
-        stack_.push_back(FrameFor(*found.target, item));
-    }
-    return addedUnderParent;
-}
-
 ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
                               const ScanOptions& options) {
-    DependencyScanner scanner(tree, projectFolder.View(), fs, options);
+    auto view = std::make_unique<DependencyView>(std::make_unique<DependencyGraph>(fs, options));
+    DependencyGraph* graph = &view->Graph();
+    ScanOutcome outcome;
     const WTreeItem project = tree.FirstRoot();
-    if (project == kNoItem) {
-        return scanner.Outcome();
-    }
-    const WString dependencyFilelistText = DependencyFilelistText();
-    const WString filelistText = FilelistText();
-    for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
+    for (WTreeItem target = tree.FirstChild(project); project != kNoItem && target != kNoItem;
          target = tree.NextSibling(target)) {
-        WTreeItem sources = kNoItem;
-        WTreeItem filelist = kNoItem;
-        for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
-             child = tree.NextSibling(child)) {
-            if (tree.Label(child) == dependencyFilelistText.View()) {
-                sources = child;
-            } else if (tree.Label(child) == filelistText.View()) {
-                filelist = child;
-            }
-        }
-        if (sources == kNoItem) {
+        const TargetNodes nodes = NodesOf(tree, target);
+        if (nodes.sources == kNoItem) {
             continue;
         }
         WString list;
-        if (tree.HasChildren(sources)) {
-            IncludeDirectories(tree, tree.FirstChild(sources), list, options.compilerFolder);
+        if (tree.HasChildren(nodes.sources)) {
+            IncludeDirectories(tree, tree.FirstChild(nodes.sources), list, options.compilerFolder);
         }
         const WString folder = TargetFolderOf(tree, target, projectFolder.View());
-        scanner.BeginTarget(folder.View(), list.View());
-        std::optional<FileList> fileList;
-        if (filelist != kNoItem) {
-            fileList.emplace(tree, filelist);
-        }
-        for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
+        const std::uint32_t index = graph->AddTarget(folder.View(), list.View());
+        view->AddTarget(target, index);
+        std::vector<std::uint32_t> files;
+        for (WTreeItem source = tree.FirstChild(nodes.sources); source != kNoItem;
              source = tree.NextSibling(source)) {
             std::string path(tree.Label(source));
             NormalizePathText(path, folder.View());
-            scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
-            if (scanner.Stopped()) {
-                return scanner.Outcome();
+            const std::uint32_t file = graph->SourceFile(index, path);
+            files.push_back(file);
+            if (graph->IsExpandable(index, file)) {
+                view->AddSource(source, index, file);
+            }
+        }
+        graph->Survey(index);
+        if (nodes.filelist == kNoItem) {
+            continue;
+        }
+        FileList fileList(tree, nodes.filelist);
+        FileListWalk walk(*graph, index, fileList, options.nodeLimit);
+        for (const std::uint32_t file : files) {
+            if (!walk.AddSource(file)) {
+                outcome.complete = false;
+                break;
             }
         }
     }
-    return scanner.Outcome();
+    outcome.problems = std::move(graph->Problems());
+    tree.SetChildSource(std::move(view));
+    return outcome;
+}
+
+namespace {
+
+// Counts the nodes below one source. A file's subtree is the same wherever
+// no file of its cycle group stands on the chain above it and no name below
+// it is searched through the chain: then its count is kept and reused.
+class NodeCount {
+public:
+    NodeCount(DependencyGraph& graph, std::uint32_t target, std::size_t& walked,
+              std::size_t nodeLimit)
+        : graph_(graph),
+          target_(target),
+          counts_(graph.FileCount(target), kUnknown),
+          walked_(walked),
+          nodeLimit_(nodeLimit) {}
+
+    // The nodes below the source file; nullopt when counting passed the limit.
+    std::optional<std::size_t> Below(std::uint32_t file) {
+        if (const std::optional<std::size_t> known = Known(file)) {
+            return known;
+        }
+        total_ = 0;
+        Enter(file);
+        const bool done = graph_.Walk(
+            target_, {file}, 0,
+            [&](const DependencyNode& node) {
+                ++total_;
+                if (++walked_ > nodeLimit_) {
+                    return WalkStep::Stop;
+                }
+                if (node.state != DependencyState::Expanded) {
+                    return WalkStep::Continue;
+                }
+                if (const std::optional<std::size_t> known = Known(node.file)) {
+                    total_ += *known;
+                    return WalkStep::SkipChildren;
+                }
+                Enter(node.file);
+                return WalkStep::Continue;
+            },
+            [&](const DependencyNode&) { Leave(); });
+        if (!done) {
+            open_.clear();
+            onChain_.clear();
+            return std::nullopt;
+        }
+        Leave();
+        return total_;
+    }
+
+private:
+    static constexpr std::size_t kUnknown = std::numeric_limits<std::size_t>::max();
+    struct Open {
+        std::uint32_t file;
+        std::uint32_t group;
+        std::size_t start;
+        bool keep;
+    };
+
+    bool Free(std::uint32_t file) const {
+        if (graph_.DependsOnChain(target_, file)) {
+            return false;
+        }
+        const std::uint32_t group = graph_.GroupOf(target_, file);
+        if (group == DependencyGraph::kNone) {
+            return true;
+        }
+        const auto found = onChain_.find(group);
+        return found == onChain_.end() || found->second == 0;
+    }
+
+    std::optional<std::size_t> Known(std::uint32_t file) const {
+        if (file < counts_.size() && counts_[file] != kUnknown && Free(file)) {
+            return counts_[file];
+        }
+        return std::nullopt;
+    }
+
+    void Enter(std::uint32_t file) {
+        const std::uint32_t group = graph_.GroupOf(target_, file);
+        open_.push_back({file, group, total_, Free(file) && file < counts_.size()});
+        if (group != DependencyGraph::kNone) {
+            ++onChain_[group];
+        }
+    }
+
+    void Leave() {
+        const Open done = open_.back();
+        open_.pop_back();
+        if (done.group != DependencyGraph::kNone) {
+            --onChain_[done.group];
+        }
+        if (done.keep) {
+            counts_[done.file] = total_ - done.start;
+        }
+    }
+
+    DependencyGraph& graph_;
+    std::uint32_t target_;
+    std::vector<std::size_t> counts_;
+    std::unordered_map<std::uint32_t, std::uint32_t> onChain_;
+    std::vector<Open> open_;
+    std::size_t total_ = 0;
+    std::size_t& walked_;
+    std::size_t nodeLimit_;
+};
+
+}  // namespace
+
+namespace {
+
+// The nodes of the store below item (item not included) that are not
+// dependency nodes; each source node whose dependency nodes come from the view
+// is given to source.
+template <typename Source>
+std::size_t CountStoreNodes(const WTreeStore& tree, WTreeItem item, Source&& source) {
+    const WTreeChildSource* view = tree.ChildSource();
+    std::size_t count = 0;
+    std::vector<WTreeItem> pending;
+    for (WTreeItem child = tree.FirstChild(item); child != kNoItem;
+         child = tree.NextSibling(child)) {
+        pending.push_back(child);
+    }
+    while (!pending.empty()) {
+        const WTreeItem at = pending.back();
+        pending.pop_back();
+        ++count;
+        if (view != nullptr && view->Provides(at)) {
+            source(at);
+            continue;
+        }
+        for (WTreeItem child = tree.FirstChild(at); child != kNoItem;
+             child = tree.NextSibling(child)) {
+            pending.push_back(child);
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+DependencyStats CountDependencies(const WTreeStore& tree, std::size_t nodeLimit) {
+    DependencyStats stats;
+    const WTreeItem project = tree.FirstRoot();
+    if (project == kNoItem) {
+        return stats;
+    }
+    DependencyView* view = DependencyViewOf(tree);
+    std::unordered_map<std::uint32_t, NodeCount> counters;
+    std::size_t walked = 0;
+    stats.expandedNodes = 1;
+    for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
+         target = tree.NextSibling(target)) {
+        DependencyStats::Target counts;
+        counts.label = tree.Label(target);
+        const TargetNodes nodes = NodesOf(tree, target);
+        for (WTreeItem source = tree.FirstChild(nodes.sources); source != kNoItem;
+             source = tree.NextSibling(source)) {
+            ++counts.sources;
+        }
+        const std::uint32_t graphTarget =
+            view != nullptr ? view->TargetOf(target) : DependencyGraph::kNone;
+        const std::size_t storeNodes = CountStoreNodes(tree, target, [&](WTreeItem source) {
+            std::uint32_t file = 0;
+            if (!stats.complete || !view->SourceOf(source, file)) {
+                return;
+            }
+            auto counter = counters.try_emplace(graphTarget, view->Graph(), graphTarget, walked,
+                                                nodeLimit);
+            const std::optional<std::size_t> below = counter.first->second.Below(file);
+            stats.complete = below.has_value();
+            counts.expandedNodes += below.value_or(0);
+        });
+        counts.expandedNodes += 1 + storeNodes;
+        if (graphTarget != DependencyGraph::kNone) {
+            DependencyGraph& graph = view->Graph();
+            counts.uniqueFiles = graph.UniqueFiles(graphTarget);
+            counts.includeEdges = graph.IncludeEdges(graphTarget);
+            counts.filesNotFound = graph.FilesNotFound(graphTarget);
+        }
+        stats.expandedNodes += counts.expandedNodes;
+        stats.targets.push_back(std::move(counts));
+    }
+    if (view != nullptr) {
+        stats.uniqueFiles = view->Graph().UniqueFiles();
+    }
+    return stats;
 }

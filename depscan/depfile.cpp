@@ -15,10 +15,15 @@ constexpr std::size_t kBlockSize = 1 << 20;
 // one blank of indent per level, CR LF ends), gathered into large blocks
 // before they reach the stream: a large project writes tens of millions of
 // short lines, and a stream call per piece would cost more than the disk.
-bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out) {
+bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out,
+                    std::size_t nodeLimit, std::size_t& lines, bool& stopped) {
     std::string block;
     block.reserve(kBlockSize + 4096);
-    WalkTree(tree, node, 0, [&](int level, std::string_view label) {
+    stopped = !WalkTree(tree, node, 0, [&](int level, std::string_view label) {
+        if (lines == nodeLimit) {
+            return WTreeWalkStep::Stop;
+        }
+        ++lines;
         block.append(static_cast<std::size_t>(level), ' ');
         AppendAsLine(block, label);
         block.append(kLineEnd);
@@ -26,6 +31,7 @@ bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
             block.clear();
         }
+        return WTreeWalkStep::Continue;
     });
     out.write(block.data(), static_cast<std::streamsize>(block.size()));
     return static_cast<bool>(out);
@@ -40,20 +46,27 @@ WString DependencyFilePath(std::string_view projectPath) {
 }
 
 ExportResult ExportDependencies(const WTreeStore& tree, std::string_view path, HostFs& fs,
-                                std::string* reason) {
+                                std::string* reason, std::size_t nodeLimit, std::size_t* lines) {
     const WTreeItem first = tree.FirstRoot();
     if (first == kNoItem) {
         return ExportResult::EmptyTree;
     }
     // Streamed line by line: the text of a large project runs to hundreds of
     // megabytes and is never held whole. The file is the same on every host.
-    const HostStatus status = fs.WriteFileAtomically(
-        path, [&](std::ostream& out) { return WriteTreeLines(tree, first, out); });
+    std::size_t written = 0;
+    bool stopped = false;
+    const HostStatus status = fs.WriteFileAtomically(path, [&](std::ostream& out) {
+        written = 0;
+        return WriteTreeLines(tree, first, out, nodeLimit, written, stopped);
+    });
+    if (lines != nullptr) {
+        *lines = written;
+    }
     if (!status.ok()) {
         if (reason != nullptr) {
             *reason = status.reason;
         }
         return ExportResult::Failed;
     }
-    return ExportResult::Written;
+    return stopped ? ExportResult::Stopped : ExportResult::Written;
 }

@@ -261,13 +261,23 @@ void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth) 
     });
 }
 
-void DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
-              std::string_view lineEnd) {
+bool DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
+              std::string_view lineEnd, std::size_t nodeLimit, std::size_t* lines) {
     std::string line;
-    WalkTree(tree, node, depth, [&](int level, std::string_view label) {
+    std::size_t written = 0;
+    const bool complete = WalkTree(tree, node, depth, [&](int level, std::string_view label) {
+        if (written == nodeLimit) {
+            return WTreeWalkStep::Stop;
+        }
+        ++written;
         line.assign(static_cast<std::size_t>(std::max(level, 0)), ' ');
         AppendAsLine(line, label);
         line.append(lineEnd);
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        return WTreeWalkStep::Continue;
     });
+    if (lines != nullptr) {
+        *lines = written;
+    }
+    return complete;
 }

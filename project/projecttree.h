@@ -17,12 +17,14 @@ enum TreeImage : int { ProjectImage = 0, GroupImage = 1, FileImage = 2 };
 
 enum class ParseLiterals { Off, On };
 
-// The work limit of a load: the most nodes its tree may hold, the reader's
-// and the scan's together. Headers that all include each other behind
-// include guards expand into a tree that grows exponentially, and a small
-// project can name one large target file thousands of times. Real projects
-// stay far below it (a project of 10,000 sources expands to about 13 million
-// nodes).
+// The work limit: the most nodes the reader of a load may add, and the most
+// nodes a walk over the expanded tree may pass (the export, the tree output,
+// '*' and the count of a search in the window). Headers that all include each
+// other behind include guards expand into a tree that grows exponentially,
+// and a small project can name one large target file thousands of times. The
+// dependency scan of a load is not bounded by it: it keeps each file's
+// findings once and never expands the tree. Real projects stay far below it
+// (a project of 10,000 sources expands to about 13 million nodes).
 inline constexpr std::size_t kDefaultNodeLimit = 40'000'000;
 
 // How a load ended.
@@ -83,6 +85,9 @@ WString TargetFolderOf(const WTreeStore& tree, WTreeItem target, std::string_vie
 // line per node, indented by one blank per level below depth. Walks without
 // recursion, so any depth is safe.
 void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth);
-// The same lines written to a stream, each ended by lineEnd.
-void DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
-              std::string_view lineEnd = "\n");
+// The same lines written to a stream, each ended by lineEnd, at most nodeLimit
+// of them (lines, when given, receives how many). False when the tree holds
+// more.
+bool DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
+              std::string_view lineEnd = "\n", std::size_t nodeLimit = kDefaultNodeLimit,
+              std::size_t* lines = nullptr);

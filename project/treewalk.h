@@ -2,6 +2,8 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "classlib/core/wtreestore.h"
 
@@ -22,21 +24,45 @@ inline void AppendAsLine(std::string& text, std::string_view label) {
 
 // Calls emit(level, label) for node, its following siblings and all their
 // descendants in pre-order, without recursion: projects can nest includes
-// tens of thousands of levels deep. node's level is depth.
+// tens of thousands of levels deep. node's level is depth. Children that the
+// store's child source makes on demand are walked without being made. emit
+// may return a WTreeWalkStep; false when it ended the walk.
 template <typename Emit>
-void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
+bool WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
+    auto step = [&](int level, std::string_view label) {
+        if constexpr (std::is_void_v<decltype(emit(level, label))>) {
+            emit(level, label);
+            return WTreeWalkStep::Continue;
+        } else {
+            return emit(level, label);
+        }
+    };
+    WTreeChildSource* source = tree.ChildSource();
+    const WTreeChildSource::Visit visitMade = [&](int level, std::string_view label, int,
+                                                  const std::vector<std::uint32_t>&) {
+        return step(level, label);
+    };
     WTreeItem item = node;
     int level = depth;
     while (item != kNoItem) {
-        emit(level, tree.Label(item));
-        if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
-            item = child;
-            ++level;
-            continue;
+        const WTreeWalkStep next = step(level, tree.Label(item));
+        if (next == WTreeWalkStep::Stop) {
+            return false;
+        }
+        if (next == WTreeWalkStep::Continue) {
+            if (source != nullptr && source->Provides(item)) {
+                if (!source->WalkDescendants(tree, item, level, visitMade)) {
+                    return false;
+                }
+            } else if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
+                item = child;
+                ++level;
+                continue;
+            }
         }
         while (item != kNoItem) {
-            if (const WTreeItem next = tree.NextSibling(item); next != kNoItem) {
-                item = next;
+            if (const WTreeItem sibling = tree.NextSibling(item); sibling != kNoItem) {
+                item = sibling;
                 break;
             }
             if (level == depth) {
@@ -47,4 +73,5 @@ void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
             --level;
         }
     }
+    return true;
 }

@@ -435,6 +435,7 @@ bool WTreeStore::Delete(WTreeItem item) {
 // Also drops every label and gives the node chunks back, so that a reload
 // starts from an empty store; label handles from before are void afterwards.
 void WTreeStore::DeleteAll() {
+    childSource_.reset();
     while (firstRoot_ != kNoItem) {
         const WTreeItem root = firstRoot_;
         Unlink(root);
@@ -477,4 +478,35 @@ WTreeItem WTreeStore::FindDescendant(WTreeItem item,
         current = At(current).next;
     }
     return kNoItem;
+}
+
+WTreeItem WTreeChildSource::MakePlace(WTreeStore& store, WTreeItem item,
+                                      const std::vector<std::uint32_t>& place) {
+    WTreeItem at = item;
+    for (const std::uint32_t ordinal : place) {
+        store.MakeChildren(at);
+        at = store.FirstChild(at);
+        for (std::uint32_t i = 0; i < ordinal && at != kNoItem; ++i) {
+            at = store.NextSibling(at);
+        }
+        if (at == kNoItem) {
+            return kNoItem;
+        }
+    }
+    return at;
+}
+
+bool WTreeStore::HasChildrenToMake(WTreeItem item) const {
+    return childSource_ && IsValid(item) && At(item).firstChild == kNoItem &&
+           childSource_->Provides(item) && childSource_->HasChildren(*this, item);
+}
+
+bool WTreeStore::MayHaveChildren(WTreeItem item) const {
+    return HasChildren(item) || HasChildrenToMake(item);
+}
+
+void WTreeStore::MakeChildren(WTreeItem item) {
+    if (childSource_ && IsValid(item) && childSource_->Provides(item)) {
+        childSource_->MakeChildren(*this, item);
+    }
 }

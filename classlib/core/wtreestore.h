@@ -55,6 +55,40 @@ public:
     virtual void AllRemoved() = 0;
 };
 
+// What a walk over a tree does after an item: go into its children, pass them
+// by, or end.
+enum class WTreeWalkStep { Continue, SkipChildren, Stop };
+
+class WTreeStore;
+
+// Gives the children of some items on demand, so that a tree much larger than
+// memory can be shown: the store holds what has been asked for, and a walk
+// sees every item, made or not. The children it makes for an item are the
+// same on every call.
+class WTreeChildSource {
+public:
+    // Called for each descendant in pre-order: its level, its label, its image
+    // and its place below the walk's item (the ordinal among its siblings at
+    // each level, from the item's children down).
+    using Visit = std::function<WTreeWalkStep(int level, std::string_view label, int image,
+                                              const std::vector<std::uint32_t>& place)>;
+
+    virtual ~WTreeChildSource() = default;
+    // Whether the children of item come from here.
+    virtual bool Provides(WTreeItem item) const = 0;
+    // Whether item has children, made or not.
+    virtual bool HasChildren(const WTreeStore& store, WTreeItem item) = 0;
+    // Adds the children of item to the store when they are not there yet.
+    virtual void MakeChildren(WTreeStore& store, WTreeItem item) = 0;
+    // Walks the descendants of item (at level itemLevel) without making them;
+    // false when visit ended the walk.
+    virtual bool WalkDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                 const Visit& visit) = 0;
+    // Makes the items down to place (as a walk gave it) and returns the last.
+    virtual WTreeItem MakePlace(WTreeStore& store, WTreeItem item,
+                                const std::vector<std::uint32_t>& place);
+};
+
 // The item store of a tree view: labelled items with images, an optional owned
 // data object, a parent and ordered children. Built for tens of millions of
 // items: items live in fixed-size chunks (no reallocation spikes), links are
@@ -116,6 +150,17 @@ public:
     }
 
     std::size_t Count() const { return liveCount_; }
+
+    // Children made on demand (see WTreeChildSource); dropped with DeleteAll.
+    void SetChildSource(std::unique_ptr<WTreeChildSource> source) { childSource_ = std::move(source); }
+    WTreeChildSource* ChildSource() const { return childSource_.get(); }
+    // Whether item has children, made or still to be made.
+    bool MayHaveChildren(WTreeItem item) const;
+    // Whether item's children are still to be made.
+    bool HasChildrenToMake(WTreeItem item) const;
+    // Makes item's children when they are still to be made.
+    void MakeChildren(WTreeItem item);
+
     void SetObserver(WTreeStoreObserver* observer) { observer_ = observer; }
 
     // Orders labels like strcasecmp: ASCII letters folded to lower case, then
@@ -155,4 +200,5 @@ private:
 
     DeleteHandler deleteHandler_;
     WTreeStoreObserver* observer_ = nullptr;
+    std::unique_ptr<WTreeChildSource> childSource_;
 };

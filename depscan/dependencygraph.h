@@ -1,0 +1,227 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
+#include "classlib/core/wtreestore.h"
+#include "depscan/filefindings.h"
+#include "depscan/includeresolution.h"
+#include "project/projecttree.h"
+
+// How one dependency scan runs.
+struct ScanOptions {
+    // Walks over the expanded tree stop here (see ::kDefaultNodeLimit).
+    static constexpr std::size_t kDefaultNodeLimit = ::kDefaultNodeLimit;
+
+    ParseLiterals parseLiterals = ParseLiterals::Off;
+    WString compilerFolder;  // the value of WATCOM for this run
+    std::size_t nodeLimit = kDefaultNodeLimit;
+
+    // The options of a load: WATCOM read now, the default limit.
+    static ScanOptions ForLoad(ParseLiterals parseLiterals);
+};
+
+// What a dependency node stands for.
+enum class DependencyKind : unsigned char { Include, ResourceFile, Literal };
+
+// How the tree shows a dependency node.
+enum class DependencyState : unsigned char {
+    Expanded,    // an include read here: its own findings are its children
+    Cycle,       // an include of a file open higher up the same chain: shown, not read again
+    Unreadable,  // an include naming no readable regular file: shown, no children, not listed
+    Library,     // an included library: listed, never read
+    Leaf,        // a resource-script file or a literal: listed, never read
+};
+
+// One dependency node as a walk meets it. The label stays valid while the
+// graph lives.
+struct DependencyNode {
+    int depth = 0;  // the level of the node in the tree
+    std::string_view label;
+    DependencyKind kind = DependencyKind::Include;
+    DependencyState state = DependencyState::Leaf;
+    std::uint32_t file = 0;  // the graph's file of an Expanded node (its children's source)
+};
+
+// What a walk does after a node: go into its children, pass them by, or end.
+using WalkStep = WTreeWalkStep;
+
+// The findings of every file a load meets, read once, resolved per target:
+// everything the dependency nodes of a tree are made of. The nested nodes
+// below a source are never stored; walks make them on the fly from a file's
+// findings and the chain of files above it (a file already on the chain is
+// shown but not expanded again; a quoted name found neither by the list nor
+// next to its file is searched next to each file of the chain, nearest first).
+class DependencyGraph {
+public:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+    DependencyGraph(HostFs& fs, ScanOptions options);
+    ~DependencyGraph();
+    DependencyGraph(const DependencyGraph&) = delete;
+    DependencyGraph& operator=(const DependencyGraph&) = delete;
+
+    // Starts a target: its folder, against which its names are read and
+    // found, and its include directory list (macro already expanded).
+    std::uint32_t AddTarget(std::string_view folder, std::string_view includeDirectoryList);
+    std::size_t TargetCount() const { return targets_.size(); }
+
+    // The file of a source path (cleaned, relative to the target folder or
+    // absolute), read now when it was not read before.
+    std::uint32_t SourceFile(std::uint32_t target, std::string_view path);
+    // A source that gets a file list entry: a readable file.
+    bool IsListed(std::uint32_t target, std::uint32_t file) const;
+    // A source whose findings are its children: readable and not a library.
+    bool IsExpandable(std::uint32_t target, std::uint32_t file) const;
+    std::string_view Label(std::uint32_t target, std::uint32_t file) const;
+
+    // Walks the descendants of the last file of chain (the files from a
+    // source down, each an Expanded child of the one before), pre-order,
+    // depth first in file order, without storing them. depth is the level of
+    // chain's last file. visit(const DependencyNode&) returns a WalkStep;
+    // leave(const DependencyNode&) is called when the children of an Expanded
+    // node it went into are done. False when visit stopped the walk.
+    template <typename Visit, typename Leave>
+    bool Walk(std::uint32_t target, const std::vector<std::uint32_t>& chain, int depth,
+              Visit&& visit, Leave&& leave);
+    template <typename Visit>
+    bool Walk(std::uint32_t target, const std::vector<std::uint32_t>& chain, int depth,
+              Visit&& visit) {
+        return Walk(target, chain, depth, visit, [](const DependencyNode&) {});
+    }
+
+    // Properties of a target's file over everything it can reach, valid once
+    // Survey has run for the target: the strongly connected group of files it
+    // belongs to (kNone: it is in none with another file or itself), and
+    // whether a quoted name below it is searched through the chain.
+    void Survey(std::uint32_t target);
+    std::uint32_t GroupOf(std::uint32_t target, std::uint32_t file) const;
+    bool DependsOnChain(std::uint32_t target, std::uint32_t file) const;
+    std::size_t FileCount(std::uint32_t target) const;
+
+    // Counts of the load, for statistics: files read or listed (each once
+    // however named), in all and per target; resolved includes; include names
+    // that name no readable file, each once.
+    std::size_t UniqueFiles() const;
+    std::size_t UniqueFiles(std::uint32_t target) const;
+    std::size_t IncludeEdges(std::uint32_t target) const;
+    std::size_t FilesNotFound(std::uint32_t target) const;
+
+    std::vector<std::string>& Problems() { return problems_; }
+
+private:
+    struct HostFile {
+        bool scanned = false;
+        bool readable = false;
+        std::vector<Finding> findings;
+    };
+    struct Edge {
+        std::uint32_t label = kNone;  // none: the finding adds nothing (unless throughChain)
+        std::uint32_t file = kNone;   // an include's file
+        std::uint32_t finding = 0;
+        DependencyKind kind = DependencyKind::Include;
+        bool throughChain = false;
+    };
+    struct NamedFile {
+        std::uint32_t label = kNone;
+        std::uint32_t host = kNone;
+        FileClass fileClass = FileClass::Source;
+        bool resolved = false;
+        bool searchesChain = false;
+        std::vector<Edge> edges;
+    };
+    struct Target {
+        std::string folder;
+        std::unique_ptr<IncludeResolver> resolver;
+        std::unordered_map<std::uint32_t, std::uint32_t> fileByLabel;
+        std::deque<NamedFile> files;
+        std::vector<std::uint32_t> group;  // by file, after Survey
+        std::vector<bool> dependsOnChain;  // by file, after Survey
+        std::size_t surveyed = 0;          // files the survey covered
+        std::unordered_set<std::string> notFound;
+    };
+    struct Frame {
+        std::uint32_t file;
+        std::uint32_t next;
+    };
+
+    std::uint32_t InternLabel(std::string_view text);
+    std::uint32_t NamedFor(Target& target, std::uint32_t label);
+    HostFile& Scanned(Target& target, std::uint32_t file);
+    const std::vector<Edge>& EdgesOf(Target& target, std::uint32_t file);
+    Edge ResolveFinding(Target& target, const NamedFile& file, const Finding& finding,
+                        std::uint32_t index);
+    bool ResolveThroughChain(Target& target, const std::vector<Frame>& stack,
+                             const Finding& finding, Edge& edge);
+    bool ChildOf(Target& target, std::vector<Frame>& stack,
+                 std::vector<std::uint32_t>& chainOfHost, DependencyNode& node);
+    std::string IdentityOf(const Target& target, std::string_view path);
+
+    HostFs& fs_;
+    ScanOptions options_;
+    std::deque<std::string> labels_;
+    std::unordered_map<std::string_view, std::uint32_t> labelIndex_;
+    std::deque<HostFile> hostFiles_;
+    std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
+    std::deque<Target> targets_;
+    std::vector<std::string> problems_;
+};
+
+template <typename Visit, typename Leave>
+bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uint32_t>& chain,
+                           int depth, Visit&& visit, Leave&& leave) {
+    if (chain.empty()) {
+        return true;
+    }
+    Target& target = targets_[targetIndex];
+    // The chain index of each host file on the chain; a file is on the chain once at most.
+    std::vector<std::uint32_t> chainOfHost(hostFiles_.size(), kNone);
+    std::vector<Frame> stack;
+    std::vector<DependencyNode> entered;  // the Expanded nodes the walk went into
+    for (const std::uint32_t file : chain) {
+        chainOfHost[target.files[file].host] = static_cast<std::uint32_t>(stack.size());
+        stack.push_back({file, 0});
+    }
+    const std::size_t base = stack.size();
+    DependencyNode node;
+    while (stack.size() >= base) {
+        Frame& frame = stack.back();
+        if (frame.next == EdgesOf(target, frame.file).size()) {
+            chainOfHost[target.files[frame.file].host] = kNone;
+            stack.pop_back();
+            if (stack.size() < base) {
+                break;
+            }
+            leave(entered.back());
+            entered.pop_back();
+            continue;
+        }
+        if (!ChildOf(target, stack, chainOfHost, node)) {
+            continue;
+        }
+        node.depth = depth + static_cast<int>(stack.size() - base) + 1;
+        const WalkStep step = visit(static_cast<const DependencyNode&>(node));
+        if (step == WalkStep::Stop) {
+            return false;
+        }
+        if (step == WalkStep::Continue && node.state == DependencyState::Expanded) {
+            const std::uint32_t host = target.files[node.file].host;
+            if (chainOfHost.size() <= host) {
+                chainOfHost.resize(hostFiles_.size(), kNone);
+            }
+            chainOfHost[host] = static_cast<std::uint32_t>(stack.size());
+            stack.push_back({node.file, 0});
+            entered.push_back(node);
+        }
+    }
+    return true;
+}

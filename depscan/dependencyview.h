@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "classlib/core/wtreestore.h"
+#include "depscan/dependencygraph.h"
+
+// The dependency nodes of a loaded tree, made when the tree first asks for
+// them: below each source node and each dependency node of a file that is
+// read there, the nodes its file's findings give along the chain of files
+// above it. The tree store owns the view (as its child source); walks see
+// every node, made or not, and make none.
+class DependencyView : public WTreeChildSource {
+public:
+    explicit DependencyView(std::unique_ptr<DependencyGraph> graph);
+
+    // A target node and its target in the graph.
+    void AddTarget(WTreeItem item, std::uint32_t target) { targets_[item] = target; }
+    // The graph's target of a target node; DependencyGraph::kNone for another node.
+    std::uint32_t TargetOf(WTreeItem item) const;
+    // The file of a node whose children come from here; false for another node.
+    bool SourceOf(WTreeItem item, std::uint32_t& file) const;
+
+    // A source node whose file is read: its children come from here.
+    void AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file);
+
+    bool Provides(WTreeItem item) const override;
+    bool HasChildren(const WTreeStore& store, WTreeItem item) override;
+    void MakeChildren(WTreeStore& store, WTreeItem item) override;
+    bool WalkDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                         const Visit& visit) override;
+
+    // The dependency tree below item (a source node or a dependency node
+    // whose file is read), pre-order, as the tree shows it; depth of item's
+    // children is itemLevel + 1. False when visit stopped the walk.
+    bool WalkDependencies(const WTreeStore& store, WTreeItem item, int itemLevel,
+                          const std::function<WTreeWalkStep(const DependencyNode&)>& visit);
+
+    DependencyGraph& Graph() { return *graph_; }
+
+private:
+    struct Entry {
+        std::uint32_t target = 0;
+        std::uint32_t file = 0;
+        bool made = false;
+    };
+    std::vector<std::uint32_t> ChainOf(const WTreeStore& store, WTreeItem item) const;
+
+    std::unique_ptr<DependencyGraph> graph_;
+    std::unordered_map<WTreeItem, Entry> entries_;
+    std::unordered_map<WTreeItem, std::uint32_t> targets_;
+};
+
+// The view of a loaded tree; null when the tree has none (nothing loaded yet).
+DependencyView* DependencyViewOf(const WTreeStore& tree);
