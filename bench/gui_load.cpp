@@ -77,7 +77,7 @@ void TimeFind(WTreeView& tree, const char* text, const char* name) {
     QCoreApplication::processEvents();
     QtTreeView(tree)->viewport()->repaint();
     const double firstMs = Seconds(timer) * 1000;
-    const std::size_t hits = search.Hits().size();
+    const std::size_t hits = search.Count();
     std::printf("find_%s_first_ms %.1f\nfind_%s_count_ms %.1f (%zu hits)\n", name, firstMs, name,
                 Seconds(timer) * 1000, hits);
 }

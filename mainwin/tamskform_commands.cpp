@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kScanStoppedNote =
     "The dependency scan stopped at its work limit: the tree shows what was found until then.";
+constexpr const char* kWalkStoppedNote = " (stopped at the work limit)";
 constexpr const char* kFindTitle = "Find";
 constexpr const char* kFindLabel = "Find nodes whose text contains:";
 
@@ -21,8 +22,9 @@ constexpr const char* kFindLabel = "Find nodes whose text contains:";
 // know the size_t conversion.
 std::string ExportStatusText(std::string_view path, ExportResult result, std::size_t lines,
                              const std::string& reason) {
-    if (result == ExportResult::Written) {
-        return "Wrote " + std::to_string(lines) + " lines to " + std::string(path);
+    if (result == ExportResult::Written || result == ExportResult::Stopped) {
+        return "Wrote " + std::to_string(lines) + " lines to " + std::string(path) +
+               (result == ExportResult::Stopped ? kWalkStoppedNote : "");
     }
     return "Could not write " + std::string(path) + ": " + reason;
 }
@@ -124,16 +126,18 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
     NativeHostFs fs;
     std::string reason;
     ExportResult result = ExportResult::Failed;
+    std::size_t lines = 0;
     {
         const WWaitCursor wait(this);
         // The dependency file never lands on a file the project reads.
         if (IsReadByProject(tv_1->Store(), dependencyFile.View(), fs)) {
             reason = "it is a file this project reads; left untouched";
         } else {
-            result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason);
+            result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason,
+                                        kDefaultNodeLimit, &lines);
         }
     }
-    SetStatusText(ExportStatusText(dependencyFile.View(), result, tv_1->Store().Count(), reason));
+    SetStatusText(ExportStatusText(dependencyFile.View(), result, lines, reason));
     return false;
 }
 
@@ -160,7 +164,7 @@ void TamskForm::OnFind() {
     if (!text || text->empty()) {
         return;
     }
-    search_ = std::make_unique<WTreeSearch>(tv_1->Store(), *text);
+    search_ = std::make_unique<WTreeSearch>(tv_1->Store(), *text, kDefaultNodeLimit);
     // The first hit shows at once; counting them all may take a moment longer.
     const WTreeItem first = search_->FindFrom(tv_1->Store().FirstRoot());
     if (first == kNoItem) {
@@ -190,5 +194,9 @@ void TamskForm::ShowFindHit(WTreeItem hit) {
     if (hit != kNoItem) {
         tv_1->SelectItem(hit);
     }
-    SetStatusText(FindStatusText(search_->Text(), search_->Position(), search_->Hits().size()));
+    std::string status = FindStatusText(search_->Text(), search_->Position(), search_->Count());
+    if (!search_->Complete()) {
+        status += kWalkStoppedNote;
+    }
+    SetStatusText(status);
 }

@@ -153,8 +153,8 @@ private slots:
                  kNoItem);
         QCOMPARE(QGuiApplication::overrideCursor(), static_cast<QCursor*>(nullptr));
         // The count itself is the search's own test's; here the keys and the line.
-        WTreeSearch all(store, ".h");
-        const auto hits = static_cast<int>(all.Hits().size());
+        WTreeSearch all(tree.Store(), ".h");
+        const auto hits = static_cast<int>(all.Count());
         QMimeData data;
         data.setUrls(
             {QUrl::fromLocalFile(qEnvironmentVariable("TAMSK_EXAMPLES") + "/shapes/shapes.wpj")});

@@ -15,54 +15,91 @@ bool ContainsFolded(std::string_view text, const std::string& foldedPart) {
 
 }  // namespace
 
-WTreeSearch::WTreeSearch(const WTreeStore& store, std::string_view text)
-    : store_(store), text_(text), labelMatches_(store.LabelCount(), false) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    for (WTreeLabel label = 0; label < labelMatches_.size(); ++label) {
-        labelMatches_[label] = ContainsFolded(store.LabelText(label), folded);
-    }
+WTreeSearch::WTreeSearch(WTreeStore& store, std::string_view text, std::size_t walkLimit)
+    : store_(store), text_(text), folded_(text), walkLimit_(walkLimit) {
+    std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldCase);
 }
 
-bool WTreeSearch::Matches(WTreeItem item) const {
-    const WTreeLabel label = store_.LabelOf(item);
-    return store_.IsValid(item) && label < labelMatches_.size() && labelMatches_[label];
+// Labels are shared, in the store and in the child source alike: one answer
+// per text.
+bool WTreeSearch::Matches(std::string_view label) {
+    const auto [found, isNew] = labelMatches_.try_emplace(label.data(), false);
+    if (isNew) {
+        found->second = ContainsFolded(label, folded_);
+    }
+    return found->second;
 }
 
-WTreeItem WTreeSearch::NextInPreOrder(WTreeItem item) const {
-    if (const WTreeItem child = store_.FirstChild(item); child != kNoItem) {
-        return child;
-    }
-    for (WTreeItem at = item; at != kNoItem; at = store_.Parent(at)) {
-        if (const WTreeItem sibling = store_.NextSibling(at); sibling != kNoItem) {
-            return sibling;
+template <typename Found>
+bool WTreeSearch::WalkFrom(WTreeItem item, Found&& found) {
+    WTreeChildSource* source = store_.ChildSource();
+    std::size_t walked = 0;
+    Hit hit;
+    const WTreeChildSource::Visit visit = [&](int, std::string_view label, int,
+                                              const std::vector<std::uint32_t>& place) {
+        if (++walked > walkLimit_) {
+            return WTreeWalkStep::Stop;
         }
-    }
-    return kNoItem;
-}
-
-WTreeItem WTreeSearch::FindFrom(WTreeItem item) const {
-    for (WTreeItem at = item; at != kNoItem; at = NextInPreOrder(at)) {
-        if (Matches(at)) {
-            return at;
+        if (Matches(label)) {
+            hit.place = place;
+            if (!found(hit)) {
+                return WTreeWalkStep::Stop;
+            }
         }
+        return WTreeWalkStep::Continue;
+    };
+    for (WTreeItem at = item; at != kNoItem;) {
+        if (++walked > walkLimit_) {
+            return false;
+        }
+        hit.item = at;
+        hit.place.clear();
+        if (Matches(store_.Label(at)) && !found(hit)) {
+            return false;
+        }
+        const bool provided = source != nullptr && source->Provides(at);
+        if (provided && !source->WalkDescendants(store_, at, 0, visit)) {
+            return false;
+        }
+        // Made children of a provided item were walked by the source.
+        WTreeItem next = provided ? kNoItem : store_.FirstChild(at);
+        for (WTreeItem up = at; next == kNoItem && up != kNoItem; up = store_.Parent(up)) {
+            next = store_.NextSibling(up);
+        }
+        at = next;
     }
-    return kNoItem;
+    return true;
 }
 
-const std::vector<WTreeItem>& WTreeSearch::Hits() {
+WTreeItem WTreeSearch::Made(const Hit& hit) {
+    if (hit.place.empty() || store_.ChildSource() == nullptr) {
+        return hit.item;
+    }
+    return store_.ChildSource()->MakePlace(store_, hit.item, hit.place);
+}
+
+WTreeItem WTreeSearch::FindFrom(WTreeItem item) {
+    Hit first;
+    WalkFrom(item, [&](const Hit& hit) {
+        first = hit;
+        return false;
+    });
+    return Made(first);
+}
+
+std::size_t WTreeSearch::Count() {
     if (!counted_) {
-        for (WTreeItem at = FindFrom(store_.FirstRoot()); at != kNoItem;
-             at = FindFrom(NextInPreOrder(at))) {
-            hits_.push_back(at);
-        }
+        complete_ = WalkFrom(store_.FirstRoot(), [&](const Hit& hit) {
+            hits_.push_back(hit);
+            return true;
+        });
         counted_ = true;
     }
-    return hits_;
+    return hits_.size();
 }
 
 WTreeItem WTreeSearch::Step(Direction direction) {
-    const std::size_t count = Hits().size();
+    const std::size_t count = Count();
     if (count == 0) {
         return kNoItem;
     }
@@ -71,5 +108,5 @@ WTreeItem WTreeSearch::Step(Direction direction) {
     } else {
         position_ = position_ <= 1 ? count : position_ - 1;
     }
-    return hits_[position_ - 1];
+    return Made(hits_[position_ - 1]);
 }

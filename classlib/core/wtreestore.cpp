@@ -510,3 +510,32 @@ void WTreeStore::MakeChildren(WTreeItem item) {
         childSource_->MakeChildren(*this, item);
     }
 }
+
+bool WTreeStore::HasAtMostDescendants(WTreeItem item, std::size_t limit) const {
+    if (!IsValid(item)) {
+        return true;
+    }
+    std::size_t count = 0;
+    const WTreeChildSource::Visit counted = [&](int, std::string_view, int,
+                                                const std::vector<std::uint32_t>&) {
+        return ++count > limit ? WTreeWalkStep::Stop : WTreeWalkStep::Continue;
+    };
+    std::vector<WTreeItem> pending{item};
+    while (!pending.empty()) {
+        const WTreeItem at = pending.back();
+        pending.pop_back();
+        if (childSource_ && childSource_->Provides(at)) {
+            if (!childSource_->WalkDescendants(*this, at, 0, counted)) {
+                return false;
+            }
+            continue;
+        }
+        for (WTreeItem child = At(at).firstChild; child != kNoItem; child = At(child).next) {
+            if (++count > limit) {
+                return false;
+            }
+            pending.push_back(child);
+        }
+    }
+    return true;
+}

@@ -143,11 +143,9 @@ public:
     // Pre-order walk of the descendants of item (not item itself); returns the
     // first one for which test is true, or kNoItem.
     WTreeItem FindDescendant(WTreeItem item, const std::function<bool(WTreeItem)>& test) const;
-    // Whether item has at most limit descendants; counts no further than that.
-    bool HasAtMostDescendants(WTreeItem item, std::size_t limit) const {
-        std::size_t count = 0;
-        return FindDescendant(item, [&](WTreeItem) { return ++count > limit; }) == kNoItem;
-    }
+    // Whether item has at most limit descendants, made or still to be made;
+    // counts no further than that.
+    bool HasAtMostDescendants(WTreeItem item, std::size_t limit) const;
 
     std::size_t Count() const { return liveCount_; }
 

@@ -191,9 +191,54 @@ bool WTreeModel::hasChildren(const QModelIndex& parent) const {
         return false;
     }
     if (const ChildTable* table = ExistingTable(item)) {
-        return !table->children.empty();
+        return !table->children.empty() || store_.HasChildrenToMake(item);
     }
-    return store_.HasChildren(item);
+    return store_.MayHaveChildren(item);
+}
+
+bool WTreeModel::canFetchMore(const QModelIndex& parent) const {
+    if (!parent.isValid() || parent.column() > 0) {
+        return false;
+    }
+    const WTreeItem item = ItemOf(parent);
+    return item != kNoItem && store_.HasChildrenToMake(item);
+}
+
+// The children are made with the model deaf to the store, then shown as one
+// insertion.
+void WTreeModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) {
+        return;
+    }
+    const WTreeItem item = ItemOf(parent);
+    ++bulkDepth_;
+    store_.MakeChildren(item);
+    --bulkDepth_;
+    int count = 0;
+    for (WTreeItem child = store_.FirstChild(item); child != kNoItem;
+         child = store_.NextSibling(child)) {
+        ++count;
+    }
+    if (count == 0) {
+        return;
+    }
+    beginInsertRows(parent, 0, count - 1);
+    if (ChildTable* table = ExistingTable(item)) {
+        table->children.clear();
+        for (WTreeItem child = store_.FirstChild(item); child != kNoItem;
+             child = store_.NextSibling(child)) {
+            table->children.push_back(child);
+        }
+    } else {
+        TableOf(parent);
+    }
+    endInsertRows();
+}
+
+void WTreeModel::FetchIfNeeded(const QModelIndex& index) {
+    if (canFetchMore(index)) {
+        fetchMore(index);
+    }
 }
 
 QVariant WTreeModel::data(const QModelIndex& index, int role) const {

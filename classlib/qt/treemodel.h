@@ -39,6 +39,12 @@ public:
     int rowCount(const QModelIndex& parent) const override;
     int columnCount(const QModelIndex& parent) const override;
     bool hasChildren(const QModelIndex& parent) const override;
+    // Children that the store's child source makes on demand come when a
+    // view first asks for them.
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    // Makes the children of index when they are still to be made.
+    void FetchIfNeeded(const QModelIndex& index);
     QVariant data(const QModelIndex& index, int role) const override;
 
     // WTreeStoreObserver

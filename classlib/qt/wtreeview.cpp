@@ -159,6 +159,7 @@ public:
             } else if (step == Step::Record) {
                 view_.expand(index);
             }
+            model_.FetchIfNeeded(index);
             for (int row = model_.rowCount(index) - 1; row >= 0; --row) {
                 const QModelIndex child = model_.index(row, 0, index);
                 if (model_.hasChildren(child)) {

@@ -56,6 +56,10 @@ HTREEITEM TreeBridge::Insert(WTreeItem item, HTREEITEM parentHandle, HTREEITEM a
 
 void TreeBridge::InsertChildren(WTreeItem parent, HTREEITEM parentHandle) {
     filled_.insert(parent);
+    // Children made on demand come now, inserted below as the others.
+    ++bulkDepth_;
+    store_.MakeChildren(parent);
+    --bulkDepth_;
     const WTreeItem first = parent == kNoItem ? store_.FirstRoot() : store_.FirstChild(parent);
     for (WTreeItem child = first; child != kNoItem; child = store_.NextSibling(child)) {
         Insert(child, parentHandle, TVI_LAST);
@@ -72,7 +76,7 @@ LRESULT TreeBridge::OnNotify(const NMHDR* header) {
                 info->item.pszText = text_.data();
             }
             if (info->item.mask & TVIF_CHILDREN) {
-                info->item.cChildren = store_.HasChildren(item) ? 1 : 0;
+                info->item.cChildren = store_.MayHaveChildren(item) ? 1 : 0;
             }
             if (info->item.mask & TVIF_IMAGE) {
                 info->item.iImage = store_.Image(item);

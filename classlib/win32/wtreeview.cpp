@@ -87,16 +87,17 @@ private:
 
     // The children that have children of their own, first child on top.
     void PushChildren(WTreeItem parent, Kind kind) {
+        store_.MakeChildren(parent);
         for (WTreeItem child = store_.LastChild(parent); child != kNoItem;
              child = store_.PreviousSibling(child)) {
-            if (store_.HasChildren(child)) {
+            if (store_.MayHaveChildren(child)) {
                 steps_.push_back({child, kind});
             }
         }
     }
 
     WTreeView& view_;
-    const WTreeStore& store_;
+    WTreeStore& store_;
     std::vector<Pending> steps_;
 };
 
@@ -166,6 +167,7 @@ void WTreeView::Expand(WTreeItem item, bool expand) {
     if (HTREEITEM handle = bridge.Show(item)) {
         if (expand) {
             // The children go in first: expanding by program sends no notification.
+            store_.MakeChildren(item);
             bridge.Show(store_.FirstChild(item));
         }
         SendMessageW(Win32Window(*this), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE,
