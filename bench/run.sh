@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Dependency-scan benchmark: one generated project, three measurements.
+# Dependency-scan benchmark: one generated project, four measurements, and the targets.
 #
 #   bench/run.sh [small|medium|large|SOURCES]      (default: small; 200, 2,000, 10,000 sources)
 #
-# Runs, on the same generated project: `tamsk-cli export --parse-literals`; the floor (cat of every
-# file the scan reads to /dev/null, plus dd writing a file as large as the dependency file); and
-# `gcc -MM` over the C sources with the same include directories (SKIP_GCC=1 leaves it out).
+# Runs, on the same generated project: `tamsk-cli stats --parse-literals` (the load) against cat of
+# every file the scan reads; `tamsk-cli export --parse-literals`; the floor (that cat, plus dd
+# writing a file as large as the dependency file); and `gcc -MM` over the C sources with the same
+# include directories (SKIP_GCC=1 leaves it out). Exits 1 when a target is missed: the load within
+# 1.5x of the cat, the export within 1.3x of the floor, each at most 64 MB of peak RSS.
 # Prints wall times, ratios, MB/s of unique source bytes, tree nodes per second and peak RSS per
 # node. Projects are generated once into ${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/<sources>/.
 # TAMSK_CLI names the tamsk-cli to measure (default: build/default/cli/tamsk-cli, built if missing).
@@ -28,6 +30,18 @@ scanned_files() { find "$project/src" "$project/inc" "$project/res" "$project/da
 
 # Everything read at least once, so that all three runs meet a warm cache.
 scanned_files | xargs -0 cat >/dev/null
+
+# 0. The load, against reading every scanned file once.
+timing="$(mktemp)"
+start=$(now)
+/usr/bin/time -f '%M' -o "$timing" "$cli" stats "$project/bench.wpj" --parse-literals >/dev/null
+end=$(now)
+load_s=$(elapsed "$start" "$end")
+load_kb=$(tail -n 1 "$timing")
+start=$(now)
+scanned_files | xargs -0 cat >/dev/null
+end=$(now)
+cat_s=$(elapsed "$start" "$end")
 
 # 1. The export.
 rm -f "$project/bench_dep.Txt"
@@ -62,7 +76,7 @@ if [[ "${SKIP_GCC:-0}" != 1 ]]; then
   gcc_s=$(elapsed "$start" "$end")
 fi
 
-awk -v sources="$sources" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique="$unique_bytes" \
+awk -v sources="$sources" -v load_s="$load_s" -v cat_s="$cat_s" -v load_kb="$load_kb" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique="$unique_bytes" \
     -v nodes="$nodes" -v dep="$dep_bytes" -v export_s="$export_s" -v floor_s="$floor_s" \
     -v gcc_s="$gcc_s" -v peak_kb="$peak_kb" 'BEGIN {
   printf "sources               %d (%d targets)\n", sources, targets
@@ -80,4 +94,16 @@ awk -v sources="$sources" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique=
   printf "nodes per second      %.2f million\n", nodes / export_s / 1e6
   printf "peak RSS              %.1f MB\n", peak_kb / 1024
   printf "peak RSS per node     %.1f bytes\n", peak_kb * 1024 / nodes
+  printf "tamsk-cli stats       %.2f s (peak RSS %.1f MB)\n", load_s, load_kb / 1024
+  printf "cat of scanned files  %.2f s\n", cat_s
+  missed = 0
+  missed += target("load / cat", load_s / cat_s, 1.5)
+  missed += target("load peak RSS MB", load_kb / 1024, 64)
+  missed += target("export / floor", export_s / floor_s, 1.3)
+  missed += target("export peak RSS MB", peak_kb / 1024, 64)
+  exit missed > 0
+}
+function target(name, value, most) {
+  printf "target %-20s %8.2f (at most %s): %s\n", name, value, most, value <= most ? "met" : "MISSED"
+  return value > most
 }'

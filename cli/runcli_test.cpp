@@ -87,6 +87,12 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
     EXPECT_EQ(Cli({"export", dir.Join("out/console/console.wpj"), "--parse-literals"}).exitCode, 0);
     EXPECT_EQ(ReadWhole(dir.Join("out/console/console_dep.Txt")),
               ReadWhole(shapes + "console/expected/console_dep.Txt"));
+    // Counted without expanding: the expanded nodes are the lines of the export.
+    EXPECT_EQ(Cli({"stats", dir.Join("out/console/console.wpj"), "--parse-literals"}).out,
+              "target: Target: console  Windows NT character mode executable (32-bit Executable) "
+              "[console.tgt]\nsources: 4\nunique files: 5\ninclude edges: 3\nfiles not found: 2\n"
+              "expanded nodes: 28\n\ntotal\ntargets: 1\nsources: 4\nunique files: 5\n"
+              "include edges: 3\nfiles not found: 2\nexpanded nodes: 29\n");
 }
 
 // p.wpj names t.tgt with the given sources (a.c including a.h, and b.c, are written) and release
@@ -142,6 +148,10 @@ TEST(RunCli, ExitCodeAndStandardError) {
          },
          1, "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
         {"ScanWorkLimit", "tree %/p.wpj", nullptr, 1,
+         "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
+         "is incomplete\n",
+         10},
+        {"ExportWorkLimit", "export %/p.wpj", nullptr, 1,
          "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
          "is incomplete\n",
          10},

@@ -98,3 +98,9 @@ bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, in
 DependencyView* DependencyViewOf(const WTreeStore& tree) {
     return dynamic_cast<DependencyView*>(tree.ChildSource());
 }
+
+bool WalkSourceDependencies(const WTreeStore& tree, WTreeItem source,
+                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit) {
+    DependencyView* view = DependencyViewOf(tree);
+    return view == nullptr || view->WalkDependencies(tree, source, 0, visit);
+}

@@ -57,3 +57,14 @@ private:
 
 // The view of a loaded tree; null when the tree has none (nothing loaded yet).
 DependencyView* DependencyViewOf(const WTreeStore& tree);
+
+// The dependency tree below one source node (a child of a target's
+// "Dependency Filelist" node), pre-order, depth first in file order, exactly
+// as the tree shows it, whether its nodes are made or not: each node with its
+// depth (the source's children are at 1), label, kind and state (a cut cycle,
+// a file that cannot be read, a library, a resource file or literal, or a
+// file read there whose own nodes follow). Nothing for a source that is not
+// read. False when visit stopped the walk. Outputs that list what each source
+// depends on are walks of this.
+bool WalkSourceDependencies(const WTreeStore& tree, WTreeItem source,
+                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit);

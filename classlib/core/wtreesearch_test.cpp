@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <string>
 #include <vector>
 
@@ -49,3 +51,43 @@ TEST_F(WTreeSearchTest, FindsEveryLabelContainingTheTextInPreOrderWithoutRegardT
 }
 
 }  // namespace
+
+// Below "b.c" a source makes { v.c { w.h } x.c } on demand: the search counts
+// them without making them, and makes only the way to a hit it returns.
+class MadeOnDemand : public WTreeChildSource {
+public:
+    explicit MadeOnDemand(WTreeItem parent) : parent_(parent) {}
+    bool Provides(WTreeItem item) const override { return item == parent_; }
+    bool HasChildren(const WTreeStore&, WTreeItem) override { return true; }
+    void MakeChildren(WTreeStore& store, WTreeItem item) override {
+        if (item == parent_ && !store.HasChildren(item)) {
+            store.Add("w.h", store.Add("v.c", item, 2, 2, WTreePosition::Last()), 2, 2,
+                      WTreePosition::Last());
+            store.Add("x.c", item, 2, 2, WTreePosition::Last());
+        }
+    }
+    bool WalkDescendants(const WTreeStore&, WTreeItem, int level, const Visit& visit) override {
+        return visit(level + 1, "v.c", 2, {0}) != WTreeWalkStep::Stop &&
+               visit(level + 2, "w.h", 2, {0, 0}) != WTreeWalkStep::Stop &&
+               visit(level + 1, "x.c", 2, {1}) != WTreeWalkStep::Stop;
+    }
+
+private:
+    WTreeItem parent_;
+};
+
+TEST_F(WTreeSearchTest, FindsChildrenNotMadeYetAndMakesOnlyTheWayToAHit) {
+    const WTreeItem b = store_.NextSibling(store_.FirstChild(store_.FirstRoot()));
+    store_.SetChildSource(std::make_unique<MadeOnDemand>(b));
+    WTreeSearch search(store_, "W.H");
+    const std::size_t before = store_.Count();
+    EXPECT_EQ(search.Count(), 1u);
+    EXPECT_EQ(store_.Count(), before);
+    const WTreeItem hit = search.Step(WTreeSearch::Direction::Forward);
+    EXPECT_EQ(store_.Label(hit), "w.h");
+    EXPECT_EQ(Labels({store_.Parent(hit), store_.Parent(store_.Parent(hit))}),
+              (std::vector<std::string>{"v.c", "b.c"}));
+    WTreeSearch counted(store_, ".c", 4);  // p, a.C, x.h, b.c: stopped before v.c
+    EXPECT_EQ(counted.Count(), 2u);
+    EXPECT_EQ(counted.Complete(), false);
+}
