@@ -68,9 +68,10 @@ std::uint32_t DependencyGraph::NamedFor(Target& target, std::uint32_t label) {
 }
 
 DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_t named) {
-    const NamedFile& file = target.files[named];
+    NamedFile& file = target.files[named];
     HostFile& host = hostFiles_[file.host];
     if (host.scanned) {
+        file.readable = host.readable;
         return host;
     }
     host.scanned = true;
@@ -78,6 +79,7 @@ DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_
     if (file.fileClass == FileClass::Library) {
         // Listed but never read: a regular file is all it takes.
         host.readable = fs_.Kind(hostPath) == HostEntry::File;
+        file.readable = host.readable;
         return host;
     }
     WCInclude scanner(fs_, target.folder);
@@ -87,6 +89,7 @@ DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_
         host.readable = true;
         problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
     }
+    file.readable = host.readable;
     if (scanner.IsOpen()) {
         host.findings =
             FindReferences(scanner, file.fileClass, options_.parseLiterals, target.folder, fs_);
@@ -198,7 +201,7 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
 bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
                               std::vector<std::uint32_t>& chainOfHost, DependencyNode& node) {
     Frame& frame = stack.back();
-    Edge edge = EdgesOf(target, frame.file)[frame.next++];
+    Edge edge = frame.edges[frame.next++];
     if (edge.throughChain) {
         const Finding finding = hostFiles_[target.files[frame.file].host].findings[edge.finding];
         if (!ResolveThroughChain(target, stack, finding, edge)) {
@@ -216,7 +219,7 @@ bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
     if (chainOfHost.size() < hostFiles_.size()) {
         chainOfHost.resize(hostFiles_.size(), kNone);
     }
-    if (!hostFiles_[included.host].readable) {
+    if (!included.readable) {
         node.state = DependencyState::Unreadable;
     } else if (chainOfHost[included.host] != kNone) {
         node.state = DependencyState::Cycle;

@@ -137,6 +137,7 @@ private:
         FileClass fileClass = FileClass::Source;
         bool resolved = false;
         bool searchesChain = false;
+        bool readable = false;  // the host file's, kept here for the walks
         std::vector<Edge> edges;
     };
     struct Target {
@@ -149,10 +150,17 @@ private:
         std::size_t surveyed = 0;          // files the survey covered
         std::unordered_set<std::string> notFound;
     };
+    // One file of the chain: its edges stay in place while it is on the chain.
     struct Frame {
         std::uint32_t file;
         std::uint32_t next;
+        const Edge* edges;
+        std::uint32_t count;
     };
+    Frame FrameOf(Target& target, std::uint32_t file) {
+        const std::vector<Edge>& edges = EdgesOf(target, file);
+        return {file, 0, edges.data(), static_cast<std::uint32_t>(edges.size())};
+    }
 
     std::uint32_t InternLabel(std::string_view text);
     std::uint32_t NamedFor(Target& target, std::uint32_t label);
@@ -189,13 +197,13 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
     std::vector<DependencyNode> entered;  // the Expanded nodes the walk went into
     for (const std::uint32_t file : chain) {
         chainOfHost[target.files[file].host] = static_cast<std::uint32_t>(stack.size());
-        stack.push_back({file, 0});
+        stack.push_back(FrameOf(target, file));
     }
     const std::size_t base = stack.size();
     DependencyNode node;
     while (stack.size() >= base) {
         Frame& frame = stack.back();
-        if (frame.next == EdgesOf(target, frame.file).size()) {
+        if (frame.next == frame.count) {
             chainOfHost[target.files[frame.file].host] = kNone;
             stack.pop_back();
             if (stack.size() < base) {
@@ -219,7 +227,7 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
                 chainOfHost.resize(hostFiles_.size(), kNone);
             }
             chainOfHost[host] = static_cast<std::uint32_t>(stack.size());
-            stack.push_back({node.file, 0});
+            stack.push_back(FrameOf(target, node.file));
             entered.push_back(node);
         }
     }
