@@ -31,13 +31,19 @@ scanned_files() { find "$project/src" "$project/inc" "$project/res" "$project/da
 # Everything read at least once, so that all three runs meet a warm cache.
 scanned_files | xargs -0 cat >/dev/null
 
+# measure_cli COMMAND: runs tamsk-cli COMMAND on the project; prints its wall time and peak RSS (KB).
+measure_cli() {
+  local timing start end
+  timing="$(mktemp)"
+  start=$(now)
+  /usr/bin/time -f '%M' -o "$timing" "$cli" "$1" "$project/bench.wpj" --parse-literals >/dev/null
+  end=$(now)
+  echo "$(elapsed "$start" "$end") $(tail -n 1 "$timing")"
+  rm -f "$timing"
+}
+
 # 0. The load, against reading every scanned file once.
-timing="$(mktemp)"
-start=$(now)
-/usr/bin/time -f '%M' -o "$timing" "$cli" stats "$project/bench.wpj" --parse-literals >/dev/null
-end=$(now)
-load_s=$(elapsed "$start" "$end")
-load_kb=$(tail -n 1 "$timing")
+read -r load_s load_kb < <(measure_cli stats)
 start=$(now)
 scanned_files | xargs -0 cat >/dev/null
 end=$(now)
@@ -45,13 +51,7 @@ cat_s=$(elapsed "$start" "$end")
 
 # 1. The export.
 rm -f "$project/bench_dep.Txt"
-timing="$(mktemp)"
-start=$(now)
-/usr/bin/time -f '%M' -o "$timing" "$cli" export "$project/bench.wpj" --parse-literals >/dev/null
-end=$(now)
-export_s=$(elapsed "$start" "$end")
-peak_kb=$(tail -n 1 "$timing")
-rm -f "$timing"
+read -r export_s peak_kb < <(measure_cli export)
 dep="$project/bench_dep.Txt"
 nodes=$(wc -l <"$dep")
 dep_bytes=$(stat -c %s "$dep")
