@@ -5,7 +5,7 @@
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
 
 void DependencyView::AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file) {
-    entries_[item] = {target, file, false};
+    entries_[item] = {target, file, false, Entry::Children::Unknown};
 }
 
 std::uint32_t DependencyView::TargetOf(WTreeItem item) const {
@@ -44,12 +44,16 @@ bool DependencyView::HasChildren(const WTreeStore& store, WTreeItem item) {
     if (found == entries_.end()) {
         return false;
     }
-    if (found->second.made) {
+    Entry& entry = found->second;
+    if (entry.made) {
         return store.HasChildren(item);
     }
-    const bool none = graph_->Walk(found->second.target, ChainOf(store, item), 0,
-                                   [](const DependencyNode&) { return WalkStep::Stop; });
-    return !none;
+    if (entry.children == Entry::Children::Unknown) {
+        const bool none = graph_->Walk(entry.target, ChainOf(store, item), 0,
+                                       [](const DependencyNode&) { return WalkStep::Stop; });
+        entry.children = none ? Entry::Children::None : Entry::Children::Some;
+    }
+    return entry.children == Entry::Children::Some;
 }
 
 void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
@@ -64,7 +68,7 @@ void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
         last = store.AddShared(store.InternLabel(node.label), item, FileImage, FileImage,
                                WTreePosition::After(last));
         if (node.state == DependencyState::Expanded && last != kNoItem) {
-            entries_[last] = {target, node.file, false};
+            entries_[last] = {target, node.file, false, Entry::Children::Unknown};
         }
         return WalkStep::SkipChildren;
     });

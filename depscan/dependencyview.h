@@ -47,6 +47,8 @@ private:
         std::uint32_t target = 0;
         std::uint32_t file = 0;
         bool made = false;
+        // Views ask on every paint: the answer is kept once known.
+        enum class Children : unsigned char { Unknown, Some, None } children = Children::Unknown;
     };
     std::vector<std::uint32_t> ChainOf(const WTreeStore& store, WTreeItem item) const;
 
