@@ -211,6 +211,11 @@ void WTreeModel::fetchMore(const QModelIndex& parent) {
         return;
     }
     const WTreeItem item = ItemOf(parent);
+    // The (empty) table first, so that the rows stay unseen until inserted.
+    ChildTable* table = TableOf(parent);
+    if (table == nullptr) {
+        return;
+    }
     ++bulkDepth_;
     store_.MakeChildren(item);
     --bulkDepth_;
@@ -223,14 +228,10 @@ void WTreeModel::fetchMore(const QModelIndex& parent) {
         return;
     }
     beginInsertRows(parent, 0, count - 1);
-    if (ChildTable* table = ExistingTable(item)) {
-        table->children.clear();
-        for (WTreeItem child = store_.FirstChild(item); child != kNoItem;
-             child = store_.NextSibling(child)) {
-            table->children.push_back(child);
-        }
-    } else {
-        TableOf(parent);
+    table->children.clear();
+    for (WTreeItem child = store_.FirstChild(item); child != kNoItem;
+         child = store_.NextSibling(child)) {
+        table->children.push_back(child);
     }
     endInsertRows();
 }

@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 #include <QTreeView>
+#include <memory>
 
 namespace {
 
@@ -17,6 +18,26 @@ QStringList ChildLabels(const QAbstractItemModel& model, const QModelIndex& pare
     }
     return labels;
 }
+
+// Gives one item three children, made when asked for.
+class ThreeOnDemand : public WTreeChildSource {
+public:
+    explicit ThreeOnDemand(WTreeItem parent) : parent_(parent) {}
+    bool Provides(WTreeItem item) const override { return item == parent_; }
+    bool HasChildren(const WTreeStore&, WTreeItem) override { return true; }
+    void MakeChildren(WTreeStore& store, WTreeItem item) override {
+        if (item != parent_ || store.HasChildren(item)) {
+            return;
+        }
+        for (const char* label : {"a.h", "b.h", "c.h"}) {
+            AddChild(store, item, label);
+        }
+    }
+    bool WalkDescendants(const WTreeStore&, WTreeItem, int, const Visit&) override { return true; }
+
+private:
+    WTreeItem parent_;
+};
 
 }  // namespace
 
@@ -65,6 +86,27 @@ private slots:
         QCOMPARE(model.index(99, 0, projectIndex).data().toString(), QString("file99"));
         QCOMPARE(projectIndex.data(Qt::DecorationRole).canConvert<QIcon>(), true);
         QCOMPARE(model.index(0, 0, projectIndex).data(Qt::DecorationRole).isValid(), false);
+    }
+
+    void childrenMadeOnDemandComeWhenExpanded() {
+        WTreeStore store;
+        WTreeModel model(store);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const WTreeItem source = AddChild(store, AddChild(store, kNoItem, "Project"), "s.c");
+        store.SetChildSource(std::make_unique<ThreeOnDemand>(source));
+        QTreeView view;
+        view.setModel(&model);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QModelIndex sourceIndex = model.index(0, 0, model.index(0, 0, {}));
+        QCOMPARE(model.hasChildren(sourceIndex), true);
+        QCOMPARE(model.rowCount(sourceIndex), 0);
+        view.expand(model.index(0, 0, {}));
+        view.expand(sourceIndex);
+        QTRY_COMPARE(model.rowCount(sourceIndex), 3);
+        QCOMPARE(ChildLabels(model, sourceIndex), (QStringList{"a.h", "b.h", "c.h"}));
+        QCOMPARE(model.canFetchMore(sourceIndex), false);
     }
 
     void hugeChildListsCostNothingUntilAsked() {
