@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "project/treewalk.h"
+
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
 
 void DependencyView::AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file) {
@@ -97,6 +99,115 @@ bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, in
         }
         return visit(node.depth, node.label, FileImage, place);
     });
+}
+
+namespace {
+
+constexpr std::size_t kFlushBytes = 1 << 20;
+constexpr std::size_t kKeptTextBudget = 24u << 20;
+constexpr std::size_t kOpenTextLimit = 8u << 20;
+
+void AppendLine(std::string& text, int level, std::string_view label, std::string_view lineEnd) {
+    text.append(static_cast<std::size_t>(level), ' ');
+    AppendAsLine(text, label);
+    text.append(lineEnd);
+}
+
+}  // namespace
+
+std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                        std::string& text, std::string_view lineEnd,
+                                        std::size_t room, bool& complete,
+                                        const std::function<void(std::string&)>& flush) {
+    const auto found = entries_.find(item);
+    complete = true;
+    if (found == entries_.end()) {
+        return 0;
+    }
+    const std::uint32_t target = found->second.target;
+    // A subtree being written whose text may be kept: where it starts.
+    struct Open {
+        std::uint32_t group;
+        std::size_t start;
+        std::size_t lines;
+        std::uint64_t key;
+        bool keep;
+    };
+    std::vector<Open> open;
+    std::unordered_map<std::uint32_t, std::uint32_t> groupsOnChain;
+    const auto keyOf = [&](std::uint32_t file, int level) {
+        return (static_cast<std::uint64_t>(target) << 44) ^
+               (static_cast<std::uint64_t>(file) << 12) ^ static_cast<std::uint64_t>(level);
+    };
+    const auto free = [&](std::uint32_t file) {
+        if (graph_->DependsOnChain(target, file)) {
+            return false;
+        }
+        const std::uint32_t group = graph_->GroupOf(target, file);
+        const auto on = groupsOnChain.find(group);
+        return group == DependencyGraph::kNone || on == groupsOnChain.end() || on->second == 0;
+    };
+    const std::vector<std::uint32_t> chain = ChainOf(store, item);
+    for (const std::uint32_t file : chain) {
+        if (const std::uint32_t group = graph_->GroupOf(target, file);
+            group != DependencyGraph::kNone) {
+            ++groupsOnChain[group];
+        }
+    }
+    std::size_t lines = 0;
+    const bool whole = graph_->Walk(
+        target, chain, itemLevel,
+        [&](const DependencyNode& node) {
+            if (lines == room) {
+                return WalkStep::Stop;
+            }
+            ++lines;
+            AppendLine(text, node.depth, node.label, lineEnd);
+            if (node.state != DependencyState::Expanded) {
+                return WalkStep::Continue;
+            }
+            const bool keep = free(node.file);
+            const std::uint64_t key = keyOf(node.file, node.depth);
+            if (keep) {
+                if (const auto kept = keptText_.find(key);
+                    kept != keptText_.end() && lines + kept->second.lines <= room) {
+                    text += kept->second.text;
+                    lines += kept->second.lines;
+                    return WalkStep::SkipChildren;
+                }
+            }
+            const std::uint32_t group = graph_->GroupOf(target, node.file);
+            if (group != DependencyGraph::kNone) {
+                ++groupsOnChain[group];
+            }
+            open.push_back({group, text.size(), lines, key, keep});
+            return WalkStep::Continue;
+        },
+        [&](const DependencyNode&) {
+            const Open done = open.back();
+            open.pop_back();
+            if (done.group != DependencyGraph::kNone) {
+                --groupsOnChain[done.group];
+            }
+            const std::size_t size = text.size() - done.start;
+            if (done.keep && keptBytes_ + size <= kKeptTextBudget) {
+                keptText_[done.key] = {text.substr(done.start), lines - done.lines};
+                keptBytes_ += size;
+            }
+            bool keeping = std::any_of(open.begin(), open.end(),
+                                             [](const Open& o) { return o.keep; });
+            if (text.size() >= kOpenTextLimit && keeping) {
+                for (Open& o : open) {
+                    o.keep = false;  // too large to keep: the text goes out
+                }
+                keeping = false;
+            }
+            if (!keeping && text.size() >= kFlushBytes) {
+                flush(text);
+            }
+        });
+    complete = whole;
+    return lines;
 }
 
 DependencyView* DependencyViewOf(const WTreeStore& tree) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -40,6 +42,16 @@ public:
     bool WalkDependencies(const WTreeStore& store, WTreeItem item, int itemLevel,
                           const std::function<WTreeWalkStep(const DependencyNode&)>& visit);
 
+    // Appends the lines of the descendants of item (item at itemLevel): as
+    // many blanks as a node's level, its label as one line, lineEnd; at most
+    // room of them, false in complete when more would follow. The text of a
+    // file's subtree that recurs at the same level where the chain above it
+    // cannot change it is kept (up to a budget) and copied instead of walked
+    // again. flush(text) is called when text is large and may be emptied.
+    std::size_t AppendLines(const WTreeStore& store, WTreeItem item, int itemLevel,
+                            std::string& text, std::string_view lineEnd, std::size_t room,
+                            bool& complete, const std::function<void(std::string&)>& flush);
+
     DependencyGraph& Graph() { return *graph_; }
 
 private:
@@ -55,6 +67,13 @@ private:
     std::unique_ptr<DependencyGraph> graph_;
     std::unordered_map<WTreeItem, Entry> entries_;
     std::unordered_map<WTreeItem, std::uint32_t> targets_;
+    struct KeptText {
+        std::string text;
+        std::size_t lines = 0;
+    };
+    // By target, file and level, each packed into 64 bits.
+    std::unordered_map<std::uint64_t, KeptText> keptText_;
+    std::size_t keptBytes_ = 0;
 };
 
 // The view of a loaded tree; null when the tree has none (nothing loaded yet).

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "classlib/core/wfilepath.h"
+#include "depscan/dependencyview.h"
 #include "project/projecttree.h"
 #include "project/treewalk.h"
 
@@ -19,7 +20,12 @@ bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out,
                     std::size_t nodeLimit, std::size_t& lines, bool& stopped) {
     std::string block;
     block.reserve(kBlockSize + 4096);
-    stopped = !WalkTree(tree, node, 0, [&](int level, std::string_view label) {
+    const auto flush = [&](std::string& text) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
+    DependencyView* view = DependencyViewOf(tree);
+    stopped = !WalkTree(tree, node, 0, [&](int level, std::string_view label, WTreeItem item) {
         if (lines == nodeLimit) {
             return WTreeWalkStep::Stop;
         }
@@ -27,13 +33,20 @@ bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out,
         block.append(static_cast<std::size_t>(level), ' ');
         AppendAsLine(block, label);
         block.append(kLineEnd);
-        if (block.size() >= kBlockSize) {
-            out.write(block.data(), static_cast<std::streamsize>(block.size()));
-            block.clear();
+        WTreeWalkStep step = WTreeWalkStep::Continue;
+        if (view != nullptr && item != kNoItem && view->Provides(item)) {
+            // The dependency nodes below, with the text of recurring subtrees copied.
+            bool complete = true;
+            lines += view->AppendLines(tree, item, level, block, kLineEnd, nodeLimit - lines,
+                                       complete, flush);
+            step = complete ? WTreeWalkStep::SkipChildren : WTreeWalkStep::Stop;
         }
-        return WTreeWalkStep::Continue;
+        if (block.size() >= kBlockSize) {
+            flush(block);
+        }
+        return step;
     });
-    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    flush(block);
     return static_cast<bool>(out);
 }
 

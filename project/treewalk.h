@@ -29,8 +29,11 @@ inline void AppendAsLine(std::string& text, std::string_view label) {
 // may return a WTreeWalkStep; false when it ended the walk.
 template <typename Emit>
 bool WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
-    auto step = [&](int level, std::string_view label) {
-        if constexpr (std::is_void_v<decltype(emit(level, label))>) {
+    // emit may also take the item (kNoItem for one the child source gives).
+    auto step = [&](int level, std::string_view label, WTreeItem item = kNoItem) {
+        if constexpr (std::is_invocable_v<Emit, int, std::string_view, WTreeItem>) {
+            return emit(level, label, item);
+        } else if constexpr (std::is_void_v<decltype(emit(level, label))>) {
             emit(level, label);
             return WTreeWalkStep::Continue;
         } else {
@@ -45,7 +48,7 @@ bool WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
     WTreeItem item = node;
     int level = depth;
     while (item != kNoItem) {
-        const WTreeWalkStep next = step(level, tree.Label(item));
+        const WTreeWalkStep next = step(level, tree.Label(item), item);
         if (next == WTreeWalkStep::Stop) {
             return false;
         }
