@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "copy/copyrun.h"
 #include "depscan/depfile.h"
+#include "project/treewalk.h"
 
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                      std::ostream& out, std::ostream& err) {
@@ -11,17 +12,24 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
     if (loaded == ExitUsage) {
         return loaded;
     }
-    const WString path = DependencyFilePath(project);
-    if (IsReadByProject(tree, path.View(), host.fs)) {
-        ReportLine(err, "cannot write the dependency file: " + path.Str() +
+    // Into the project's folder as the system found it: typed in another
+    // case, the folder is the one on disk; the name is as given.
+    const WString typed = DependencyFilePath(project);
+    const std::string path =
+        host.fs.Resolve(FolderOfPath(typed.View())) + std::string(FileNameOfPath(typed.View()));
+    if (IsReadByProject(tree, path, host.fs)) {
+        ReportLine(err, "cannot write the dependency file: " + path +
                             ": is a file this project reads; left untouched");
         return ExitSomeWorkFailed;
     }
     std::string reason;
-    switch (ExportDependencies(tree, path.View(), host.fs, &reason)) {
-        case ExportResult::Written:
-            out << path.View() << "\n";
+    switch (ExportDependencies(tree, path, host.fs, &reason)) {
+        case ExportResult::Written: {
+            std::string line;
+            AppendAsLine(line, path);
+            out << line << "\n";
             return loaded;
+        }
         case ExportResult::EmptyTree:
             return loaded;
         case ExportResult::Failed:

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/commands.h"
+#include "cli/fdoutput.h"
 
 namespace {
 
@@ -35,10 +36,25 @@ bool IsUnknownCommand(const std::string& word) {
 
 // The tree must not depend on how the path was typed: the load dialog of the
 // window gives absolute paths, and the compiler folder is matched on places.
+// ".." is left to the system, which resolves a link before it (on Windows
+// the system itself folds it as text).
 std::string AbsoluteProjectPath(const std::string& project) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(project, error);
-    return error ? project : absolute.lexically_normal().string();
+    std::string path = project;
+    if (!IsHostAbsolutePath(path)) {
+        const std::string current = HostFs::CurrentFolder();
+        if (current.empty()) {
+            return project;
+        }
+        path = current + "/" + path;
+    }
+#ifndef _WIN32
+    const std::vector<std::string_view> components = PathComponents(path);
+    if (std::find(components.begin(), components.end(), "..") != components.end()) {
+        const std::string folder = HostFs::SystemFolderPath(FolderOfPath(path));
+        return folder.empty() ? path : folder + "/" + std::string(FileNameOfPath(path));
+    }
+#endif
+    return std::filesystem::path(path).lexically_normal().string();
 }
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -79,7 +95,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << e.what() << "\n";
         return ExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "tamsk-cli: " << e.what() << "\nRun with --help for more information.\n";
+        ReportLine(err, std::string(e.what()) + "; run with --help for more information");
         return ExitUsage;
     }
     const std::string project = AbsoluteProjectPath(options.project);
@@ -103,6 +119,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const int code = RunCommand(args, out, err, host);
     // Output that did not arrive is work that failed (a full disk, a closed pipe).
     out.flush();
+    if (!out) {
+        const auto* buffer = dynamic_cast<const FdOutputBuf*>(out.rdbuf());
+        const std::string reason = buffer != nullptr && !buffer->FailureReason().empty()
+                                       ? buffer->FailureReason()
+                                       : "the output stream failed";
+        ReportLine(err, "cannot write to standard output: " + reason);
+    }
     err.flush();
     if ((!out || !err) && code == ExitOk) {
         return ExitSomeWorkFailed;

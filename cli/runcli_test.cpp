@@ -1,5 +1,6 @@
 #include "cli/runcli.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,10 +12,12 @@
 
 #include "classlib/core/wtokens.h"
 #include "cli/commands.h"
+#include "cli/fdoutput.h"
 #include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
@@ -90,17 +93,17 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
 }
 
 // p.wpj names t.tgt with the given sources (a.c including a.h, and b.c, are written) and release
-// include directories.
+// include directories, in the folder (ending in '/') of the temporary folder.
 void WriteProject(const TempDir& dir, std::vector<std::string> items = {"a.c", "b.c"},
-                  std::string includeDirectories = "") {
+                  std::string includeDirectories = "", const std::string& folder = "") {
     projectwriter::TargetLayout layout;
     layout.items = std::move(items);
     layout.includeDirectories = std::move(includeDirectories);
-    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
-    dir.Write("a.c", "#include \"a.h\"\n");
-    dir.Write("a.h", "");
-    dir.Write("b.c", "");
+    dir.Write(folder + "p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write(folder + "t.tgt", projectwriter::TargetFileText(layout));
+    dir.Write(folder + "a.c", "#include \"a.h\"\n");
+    dir.Write(folder + "a.h", "");
+    dir.Write(folder + "b.c", "");
 }
 
 struct CliCase {
@@ -130,9 +133,9 @@ TEST(RunCli, ExitCodeAndStandardError) {
          "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
         {"EmptyDestination", "copy %/p.wpj \"\"", nullptr, 2,
          "tamsk-cli: the destination folder must not be empty\n"},
-        {"ExtraArgument", "tree %/p.wpj x", nullptr, 2,
-         "tamsk-cli: The following argument was not expected: x\n"
-         "Run with --help for more information.\n"},
+        {"ExtraArgument", "tree %/p.wpj x\x1b[2J\ry", nullptr, 2,
+         "tamsk-cli: The following argument was not expected: x [2J y; run with --help for more "
+         "information\n"},
         {"UnreadableTarget", "tree %/p.wpj", [](TempDir&, FakeHostFs& fs) { fs.DenyOpen("t.tgt"); },
          1, "tamsk-cli: cannot read target file: cannot open %/t.tgt: Permission denied\n"},
         {"TooLargeToScan", "copy %/p.wpj %/out",
@@ -204,6 +207,50 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     EXPECT_EQ(relative.str(), absolute.str());
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
 }
+
+// The dependency file goes beside the project file as the system finds it: a folder typed in
+// another case is the one on disk, and ".." after a link leads where the system says, not
+// where the text would fold to (A/B/link/../pa is X/../pa, that is pa, never A/B/pa).
+TEST(RunCli, TheProjectIsTheOneTheSystemOpens) {
+    TempDir dir;
+    WriteProject(dir, {"a.c", "b.c"}, "", "Proj/");
+    const CliRun exported = Cli({"export", dir.Join("PROJ/p.wpj")});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(Slashed(exported.out), Slashed(dir.Join("Proj/p_dep.Txt") + "\n"));
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("Proj")), "a.c a.h b.c p.wpj p_dep.Txt t.tgt");
+#ifndef _WIN32
+    WriteProject(dir, {"b.c"}, "", "A/B/pa/");
+    fs::create_directories(dir.Join("X"));
+    fs::create_directory_symlink(dir.Join("X"), dir.Join("A/B/link"));
+    fs::rename(dir.Join("Proj"), dir.Join("pa"));
+    const CliRun throughLink = Cli({"tree", dir.Join("A/B/link/../pa/p.wpj")});
+    EXPECT_EQ(throughLink.exitCode, 0) << throughLink.err;
+    EXPECT_EQ(throughLink.out, Cli({"tree", dir.Join("pa/p.wpj")}).out);
+#endif
+}
+
+#ifdef __linux__
+// Output that cannot be written says why, on one line of standard error, and every line written
+// holds no control character (the dependency file's path comes from the project's name).
+TEST(RunCli, OutputLinesAreWholeLinesAndTheirFailureIsReported) {
+    TempDir dir;
+    WriteProject(dir);
+    fs::rename(dir.Join("p.wpj"), dir.Join("p\x1b[2J.wpj"));
+    const CliRun exported = Cli({"export", dir.Join("p\x1b[2J.wpj")});
+    EXPECT_EQ(exported.out, dir.Join("p [2J_dep.Txt\n"));
+
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    FdOutputBuf buffer(full);
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    NativeHostFs native;
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p\x1b[2J.wpj")}, out, err, CliHost{native}),
+              1);
+    EXPECT_EQ(err.str(), "tamsk-cli: cannot write to standard output: No space left on device\n");
+    ::close(full);
+}
+#endif
 
 // A reason may hold a line break (a name from the project file can): it stays one line.
 TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {

@@ -1,5 +1,9 @@
 #include "copy/copyrun.h"
 
+#include <optional>
+#include <set>
+#include <unordered_set>
+
 #include "classlib/core/wstring.h"
 #include "copy/wcopy.h"
 #include "project/projecttree.h"
@@ -7,13 +11,13 @@
 
 namespace {
 
-// A later "Filelist" child wins, as the dependency scan fills the last one.
-WTreeItem LastFilelistOf(const WTreeStore& tree, WTreeItem target) {
-    const WString filelist = FilelistText();
+// The last child labelled so: a later "Filelist" child wins, as the
+// dependency scan fills the last one.
+WTreeItem ChildLabelled(const WTreeStore& tree, WTreeItem parent, std::string_view label) {
     WTreeItem found = kNoItem;
-    for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
+    for (WTreeItem child = tree.FirstChild(parent); child != kNoItem;
          child = tree.NextSibling(child)) {
-        if (tree.Label(child) == filelist.View()) {
+        if (tree.Label(child) == label) {
             found = child;
         }
     }
@@ -25,7 +29,7 @@ WTreeItem LastFilelistOf(const WTreeStore& tree, WTreeItem target) {
 template <typename Visit, typename AfterExtension>
 void WalkFilelist(const WTreeStore& tree, WTreeItem target, Visit visit,
                   AfterExtension afterExtension) {
-    const WTreeItem filelist = LastFilelistOf(tree, target);
+    const WTreeItem filelist = ChildLabelled(tree, target, FilelistText().View());
     if (filelist == kNoItem) {
         return;
     }
@@ -45,16 +49,54 @@ void FitColumns(WListStore& results) {
     }
 }
 
-void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
+// The files the target's tree shows below "Dependency Filelist" (its sources
+// and every file they depend on) that its file list leaves out: names
+// without an extension, and distinct files whose names differ only in case
+// from a listed one. Each is covered, in the order the tree shows them.
+std::vector<std::string> CoverUnlistedFiles(const WTreeStore& tree, WTreeItem target,
+                                            std::string_view folder, WCopy& worker,
+                                            std::set<FileIdentity> listed) {
+    std::vector<std::string> unlisted;
+    const WTreeItem dependencies = ChildLabelled(tree, target, DependencyFilelistText().View());
+    if (dependencies == kNoItem) {
+        return unlisted;
+    }
+    std::unordered_set<std::string_view> seen;
+    WalkTree(tree, tree.FirstChild(dependencies), 0, [&](int, std::string_view name) {
+        if (!seen.insert(name).second) {
+            return;
+        }
+        const std::optional<FileIdentity> identity = worker.CoverName(name, folder);
+        if (identity.has_value() && listed.insert(*identity).second) {
+            unlisted.emplace_back(name);
+        }
+    });
+    return unlisted;
+}
+
+// Covers every file of the project before the first write; the unlisted
+// files of each target, in target order.
+std::vector<std::vector<std::string>> CoverProject(const WTreeStore& tree, WTreeItem project,
+                                                   WCopy& worker) {
+    std::vector<std::vector<std::string>> unlisted;
     worker.CoverName(BracketedName(tree.Label(project)));
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
          target = tree.NextSibling(target)) {
         const std::string reference = TargetFilePath(tree, target);
+        const std::string_view folder = FolderOfPath(reference);
         worker.CoverName(reference);
+        std::set<FileIdentity> listed;
         WalkFilelist(
             tree, target,
-            [&](std::string_view name) { worker.CoverName(name, FolderOfPath(reference)); }, [] {});
+            [&](std::string_view name) {
+                if (const auto identity = worker.CoverName(name, folder)) {
+                    listed.insert(*identity);
+                }
+            },
+            [] {});
+        unlisted.push_back(CoverUnlistedFiles(tree, target, folder, worker, std::move(listed)));
     }
+    return unlisted;
 }
 
 }  // namespace
@@ -120,13 +162,21 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
         return {};
     }
     WCopy worker(results, destination, projectFolder->View(), fs, separators);
-    CoverProject(tree, project, worker);
+    const std::vector<std::vector<std::string>> unlisted = CoverProject(tree, project, worker);
 
     worker.CopyOne(BracketedName(tree.Label(project)));
+    std::size_t index = 0;
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
-         target = tree.NextSibling(target)) {
-        worker.CopyOne(TargetFilePath(tree, target));
+         target = tree.NextSibling(target), ++index) {
+        const std::string reference = TargetFilePath(tree, target);
+        worker.CopyOne(reference);
         CopyTargetFiles(tree, target, worker);
+        if (!unlisted[index].empty()) {
+            for (const std::string& name : unlisted[index]) {
+                worker.CopyOne(name, FolderOfPath(reference));
+            }
+            FitColumns(worker.Results());
+        }
     }
     return {true, worker.CopiedCount(), worker.FailedCount(), worker.Reasons()};
 }

@@ -24,7 +24,7 @@ ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
 
 DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectFolder, HostFs& fs,
                                      ScanOptions options)
-    : tree_(tree), fs_(fs), options_(std::move(options)) {
+    : tree_(tree), projectFolder_(projectFolder), fs_(fs), options_(std::move(options)) {
     BeginTarget(projectFolder, {});
 }
 
@@ -117,7 +117,7 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
         }
     }
     if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
+        IsInCompilerFolder(path, options_.compilerFolder.View(), folder_, projectFolder_)) {
         return resolved;
     }
     resolved.label = tree_.InternLabel(path);
@@ -167,7 +167,7 @@ bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& re
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View(), folder_)) {
+        if (IsInCompilerFolder(path, options_.compilerFolder.View(), folder_, projectFolder_)) {
             return false;
         }
         resolved.label = tree_.InternLabel(path);

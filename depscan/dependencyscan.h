@@ -117,6 +117,7 @@ private:
     std::string IdentityOf(std::string_view path);
 
     WTreeStore& tree_;
+    std::string projectFolder_;
     std::string folder_;  // the current target's folder
     HostFs& fs_;
     ScanOptions options_;

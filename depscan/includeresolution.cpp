@@ -88,20 +88,54 @@ std::string ResolveNextToFile(std::string_view targetFolder, std::string_view fo
     return CleanedIfExists(std::move(candidate), targetFolder, fs);
 }
 
+namespace {
+
+// The place of path (relative ones taken against the target folder), by components.
+struct Place {
+    std::string text;
+    std::vector<std::string_view> components;
+    bool absolute = false;
+
+    Place(std::string_view path, std::string_view targetFolder)
+        : text(LexicallyFolded(PathInFolder(targetFolder, path))),
+          components(PathComponents(text)),
+          absolute(IsAbsolutePath(text)) {}
+    Place(const Place&) = delete;
+    Place& operator=(const Place&) = delete;
+
+    // Inside folder or folder itself; a rooted place never lies in a relative one.
+    bool In(const Place& folder) const {
+        return absolute == folder.absolute && components.size() >= folder.components.size() &&
+               std::equal(folder.components.begin(), folder.components.end(), components.begin());
+    }
+};
+
+}  // namespace
+
 bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
-                        std::string_view targetFolder) {
+                        std::string_view targetFolder, std::string_view projectFolder) {
     if (compilerFolder.empty()) {
         return false;
     }
-    const std::string folderPlace = LexicallyFolded(PathInFolder(targetFolder, compilerFolder));
-    const std::string filePlace = LexicallyFolded(PathInFolder(targetFolder, path));
-    const std::vector<std::string_view> folder = PathComponents(folderPlace);
-    const std::vector<std::string_view> place = PathComponents(filePlace);
-    // A rooted place never matches a relative one, and the root alone names
-    // no compiler folder: it would leave out everything.
-    const bool sameRooting = IsAbsolutePath(folderPlace) == IsAbsolutePath(filePlace);
-    return sameRooting && !folder.empty() && place.size() > folder.size() &&
-           std::equal(folder.begin(), folder.end(), place.begin());
+    const Place folder(compilerFolder, targetFolder);
+    const Place place(path, targetFolder);
+    // The root alone names no compiler folder: it would leave out everything.
+    if (folder.components.empty() || place.components.size() <= folder.components.size() ||
+        !place.In(folder)) {
+        return false;
+    }
+    // The deeper folder decides: a project kept inside the compiler folder
+    // keeps its own files, a compiler folder kept inside a project hides its.
+    for (const std::string_view own : {targetFolder, projectFolder}) {
+        if (own.empty()) {
+            continue;
+        }
+        const Place ownPlace(own, targetFolder);
+        if (ownPlace.In(folder) && place.In(ownPlace)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 IncludeResolver::IncludeResolver(std::string_view targetFolder, std::string_view list, HostFs& fs)

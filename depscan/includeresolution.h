@@ -42,9 +42,11 @@ std::string ResolveNextToFile(std::string_view targetFolder, std::string_view fo
 // inside the compiler folder, decided on its location (relative paths taken
 // against the target folder) by whole path components, case included, '/'
 // and '\' counting alike. A compiler folder that names no folder (empty, or
-// the root alone) leaves nothing out.
+// the root alone) leaves nothing out. A project's own files are never taken
+// for the compiler's: a file inside the target folder or the project folder
+// stays when that folder lies inside the compiler folder (or is it).
 bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
-                        std::string_view targetFolder = {});
+                        std::string_view targetFolder = {}, std::string_view projectFolder = {});
 
 // ResolveInclude for one include directory list with its answers remembered:
 // the same name with the same opener is searched once per list.

@@ -72,13 +72,22 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
 }
 
 // Decided on the file's place, by whole components: a short WATCOM such as "/d" must not leave
-// out src\draw\*.h, nor "/" the whole project.
+// out src\draw\*.h, nor "/" the whole project. Of the compiler folder and a target's or the
+// project's folder holding the file, the deeper decides: the compiler's sample projects keep
+// their headers, a compiler folder kept inside a project hides its own.
 TEST(CompilerFolderExclusion, MatchesThePlaceByWholeComponentsWithCase) {
     const struct {
         const char* path;
         const char* compilerFolder;
         bool excluded;
+        const char* targetFolder = "/p/";
+        const char* projectFolder = "/p/";
     } rows[] = {
+        {"a.h", "/w", false, "/w/samples/p/", "/w/samples/p/"},
+        {"h\\a.h", "/w/samples/p", false, "/w/samples/p/", "/w/samples/p/"},
+        {"..\\inc\\a.h", "/w", false, "/w/samples/p/bin/", "/w/samples/p/"},
+        {"..\\..\\h\\stdio.h", "/w", true, "/w/samples/p/", "/w/samples/p/"},
+        {"/w/h/stdio.h", "/w", true, "/w/samples/p/bin/", "/w/samples/p/"},
         {"C:\\WATCOM\\h\\stdio.h", "C:\\WATCOM", true},
         {"C:\\watcom\\h\\stdio.h", "C:\\WATCOM", false},
         {"\\opt\\watcom\\h\\stdio.h", "/opt/watcom/", true},
@@ -92,7 +101,9 @@ TEST(CompilerFolderExclusion, MatchesThePlaceByWholeComponentsWithCase) {
         {"anything", "", false},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(IsInCompilerFolder(row.path, row.compilerFolder, "/p/"), row.excluded)
+        EXPECT_EQ(
+            IsInCompilerFolder(row.path, row.compilerFolder, row.targetFolder, row.projectFolder),
+            row.excluded)
             << row.path << " in " << row.compilerFolder;
     }
 }

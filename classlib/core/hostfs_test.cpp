@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
 #include "tests/support/treesnapshot.h"
 
@@ -181,6 +182,37 @@ TEST(HostFs, CopyRefusesTheSameFileAndMissingFolders) {
     EXPECT_EQ(treesnapshot::Paths(dir.path()), "Same.txt hard.txt");
 }
 
+// Below the folder no link is followed, neither a folder nor the file, made by the user or
+// swapped in: the copy fails and the file behind the link stays whole. The folder itself may be
+// reached through a link.
+TEST(HostFs, CopyFollowsNoLinkBelowTheFolder) {
+    TempDir dir;
+    const std::string source = dir.Write("p/a.h", "new");
+    dir.Write("p/b.h", "project's own");
+    dir.MakeFolder("dest");
+    ASSERT_EQ(::symlink(dir.Join("p").c_str(), dir.Join("dest/sub").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Join("p/b.h").c_str(), dir.Join("dest/b.h").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Join("dest").c_str(), dir.Join("via").c_str()), 0);
+    const struct {
+        const char* folder;
+        const char* relative;
+        const char* reason;  // empty: copied
+    } rows[] = {
+        {"dest", "sub/b.h", "dest/sub: is a link; not followed"},
+        {"dest", "sub/deeper/b.h", "dest/sub: is a link; not followed"},
+        {"dest", "b.h", "dest/b.h: is a link; not followed"},
+        {"via", "new/b.h", ""},
+    };
+    NativeHostFs fs;
+    for (const auto& row : rows) {
+        const HostStatus status = fs.CopyFileBelow(source, dir.Join(row.folder), row.relative);
+        EXPECT_EQ(status.reason, *row.reason ? dir.Join(row.reason) : "") << row.relative;
+    }
+    EXPECT_EQ(ReadWhole(dir.Join("p/b.h")), "project's own");
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("p")), "a.h b.h");
+    EXPECT_EQ(ReadWhole(dir.Join("dest/new/b.h")), "new");
+}
+
 // Names that a project gives are looked up without case; what is written is named exactly, so
 // "OUT" is made beside "out" and nothing in "out" changes. The cache learns of each file written,
 // a replaced file keeps its permissions, and a writer that gives up leaves the old file whole.
@@ -213,23 +245,36 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(treesnapshot::Paths(dir.Join("out")), "DEP.TXT Dep.txt");
 }
 
-// A process ended by a signal in the middle of a write removes its temporary
-// file on the way out; the old file stays whole.
+// A process ended by a signal in the middle of a write, or between the creation of its temporary
+// file and its registration for removal, removes that file on the way out; the old file stays
+// whole.
 TEST(HostFs, AnInterruptedWriteLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.Write("Dep.Txt", "old");
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            NativeHostFs fs;
-            WriteWith(fs, path, "half", true, signal);  // ends the process half-way
-            ::_exit(0);
+    enum class When { HalfWay, AfterCreate, CopyAfterCreate };
+    for (const When when : {When::HalfWay, When::AfterCreate, When::CopyAfterCreate}) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                FakeHostFs fs;
+                if (when == When::HalfWay) {
+                    WriteWith(fs, path, "half", true, signal);  // ends the process half-way
+                } else {
+                    FakeHostFs::RaiseAfterCreatingTemporary(signal);
+                    if (when == When::AfterCreate) {
+                        WriteWith(fs, path, "new", true);
+                    } else {
+                        fs.CopyFile(dir.Join("Dep.Txt"), dir.Join("Copy.Txt"));
+                    }
+                }
+                ::_exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            EXPECT_EQ(treesnapshot::Paths(dir.path()), "Dep.Txt");
+            EXPECT_EQ(ReadWhole(path), "old");
         }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_EQ(treesnapshot::Paths(dir.path()), "Dep.Txt");
-        EXPECT_EQ(ReadWhole(path), "old");
     }
 }
 

@@ -1,7 +1,11 @@
 #include "tests/support/fakehostfs.h"
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <sstream>
+
+#include "classlib/core/temporaryregistry.h"
 
 namespace {
 
@@ -13,7 +17,20 @@ HostStatus Failure(std::string_view action, std::string_view path, std::string_v
     return {code, reason};
 }
 
+std::atomic<int> signalAfterCreate{0};
+
+void RaiseTheSignal() {
+    if (const int signal = signalAfterCreate.load(); signal != 0) {
+        std::raise(signal);
+    }
+}
+
 }  // namespace
+
+void FakeHostFs::RaiseAfterCreatingTemporary(int signal) {
+    signalAfterCreate.store(signal);
+    SetTemporaryCreatedHook(signal != 0 ? RaiseTheSignal : nullptr);
+}
 
 // path is name or ends with "/name"; a denied folder also covers what lies below it.
 const FakeHostFs::Rule* FakeHostFs::Find(std::string_view path, Fault fault) const {
@@ -55,7 +72,9 @@ HostStatus FakeHostFs::CreateFolder(std::string_view path) {
     return real_.CreateFolder(path);
 }
 
-HostStatus FakeHostFs::CopyFile(std::string_view source, std::string_view destination) {
+// The faults first, then the real copy, which keeps its own rules (links, the same file).
+HostStatus FakeHostFs::CopyFileBelow(std::string_view source, std::string_view folder,
+                                     std::string_view relative) {
     const std::uint64_t limit = readLimit_;
     readLimit_ = kDefaultMaxRead;
     std::string bytes;
@@ -64,10 +83,29 @@ HostStatus FakeHostFs::CopyFile(std::string_view source, std::string_view destin
     if (!read.ok()) {
         return read;
     }
-    if (SameFile(source, destination)) {
-        return {HostStatus::Code::Failed, std::string(destination) + ": the same file"};
+    std::string path(folder);
+    const std::vector<std::string_view> components = PathComponents(relative);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        if (!path.empty() && path.back() != '/' && path.back() != '\\') {
+            path += '/';
+        }
+        path.append(components[i]);
+        if (i + 1 < components.size() && Find(path, Fault::Deny) != nullptr) {
+            return Failure("cannot create folder", path, "Permission denied");
+        }
     }
-    return WriteFileAtomically(destination, [&](std::ostream& out) { return !!(out << bytes); });
+    if (Find(path, Fault::Deny) != nullptr) {
+        return Failure("cannot create a temporary file for", path, "Permission denied");
+    }
+    if (Find(path, Fault::Rename) != nullptr) {
+        return Failure("cannot replace", path, "Operation not permitted");
+    }
+    const std::uint64_t fits = std::min<std::uint64_t>(bytes.size(), space_);
+    space_ -= fits;
+    if (fits < bytes.size()) {
+        return Failure("cannot write", path, "No space left on device");
+    }
+    return real_.CopyFileBelow(source, folder, relative);
 }
 
 HostStatus FakeHostFs::WriteFileAtomically(std::string_view path,

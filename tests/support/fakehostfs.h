@@ -27,6 +27,9 @@ public:
     }
     // Files above bytes are too large to read (copies, being streams, are not limited).
     void LimitReads(std::uint64_t bytes) { readLimit_ = bytes; }
+    // Raises signal in the process right after each temporary file is created, before it is
+    // registered for removal; 0 stops it. Process-wide: for a child process of a test.
+    static void RaiseAfterCreatingTemporary(int signal);
 
     using HostFs::ReadFile;
     std::string Resolve(std::string_view path) override { return real_.Resolve(path); }
@@ -34,7 +37,8 @@ public:
     HostStatus ReadFile(std::string_view path, std::string& contents,
                         std::uint64_t maxBytes) override;
     HostStatus CreateFolder(std::string_view path) override;
-    HostStatus CopyFile(std::string_view source, std::string_view destination) override;
+    HostStatus CopyFileBelow(std::string_view source, std::string_view folder,
+                             std::string_view relative) override;
     HostStatus WriteFileAtomically(std::string_view path,
                                    const std::function<bool(std::ostream&)>& writer) override;
     HostStatus Identify(std::string_view path, FileIdentity& identity) override {
