@@ -73,6 +73,12 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
     EXPECT_EQ(Slashed(exported.out), Slashed(shapes + "shapes_dep.Txt\n"));
     EXPECT_EQ(ReadWhole(shapes + "shapes_dep.Txt"), ReadWhole(shapes + "expected/shapes_dep.Txt"));
 
+    // The viewer's list names a folder through $(%zlib), relative to its target's folder.
+    SetEnvironment("zlib", "../zlib");
+    const CliRun viewer = Cli({"tree", shapes + "viewer/viewer.wpj"});
+    UnsetEnvironment("zlib");
+    EXPECT_EQ(viewer.out, ReadWhole(shapes + "viewer/expected/viewer_tree.txt"));
+
     const CliRun copy =
         Cli({"copy", shapes + "console/console.wpj", dir.Join("out"), "--parse-literals"});
     EXPECT_EQ(copy.exitCode, 0) << copy.err;

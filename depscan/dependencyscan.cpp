@@ -52,8 +52,8 @@ std::uint32_t DependencyScanner::NamedFor(WTreeLabel label) {
     NamedFile file;
     file.label = label;
     file.fileClass = ClassifyFile(text);
-    // Findings depend on the folder too: resource lines and literals are
-    // tested for existence against it.
+    // Findings depend on the folder too: literals are tested for existence
+    // against it.
     std::string key = folder_;
     key += '\0';
     key += static_cast<char>('0' + static_cast<int>(file.fileClass));
@@ -94,8 +94,7 @@ DependencyScanner::HostFile& DependencyScanner::Scanned(std::uint32_t named) {
         problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
     }
     if (scanner.IsOpen()) {
-        host.findings =
-            FindReferences(scanner, file.fileClass, options_.parseLiterals, folder_, fs_);
+        host.findings = FindReferences(scanner, file.fileClass, options_.parseLiterals);
     }
     return host;
 }
@@ -105,6 +104,15 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
     Resolved resolved;
     resolved.kind = finding.kind;
     std::string_view path = finding.name;
+    std::string resourceFile;
+    if (finding.kind == Finding::Kind::ResourceFile) {
+        const std::string_view scriptFolder = FolderOfPath(tree_.LabelText(file.label));
+        resourceFile = ResolveResourceFile(folder_, scriptFolder, finding.name, fs_);
+        if (resourceFile.empty()) {
+            return resolved;
+        }
+        path = resourceFile;
+    }
     if (finding.kind == Finding::Kind::Include) {
         path = resolver_->Resolve(finding.name, finding.opener);
         if (path.empty() && finding.opener == '"') {

@@ -151,6 +151,13 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
          "..\\data\\x.txt\n",
          "..\\inc", ParseLiterals::On, "bin\\t.tgt"},
+        // A resource line's file in the target folder, else beside the script.
+        {"resource files of a script outside the target folder",
+         "src/win/t.tgt=|src/draw.rc=IDM_ROTATE_LEFT BITMAP left.bmp\n"
+         "IDI_MAINICON ICON DISCARDABLE \"..\\\\..\\\\res\\\\n.ico\"\n|src/left.bmp=|res/n.ico=",
+         "..\\draw.rc\n ..\\left.bmp\n ..\\..\\res\\n.ico\n",
+         "BMP\n ..\\left.bmp\nICO\n ..\\..\\res\\n.ico\nRC\n ..\\draw.rc\n", "", ParseLiterals::Off,
+         "src\\win\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);

@@ -67,7 +67,7 @@ void FuzzInput(std::string_view bytes) {
         FUZZ_CHECK(++count <= size);
     }
 
-    ResourceScriptReader reader(scanner, folder, fs);
+    ResourceScriptReader reader(scanner);
     scanner.Rewind();
     ScriptReference reference;
     for (count = 0; reader.Next(reference);) {
@@ -75,7 +75,6 @@ void FuzzInput(std::string_view bytes) {
     }
     for (FileClass fileClass : {FileClass::Source, FileClass::ResourceScript}) {
         scanner.Rewind();
-        FUZZ_CHECK(FindReferences(scanner, fileClass, ParseLiterals::On, folder, fs).size() <=
-                   size);
+        FUZZ_CHECK(FindReferences(scanner, fileClass, ParseLiterals::On).size() <= size);
     }
 }
