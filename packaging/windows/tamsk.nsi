@@ -6,9 +6,10 @@
 ;   tamsk-<version>-setup.exe [/S] [/D=folder]     silent with /S
 ;   Uninstall.exe [/S]
 
-Unicode true
+; A 64-bit installer, like the programs: it also runs where no 32-bit
+; subsystem is (a 64-bit Wine prefix without wine32).
+Target amd64-unicode
 SetCompressor /SOLID lzma
-!include x64.nsh
 
 !define APP "Tamsk"
 !define PROG_ID "Tamsk.Project"
