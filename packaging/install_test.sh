@@ -66,11 +66,12 @@ mapfile -t commands < <("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 
 [ ${#commands[@]} -gt 0 ] || fail "tamsk-cli --help lists no commands"
 for command in "${commands[@]}"; do
     grep -qE "^       $command( |$)" <<<"$manual" || fail "tamsk-cli.1 has no entry for $command"
-    grep -qE "_tamsk_cli_commands=\(.*\b$command:" "$completion" ||
-        fail "the completion does not know $command"
-    for option in $("$cli" "$command" --help | grep -oE -- '--[a-z][a-z-]+' | sort -u); do
+    grep -qE "\[$command\]=[0-9]" "$completion" || fail "the completion does not know $command"
+    offered="$(grep -E "^ *\[$command\]=[\"']?-" "$completion" | sed "s/^[^=]*=//; s/[\"']//g" || true)"
+    for option in $("$cli" "$command" --help | grep -oE -- '--[a-z][a-z-]+' | grep -vx -- --help); do
         grep -qF -- "$option" <<<"$manual" || fail "tamsk-cli.1 does not describe $option"
-        grep -qF -- "$option" "$completion" || fail "the completion does not offer $option"
+        [[ " $offered " == *" $option "* ]] ||
+            fail "the completion does not offer $option for $command"
     done
 done
 
