@@ -1,8 +1,10 @@
 #include "mainwin/applicationclass.h"
 
 #include <cstdio>
+#include <string>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
 #include "mainwin/mainform.h"
 #include "mainwin/startoptions.h"
 #include "mainwin/tamskform.h"
