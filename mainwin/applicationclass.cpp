@@ -1,6 +1,12 @@
 #include "mainwin/applicationclass.h"
 
+#include <cstdio>
+#include <string>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
 #include "mainwin/mainform.h"
+#include "mainwin/startoptions.h"
 #include "mainwin/tamskform.h"
 
 ApplicationClass::ApplicationClass() {
@@ -40,12 +46,21 @@ bool ApplicationClass::OnEnd(WObject* /*source*/, void* /*eventData*/) {
 bool ApplicationClass::GeneratedStart(WObject* /*source*/, void* eventData) {
     auto* data = static_cast<WApplicationEventData*>(eventData);
     RunComponentInitialisers();
-    CreateMainForm();
+    NativeHostFs fs;
+    std::string complaint;
+    const StartOptions start = PrepareStart(
+        GetArguments(),
+        [](const char* name) { return WString::GetEnvironmentVariable(name).Str(); },
+        kHostConfigRules, fs, complaint);
+    if (!complaint.empty()) {
+        std::fprintf(stderr, "tamsk: %s\n", complaint.c_str());
+    }
+    CreateMainForm(start.settingsFile.c_str());
     if (mainForm == nullptr) {
         data->exitCode = -1;
         data->abort = true;
     } else {
-        mainForm->OpenFromCommandLine(GetArguments());
+        mainForm->OpenFromCommandLine(start.projectArguments);
     }
     return true;
 }

@@ -7,8 +7,8 @@
 
 TamskForm* mainForm = nullptr;
 
-TamskForm* CreateMainForm() {
-    auto* form = new TamskForm();
+TamskForm* CreateMainForm(const char* settingsFile) {
+    auto* form = new TamskForm(settingsFile);
     mainForm = form;
     if (form->Create(nullptr, "ID_TamskForm")) {
         return form;

@@ -2,10 +2,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/core/wtreesearch.h"
 #include "classlib/gui/wimagelist.h"
+#include "mainwin/settings.h"
 #include "mainwin/tamskform_base.h"
 #include "project/projecttree.h"
 
@@ -13,7 +15,9 @@
 // menu with the load, export, parse-option, copy and exit commands.
 class TamskForm : public __TamskForm_Base {
 public:
-    TamskForm() = default;
+    // The settings are kept in settingsFile.
+    explicit TamskForm(std::string settingsFile = kSettingsFile)
+        : settingsFile_(std::move(settingsFile)) {}
     // Runs the whole destruction of the window (settings written) while the
     // handlers of this class still exist.
     ~TamskForm() override;
@@ -60,5 +64,6 @@ private:
     void ShowFindHit(WTreeItem hit);
 
     WImageList imageList;
+    std::string settingsFile_;
     std::unique_ptr<WTreeSearch> search_;  // of the tree shown; reset with it
 };
