@@ -15,6 +15,15 @@ if(NOT TARGET CLI11::CLI11)
   target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${_cli11})
 endif()
 
+# RapidJSON likewise: header-only, taken from the host's rapidjson-dev.
+if(NOT TARGET RapidJSON::RapidJSON)
+  set(_rapidjson ${CMAKE_BINARY_DIR}/host-headers)
+  file(MAKE_DIRECTORY ${_rapidjson})
+  file(CREATE_LINK /usr/include/rapidjson ${_rapidjson}/rapidjson SYMBOLIC)
+  add_library(RapidJSON::RapidJSON INTERFACE IMPORTED)
+  target_include_directories(RapidJSON::RapidJSON SYSTEM INTERFACE ${_rapidjson})
+endif()
+
 if(TAMSK_BUILD_TESTS)
   # GoogleTest built with the cross compiler from Debian's sources (package googletest).
   set(TAMSK_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")

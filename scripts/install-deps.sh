@@ -9,10 +9,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
-  libcli11-dev
+  libcli11-dev rapidjson-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
   xvfb xauth x11-apps
+  make graphviz clangd
   "$@"
 )
 
