@@ -12,11 +12,15 @@ namespace {
 
 constexpr std::size_t kBlockSize = 1 << 20;
 
+// Where a name stands in a rule: '%' makes a target a pattern and is escaped
+// there, while make takes a prerequisite's "\\%" literally.
+enum class MakePlace { Target, Prerequisite };
+
 // A name as make reads it: host separators, control characters as blanks,
 // and the escapes for what make would otherwise take apart ('#' starts a
-// comment, '$' a variable, '%' a pattern, blanks separate names, ':' ends the
-// targets). A drive's colon on Windows stays.
-void AppendMakeName(std::string& line, std::string_view name) {
+// comment, '$' a variable, blanks separate names, ':' ends the targets). A
+// drive's colon on Windows stays.
+void AppendMakeName(std::string& line, std::string_view name, MakePlace place) {
 #ifdef _WIN32
     const std::string host = WithNativeSeparators(name);
 #else
@@ -31,7 +35,8 @@ void AppendMakeName(std::string& line, std::string_view name) {
             continue;
         }
         const bool driveColon = c == ':' && i == 1 && IsAbsolutePath(plain);
-        if (c == ' ' || c == '#' || c == '%' || (c == ':' && !driveColon)) {
+        if (c == ' ' || c == '#' || (c == '%' && place == MakePlace::Target) ||
+            (c == ':' && !driveColon)) {
             line += '\\';
         }
         line += c;
@@ -82,11 +87,11 @@ public:
             return;
         }
         metBy_[file.labelId] = source_;
-        std::string name = NameOf(file);
+        const std::string& name = NameOf(file);
         block_ += ' ';
-        block_ += name;
+        AppendMakeName(block_, name, MakePlace::Prerequisite);
         if (headerNames_.insert(name).second) {
-            headers_.push_back(std::move(name));
+            headers_.push_back(name);
         }
         FlushIfFull();
     }
@@ -99,7 +104,7 @@ public:
             block_ += "\n# Every header once, so that a deleted header does not stop the build.\n";
         }
         for (const std::string& header : headers_) {
-            block_ += header;
+            AppendMakeName(block_, header, MakePlace::Target);
             block_ += ":\n";
             FlushIfFull();
         }
@@ -116,19 +121,19 @@ private:
         if (!ruleOpen_) {
             return;
         }
-        AppendMakeName(block_, BaseNameOf(source.label).View());
-        block_ += object;
+        AppendMakeName(block_, BaseNameOf(source.label).Str() + std::string(object),
+                       MakePlace::Target);
         block_ += ": ";
-        block_ += NameOf(source);
+        AppendMakeName(block_, NameOf(source), MakePlace::Prerequisite);
     }
-    // A label's name in the rules, worked out once per target.
+    // A label's name as the file system spells it, worked out once per target.
     const std::string& NameOf(const FileVisit& file) {
         if (file.labelId >= names_.size()) {
             names_.resize(static_cast<std::size_t>(file.labelId) + 1);
         }
         std::string& name = names_[file.labelId];
         if (name.empty()) {
-            AppendMakeName(name, SpeltOnDisk(fs_, folder_, file.label));
+            name = SpeltOnDisk(fs_, folder_, file.label);
         }
         return name;
     }

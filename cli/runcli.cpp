@@ -40,7 +40,7 @@ struct Options {
     std::string project;
     std::string destination;
     std::string file;
-    DepsFormat format = DepsFormat::Json;
+    std::string format;
     std::string output;
     bool parseLiterals = false;
 };
@@ -102,9 +102,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         "Write the dependencies as JSON, make rules, a Graphviz graph or a compilation "
         "database (to standard output, or to FILE)");
     AddProjectArguments(*deps, options);
-    deps->add_option("--format", options.format, "json, make, dot or compile-commands")
-        ->required()
-        ->transform(CLI::CheckedTransformer(kDepsFormats));
+    deps->add_option("--format", options.format, "json, make, dot or compile-commands")->required();
     deps->add_option("-o,--output", options.output,
                      "Write to FILE (through a temporary file beside it) instead");
     CLI::App* missing = app.add_subcommand(
@@ -139,11 +137,17 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunExportCommand(project, ParseFlag(options), host, out, err);
     }
     if (deps->parsed()) {
+        const auto format = kDepsFormats.find(options.format);
+        if (format == kDepsFormats.end()) {
+            ReportLine(err, "unknown format \"" + options.format +
+                                "\"; the formats are json, make, dot, compile-commands");
+            return ExitUsage;
+        }
         if (deps->count("--output") > 0 && options.output.empty()) {
             ReportLine(err, "the output file must not be empty");
             return ExitUsage;
         }
-        return RunDepsCommand(project, options.format, options.output, ParseFlag(options), host,
+        return RunDepsCommand(project, format->second, options.output, ParseFlag(options), host,
                               out, err);
     }
     if (missing->parsed()) {
