@@ -55,3 +55,11 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
     }
     return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;
 }
+
+int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                       std::ostream& err,
+                       const std::function<int(const LoadedProject&, int loadStatus)>& work) {
+    LoadedProject loaded;
+    const int status = LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
+    return status == ExitUsage ? status : work(loaded, status);
+}

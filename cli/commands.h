@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -36,11 +37,13 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
 // load that happened.
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
                const CliHost& host, std::ostream& err, ScanNotes* notes = nullptr);
-// The same, keeping what the scan notes besides the tree.
-inline int LoadForCli(LoadedProject& loaded, const std::string& project,
-                      ParseLiterals parseLiterals, const CliHost& host, std::ostream& err) {
-    return LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
-}
+
+// For the commands that read a project through its walk: loads it, keeping
+// what the scan notes, and runs work with it and the load's exit code when the
+// load happened; returns work's code, or ExitUsage.
+int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                       std::ostream& err,
+                       const std::function<int(const LoadedProject&, int loadStatus)>& work);
 
 // Writes "tamsk-cli: " and text as one line: control characters in text
 // (from file names) are written as blanks.

@@ -95,13 +95,11 @@ private:
 
 int RunCyclesCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                      std::ostream& out, std::ostream& err) {
-    LoadedProject loaded;
-    const int status = LoadForCli(loaded, project, parseLiterals, host, err);
-    if (status == ExitUsage) {
-        return status;
-    }
-    CyclesVisitor visitor(out);
-    WalkProject(loaded, visitor);
-    out << "include cycles: " << visitor.Count() << "\n";
-    return status;
+    return RunOnLoadedProject(project, parseLiterals, host, err,
+                              [&](const LoadedProject& loaded, int status) -> int {
+                                  CyclesVisitor visitor(out);
+                                  WalkProject(loaded, visitor);
+                                  out << "include cycles: " << visitor.Count() << "\n";
+                                  return status;
+                              });
 }

@@ -25,24 +25,23 @@ bool WriteFormat(const LoadedProject& project, DepsFormat format, HostFs& fs, st
 int RunDepsCommand(const std::string& project, DepsFormat format, const std::string& outputPath,
                    ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                    std::ostream& err) {
-    LoadedProject loaded;
-    const int status = LoadForCli(loaded, project, parseLiterals, host, err);
-    if (status == ExitUsage) {
-        return status;
-    }
-    if (outputPath.empty()) {
-        return WriteFormat(loaded, format, host.fs, out) ? status : ExitSomeWorkFailed;
-    }
-    if (IsReadByProject(loaded.tree, outputPath, host.fs)) {
-        ReportLine(err,
-                   "cannot write " + outputPath + ": is a file this project reads; left untouched");
-        return ExitSomeWorkFailed;
-    }
-    const HostStatus written = host.fs.WriteFileAtomically(
-        outputPath, [&](std::ostream& file) { return WriteFormat(loaded, format, host.fs, file); });
-    if (!written.ok()) {
-        ReportLine(err, "cannot write the output: " + written.reason);
-        return ExitSomeWorkFailed;
-    }
-    return status;
+    return RunOnLoadedProject(
+        project, parseLiterals, host, err, [&](const LoadedProject& loaded, int status) -> int {
+            if (outputPath.empty()) {
+                return WriteFormat(loaded, format, host.fs, out) ? status : ExitSomeWorkFailed;
+            }
+            if (IsReadByProject(loaded.tree, outputPath, host.fs)) {
+                ReportLine(err, "cannot write " + outputPath +
+                                    ": is a file this project reads; left untouched");
+                return ExitSomeWorkFailed;
+            }
+            const HostStatus written = host.fs.WriteFileAtomically(
+                outputPath,
+                [&](std::ostream& file) { return WriteFormat(loaded, format, host.fs, file); });
+            if (!written.ok()) {
+                ReportLine(err, "cannot write the output: " + written.reason);
+                return ExitSomeWorkFailed;
+            }
+            return status;
+        });
 }

@@ -91,18 +91,16 @@ private:
 int RunIncludersCommand(const std::string& project, const std::string& file,
                         ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                         std::ostream& err) {
-    LoadedProject loaded;
-    const int status = LoadForCli(loaded, project, parseLiterals, host, err);
-    if (status == ExitUsage) {
-        return status;
-    }
-    IncludersVisitor visitor(FileKeyOf(HostFs::CurrentFolder(), file), out);
-    WalkProject(loaded, visitor);
-    if (visitor.Count() == 0) {
-        std::string line;
-        AppendAsLine(line, file);
-        ReportLine(err, line + " is included nowhere in this project");
-        return ExitSomeWorkFailed;
-    }
-    return status;
+    return RunOnLoadedProject(
+        project, parseLiterals, host, err, [&](const LoadedProject& loaded, int status) -> int {
+            IncludersVisitor visitor(FileKeyOf(HostFs::CurrentFolder(), file), out);
+            WalkProject(loaded, visitor);
+            if (visitor.Count() == 0) {
+                std::string line;
+                AppendAsLine(line, file);
+                ReportLine(err, line + " is included nowhere in this project");
+                return ExitSomeWorkFailed;
+            }
+            return status;
+        });
 }

@@ -1,12 +1,10 @@
 #include "cli/jsonstream.h"
 
-JsonBlockStream::JsonBlockStream(std::ostream& out) : out_(out) {
-    block_.reserve(kBlockSize + 64);
-}
+JsonBlockStream::JsonBlockStream(std::ostream& out) : out_(out), block_(kBlockSize, '\0') {}
 
 void JsonBlockStream::Flush() {
-    out_.write(block_.data(), static_cast<std::streamsize>(block_.size()));
-    block_.clear();
+    out_.write(block_.data(), static_cast<std::streamsize>(used_));
+    used_ = 0;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -18,18 +18,42 @@ public:
     JsonBlockStream& operator=(const JsonBlockStream&) = delete;
 
     void Put(char c) {
-        block_.push_back(c);
-        if (block_.size() >= kBlockSize) {
+        if (used_ == block_.size()) {
             Flush();
         }
+        block_[used_++] = c;
     }
+    // Room for count characters, written with PutUnsafe.
+    void Reserve(std::size_t count) {
+        if (block_.size() - used_ < count) {
+            Flush();
+            if (block_.size() < count) {
+                block_.resize(count);
+            }
+        }
+    }
+    void PutUnsafe(char c) { block_[used_++] = c; }
     void Flush();
 
 private:
     static constexpr std::size_t kBlockSize = 1 << 20;
     std::ostream& out_;
     std::string block_;
+    std::size_t used_ = 0;
 };
+
+// The writer reserves room before it writes a value, so the stream checks
+// once per value instead of once per character.
+namespace rapidjson {
+template <>
+inline void PutReserve(JsonBlockStream& stream, std::size_t count) {
+    stream.Reserve(count);
+}
+template <>
+inline void PutUnsafe(JsonBlockStream& stream, char c) {
+    stream.PutUnsafe(c);
+}
+}  // namespace rapidjson
 
 using JsonWriter = rapidjson::Writer<JsonBlockStream>;
 

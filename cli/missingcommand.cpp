@@ -35,20 +35,18 @@ private:
 
 int RunMissingCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                       std::ostream& out, std::ostream& err) {
-    LoadedProject loaded;
-    const int status = LoadForCli(loaded, project, parseLiterals, host, err);
-    if (status == ExitUsage) {
-        return status;
-    }
-    // Without the compiler folder every system header counts as missing.
-    const WString& compilerFolder = loaded.notes.compilerFolder;
-    if (compilerFolder.IsEmpty()) {
-        ReportLine(err, "WATCOM is not set: the compiler's own headers cannot be found");
-    } else if (host.fs.Kind(compilerFolder.View()) != HostEntry::Folder) {
-        ReportLine(err, "WATCOM names no folder (" + compilerFolder.Str() +
-                            "): the compiler's own headers cannot be found");
-    }
-    MissingVisitor visitor(out);
-    WalkProject(loaded, visitor);
-    return visitor.Count() > 0 ? ExitSomeWorkFailed : status;
+    return RunOnLoadedProject(
+        project, parseLiterals, host, err, [&](const LoadedProject& loaded, int status) -> int {
+            // Without the compiler folder every system header counts as missing.
+            const WString& compilerFolder = loaded.notes.compilerFolder;
+            if (compilerFolder.IsEmpty()) {
+                ReportLine(err, "WATCOM is not set: the compiler's own headers cannot be found");
+            } else if (host.fs.Kind(compilerFolder.View()) != HostEntry::Folder) {
+                ReportLine(err, "WATCOM names no folder (" + compilerFolder.Str() +
+                                    "): the compiler's own headers cannot be found");
+            }
+            MissingVisitor visitor(out);
+            WalkProject(loaded, visitor);
+            return visitor.Count() > 0 ? ExitSomeWorkFailed : status;
+        });
 }

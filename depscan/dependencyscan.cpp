@@ -251,8 +251,8 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
         }
         HostFile& included = *found.targetHost;
         if (!included.readable || included.onChain > 0) {
-            if (included.readable && options_.notes != nullptr) {
-                options_.notes->MarkCycleCut(item);
+            if (included.readable) {
+                tree_.SetMarked(item);  // a cycle cut: named here, not expanded again
             }
             continue;
         }

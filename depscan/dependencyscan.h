@@ -55,7 +55,8 @@ public:
     // dependency nodes under parent and their paths to fileList (when given).
     // A file that cannot be read as a regular file gets nothing; a library is
     // listed but not read; a file already being scanned higher up the same
-    // include chain gets its node but is not scanned again. True when a
+    // include chain gets its node, marked in the tree (WTreeStore::IsMarked),
+    // but is not scanned again. True when a
     // dependency node was added under parent.
     bool ScanFile(WTreeItem parent, FileList* fileList, std::string_view path);
 

@@ -89,8 +89,7 @@ void VisitSources(const LoadedProject& project, WTreeItem sources, ProjectVisito
             continue;
         }
         WalkItems(tree, first, 1, [&](int level, WTreeItem item) {
-            visitor.File(
-                {level, tree.Label(item), tree.LabelOf(item), project.notes.IsCycleCut(item)});
+            visitor.File({level, tree.Label(item), tree.LabelOf(item), tree.IsMarked(item)});
         });
     }
 }

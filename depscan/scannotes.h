@@ -17,15 +17,12 @@ struct MissingName {
     std::string name;        // as written
 };
 
-// What a dependency scan learns that the tree's labels do not show: which
-// dependency nodes stand for a file already open higher up their chain (the
-// node is there, its subtree is not), and which names found no file. Filled
-// by the scan when one is given to it; read by the project walk.
+// What a dependency scan learns that the tree does not show: which names
+// found no file. (The nodes whose file was open higher up their chain, so that
+// their subtree is not there, the scan marks in the tree itself.) Filled by the
+// scan when one is given to it; read by the project walk.
 class ScanNotes {
 public:
-    void MarkCycleCut(WTreeItem item);
-    bool IsCycleCut(WTreeItem item) const { return item < cycleCuts_.size() && cycleCuts_[item]; }
-
     // Each (target, naming file, name) once, in the order met.
     void AddMissing(WTreeItem target, std::string_view namingFile, std::string_view name);
     const std::vector<MissingName>& Missing() const { return missing_; }
@@ -34,7 +31,6 @@ public:
     WString compilerFolder;
 
 private:
-    std::vector<bool> cycleCuts_;  // by item: a bit per node, however many cuts there are
     std::vector<MissingName> missing_;
     std::unordered_set<std::string> missingKeys_;
 };
