@@ -4,8 +4,10 @@
 #   bench/run.sh [small|medium|large|SOURCES]      (default: small; 200, 2,000, 10,000 sources)
 #
 # Runs, on the same generated project: `tamsk-cli export --parse-literals`; the floor (cat of every
-# file the scan reads to /dev/null, plus dd writing a file as large as the dependency file); and
-# `gcc -MM` over the C sources with the same include directories (SKIP_GCC=1 leaves it out).
+# file the scan reads to /dev/null, plus dd writing a file as large as the dependency file);
+# `gcc -MM` over the C sources with the same include directories (SKIP_GCC=1 leaves it out); and
+# the other outputs of the same load (deps in each format, missing, includers, cycles), each
+# against the export's time and peak memory (SKIP_OUTPUTS=1 leaves them out).
 # Prints wall times, ratios, MB/s of unique source bytes, tree nodes per second and peak RSS per
 # node. Projects are generated once into ${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/<sources>/.
 # TAMSK_CLI names the tamsk-cli to measure (default: build/default/cli/tamsk-cli, built if missing).
@@ -81,3 +83,34 @@ awk -v sources="$sources" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique=
   printf "peak RSS              %.1f MB\n", peak_kb / 1024
   printf "peak RSS per node     %.1f bytes\n", peak_kb * 1024 / nodes
 }'
+
+# 4. The other outputs of the same load, side by side with the export: time and peak RSS of each,
+# and their ratios to the export's.
+if [[ "${SKIP_OUTPUTS:-0}" != 1 ]]; then
+  header="$(cd "$project" && find inc -name "*.h" | sort | tail -n 1)"
+  out="$work/output.tmp"
+  printf "\n%-34s %8s %8s %10s %8s\n" "command" "time" "/export" "peak RSS" "/export"
+  run_output() {
+    local name="$1"
+    shift
+    local timing start end seconds kb
+    timing="$(mktemp)"
+    start=$(now)
+    /usr/bin/time -f '%M' -o "$timing" "$cli" "$@" >"$out" 2>/dev/null || true
+    end=$(now)
+    seconds=$(elapsed "$start" "$end")
+    kb=$(tail -n 1 "$timing")
+    rm -f "$timing"
+    awk -v n="$name" -v s="$seconds" -v e="$export_s" -v k="$kb" -v p="$peak_kb" 'BEGIN {
+      printf "%-34s %6.2f s %8.2f %7.1f MB %8.2f\n", n, s, s / e, k / 1024, k / p }'
+  }
+  run_output "export (again)" export "$project/bench.wpj" --parse-literals
+  for format in json make dot compile-commands; do
+    run_output "deps --format $format" deps "$project/bench.wpj" --parse-literals \
+      --format "$format" -o "$out"
+  done
+  run_output "missing" missing "$project/bench.wpj" --parse-literals
+  run_output "includers $header" includers "$project/bench.wpj" "$project/$header" --parse-literals
+  run_output "cycles" cycles "$project/bench.wpj" --parse-literals
+  rm -f "$out"
+fi

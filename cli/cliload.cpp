@@ -30,7 +30,7 @@ void ReportLine(std::ostream& err, std::string_view text) {
 }
 
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
-               const CliHost& host, std::ostream& err) {
+               const CliHost& host, std::ostream& err, ScanNotes* notes) {
     LineSource lines;
     if (const HostStatus read = lines.Load(host.fs, project); !read.ok()) {
         ReportLine(err, "cannot read project file: " + read.reason);
@@ -42,7 +42,7 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
     }
     ScanOutcome outcome;
     if (!LoadProjectWithDependencies(tree, WFilePath(std::string_view(project)), host.fs,
-                                     parseLiterals, &outcome, host.nodeLimit)) {
+                                     parseLiterals, &outcome, host.nodeLimit, notes)) {
         ReportLine(err, "cannot read project file: " + project);
         return ExitUsage;
     }
@@ -54,4 +54,12 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
                             std::to_string(tree.Count()) + " nodes; the tree is incomplete");
     }
     return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;
+}
+
+int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                       std::ostream& err,
+                       const std::function<int(const LoadedProject&, int loadStatus)>& work) {
+    LoadedProject loaded;
+    const int status = LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
+    return status == ExitUsage ? status : work(loaded, status);
 }

@@ -4,17 +4,45 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <map>
 
 #include "cli/commands.h"
 #include "cli/fdoutput.h"
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kCommands = {"tree", "export", "copy"};
+constexpr std::array<std::string_view, 7> kCommands = {"tree",    "export",    "copy",  "deps",
+                                                       "missing", "includers", "cycles"};
+constexpr std::string_view kCommandList =
+    "the commands are tree, export, copy, deps, missing, includers, cycles";
+
+// An example per command, shown by --help.
+constexpr const char* kExamples =
+    "Examples:\n"
+    "  tamsk-cli tree shapes.wpj\n"
+    "  tamsk-cli export shapes.wpj --parse-literals\n"
+    "  tamsk-cli copy shapes.wpj /tmp/shapes-copy\n"
+    "  tamsk-cli deps shapes.wpj --format json -o shapes.json\n"
+    "  tamsk-cli deps shapes.wpj --format make -o shapes.dep\n"
+    "  tamsk-cli deps shapes.wpj --format dot | dot -Tsvg -o shapes.svg\n"
+    "  tamsk-cli deps shapes.wpj --format compile-commands -o compile_commands.json\n"
+    "  tamsk-cli missing shapes.wpj\n"
+    "  tamsk-cli includers shapes.wpj include/shapes.h\n"
+    "  tamsk-cli cycles shapes.wpj\n";
+
+const std::map<std::string, DepsFormat> kDepsFormats = {
+    {"json", DepsFormat::Json},
+    {"make", DepsFormat::Make},
+    {"dot", DepsFormat::Dot},
+    {"compile-commands", DepsFormat::CompileCommands},
+};
 
 struct Options {
     std::string project;
     std::string destination;
+    std::string file;
+    std::string format;
+    std::string output;
     bool parseLiterals = false;
 };
 
@@ -60,14 +88,15 @@ std::string AbsoluteProjectPath(const std::string& project) {
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const CliHost& host) {
     if (args.size() < 2) {
-        ReportLine(err, "a command is needed; the commands are tree, export, copy");
+        ReportLine(err, "a command is needed; " + std::string(kCommandList));
         return ExitUsage;
     }
     if (IsUnknownCommand(args[1])) {
-        ReportLine(err, "unknown command \"" + args[1] + "\"; the commands are tree, export, copy");
+        ReportLine(err, "unknown command \"" + args[1] + "\"; " + std::string(kCommandList));
         return ExitUsage;
     }
     CLI::App app{"tamsk-cli: show, export and copy Watcom IDE projects", "tamsk-cli"};
+    app.footer(kExamples);
     app.set_version_flag("--version", std::string("tamsk-cli ") + TAMSK_VERSION);
     app.require_subcommand(1);
     // The same command line on every host: "/path" is a path, never a "/option".
@@ -84,6 +113,24 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         "copy", "Copy the project file, its target files and every listed file into DEST");
     AddProjectArguments(*copy, options);
     copy->add_option("DEST", options.destination, "Destination folder")->required();
+    CLI::App* deps = app.add_subcommand(
+        "deps",
+        "Write the dependencies as JSON, make rules, a Graphviz graph or a compilation "
+        "database (to standard output, or to FILE)");
+    AddProjectArguments(*deps, options);
+    deps->add_option("--format", options.format, "json, make, dot or compile-commands")->required();
+    deps->add_option("-o,--output", options.output,
+                     "Write to FILE (through a temporary file beside it) instead");
+    CLI::App* missing = app.add_subcommand(
+        "missing", "List every name that resolves to no file: target, naming file, name");
+    AddProjectArguments(*missing, options);
+    CLI::App* includers = app.add_subcommand(
+        "includers", "List every source whose tree holds FILE, with the shortest chain to it");
+    AddProjectArguments(*includers, options);
+    includers->add_option("FILE", options.file, "The file looked for")->required();
+    CLI::App* cycles = app.add_subcommand(
+        "cycles", "List every include cycle that the scan cut, once each, and their count");
+    AddProjectArguments(*cycles, options);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
     try {
@@ -104,6 +151,29 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (exportCommand->parsed()) {
         return RunExportCommand(project, ParseFlag(options), host, out, err);
+    }
+    if (deps->parsed()) {
+        const auto format = kDepsFormats.find(options.format);
+        if (format == kDepsFormats.end()) {
+            ReportLine(err, "unknown format \"" + options.format +
+                                "\"; the formats are json, make, dot, compile-commands");
+            return ExitUsage;
+        }
+        if (deps->count("--output") > 0 && options.output.empty()) {
+            ReportLine(err, "the output file must not be empty");
+            return ExitUsage;
+        }
+        return RunDepsCommand(project, format->second, options.output, ParseFlag(options), host,
+                              out, err);
+    }
+    if (missing->parsed()) {
+        return RunMissingCommand(project, ParseFlag(options), host, out, err);
+    }
+    if (includers->parsed()) {
+        return RunIncludersCommand(project, options.file, ParseFlag(options), host, out, err);
+    }
+    if (cycles->parsed()) {
+        return RunCyclesCommand(project, ParseFlag(options), host, out, err);
     }
     if (options.destination.empty()) {
         ReportLine(err, "the destination folder must not be empty");

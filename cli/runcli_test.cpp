@@ -13,6 +13,7 @@
 #include "classlib/core/wtokens.h"
 #include "cli/commands.h"
 #include "cli/fdoutput.h"
+#include "tests/support/clirun.h"
 #include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
@@ -22,36 +23,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs tamsk-cli in-process with WATCOM unset, as the expected files assume.
-CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNodeLimit) {
-    UnsetEnvironment("WATCOM");
-    args.insert(args.begin(), "tamsk-cli");
-    std::ostringstream out;
-    std::ostringstream err;
-    NativeHostFs native;
-    const int exitCode = RunCli(args, out, err, CliHost{fs ? *fs : native, nodeLimit});
-    return {exitCode, out.str(), err.str()};
-}
-
-std::string Filled(std::string_view text, const TempDir& dir) {
-    return Substituted(text, {{'%', dir.path()}});
-}
-
-// On Windows the program names paths with backslashes, the tests with slashes.
-std::string Slashed(std::string text) {
-#ifdef _WIN32
-    std::replace(text.begin(), text.end(), '\\', '/');
-#endif
-    return text;
-}
+using Args = CliArgs;
 
 // The examples: the trees and dependency files as written by hand. The console project's target
 // file lies in bin\ and its names reach back up with ..\ (and above the project folder with
@@ -136,7 +108,9 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"NotAProject", "export %/a.c", nullptr, 2,
          "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
-         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy\n"},
+         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy, deps, "
+         "missing, "
+         "includers, cycles\n"},
         {"EmptyDestination", "copy %/p.wpj \"\"", nullptr, 2,
          "tamsk-cli: the destination folder must not be empty\n"},
         {"ExtraArgument", "tree %/p.wpj x\x1b[2J\ry", nullptr, 2,
@@ -169,6 +143,15 @@ TEST(RunCli, ExitCodeAndStandardError) {
          1,
          "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
          "reads; left untouched\n"},
+        {"UnknownDepsFormat", "deps %/p.wpj --format xml", nullptr, 2,
+         "tamsk-cli: unknown format \"xml\"; the formats are json, make, dot, compile-commands\n"},
+        {"DepsOntoATargetFile", "deps %/p.wpj --format json -o %/t.tgt", nullptr, 1,
+         "tamsk-cli: cannot write %/t.tgt: is a file this project reads; left untouched\n"},
+        {"DepsWriteFails", "deps %/p.wpj --format dot -o %/p.dot",
+         [](TempDir&, FakeHostFs& fs) { fs.FailRename("p.dot"); }, 1,
+         "tamsk-cli: cannot write the output: cannot replace %/p.dot: Operation not permitted\n"},
+        {"IncludedNowhere", "includers %/p.wpj %/none.h", nullptr, 1,
+         "tamsk-cli: %/none.h is included nowhere in this project\n"},
     };
     const TokenRules blanks{" ", "\"\"", TokenEmpty::Keep, TokenQuotes::Remove, TokenEscapes::Off};
     for (const CliCase& c : cases) {

@@ -31,8 +31,9 @@ DependencyScanner::DependencyScanner(WTreeStore& tree, std::string_view projectF
 DependencyScanner::~DependencyScanner() = default;
 
 void DependencyScanner::BeginTarget(std::string_view targetFolder,
-                                    std::string_view includeDirectoryList) {
+                                    std::string_view includeDirectoryList, WTreeItem targetItem) {
     folder_ = targetFolder;
+    targetItem_ = targetItem;
     namedByLabel_ = &namedByFolder_[folder_];
     resolver_ = std::make_unique<IncludeResolver>(folder_, includeDirectoryList, fs_);
     ++targetStamp_;
@@ -121,6 +122,7 @@ DependencyScanner::Resolved DependencyScanner::ResolveFinding(const NamedFile& f
             resolved.throughChain = path.empty();
         }
         if (path.empty()) {
+            resolved.missing = !resolved.throughChain;
             return resolved;
         }
     }
@@ -182,7 +184,14 @@ bool DependencyScanner::ResolveThroughChain(const Finding& finding, Resolved& re
         SetTarget(resolved);
         return true;
     }
+    resolved.missing = true;
     return false;
+}
+
+void DependencyScanner::NoteMissing(const Frame& frame, const Finding& finding) {
+    if (options_.notes != nullptr) {
+        options_.notes->AddMissing(targetItem_, tree_.LabelText(frame.file->label), finding.name);
+    }
 }
 
 bool DependencyScanner::MayAdd() {
@@ -235,10 +244,10 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
         Resolved& resolved = frame.findings[frame.next++];
         Resolved found = resolved;
         if (found.throughChain) {
-            const Finding& finding = hostFiles_[frame.file->host].findings[frame.next - 1];
-            if (!ResolveThroughChain(finding, found)) {
-                continue;
-            }
+            ResolveThroughChain(hostFiles_[frame.file->host].findings[frame.next - 1], found);
+        }
+        if (found.missing) {
+            NoteMissing(frame, hostFiles_[frame.file->host].findings[frame.next - 1]);
         }
         if (found.label == kNone || !MayAdd()) {
             continue;
@@ -250,6 +259,9 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
         }
         HostFile& included = *found.targetHost;
         if (!included.readable || included.onChain > 0) {
+            if (included.readable) {
+                tree_.SetMarked(item);  // a cycle cut: named here, not expanded again
+            }
             continue;
         }
         List(fileList, found.label, found.target->listedStamp);
@@ -291,7 +303,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
             IncludeDirectories(tree, tree.FirstChild(sources), list, options.compilerFolder);
         }
         const WString folder = TargetFolderOf(tree, target, projectFolder.View());
-        scanner.BeginTarget(folder.View(), list.View());
+        scanner.BeginTarget(folder.View(), list.View(), target);
         std::optional<FileList> fileList;
         if (filelist != kNoItem) {
             fileList.emplace(tree, filelist);
@@ -300,7 +312,12 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
              source = tree.NextSibling(source)) {
             std::string path(tree.Label(source));
             NormalizePathText(path, folder.View());
-            scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
+            const bool named = scanner.ScanFile(source, fileList ? &*fileList : nullptr, path);
+            if (options.notes != nullptr && !named &&
+                fs.Kind(PathInFolder(folder.View(), path)) != HostEntry::File) {
+                options.notes->AddMissing(target, TargetReferenceOf(tree, target),
+                                          tree.Label(source));
+            }
             if (scanner.Stopped()) {
                 return scanner.Outcome();
             }

@@ -15,6 +15,7 @@
 #include "depscan/filefindings.h"
 #include "depscan/filelist.h"
 #include "depscan/includeresolution.h"
+#include "depscan/scannotes.h"
 #include "project/projecttree.h"
 
 // How one dependency scan runs.
@@ -25,6 +26,7 @@ struct ScanOptions {
     ParseLiterals parseLiterals = ParseLiterals::Off;
     WString compilerFolder;  // the value of WATCOM for this run
     std::size_t nodeLimit = kDefaultNodeLimit;
+    ScanNotes* notes = nullptr;  // filled when given
 
     // The options of a load: WATCOM read now, the default limit.
     static ScanOptions ForLoad(ParseLiterals parseLiterals);
@@ -44,14 +46,17 @@ public:
 
     // Starts a target: its folder, against which its names are read and
     // found, and its include directory list (macro already expanded).
-    void BeginTarget(std::string_view targetFolder, std::string_view includeDirectoryList);
+    // targetItem is the target's node, for the notes.
+    void BeginTarget(std::string_view targetFolder, std::string_view includeDirectoryList,
+                     WTreeItem targetItem = kNoItem);
 
     // Scans the file at path (relative to the target folder, or absolute)
     // and, depth first in file order, every file it includes, adding their
     // dependency nodes under parent and their paths to fileList (when given).
     // A file that cannot be read as a regular file gets nothing; a library is
     // listed but not read; a file already being scanned higher up the same
-    // include chain gets its node but is not scanned again. True when a
+    // include chain gets its node, marked in the tree (WTreeStore::IsMarked),
+    // but is not scanned again. True when a
     // dependency node was added under parent.
     bool ScanFile(WTreeItem parent, FileList* fileList, std::string_view path);
 
@@ -75,6 +80,7 @@ private:
     struct Resolved {
         Finding::Kind kind = Finding::Kind::Include;
         bool throughChain = false;  // a quoted name to be searched next to the includers
+        bool missing = false;       // the name found no file (not one left out)
         WTreeLabel label = kNone;   // the node's text; none: the finding adds nothing
         std::uint32_t listedStamp = 0;
         // For an include: the file it names, already read.
@@ -115,6 +121,7 @@ private:
     WTreeItem AddDependencyNode(WTreeLabel label, Frame& frame);
     void List(FileList* fileList, WTreeLabel label, std::uint32_t& listedStamp);
     std::string IdentityOf(std::string_view path);
+    void NoteMissing(const Frame& frame, const Finding& finding);
 
     WTreeStore& tree_;
     std::string projectFolder_;
@@ -123,6 +130,7 @@ private:
     ScanOptions options_;
     std::unique_ptr<IncludeResolver> resolver_;
     std::uint32_t targetStamp_ = 0;
+    WTreeItem targetItem_ = kNoItem;
 
     std::deque<HostFile> hostFiles_;
     std::unordered_map<std::string, std::uint32_t> hostFileByKey_;

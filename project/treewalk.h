@@ -20,15 +20,15 @@ inline void AppendAsLine(std::string& text, std::string_view label) {
     }
 }
 
-// Calls emit(level, label) for node, its following siblings and all their
+// Calls visit(level, item) for node, its following siblings and all their
 // descendants in pre-order, without recursion: projects can nest includes
 // tens of thousands of levels deep. node's level is depth.
-template <typename Emit>
-void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
+template <typename Visit>
+void WalkItems(const WTreeStore& tree, WTreeItem node, int depth, Visit&& visit) {
     WTreeItem item = node;
     int level = depth;
     while (item != kNoItem) {
-        emit(level, tree.Label(item));
+        visit(level, item);
         if (const WTreeItem child = tree.FirstChild(item); child != kNoItem) {
             item = child;
             ++level;
@@ -47,4 +47,10 @@ void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
             --level;
         }
     }
+}
+
+// WalkItems, calling emit(level, label).
+template <typename Emit>
+void WalkTree(const WTreeStore& tree, WTreeItem node, int depth, Emit&& emit) {
+    WalkItems(tree, node, depth, [&](int level, WTreeItem item) { emit(level, tree.Label(item)); });
 }

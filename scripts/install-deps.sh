@@ -12,7 +12,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
-  libcli11-dev
+  libcli11-dev rapidjson-dev
 )
 if [ "${1:-}" = "--run" ]; then
   shift
@@ -24,6 +24,8 @@ else
     # the installed layout and the Debian package, as the desktop's and Debian's tools see them
     desktop-file-utils appstream man-db shared-mime-info xdg-utils libfile-mimeinfo-perl
     bash-completion file dpkg-dev lintian
+    # the outputs for scripts, read back by the tools that consume them
+    make graphviz clangd
   )
 fi
 packages+=("$@")

@@ -11,6 +11,7 @@ namespace {
 constexpr std::uint8_t kLive = 1;
 constexpr std::uint8_t kHasData = 2;
 constexpr std::uint8_t kHasSortedIndex = 4;
+constexpr std::uint8_t kMarked = 8;
 
 // A sorted insertion that has to pass more siblings than this builds an index.
 constexpr std::size_t kSortedIndexThreshold = 32;
@@ -360,6 +361,16 @@ bool WTreeStore::SetLabel(WTreeItem item, std::string_view label) {
 
 int WTreeStore::Image(WTreeItem item) const {
     return IsValid(item) ? At(item).image : 0;
+}
+
+void WTreeStore::SetMarked(WTreeItem item) {
+    if (IsValid(item)) {
+        At(item).flags |= kMarked;
+    }
+}
+
+bool WTreeStore::IsMarked(WTreeItem item) const {
+    return IsValid(item) && (At(item).flags & kMarked) != 0;
 }
 
 int WTreeStore::SelectedImage(WTreeItem item) const {

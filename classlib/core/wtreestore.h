@@ -95,6 +95,11 @@ public:
     WTreeLabel LabelOf(WTreeItem item) const;
     bool SetLabel(WTreeItem item, std::string_view label);
     int Image(WTreeItem item) const;
+    // One bit per node for the store's user, clear when the node is added; no
+    // observer hears of it. The dependency scan marks the nodes whose file it
+    // did not expand again as it was open higher up their chain.
+    void SetMarked(WTreeItem item);
+    bool IsMarked(WTreeItem item) const;
     int SelectedImage(WTreeItem item) const;
     WObject* GetData(WTreeItem item) const;
     bool IsValid(WTreeItem item) const;
