@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <filesystem>
 
 #include "cli/commands.h"
+#include "project/projectfilescan.h"
 
 namespace {
 
@@ -31,14 +31,6 @@ void AddProjectArguments(CLI::App& command, Options& options) {
 bool IsUnknownCommand(const std::string& word) {
     return !word.starts_with('-') &&
            std::find(kCommands.begin(), kCommands.end(), word) == kCommands.end();
-}
-
-// The tree must not depend on how the path was typed: the load dialog of the
-// window gives absolute paths, and the compiler folder is matched on places.
-std::string AbsoluteProjectPath(const std::string& project) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(project, error);
-    return error ? project : absolute.lexically_normal().string();
 }
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -1,5 +1,7 @@
 #include "project/projectfilescan.h"
 
+#include <filesystem>
+
 #include "project/linesource.h"
 
 // A target reference in a project file, counted from the "VComponent" line:
@@ -20,7 +22,31 @@ constexpr int kNoReference = -1;
 constexpr int kClassLine = 10;
 constexpr int kReferenceLine = 12;
 
+bool IsNumber(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool BeginsAsAProject(LineSource& lines) {
+    std::string_view version;
+    std::string_view ident;
+    return lines.Next(version) && IsNumber(version) && lines.Next(ident) && ident == "projectIdent";
+}
+
 }  // namespace
+
+ProjectFileCheck CheckProjectFile(HostFs& fs, std::string_view path, std::string& complaint) {
+    complaint.clear();
+    LineSource lines;
+    if (const HostStatus read = lines.Load(fs, path); !read.ok()) {
+        complaint = "cannot read project file: " + read.reason;
+        return ProjectFileCheck::Unreadable;
+    }
+    if (!BeginsAsAProject(lines)) {
+        complaint = std::string(path) + " is not a Watcom IDE project file";
+        return ProjectFileCheck::NotAProject;
+    }
+    return ProjectFileCheck::Project;
+}
 
 bool ScanProjectFile(HostFs& fs, std::string_view path,
                      const std::function<void(const WString& reference)>& onReference) {
@@ -48,4 +74,10 @@ bool ScanProjectFile(HostFs& fs, std::string_view path,
         }
     }
     return true;
+}
+
+std::string AbsoluteProjectPath(const std::string& project) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(project, error);
+    return error ? project : absolute.lexically_normal().string();
 }

@@ -27,6 +27,7 @@ public:
     BusyInputFilter() { qApp->installEventFilter(this); }
     ~BusyInputFilter() override { qApp->removeEventFilter(this); }
     bool StopAsked() const { return stopAsked_; }
+    void ClearStop() { stopAsked_ = false; }
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
@@ -168,7 +169,8 @@ public:
         }
     }
 
-    // Opens the top even when stopped, so that what was done shows.
+    // Opens the top even when stopped, so that what was done shows; the parts
+    // in order until stopped.
     void OpenParts(Slices& slices) {
         view_.expand(top_);
         for (const QModelIndex& index : opened_) {
@@ -286,12 +288,22 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
     if (view == nullptr || !store_.IsValid(item)) {
         return;
     }
-    const BusyInputFilter input;
+    BusyInputFilter input;
     const WWaitCursor wait(this);
-    HeldGeometry held(*view);
-    held.ProcessEvents();  // shows the wait cursor at once
-    Slices slices(held, input);
-    PartedExpansion expansion(*view, *native_->model, store_, native_->model->IndexOf(item));
-    expansion.RecordParts(slices);
-    expansion.OpenParts(slices);
+    const QModelIndex top = native_->model->IndexOf(item);
+    {
+        HeldGeometry held(*view);
+        held.ProcessEvents();  // shows the wait cursor at once
+        Slices slices(held, input);
+        PartedExpansion expansion(*view, *native_->model, store_, top);
+        expansion.RecordParts(slices);
+        // Esc while the parts were recorded (hidden below the closed top):
+        // what was recorded opens all the same, so that Esc keeps what was
+        // done; another Esc stops that too.
+        input.ClearStop();
+        expansion.OpenParts(slices);
+    }
+    // Without a window manager no later event brings the scroll bars up to date.
+    view->doItemsLayout();
+    view->scrollTo(top, QAbstractItemView::EnsureVisible);
 }
