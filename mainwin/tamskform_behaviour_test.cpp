@@ -21,6 +21,9 @@
 #include "project/projectfilescan.h"
 #include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
+#ifdef _WIN32
+#include "classlib/win32/wwin32native.h"
+#endif
 
 namespace {
 
@@ -253,7 +256,9 @@ TEST_F(TamskFormBehaviour, ProgramEnds) {
         }
     };
     const std::string written = "[Options]\r\nParseSource=false\r\n";
-    const std::string folder = "[Options]\r\nFolder=" + Path("examples/shapes/") + "\r\n";
+    // The path named on the command line is made absolute, in the host's own form.
+    const std::string folder =
+        "[Options]\r\nFolder=" + AsShown(Path("examples/shapes/")) + "\r\n";
     const struct {
         int how;  // 0 close box, 1 E&xit, 2 window refused
         std::string argument;
@@ -328,17 +333,37 @@ TEST_F(TamskFormBehaviour, LoadProblemsOnTheStatusLine) {
                       "; 2 source files named by the project were not found: gone.c, lost.c"));
 }
 
-// The View menu runs the tree's keys: '*' on the current node opens everything below it.
-TEST_F(TamskFormBehaviour, ViewMenuExpandsAllBelow) {
+// The View menu runs the tree's keys: '*' on the current node opens everything
+// below it. On Win32 the keys come as characters, from the main keyboard as
+// from the numeric keypad, whose own key presses the control no longer takes.
+TEST_F(TamskFormBehaviour, ViewMenuAndKeysExpandAllBelow) {
     Start();
     Load(kShapes);
-    const WTreeStore& store = mainForm->tv_1->Store();
-    Choose(TamskForm::ExpandBelowId);
+    WTreeView& tree = *mainForm->tv_1;
+    const WTreeStore& store = tree.Store();
+    const WTreeItem root = store.FirstRoot();
     const auto closed = [&](WTreeItem item) {
-        return store.HasChildren(item) && !mainForm->tv_1->IsExpanded(item);
+        return store.HasChildren(item) && !tree.IsExpanded(item);
     };
-    EXPECT_FALSE(closed(store.FirstRoot()));
-    EXPECT_EQ(store.FindDescendant(store.FirstRoot(), closed), kNoItem);
+#ifdef _WIN32
+    HWND control = Win32Window(tree);
+    const auto key = [&](UINT message, WPARAM key) { SendMessageW(control, message, key, 0); };
+    key(WM_CHAR, L'-');
+    EXPECT_TRUE(closed(root));
+    key(WM_KEYDOWN, VK_ADD);
+    EXPECT_TRUE(closed(root));
+    key(WM_CHAR, L'+');
+    EXPECT_FALSE(closed(root));
+    EXPECT_NE(store.FindDescendant(root, closed), kNoItem);
+    key(WM_KEYDOWN, VK_MULTIPLY);
+    key(WM_CHAR, L'*');
+    EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
+    key(WM_CHAR, L'-');
+    EXPECT_TRUE(closed(root));
+#endif
+    Choose(TamskForm::ExpandBelowId);
+    EXPECT_FALSE(closed(root));
+    EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
 }
 
 TEST_F(TamskFormBehaviour, ParseSourceValues) {
