@@ -199,6 +199,10 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                 DispatchDroppedFiles(*form, reinterpret_cast<HDROP>(wParam));
             }
             return TRUE;
+        case WM_CTLCOLORSTATIC:
+            // A label is drawn on the form's own face colour, its whole width.
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_SETCURSOR:
             if (WaitCursorShown()) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
