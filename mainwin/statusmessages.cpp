@@ -51,8 +51,7 @@ void Add(std::string& text, const std::string& part) {
 }  // namespace
 
 std::string FirstStartHint() {
-    return "To open a project: File > Load Watcom Project..., drop a .wpj file here, or name it "
-           "on the command line";
+    return "Open a project: File > Load..., drop a .wpj file here, or tamsk FILE.wpj";
 }
 
 std::string LoadProblemsText(const ScanOutcome& outcome) {
