@@ -265,7 +265,12 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
         }
     }
     keepInView();
-    if (HTREEITEM handle = native_->bridge->Show(item)) {
-        SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
+    if (firstShown == 0) {
+        // Not shown when asked for (from the menu): it becomes the first row
+        // shown. Scrolled vertically only: ensuring it visible would scroll
+        // a long label's end into view and hide the expanders.
+        if (HTREEITEM handle = native_->bridge->Show(item)) {
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(handle));
+        }
     }
 }
