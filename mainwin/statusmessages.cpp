@@ -1,5 +1,6 @@
 #include "mainwin/statusmessages.h"
 
+#include <algorithm>
 #include <ctime>
 #include <vector>
 

@@ -257,8 +257,7 @@ TEST_F(TamskFormBehaviour, ProgramEnds) {
     };
     const std::string written = "[Options]\r\nParseSource=false\r\n";
     // The path named on the command line is made absolute, in the host's own form.
-    const std::string folder =
-        "[Options]\r\nFolder=" + AsShown(Path("examples/shapes/")) + "\r\n";
+    const std::string folder = "[Options]\r\nFolder=" + AsShown(Path("examples/shapes/")) + "\r\n";
     const struct {
         int how;  // 0 close box, 1 E&xit, 2 window refused
         std::string argument;
