@@ -52,6 +52,15 @@ std::string Shortened(std::string_view path, std::size_t maxLength) {
     const std::size_t kept = maxLength > 1 ? maxLength - 1 : 0;  // the ellipsis is one
     std::size_t head = kept / 2;
     std::size_t tail = path.size() - (kept - head);
+    // Whole folder names where that costs at most half of either side.
+    const std::size_t lastSeparator = head > 0 ? path.find_last_of("/\\", head - 1) : path.npos;
+    if (lastSeparator != path.npos && lastSeparator + 1 >= head / 2) {
+        head = lastSeparator + 1;
+    }
+    const std::size_t nextSeparator = path.find_first_of("/\\", tail);
+    if (nextSeparator != path.npos && nextSeparator - tail <= (path.size() - tail) / 2) {
+        tail = nextSeparator;
+    }
     while (head > 0 && IsContinuationByte(path[head])) {
         --head;
     }

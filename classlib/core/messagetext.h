@@ -47,8 +47,9 @@ std::vector<TextRange> PathsIn(std::string_view message);
 std::string WithPathSeparatorsOf(std::string_view message, PathStyle style);
 
 // The message with each path longer than maxPathLength characters shortened
-// in its middle to that length, its start and its end kept and "…" between
-// ("/home/me/…/shapes_dep.Txt"). A character of several bytes is never cut.
+// in its middle to about that length, its start and its end kept and "…"
+// between ("/home/me/…/shapes_dep.Txt"), cut at separators where that costs
+// at most half of either side. A character of several bytes is never cut.
 std::string WithShortenedPaths(std::string_view message, std::size_t maxPathLength);
 
 // What a status line shows of a message, and the whole of it for its tooltip:

@@ -37,12 +37,12 @@ TEST(MessageText, PathsInMessages) {
         {"wrote Z:/work/demo/x_dep.Txt",
          {"Z:/work/demo/x_dep.Txt"},
          "wrote Z:\\work\\demo\\x_dep.Txt",
-         "wrote Z:/wo\xE2\x80\xA6"
+         "wrote Z:/\xE2\x80\xA6"
          "ep.Txt"},
         {"\"/p/x\" and /q; first: (//srv/share/long/name)",
          {"/p/x", "/q", "//srv/share/long/name)"},
          "\"\\p\\x\" and \\q; first: (\\\\srv\\share\\long\\name)",
-         "\"/p/x\" and /q; first: (//srv\xE2\x80\xA6/name)"},
+         "\"/p/x\" and /q; first: (//\xE2\x80\xA6/name)"},
         {"1/2 done, a / b (*.wpj) at 07:12:05",
          {},
          "1/2 done, a / b (*.wpj) at 07:12:05",
