@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QScrollBar>
 #include <QTreeView>
+#include <algorithm>
 #include <vector>
 
 #include "classlib/gui/wcursor.h"
@@ -274,7 +276,14 @@ void WTreeView::SelectItem(WTreeItem item) {
     }
     const QModelIndex index = native_->model->IndexOf(item);
     view->setCurrentIndex(index);
+    // Sideways only as far as the node's start needs: scrolled to show a long
+    // label whole, the view would hide the expanders on the left.
+    QScrollBar* sideways = view->horizontalScrollBar();
+    const int before = sideways->value();
     view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const int start = view->visualRect(index).left() + sideways->value() - view->indentation();
+    const int width = view->viewport()->width();
+    sideways->setValue(start >= before && start < before + width / 2 ? before : std::max(0, start));
 }
 
 WTreeItem WTreeView::GetSelectedItem() const {
