@@ -1,43 +1,24 @@
 #include <string>
 
+#include "classlib/core/messagetext.h"
 #include "cli/commands.h"
 #include "depscan/projectload.h"
-#include "project/linesource.h"
+#include "project/projectfilescan.h"
 #include "project/treewalk.h"
-
-namespace {
-
-bool IsNumber(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// Every project file the IDE writes, in either form, begins with its version
-// number followed by "projectIdent"; the reader itself looks at neither, so a
-// command line user who names a source or a binary is told here.
-bool BeginsAsAProject(LineSource& lines) {
-    std::string_view version;
-    std::string_view ident;
-    return lines.Next(version) && IsNumber(version) && lines.Next(ident) && ident == "projectIdent";
-}
-
-}  // namespace
 
 void ReportLine(std::ostream& err, std::string_view text) {
     std::string line = "tamsk-cli: ";
-    AppendAsLine(line, text);
+    // Paths as the host writes them: with '\\' on Windows.
+    AppendAsLine(line, WithPathSeparatorsOf(text, kHostPathStyle));
     line += '\n';
     err << line;
 }
 
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
                const CliHost& host, std::ostream& err, ScanNotes* notes) {
-    LineSource lines;
-    if (const HostStatus read = lines.Load(host.fs, project); !read.ok()) {
-        ReportLine(err, "cannot read project file: " + read.reason);
-        return ExitUsage;
-    }
-    if (!BeginsAsAProject(lines)) {
-        ReportLine(err, project + " is not a Watcom IDE project file");
+    std::string complaint;
+    if (CheckProjectFile(host.fs, project, complaint) != ProjectFileCheck::Project) {
+        ReportLine(err, complaint);
         return ExitUsage;
     }
     ScanOutcome outcome;

@@ -3,11 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <map>
 
 #include "cli/commands.h"
 #include "cli/fdoutput.h"
+#include "project/projectfilescan.h"
 
 namespace {
 
@@ -60,29 +60,6 @@ void AddProjectArguments(CLI::App& command, Options& options) {
 bool IsUnknownCommand(const std::string& word) {
     return !word.starts_with('-') &&
            std::find(kCommands.begin(), kCommands.end(), word) == kCommands.end();
-}
-
-// The tree must not depend on how the path was typed: the load dialog of the
-// window gives absolute paths, and the compiler folder is matched on places.
-// ".." is left to the system, which resolves a link before it (on Windows
-// the system itself folds it as text).
-std::string AbsoluteProjectPath(const std::string& project) {
-    std::string path = project;
-    if (!IsHostAbsolutePath(path)) {
-        const std::string current = HostFs::CurrentFolder();
-        if (current.empty()) {
-            return project;
-        }
-        path = current + "/" + path;
-    }
-#ifndef _WIN32
-    const std::vector<std::string_view> components = PathComponents(path);
-    if (std::find(components.begin(), components.end(), "..") != components.end()) {
-        const std::string folder = HostFs::SystemFolderPath(FolderOfPath(path));
-        return folder.empty() ? path : folder + "/" + std::string(FileNameOfPath(path));
-    }
-#endif
-    return std::filesystem::path(path).lexically_normal().string();
 }
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

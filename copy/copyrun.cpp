@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "classlib/core/messagetext.h"
 #include "classlib/core/wstring.h"
 #include "copy/wcopy.h"
 #include "project/projecttree.h"
@@ -105,8 +106,8 @@ std::string CopyRunSummaryText(const CopyRunSummary& summary) {
     if (!summary.ran) {
         return "Nothing copied: no project is loaded.";
     }
-    std::string text =
-        std::to_string(summary.copied) + " copied, " + std::to_string(summary.failed) + " failed";
+    std::string text = GroupedCount(static_cast<std::size_t>(summary.copied)) + " copied, " +
+                       GroupedCount(static_cast<std::size_t>(summary.failed)) + " failed";
     if (!summary.reasons.empty()) {
         text += "; first: ";
         AppendAsLine(text, summary.reasons.front());

@@ -274,12 +274,22 @@ bool DependencyScanner::ScanFile(WTreeItem parent, FileList* fileList, std::stri
     return addedUnderParent;
 }
 
+bool DependencyScanner::IsReadable(std::string_view path) {
+    return Scanned(NamedFor(tree_.InternLabel(path))).readable;
+}
+
 ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
                               const ScanOptions& options) {
     DependencyScanner scanner(tree, projectFolder.View(), fs, options);
+    std::vector<std::string> missingSources;
+    const auto outcome = [&scanner, &missingSources] {
+        ScanOutcome result = scanner.Outcome();
+        result.missingSources = std::move(missingSources);
+        return result;
+    };
     const WTreeItem project = tree.FirstRoot();
     if (project == kNoItem) {
-        return scanner.Outcome();
+        return outcome();
     }
     const WString dependencyFilelistText = DependencyFilelistText();
     const WString filelistText = FilelistText();
@@ -319,9 +329,12 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
                                           tree.Label(source));
             }
             if (scanner.Stopped()) {
-                return scanner.Outcome();
+                return outcome();
+            }
+            if (!scanner.IsReadable(path)) {
+                missingSources.emplace_back(tree.Label(source));
             }
         }
     }
-    return scanner.Outcome();
+    return outcome();
 }

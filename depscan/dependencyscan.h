@@ -60,6 +60,10 @@ public:
     // dependency node was added under parent.
     bool ScanFile(WTreeItem parent, FileList* fileList, std::string_view path);
 
+    // Whether the file at path (as ScanFile takes it) is one that can be read
+    // as a regular file; the scan has read it already.
+    bool IsReadable(std::string_view path);
+
     ScanOutcome Outcome() const { return {!stopped_, nodesAdded_, problems_}; }
     bool Stopped() const { return stopped_; }
 

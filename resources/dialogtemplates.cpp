@@ -66,6 +66,17 @@ const MenuTemplate& TamskFormMenu() {
                  {0, "", MenuSeparator, {}},
                  {1007, "E&xit", MenuNormal, {}},
              }},
+            // The tree's keys, where a user looks for them.
+            {0,
+             "&View",
+             MenuPopup,
+             {
+                 {1101, "&Find...\tCtrl+F", MenuNormal, {}},
+                 {1102, "Find &Next\tF3", MenuNormal, {}},
+                 {1103, "Find &Previous\tShift+F3", MenuNormal, {}},
+                 {0, "", MenuSeparator, {}},
+                 {1104, "&Expand All Below\t*", MenuNormal, {}},
+             }},
         }};
     return menu;
 }

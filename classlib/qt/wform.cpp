@@ -1,5 +1,7 @@
 #include "classlib/gui/wform.h"
 
+#include "classlib/core/messagetext.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -264,7 +266,8 @@ bool WForm::SetMenu(WMenu* menu) {
 
 void WForm::SetStatusText(std::string_view text) {
     if (frame_ != nullptr) {
-        frame_->SetStatusText(ToQString(text));
+        const StatusLineText line = StatusLineTextOf(text);
+        frame_->SetStatusText(ToQString(line.shown), ToQString(line.whole));
     }
 }
 

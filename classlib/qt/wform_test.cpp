@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,6 +59,24 @@ private slots:
         const QRect frame = QtWidget(form)->frameGeometry();
         QVERIFY(qAbs((frame.left() - area.left()) - (area.right() - frame.right())) <= 1);
         QVERIFY(qAbs((frame.top() - area.top()) - (area.bottom() - frame.bottom())) <= 1);
+    }
+
+    // The line shows a long path shortened in its middle, so that the reason
+    // after it shows; its tooltip and GetStatusText keep the whole text.
+    void statusLineShortensLongPaths() {
+        WModelessDialog form;
+        QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
+        const std::string path =
+            "/home/someone/a/rather/long/folder/of/projects/shapes/shapes_dep.Txt";
+        const std::string message = "cannot replace " + path + ": Permission denied";
+        form.SetStatusText(message);
+        auto* line = QtWidget(form)->findChild<QLabel*>(QStringLiteral("statusLine"));
+        QVERIFY(line != nullptr);
+        QCOMPARE(line->text(), QString::fromUtf8("cannot replace /home/someone/a/rather/long/"
+                                                 "\u2026/shapes/shapes_dep.Txt: "
+                                                 "Permission denied"));
+        QCOMPARE(line->toolTip(), QString::fromStdString(message));
+        QCOMPARE(form.GetStatusText().Str(), message);
     }
 
     void resizeCarriesTheRemainderPerEdge() {
