@@ -181,6 +181,7 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     EXPECT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(TreeFromJson(ParsedJson(json.out)), Cli({"tree", project, "--parse-literals"}).out);
 
+#ifndef _WIN32  // Windows names its files in UTF-16: a byte that is no UTF-8 names none
     projectwriter::TargetLayout layout;
     layout.items = {"a.c"};
     dir.Write("odd/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
@@ -190,6 +191,7 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     const rapidjson::Document odd =
         ParsedJson(Cli({"deps", dir.Join("odd/p.wpj"), "--format", "json"}).out);
     EXPECT_EQ(Str(odd["targets"][0]["sources"][0]["includes"][0]["file"]), "caf\xC3\xA9.h");
+#endif
 }
 
 // GNU make reads the rules: a touched header makes exactly its includers'
