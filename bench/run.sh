@@ -84,16 +84,14 @@ awk -v sources="$sources" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique=
   printf "peak RSS per node     %.1f bytes\n", peak_kb * 1024 / nodes
 }'
 
-# 4. The other outputs of the same load, side by side with the export: time and peak RSS of each,
-# and their ratios to the export's.
+# 4. The other outputs of the same load, each run right after an export of its own so that both
+# meet the same load of the machine: time and peak RSS of each, and their ratios to that export's.
 if [[ "${SKIP_OUTPUTS:-0}" != 1 ]]; then
   header="$(cd "$project" && find inc -name "*.h" | sort | tail -n 1)"
   out="$work/output.tmp"
-  printf "\n%-34s %8s %8s %10s %8s\n" "command" "time" "/export" "peak RSS" "/export"
-  run_output() {
-    local name="$1"
-    shift
-    local timing start end seconds kb
+  printf "\n%-34s %8s %8s %8s %10s %8s\n" "command" "time" "export" "/export" "peak RSS" "/export"
+  measure() {  # measure COMMAND...: sets seconds and kb
+    local timing start end
     timing="$(mktemp)"
     start=$(now)
     /usr/bin/time -f '%M' -o "$timing" "$cli" "$@" >"$out" 2>/dev/null || true
@@ -101,10 +99,16 @@ if [[ "${SKIP_OUTPUTS:-0}" != 1 ]]; then
     seconds=$(elapsed "$start" "$end")
     kb=$(tail -n 1 "$timing")
     rm -f "$timing"
-    awk -v n="$name" -v s="$seconds" -v e="$export_s" -v k="$kb" -v p="$peak_kb" 'BEGIN {
-      printf "%-34s %6.2f s %8.2f %7.1f MB %8.2f\n", n, s, s / e, k / 1024, k / p }'
   }
-  run_output "export (again)" export "$project/bench.wpj" --parse-literals
+  run_output() {
+    local name="$1"
+    shift
+    measure export "$project/bench.wpj" --parse-literals
+    local export_seconds="$seconds" export_kb="$kb"
+    measure "$@"
+    awk -v n="$name" -v s="$seconds" -v e="$export_seconds" -v k="$kb" -v p="$export_kb" 'BEGIN {
+      printf "%-34s %6.2f s %6.2f s %8.2f %7.1f MB %8.2f\n", n, s, e, s / e, k / 1024, k / p }'
+  }
   for format in json make dot compile-commands; do
     run_output "deps --format $format" deps "$project/bench.wpj" --parse-literals \
       --format "$format" -o "$out"

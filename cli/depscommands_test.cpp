@@ -33,6 +33,21 @@ rapidjson::Document ParsedJson(const std::string& text) {
     return document;
 }
 
+// Slashed for JSON text: on Windows an escaped backslash becomes a slash.
+std::string JsonSlashed(const std::string& text) {
+#ifdef _WIN32
+    std::string slashed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool escaped = text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\';
+        slashed += escaped ? '/' : text[i];
+        i += escaped ? 1 : 0;
+    }
+    return slashed;
+#else
+    return text;
+#endif
+}
+
 std::string Str(const rapidjson::Value& value) {
     return value.IsNull() ? std::string("(null)") : std::string(value.GetString());
 }
@@ -107,13 +122,13 @@ ToolRun RunTool(const std::string& command) {
     return run;
 }
 
+#ifdef _WIN32
+#define SKIP_WITHOUT_TOOL(name) GTEST_SKIP() << "the tools run on Linux"
+#else
 bool HasTool(const char* name) {
     return RunTool(std::string("command -v ") + name).exitCode == 0;
 }
 
-#ifdef _WIN32
-#define SKIP_WITHOUT_TOOL(name) GTEST_SKIP() << "the tools run on Linux"
-#else
 #define SKIP_WITHOUT_TOOL(name)                                                            \
     if (!HasTool(name)) {                                                                  \
         GTEST_SKIP() << name << " is not installed (scripts/install-deps.sh installs it)"; \
@@ -138,8 +153,9 @@ TEST(DepsCommands, GraphExample) {
     const CliRun dot = Cli({"deps", project, "--format", "dot"});
     EXPECT_EQ(dot.out, ReadWhole(expected + "graph.dot"));
     const CliRun database = Cli({"deps", project, "--format", "compile-commands"});
-    EXPECT_EQ(ParsedJson(Slashed(database.out)),
-              ParsedJson(Slashed(filledAtGraph(ReadWhole(expected + "compile_commands.json")))));
+    EXPECT_EQ(ParsedJson(JsonSlashed(database.out)),
+              ParsedJson(Substituted(ReadWhole(expected + "compile_commands.json"),
+                                     {{'%', Slashed(graph)}})));
 
     const CliRun missing = Cli({"missing", project});
     EXPECT_EQ(missing.exitCode, 1);
@@ -181,6 +197,7 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     EXPECT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(TreeFromJson(ParsedJson(json.out)), Cli({"tree", project, "--parse-literals"}).out);
 
+#ifndef _WIN32  // Windows names its files in UTF-16: a byte that is no UTF-8 names none
     projectwriter::TargetLayout layout;
     layout.items = {"a.c"};
     dir.Write("odd/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
@@ -190,6 +207,7 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     const rapidjson::Document odd =
         ParsedJson(Cli({"deps", dir.Join("odd/p.wpj"), "--format", "json"}).out);
     EXPECT_EQ(Str(odd["targets"][0]["sources"][0]["includes"][0]["file"]), "caf\xC3\xA9.h");
+#endif
 }
 
 // GNU make reads the rules: a touched header makes exactly its includers'

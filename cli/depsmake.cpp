@@ -87,11 +87,14 @@ public:
             return;
         }
         metBy_[file.labelId] = source_;
-        const std::string& name = NameOf(file);
+        Name& name = NameOf(file);
         block_ += ' ';
-        AppendMakeName(block_, name, MakePlace::Prerequisite);
-        if (headerNames_.insert(name).second) {
-            headers_.push_back(name);
+        block_ += name.prerequisite;
+        if (!name.listed) {
+            name.listed = true;
+            if (headerNames_.insert(name.spelt).second) {
+                headers_.push_back(name.spelt);
+            }
         }
         FlushIfFull();
     }
@@ -124,16 +127,23 @@ private:
         AppendMakeName(block_, BaseNameOf(source.label).Str() + std::string(object),
                        MakePlace::Target);
         block_ += ": ";
-        AppendMakeName(block_, NameOf(source), MakePlace::Prerequisite);
+        block_ += NameOf(source).prerequisite;
     }
-    // A label's name as the file system spells it, worked out once per target.
-    const std::string& NameOf(const FileVisit& file) {
+    // A label's name as the file system spells it and as a prerequisite,
+    // worked out once per target.
+    struct Name {
+        std::string spelt;
+        std::string prerequisite;
+        bool listed = false;  // among the headers given an empty rule
+    };
+    Name& NameOf(const FileVisit& file) {
         if (file.labelId >= names_.size()) {
             names_.resize(static_cast<std::size_t>(file.labelId) + 1);
         }
-        std::string& name = names_[file.labelId];
-        if (name.empty()) {
-            name = SpeltOnDisk(fs_, folder_, file.label);
+        Name& name = names_[file.labelId];
+        if (name.prerequisite.empty()) {
+            name.spelt = SpeltOnDisk(fs_, folder_, file.label);
+            AppendMakeName(name.prerequisite, name.spelt, MakePlace::Prerequisite);
         }
         return name;
     }
@@ -153,7 +163,7 @@ private:
     HostFs& fs_;
     std::ostream& out_;
     std::string folder_;
-    std::vector<std::string> names_;  // by label, for the current target
+    std::vector<Name> names_;  // by label, for the current target
     std::string block_;
     bool ruleOpen_ = false;
     std::uint32_t source_ = 0;          // the current source's number

@@ -56,6 +56,14 @@ void AddProjectArguments(CLI::App& command, Options& options) {
                      "Also list files named in string literals of the sources");
 }
 
+// A subcommand that works on a project.
+CLI::App* AddProjectCommand(CLI::App& app, const char* name, const char* description,
+                            Options& options) {
+    CLI::App* command = app.add_subcommand(name, description);
+    AddProjectArguments(*command, options);
+    return command;
+}
+
 // A first argument that is meant as a command but names none.
 bool IsUnknownCommand(const std::string& word) {
     return !word.starts_with('-') &&
@@ -80,34 +88,32 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.allow_windows_style_options(false);
 
     Options options;
-    CLI::App* tree =
-        app.add_subcommand("tree", "Print the project tree, one blank of indent per level");
-    AddProjectArguments(*tree, options);
-    CLI::App* exportCommand =
-        app.add_subcommand("export", "Write the tree to <project path without extension>_dep.Txt");
-    AddProjectArguments(*exportCommand, options);
-    CLI::App* copy = app.add_subcommand(
-        "copy", "Copy the project file, its target files and every listed file into DEST");
-    AddProjectArguments(*copy, options);
+    CLI::App* tree = AddProjectCommand(
+        app, "tree", "Print the project tree, one blank of indent per level", options);
+    CLI::App* exportCommand = AddProjectCommand(
+        app, "export", "Write the tree to <project path without extension>_dep.Txt", options);
+    CLI::App* copy = AddProjectCommand(
+        app, "copy", "Copy the project file, its target files and every listed file into DEST",
+        options);
     copy->add_option("DEST", options.destination, "Destination folder")->required();
-    CLI::App* deps = app.add_subcommand(
-        "deps",
+    CLI::App* deps = AddProjectCommand(
+        app, "deps",
         "Write the dependencies as JSON, make rules, a Graphviz graph or a compilation "
-        "database (to standard output, or to FILE)");
-    AddProjectArguments(*deps, options);
+        "database (to standard output, or to FILE)",
+        options);
     deps->add_option("--format", options.format, "json, make, dot or compile-commands")->required();
     deps->add_option("-o,--output", options.output,
                      "Write to FILE (through a temporary file beside it) instead");
-    CLI::App* missing = app.add_subcommand(
-        "missing", "List every name that resolves to no file: target, naming file, name");
-    AddProjectArguments(*missing, options);
-    CLI::App* includers = app.add_subcommand(
-        "includers", "List every source whose tree holds FILE, with the shortest chain to it");
-    AddProjectArguments(*includers, options);
+    CLI::App* missing = AddProjectCommand(
+        app, "missing", "List every name that resolves to no file: target, naming file, name",
+        options);
+    CLI::App* includers = AddProjectCommand(
+        app, "includers", "List every source whose tree holds FILE, with the shortest chain to it",
+        options);
     includers->add_option("FILE", options.file, "The file looked for")->required();
-    CLI::App* cycles = app.add_subcommand(
-        "cycles", "List every include cycle that the scan cut, once each, and their count");
-    AddProjectArguments(*cycles, options);
+    CLI::App* cycles = AddProjectCommand(
+        app, "cycles", "List every include cycle that the scan cut, once each, and their count",
+        options);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend() - (args.empty() ? 0 : 1));
     try {

@@ -250,4 +250,15 @@ TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
     EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");
 }
 
+// --help names every command with an example of it.
+TEST(RunCli, HelpShowsAnExampleOfEveryCommand) {
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command :
+         {"tree", "export", "copy", "deps", "missing", "includers", "cycles"}) {
+        EXPECT_NE(help.out.find(std::string("\n  tamsk-cli ") + command + " "), std::string::npos)
+            << command;
+    }
+}
+
 }  // namespace
