@@ -62,13 +62,13 @@ done
 cli="$stage/bin/tamsk-cli"
 manual="$(MANWIDTH=200 man -l "$stage/share/man/man1/tamsk-cli.1.gz" 2>/dev/null)"
 completion="$stage/share/bash-completion/completions/tamsk-cli"
-mapfile -t commands < <("$cli" --help | sed -n '/^Subcommands:/,$p' | awk 'NR > 1 && NF {print $1}')
+mapfile -t commands < <("$cli" --help | sed -n '/^Subcommands:/,/^$/p' | awk 'NR > 1 && NF {print $1}')
 [ ${#commands[@]} -gt 0 ] || fail "tamsk-cli --help lists no commands"
 for command in "${commands[@]}"; do
     grep -qE "^       $command( |$)" <<<"$manual" || fail "tamsk-cli.1 has no entry for $command"
     grep -qE "\[$command\]=[0-9]" "$completion" || fail "the completion does not know $command"
     offered="$(grep -E "^ *\[$command\]=[\"']?-" "$completion" | sed "s/^[^=]*=//; s/[\"']//g" || true)"
-    for option in $("$cli" "$command" --help | grep -oE -- '--[a-z][a-z-]+' | grep -vx -- --help); do
+    for option in $("$cli" "$command" --help | sed -n '/^Options:/,/^$/p' | grep -oE -- '--[a-z][a-z-]+' | grep -vx -- --help); do
         grep -qF -- "$option" <<<"$manual" || fail "tamsk-cli.1 does not describe $option"
         [[ " $offered " == *" $option "* ]] ||
             fail "the completion does not offer $option for $command"
@@ -107,14 +107,20 @@ completions="$(
     offers tree --
     offers copy --parse-literals a.wpj ''
     offers copy a.wpj sub ''
+    offers deps a.wpj --format ''
+    offers deps a.wpj --format make ''
+    offers includers a.wpj ''
 )"
-expected_completions=" -> copy export tree
+expected_completions=" -> copy cycles deps export includers missing tree
 ex -> export
 -- -> --help --version
 tree  -> B.WPJ a.wpj sub
 tree -- -> --help --parse-literals
 copy --parse-literals a.wpj  -> sub
-copy a.wpj sub  -> "
+copy a.wpj sub  -> 
+deps a.wpj --format  -> compile-commands dot json make
+deps a.wpj --format make  -> 
+includers a.wpj  -> B.WPJ a.wpj notes.txt sub"
 if [ "$completions" != "$expected_completions" ]; then
     diff <(echo "$expected_completions") <(echo "$completions") >&2 || true
     fail "bash completion differs (< expected, > offered)"
