@@ -3,7 +3,7 @@
 # would: File > Load through the open dialog, Export, Copy through the folder
 # browser, Exit.
 # Checks the captions, the exported file, the settings file and the exit code.
-# Usage: wine_gui_test.sh TAMSK_EXE EXAMPLES_DIR PREFIX_DIR
+# Usage: tamsk_by_keyboard.sh TAMSK_EXE EXAMPLES_DIR PREFIX_DIR
 set -euo pipefail
 # Without a display, one of its own (scripts/with-display.sh).
 if [ -z "${DISPLAY:-}" ]; then
