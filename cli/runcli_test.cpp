@@ -205,6 +205,20 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
 }
 
+// Output that does not arrive (a full disk, a closed pipe) is work that failed.
+TEST(RunCli, AnOutputThatCannotBeWrittenFails) {
+    struct FullDisk : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    TempDir dir;
+    WriteProject(dir);
+    std::ostream out(&full);
+    std::ostringstream err;
+    NativeHostFs fs;
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, out, err, CliHost{fs}), 1);
+    EXPECT_EQ(err.str(), "");
+}
+
 // A reason may hold a line break (a name from the project file can): it stays one line.
 TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
     std::ostringstream err;
