@@ -54,6 +54,7 @@ faults=(
   "includeresolution-quote-flipped|depscan/includeresolution.cpp|if (opener == '\"') {|if (opener != '\"') {"
   "hostfs-copy-destination-without-case|classlib/core/hostfs.cpp|const std::string to = ResolveWithKey(destination, key, Lookup::Exact);|const std::string to = ResolveWithKey(destination, key, Lookup::IgnoringCase);"
   "wprofile-unreadable-file-replaced|classlib/core/wprofile.cpp|if (!read.ok() && read.code != HostStatus::Code::NotFound) {|if (false) {"
+  "dependencyscan-file-read-again|depscan/dependencyscan.cpp|    host.scanned = true;|    host.scanned = false;"
   "dependencyscan-chain-stops-before-source|depscan/dependencyscan.cpp|for (std::size_t i = stack_.size() - 1; i-- > 0;) {|for (std::size_t i = stack_.size() - 1; i-- > 1;) {"
   "cli-output-failure-ignored|cli/runcli.cpp|if ((!out \|\| !err) && code == ExitOk) {|if (!err && code == ExitOk) {"
   "dependencyscan-limit-off-by-one|depscan/dependencyscan.cpp|if (nodesAdded_ >= options_.nodeLimit) {|if (nodesAdded_ > options_.nodeLimit) {"
