@@ -74,7 +74,8 @@ faults=(
 # The test executables built from a file: those whose inputs (as ninja lists them, libraries
 # followed) hold it; a header counts as the source file beside it.
 tests_for() {
-  local source="$root/${1%.h}.cpp" t
+  local source="$root/$1" t
+  [[ "$1" == *.h ]] && source="$root/${1%.h}.cpp"
   for t in "${all_tests[@]}"; do
     if grep -qxF "$source" "$build/bin_of/$t.inputs"; then
       echo "$t"
