@@ -20,7 +20,8 @@ shift || true
 build="${TAMSK_FUZZ_BUILD:-$root/build/fuzz}"
 jobs="${TAMSK_FUZZ_JOBS:-1}"
 runLimit="${TAMSK_FUZZ_RUNS:--1}"
-maxLength=16384  # bytes of one input: large enough for every reader's paths, small enough to keep
+maxLength=16384  # bytes of one input while fuzzing
+keepLength=512   # bytes of one kept input: the corpus stays small, and loses almost no coverage
 
 cmake --preset fuzz -S "$root" -B "$build" >/dev/null || exit 2
 targets=("$@")
@@ -81,12 +82,12 @@ make_seeds() {
 }
 
 # The kept corpus made anew from the inputs that add coverage, smallest first: the old kept corpus,
-# what this run found, and the seeds.
+# what this run found, and the seeds, each cut to keepLength bytes.
 keep_corpus() {
   local target="$1" kept="$2" merged
   shift 2
   merged="$(mktemp -d)"
-  if "$build/fuzz/$target" -merge=1 -max_len="$maxLength" "$merged" "$kept" "$@" \
+  if "$build/fuzz/$target" -merge=1 -max_len="$keepLength" "$merged" "$kept" "$@" \
        >"$build/findings/$target-merge.log" 2>&1; then
     rm -rf "$kept"
     mv "$merged" "$kept"
