@@ -8,6 +8,7 @@
 #include "mainwin/mainform.h"
 #include "mainwin/startoptions.h"
 #include "mainwin/tamskform.h"
+#include "resources/programresources.h"
 
 ApplicationClass::ApplicationClass() {
     // For each event the generated handler first, then the hand-written one,
@@ -29,6 +30,7 @@ ApplicationClass::~ApplicationClass() {
 }
 
 bool ApplicationClass::OnStart(WObject* /*source*/, void* eventData) {
+    RegisterProgramResources();
     auto* data = static_cast<WApplicationEventData*>(eventData);
     data->exitCode = 0;
     data->abort = false;

@@ -1,4 +1,4 @@
-#include "classlib/gui/wtemplates.h"
+#include "resources/programresources.h"
 
 #include <array>
 
@@ -83,16 +83,10 @@ const MenuTemplate& TamskFormMenu() {
 
 }  // namespace
 
-const DialogTemplate* FindDialogTemplate(std::string_view name) {
-    for (const DialogTemplate& dialog : DialogTemplates()) {
-        if (dialog.name == name) {
-            return &dialog;
-        }
-    }
-    return nullptr;
+std::span<const DialogTemplate> ProgramDialogTemplates() {
+    return DialogTemplates();
 }
 
-const MenuTemplate* FindMenuTemplate(std::string_view name) {
-    const MenuTemplate& menu = TamskFormMenu();
-    return menu.name == name ? &menu : nullptr;
+std::span<const MenuTemplate> ProgramMenuTemplates() {
+    return {&TamskFormMenu(), 1};
 }

@@ -226,6 +226,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);  // someone else made it meanwhile
     EXPECT_EQ(fs.CreateFolder(dir.Join("a.c")).code, Code::Failed);
     EXPECT_EQ(fs.CopyFile(source, dir.Join("OUT/a.c")).code, Code::Ok);
+    EXPECT_EQ(fs.CopyFile(source, dir.Join("out/dep.txt")).code, Code::Ok);  // beside Dep.txt
     EXPECT_EQ(fs.CopyFile(source, dir.Join("Out/a.c")).code, Code::Failed);  // no such folder
     EXPECT_EQ(fs.Kind(dir.Join("OUT/b.c")), HostEntry::Missing);
     ASSERT_EQ(WriteWith(fs, dir.Join("OUT/b.c"), "line 1\n line 2\n", true).code, Code::Ok);
@@ -233,7 +234,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(ReadWhole(dir.Join("OUT/b.c")), "line 1\n line 2\n");
     ASSERT_EQ(WriteWith(fs, path, "ours", true).code, Code::Ok);
     EXPECT_EQ(treesnapshot::Paths(dir.path()),
-              "OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt");
+              "OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt out/dep.txt");
     EXPECT_EQ(ReadWhole(dir.Join("out/Dep.txt")), "theirs");
 
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
@@ -242,7 +243,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(StatOf(path).st_mode & 0777, 0640u);
     EXPECT_EQ(WriteWith(fs, path, "half", false).code, Code::Failed);  // the writer gave up
     EXPECT_EQ(ReadWhole(path), "new");
-    EXPECT_EQ(treesnapshot::Paths(dir.Join("out")), "DEP.TXT Dep.txt");
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("out")), "DEP.TXT Dep.txt dep.txt");
 }
 
 // A process ended by a signal in the middle of a write, or between the creation of its temporary

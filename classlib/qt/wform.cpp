@@ -19,7 +19,7 @@
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wfont.h"
 #include "classlib/gui/wmenu.h"
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/qt/formframe.h"
 #include "classlib/qt/ownerfocus.h"
 #include "classlib/qt/treecontrol.h"

@@ -11,12 +11,35 @@
 #include "classlib/gui/wcontrol.h"
 #include "classlib/gui/wfiledialog.h"
 #include "classlib/gui/wfont.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/qt/wqtnative.h"
+
+namespace {
+
+// The library's own form: a sizable frame with a tree and a button.
+const DialogTemplate kTestForm{
+    "Test_Form",
+    StyleVisible | StyleCaption | StyleSystemMenu | StyleSizingBorder | StyleSetFont,
+    0,
+    0,
+    259,
+    247,
+    8,
+    "MS Sans Serif",
+    "",
+    {
+        {102, kTreeViewClass, "", 5, 10, 250, 180, StyleChild | StyleVisible | StyleHasButtons},
+        {105, kButtonClass, "Copy", 113, 200, 62, 13, StyleChild | StyleVisible | StylePushButton},
+    }};
+
+}  // namespace
 
 class FormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { RegisterDialogTemplate(kTestForm); }
+
     void mulDivRoundsHalvesAwayFromZero() {
         const struct {
             int a, b, c, expected;
@@ -44,7 +67,7 @@ private slots:
 
     void templateIsConvertedThroughTheFontMetricsAndCentred() {
         WModelessDialog form;
-        QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
         const WDialogBaseUnits units = DialogBaseUnitsOf(WFont("8.MS Sans Serif"));
         QCOMPARE(QtSize(form.GetClientSize()),
                  QSize(WMulDiv(259, units.averageWidth, 4), WMulDiv(247, units.height, 8)));
@@ -81,7 +104,7 @@ private slots:
 
     void resizeCarriesTheRemainderPerEdge() {
         WModelessDialog form;
-        QCOMPARE(form.Create(nullptr, "ID_WPJCopy"), true);
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
         WCommandButton copy;
         QCOMPARE(copy.Attach(&form, 105), true);
         copy.SetResizePercentages(50, 100, 0, 0);

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/win32/formframe.h"
 
 namespace {

@@ -49,12 +49,13 @@ const FakeHostFs::Rule* FakeHostFs::Find(std::string_view path, Fault fault) con
 
 HostEntry FakeHostFs::Kind(std::string_view path) {
     const Rule* listed = Find(path, Fault::Listing);
-    return listed != nullptr ? listed->kind : real_.Kind(path);
+    return listed != nullptr ? listed->kind : real_->Kind(path);
 }
 
 HostStatus FakeHostFs::ReadFile(std::string_view path, std::string& contents,
                                 std::uint64_t maxBytes) {
     contents.clear();
+    reads_.push_back(real_->Resolve(path));
     if (Find(path, Fault::Deny) != nullptr) {
         return Failure("cannot open", path, "Permission denied");
     }
@@ -62,14 +63,14 @@ HostStatus FakeHostFs::ReadFile(std::string_view path, std::string& contents,
         return Failure("cannot open", path, "No such file or directory",
                        HostStatus::Code::NotFound);
     }
-    return real_.ReadFile(path, contents, std::min(maxBytes, readLimit_));
+    return real_->ReadFile(path, contents, std::min(maxBytes, readLimit_));
 }
 
 HostStatus FakeHostFs::CreateFolder(std::string_view path) {
     if (Find(path, Fault::Deny) != nullptr) {
         return Failure("cannot create folder", path, "Permission denied");
     }
-    return real_.CreateFolder(path);
+    return real_->CreateFolder(path);
 }
 
 // The faults first, then the real copy, which keeps its own rules (links, the same file).
@@ -117,7 +118,7 @@ HostStatus FakeHostFs::WriteFileAtomically(std::string_view path,
         return Failure("cannot replace", path, "Operation not permitted");
     }
     bool full = false;
-    const HostStatus written = real_.WriteFileAtomically(path, [&](std::ostream& out) {
+    const HostStatus written = real_->WriteFileAtomically(path, [&](std::ostream& out) {
         std::ostringstream text;
         if (!writer(text)) {
             return false;
