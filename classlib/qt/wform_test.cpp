@@ -88,7 +88,7 @@ private slots:
     // after it shows; its tooltip and GetStatusText keep the whole text.
     void statusLineShortensLongPaths() {
         WModelessDialog form;
-        QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
         const std::string path =
             "/home/someone/a/rather/long/folder/of/projects/shapes/shapes_dep.Txt";
         const std::string message = "cannot replace " + path + ": Permission denied";

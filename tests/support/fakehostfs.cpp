@@ -106,7 +106,7 @@ HostStatus FakeHostFs::CopyFileBelow(std::string_view source, std::string_view f
     if (fits < bytes.size()) {
         return Failure("cannot write", path, "No space left on device");
     }
-    return real_.CopyFileBelow(source, folder, relative);
+    return real_->CopyFileBelow(source, folder, relative);
 }
 
 HostStatus FakeHostFs::WriteFileAtomically(std::string_view path,

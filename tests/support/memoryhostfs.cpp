@@ -1,5 +1,7 @@
 #include "tests/support/memoryhostfs.h"
 
+#include "classlib/core/pathrules.h"
+
 #include <sstream>
 
 namespace {
@@ -132,11 +134,20 @@ HostStatus MemoryHostFs::Put(const std::string& key, std::string bytes) {
     return HostStatus::Ok();
 }
 
-HostStatus MemoryHostFs::CopyFile(std::string_view source, std::string_view destination) {
+HostStatus MemoryHostFs::CopyFileBelow(std::string_view source, std::string_view folder,
+                                       std::string_view relative) {
     std::string bytes;
     if (HostStatus read = ReadFile(source, bytes, kDefaultMaxRead); !read.ok()) {
         return read;
     }
+    std::string destination(folder);
+    for (const std::string_view component : PathComponents(FolderOfPath(relative))) {
+        destination.append("/").append(component);
+        if (HostStatus made = CreateFolder(destination); !made.ok()) {
+            return made;
+        }
+    }
+    destination.append("/").append(FileNameOfPath(relative));
     const std::string to = Found(destination, Lookup::Exact);
     if (to == Found(source, Lookup::IgnoringCase)) {
         return Status(HostStatus::Code::Failed, to, "source and destination are the same file");

@@ -28,7 +28,9 @@ public:
     HostStatus ReadFile(std::string_view path, std::string& contents,
                         std::uint64_t maxBytes) override;
     HostStatus CreateFolder(std::string_view path) override;
-    HostStatus CopyFile(std::string_view source, std::string_view destination) override;
+    // Holds no links, so nothing below folder can lead elsewhere.
+    HostStatus CopyFileBelow(std::string_view source, std::string_view folder,
+                             std::string_view relative) override;
     HostStatus WriteFileAtomically(std::string_view path,
                                    const std::function<bool(std::ostream&)>& writer) override;
     HostStatus Identify(std::string_view path, FileIdentity& identity) override;
