@@ -5,9 +5,11 @@
 #
 # Runs, on the same generated project: `tamsk-cli stats --parse-literals` (the load) against cat of
 # every file the scan reads; `tamsk-cli export --parse-literals`; the floor (that cat, plus dd
-# writing a file as large as the dependency file); and `gcc -MM` over the C sources with the same
-# include directories (SKIP_GCC=1 leaves it out). Exits 1 when a target is missed: the load within
-# 1.5x of the cat, the export within 1.3x of the floor, each at most 64 MB of peak RSS.
+# writing a file as large as the dependency file); `gcc -MM` over the C sources with the same
+# include directories (SKIP_GCC=1 leaves it out); and the other outputs of the same load (deps in
+# each format, missing, includers, cycles), each against the export's time and peak memory
+# (SKIP_OUTPUTS=1 leaves them out). Exits 1 when a target is missed: the load within 1.5x of the
+# cat, the export within 1.3x of the floor, each at most 64 MB of peak RSS.
 # Prints wall times, ratios, MB/s of unique source bytes, tree nodes per second and peak RSS per
 # node. Projects are generated once into ${TAMSK_BENCH_DIR:-/tmp/tamsk-bench}/<sources>/.
 # TAMSK_CLI names the tamsk-cli to measure (default: build/default/cli/tamsk-cli, built if missing).
@@ -76,6 +78,7 @@ if [[ "${SKIP_GCC:-0}" != 1 ]]; then
   gcc_s=$(elapsed "$start" "$end")
 fi
 
+targets_met=0
 awk -v sources="$sources" -v load_s="$load_s" -v cat_s="$cat_s" -v load_kb="$load_kb" -v targets="$(ls "$project"/*.tgt | wc -l)" -v unique="$unique_bytes" \
     -v nodes="$nodes" -v dep="$dep_bytes" -v export_s="$export_s" -v floor_s="$floor_s" \
     -v gcc_s="$gcc_s" -v peak_kb="$peak_kb" 'BEGIN {
@@ -106,4 +109,40 @@ awk -v sources="$sources" -v load_s="$load_s" -v cat_s="$cat_s" -v load_kb="$loa
 function target(name, value, most) {
   printf "target %-20s %8.2f (at most %s): %s\n", name, value, most, value <= most ? "met" : "MISSED"
   return value > most
-}'
+}' || targets_met=1
+
+# 4. The other outputs of the same load, each run right after an export of its own so that both
+# meet the same load of the machine: time and peak RSS of each, and their ratios to that export's.
+if [[ "${SKIP_OUTPUTS:-0}" != 1 ]]; then
+  header="$(cd "$project" && find inc -name "*.h" | sort | tail -n 1)"
+  out="$work/output.tmp"
+  printf "\n%-34s %8s %8s %8s %10s %8s\n" "command" "time" "export" "/export" "peak RSS" "/export"
+  measure() {  # measure COMMAND...: sets seconds and kb
+    local timing start end
+    timing="$(mktemp)"
+    start=$(now)
+    /usr/bin/time -f '%M' -o "$timing" "$cli" "$@" >"$out" 2>/dev/null || true
+    end=$(now)
+    seconds=$(elapsed "$start" "$end")
+    kb=$(tail -n 1 "$timing")
+    rm -f "$timing"
+  }
+  run_output() {
+    local name="$1"
+    shift
+    measure export "$project/bench.wpj" --parse-literals
+    local export_seconds="$seconds" export_kb="$kb"
+    measure "$@"
+    awk -v n="$name" -v s="$seconds" -v e="$export_seconds" -v k="$kb" -v p="$export_kb" 'BEGIN {
+      printf "%-34s %6.2f s %6.2f s %8.2f %7.1f MB %8.2f\n", n, s, e, s / e, k / 1024, k / p }'
+  }
+  for format in json make dot compile-commands; do
+    run_output "deps --format $format" deps "$project/bench.wpj" --parse-literals \
+      --format "$format" -o "$out"
+  done
+  run_output "missing" missing "$project/bench.wpj" --parse-literals
+  run_output "includers $header" includers "$project/bench.wpj" "$project/$header" --parse-literals
+  run_output "cycles" cycles "$project/bench.wpj" --parse-literals
+  rm -f "$out"
+fi
+exit "$targets_met"

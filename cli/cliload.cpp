@@ -1,30 +1,15 @@
 #include <string>
 
+#include "classlib/core/messagetext.h"
 #include "cli/commands.h"
 #include "depscan/projectload.h"
-#include "project/linesource.h"
+#include "project/projectfilescan.h"
 #include "project/treewalk.h"
-
-namespace {
-
-bool IsNumber(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// Every project file the IDE writes, in either form, begins with its version
-// number followed by "projectIdent"; the reader itself looks at neither, so a
-// command line user who names a source or a binary is told here.
-bool BeginsAsAProject(LineSource& lines) {
-    std::string_view version;
-    std::string_view ident;
-    return lines.Next(version) && IsNumber(version) && lines.Next(ident) && ident == "projectIdent";
-}
-
-}  // namespace
 
 void ReportLine(std::ostream& err, std::string_view text) {
     std::string line = "tamsk-cli: ";
-    AppendAsLine(line, text);
+    // Paths as the host writes them: with '\\' on Windows.
+    AppendAsLine(line, WithPathSeparatorsOf(text, kHostPathStyle));
     line += '\n';
     err << line;
 }
@@ -35,19 +20,15 @@ void ReportWorkLimit(std::ostream& err, std::size_t nodes) {
 }
 
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
-               const CliHost& host, std::ostream& err) {
-    LineSource lines;
-    if (const HostStatus read = lines.Load(host.fs, project); !read.ok()) {
-        ReportLine(err, "cannot read project file: " + read.reason);
-        return ExitUsage;
-    }
-    if (!BeginsAsAProject(lines)) {
-        ReportLine(err, project + " is not a Watcom IDE project file");
+               const CliHost& host, std::ostream& err, ScanNotes* notes) {
+    std::string complaint;
+    if (CheckProjectFile(host.fs, project, complaint) != ProjectFileCheck::Project) {
+        ReportLine(err, complaint);
         return ExitUsage;
     }
     ScanOutcome outcome;
     if (!LoadProjectWithDependencies(tree, WFilePath(std::string_view(project)), host.fs,
-                                     parseLiterals, &outcome, host.nodeLimit)) {
+                                     parseLiterals, &outcome, host.nodeLimit, notes)) {
         ReportLine(err, "cannot read project file: " + project);
         return ExitUsage;
     }
@@ -58,4 +39,12 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
         ReportWorkLimit(err, tree.Count());
     }
     return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;
+}
+
+int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                       std::ostream& err,
+                       const std::function<int(const LoadedProject&, int loadStatus)>& work) {
+    LoadedProject loaded;
+    const int status = LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
+    return status == ExitUsage ? status : work(loaded, status);
 }

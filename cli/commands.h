@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "cli/runcli.h"
+#include "depscan/projectwalk.h"
 #include "project/projecttree.h"
 
 // Each subcommand of tamsk-cli; results are exit codes (see runcli.h). The
@@ -14,6 +16,18 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
                      std::ostream& out, std::ostream& err);
 int RunStatsCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                     std::ostream& out, std::ostream& err);
+// The formats of `deps`, and the commands on a project's names.
+enum class DepsFormat { Json, Make, Dot, CompileCommands };
+int RunDepsCommand(const std::string& project, DepsFormat format, const std::string& outputPath,
+                   ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
+                   std::ostream& err);
+int RunMissingCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                      std::ostream& out, std::ostream& err);
+int RunIncludersCommand(const std::string& project, const std::string& file,
+                        ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
+                        std::ostream& err);
+int RunCyclesCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                     std::ostream& out, std::ostream& err);
 int RunCopyCommand(const std::string& project, const std::string& destination,
                    ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                    std::ostream& err);
@@ -24,7 +38,14 @@ int RunCopyCommand(const std::string& project, const std::string& destination,
 // limit reached). Returns ExitUsage, or ExitOk / ExitSomeWorkFailed for a
 // load that happened.
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
-               const CliHost& host, std::ostream& err);
+               const CliHost& host, std::ostream& err, ScanNotes* notes = nullptr);
+
+// For the commands that read a project through its walk: loads it, keeping
+// what the scan notes, and runs work with it and the load's exit code when the
+// load happened; returns work's code, or ExitUsage.
+int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
+                       std::ostream& err,
+                       const std::function<int(const LoadedProject&, int loadStatus)>& work);
 
 // The warning of a walk over the tree (the output of tree, export, stats)
 // that stopped at the work limit after nodes nodes.

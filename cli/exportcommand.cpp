@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "copy/copyrun.h"
 #include "depscan/depfile.h"
+#include "project/treewalk.h"
 
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                      std::ostream& out, std::ostream& err) {
@@ -11,22 +12,32 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
     if (loaded == ExitUsage) {
         return loaded;
     }
-    const WString path = DependencyFilePath(project);
-    if (IsReadByProject(tree, path.View(), host.fs)) {
-        ReportLine(err, "cannot write the dependency file: " + path.Str() +
+    // Into the project's folder as the system found it: typed in another
+    // case, the folder is the one on disk; the name is as given.
+    const WString typed = DependencyFilePath(project);
+    const std::string path =
+        host.fs.Resolve(FolderOfPath(typed.View())) + std::string(FileNameOfPath(typed.View()));
+    if (IsReadByProject(tree, path, host.fs)) {
+        ReportLine(err, "cannot write the dependency file: " + path +
                             ": is a file this project reads; left untouched");
         return ExitSomeWorkFailed;
     }
     std::string reason;
     std::size_t lines = 0;
-    switch (ExportDependencies(tree, path.View(), host.fs, &reason, host.nodeLimit, &lines)) {
+    const ExportResult result =
+        ExportDependencies(tree, path, host.fs, &reason, host.nodeLimit, &lines);
+    switch (result) {
         case ExportResult::Written:
-            out << path.View() << "\n";
+        case ExportResult::Stopped: {
+            std::string line;
+            AppendAsLine(line, path);
+            out << line << "\n";
+            if (result == ExportResult::Stopped) {
+                ReportWorkLimit(err, lines);
+                return ExitSomeWorkFailed;
+            }
             return loaded;
-        case ExportResult::Stopped:
-            out << path.View() << "\n";
-            ReportWorkLimit(err, lines);
-            return ExitSomeWorkFailed;
+        }
         case ExportResult::EmptyTree:
             return loaded;
         case ExportResult::Failed:

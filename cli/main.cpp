@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "cli/fdoutput.h"
 #include "cli/runcli.h"
 
 #ifdef _WIN32
@@ -28,13 +29,19 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < argc; ++i) {
         args.push_back(Utf8(argv[i]));
     }
-    return RunCli(args, std::cout, std::cerr);
+    FdOutputBuf standardOutput(_fileno(stdout));
+    std::ostream out(&standardOutput);
+    return RunCli(args, out, std::cerr);
 }
 
 #else
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
-    return RunCli({argv, argv + argc}, std::cout, std::cerr);
+    FdOutputBuf standardOutput(STDOUT_FILENO);
+    std::ostream out(&standardOutput);
+    return RunCli({argv, argv + argc}, out, std::cerr);
 }
 
 #endif

@@ -1,5 +1,6 @@
 #include "cli/runcli.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,46 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/messagetext.h"
 #include "classlib/core/wtokens.h"
 #include "cli/commands.h"
+#include "cli/fdoutput.h"
+#include "tests/support/clirun.h"
 #include "tests/support/environment.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
+#include "tests/support/treesnapshot.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Args = std::vector<std::string>;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs tamsk-cli in-process with WATCOM unset, as the expected files assume.
-CliRun Cli(Args args, HostFs* fs = nullptr, std::size_t nodeLimit = kDefaultNodeLimit) {
-    UnsetEnvironment("WATCOM");
-    args.insert(args.begin(), "tamsk-cli");
-    std::ostringstream out;
-    std::ostringstream err;
-    NativeHostFs native;
-    const int exitCode = RunCli(args, out, err, CliHost{fs ? *fs : native, nodeLimit});
-    return {exitCode, out.str(), err.str()};
-}
-
-std::string Filled(std::string_view text, const TempDir& dir) {
-    return Substituted(text, {{'%', dir.path()}});
-}
-
-// On Windows the program names paths with backslashes, the tests with slashes.
-std::string Slashed(std::string text) {
-#ifdef _WIN32
-    std::replace(text.begin(), text.end(), '\\', '/');
-#endif
-    return text;
-}
+using Args = CliArgs;
 
 // The examples: the trees and dependency files as written by hand. The console project's target
 // file lies in bin\ and its names reach back up with ..\ (and above the project folder with
@@ -69,6 +45,12 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
     EXPECT_EQ(exported.exitCode, 0);
     EXPECT_EQ(Slashed(exported.out), Slashed(shapes + "shapes_dep.Txt\n"));
     EXPECT_EQ(ReadWhole(shapes + "shapes_dep.Txt"), ReadWhole(shapes + "expected/shapes_dep.Txt"));
+
+    // The viewer's list names a folder through $(%zlib), relative to its target's folder.
+    SetEnvironment("zlib", "../zlib");
+    const CliRun viewer = Cli({"tree", shapes + "viewer/viewer.wpj"});
+    UnsetEnvironment("zlib");
+    EXPECT_EQ(viewer.out, ReadWhole(shapes + "viewer/expected/viewer_tree.txt"));
 
     const CliRun copy =
         Cli({"copy", shapes + "console/console.wpj", dir.Join("out"), "--parse-literals"});
@@ -96,17 +78,17 @@ TEST(RunCli, ExamplesTreeExportAndCopy) {
 }
 
 // p.wpj names t.tgt with the given sources (a.c including a.h, and b.c, are written) and release
-// include directories.
+// include directories, in the folder (ending in '/') of the temporary folder.
 void WriteProject(const TempDir& dir, std::vector<std::string> items = {"a.c", "b.c"},
-                  std::string includeDirectories = "") {
+                  std::string includeDirectories = "", const std::string& folder = "") {
     projectwriter::TargetLayout layout;
     layout.items = std::move(items);
     layout.includeDirectories = std::move(includeDirectories);
-    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
-    dir.Write("a.c", "#include \"a.h\"\n");
-    dir.Write("a.h", "");
-    dir.Write("b.c", "");
+    dir.Write(folder + "p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write(folder + "t.tgt", projectwriter::TargetFileText(layout));
+    dir.Write(folder + "a.c", "#include \"a.h\"\n");
+    dir.Write(folder + "a.h", "");
+    dir.Write(folder + "b.c", "");
 }
 
 struct CliCase {
@@ -133,12 +115,13 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"NotAProject", "export %/a.c", nullptr, 2,
          "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
-         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy, stats\n"},
+         "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy, deps, "
+         "missing, includers, cycles, stats\n"},
         {"EmptyDestination", "copy %/p.wpj \"\"", nullptr, 2,
          "tamsk-cli: the destination folder must not be empty\n"},
-        {"ExtraArgument", "tree %/p.wpj x", nullptr, 2,
-         "tamsk-cli: The following argument was not expected: x\n"
-         "Run with --help for more information.\n"},
+        {"ExtraArgument", "tree %/p.wpj x\x1b[2J\ry", nullptr, 2,
+         "tamsk-cli: The following argument was not expected: x [2J y; run with --help for more "
+         "information\n"},
         {"UnreadableTarget", "tree %/p.wpj", [](TempDir&, FakeHostFs& fs) { fs.DenyOpen("t.tgt"); },
          1, "tamsk-cli: cannot read target file: cannot open %/t.tgt: Permission denied\n"},
         {"TooLargeToScan", "copy %/p.wpj %/out",
@@ -170,6 +153,15 @@ TEST(RunCli, ExitCodeAndStandardError) {
          1,
          "tamsk-cli: cannot write the dependency file: %/p_dep.Txt: is a file this project "
          "reads; left untouched\n"},
+        {"UnknownDepsFormat", "deps %/p.wpj --format xml", nullptr, 2,
+         "tamsk-cli: unknown format \"xml\"; the formats are json, make, dot, compile-commands\n"},
+        {"DepsOntoATargetFile", "deps %/p.wpj --format json -o %/t.tgt", nullptr, 1,
+         "tamsk-cli: cannot write %/t.tgt: is a file this project reads; left untouched\n"},
+        {"DepsWriteFails", "deps %/p.wpj --format dot -o %/p.dot",
+         [](TempDir&, FakeHostFs& fs) { fs.FailRename("p.dot"); }, 1,
+         "tamsk-cli: cannot write the output: cannot replace %/p.dot: Operation not permitted\n"},
+        {"IncludedNowhere", "includers %/p.wpj %/none.h", nullptr, 1,
+         "tamsk-cli: %/none.h is included nowhere in this project\n"},
     };
     const TokenRules blanks{" ", "\"\"", TokenEmpty::Keep, TokenQuotes::Remove, TokenEscapes::Off};
     for (const CliCase& c : cases) {
@@ -191,7 +183,8 @@ TEST(RunCli, ExitCodeAndStandardError) {
         }
         const CliRun run = Cli(args, &fs, c.nodeLimit);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
-        EXPECT_EQ(Slashed(run.err), Filled(c.err, dir));
+        // On Windows every path of a message is written with backslashes.
+        EXPECT_EQ(run.err, WithPathSeparatorsOf(Filled(c.err, dir), kHostPathStyle));
     }
 }
 
@@ -215,11 +208,66 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
 }
 
+// The dependency file goes beside the project file as the system finds it: a folder typed in
+// another case is the one on disk, and ".." after a link leads where the system says, not
+// where the text would fold to (A/B/link/../pa is X/../pa, that is pa, never A/B/pa).
+TEST(RunCli, TheProjectIsTheOneTheSystemOpens) {
+    TempDir dir;
+    WriteProject(dir, {"a.c", "b.c"}, "", "Proj/");
+    const CliRun exported = Cli({"export", dir.Join("PROJ/p.wpj")});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_EQ(Slashed(exported.out), Slashed(dir.Join("Proj/p_dep.Txt") + "\n"));
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("Proj")), "a.c a.h b.c p.wpj p_dep.Txt t.tgt");
+#ifndef _WIN32
+    WriteProject(dir, {"b.c"}, "", "A/B/pa/");
+    fs::create_directories(dir.Join("X"));
+    fs::create_directory_symlink(dir.Join("X"), dir.Join("A/B/link"));
+    fs::rename(dir.Join("Proj"), dir.Join("pa"));
+    const CliRun throughLink = Cli({"tree", dir.Join("A/B/link/../pa/p.wpj")});
+    EXPECT_EQ(throughLink.exitCode, 0) << throughLink.err;
+    EXPECT_EQ(throughLink.out, Cli({"tree", dir.Join("pa/p.wpj")}).out);
+#endif
+}
+
+#ifdef __linux__
+// Output that cannot be written says why, on one line of standard error, and every line written
+// holds no control character (the dependency file's path comes from the project's name).
+TEST(RunCli, OutputLinesAreWholeLinesAndTheirFailureIsReported) {
+    TempDir dir;
+    WriteProject(dir);
+    fs::rename(dir.Join("p.wpj"), dir.Join("p\x1b[2J.wpj"));
+    const CliRun exported = Cli({"export", dir.Join("p\x1b[2J.wpj")});
+    EXPECT_EQ(exported.out, dir.Join("p [2J_dep.Txt\n"));
+
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    FdOutputBuf buffer(full);
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    NativeHostFs native;
+    EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p\x1b[2J.wpj")}, out, err, CliHost{native}),
+              1);
+    EXPECT_EQ(err.str(), "tamsk-cli: cannot write to standard output: No space left on device\n");
+    ::close(full);
+}
+#endif
+
 // A reason may hold a line break (a name from the project file can): it stays one line.
 TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
     std::ostringstream err;
     ReportLine(err, "cannot copy a\nb");
     EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");
+}
+
+// --help names every command with an example of it.
+TEST(RunCli, HelpShowsAnExampleOfEveryCommand) {
+    const CliRun help = Cli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command :
+         {"tree", "export", "copy", "deps", "missing", "includers", "cycles"}) {
+        EXPECT_NE(help.out.find(std::string("\n  tamsk-cli ") + command + " "), std::string::npos)
+            << command;
+    }
 }
 
 }  // namespace

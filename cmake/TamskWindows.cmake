@@ -5,15 +5,20 @@
 # windows.h must not define min and max over std::min and std::max.
 add_compile_definitions(NOMINMAX)
 
-# CLI11 is header-only, but its package points at /usr/include, which must not
-# reach a cross compile; a folder holding only its headers stands in.
-if(NOT TARGET CLI11::CLI11)
-  set(_cli11 ${CMAKE_BINARY_DIR}/host-headers)
-  file(MAKE_DIRECTORY ${_cli11})
-  file(CREATE_LINK /usr/include/CLI ${_cli11}/CLI SYMBOLIC)
-  add_library(CLI11::CLI11 INTERFACE IMPORTED)
-  target_include_directories(CLI11::CLI11 SYSTEM INTERFACE ${_cli11})
-endif()
+# Header-only packages (CLI11, RapidJSON) come from the host's Debian
+# packages, whose own package files point at /usr/include, which must not reach
+# a cross compile: a folder holding only their headers stands in.
+function(tamsk_host_headers target folder)
+  if(NOT TARGET ${target})
+    set(_headers ${CMAKE_BINARY_DIR}/host-headers)
+    file(MAKE_DIRECTORY ${_headers})
+    file(CREATE_LINK /usr/include/${folder} ${_headers}/${folder} SYMBOLIC)
+    add_library(${target} INTERFACE IMPORTED GLOBAL)
+    target_include_directories(${target} SYSTEM INTERFACE ${_headers})
+  endif()
+endfunction()
+tamsk_host_headers(CLI11::CLI11 CLI)
+tamsk_host_headers(RapidJSON::RapidJSON rapidjson)
 
 if(TAMSK_BUILD_TESTS)
   # GoogleTest built with the cross compiler from Debian's sources (package googletest).

@@ -1,19 +1,25 @@
 #include "copy/copyrun.h"
 
+#include <optional>
+#include <set>
+#include <unordered_set>
+
+#include "classlib/core/messagetext.h"
 #include "classlib/core/wstring.h"
 #include "copy/wcopy.h"
+#include "depscan/dependencyview.h"
 #include "project/projecttree.h"
 #include "project/treewalk.h"
 
 namespace {
 
-// A later "Filelist" child wins, as the dependency scan fills the last one.
-WTreeItem LastFilelistOf(const WTreeStore& tree, WTreeItem target) {
-    const WString filelist = FilelistText();
+// The last child labelled so: a later "Filelist" child wins, as the
+// dependency scan fills the last one.
+WTreeItem ChildLabelled(const WTreeStore& tree, WTreeItem parent, std::string_view label) {
     WTreeItem found = kNoItem;
-    for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
+    for (WTreeItem child = tree.FirstChild(parent); child != kNoItem;
          child = tree.NextSibling(child)) {
-        if (tree.Label(child) == filelist.View()) {
+        if (tree.Label(child) == label) {
             found = child;
         }
     }
@@ -25,7 +31,7 @@ WTreeItem LastFilelistOf(const WTreeStore& tree, WTreeItem target) {
 template <typename Visit, typename AfterExtension>
 void WalkFilelist(const WTreeStore& tree, WTreeItem target, Visit visit,
                   AfterExtension afterExtension) {
-    const WTreeItem filelist = LastFilelistOf(tree, target);
+    const WTreeItem filelist = ChildLabelled(tree, target, FilelistText().View());
     if (filelist == kNoItem) {
         return;
     }
@@ -45,16 +51,84 @@ void FitColumns(WListStore& results) {
     }
 }
 
-void CoverProject(const WTreeStore& tree, WTreeItem project, WCopy& worker) {
+// The files the target's tree shows below "Dependency Filelist" (its sources
+// and every file they depend on) that its file list leaves out: names
+// without an extension, and distinct files whose names differ only in case
+// from a listed one. Each is covered, in the order the tree shows them. The
+// subtree of a file expanded before is passed by unless a name below it is
+// searched through the chain: it shows no file that was not met then.
+std::vector<std::string> CoverUnlistedFiles(const WTreeStore& tree, WTreeItem target,
+                                            std::string_view folder, WCopy& worker,
+                                            std::set<FileIdentity> listed) {
+    std::vector<std::string> unlisted;
+    const WTreeItem dependencies = ChildLabelled(tree, target, DependencyFilelistText().View());
+    if (dependencies == kNoItem) {
+        return unlisted;
+    }
+    std::unordered_set<std::string_view> seen;
+    const auto cover = [&](std::string_view name) {
+        if (!seen.insert(name).second) {
+            return;
+        }
+        const std::optional<FileIdentity> identity = worker.CoverName(name, folder);
+        if (identity.has_value() && listed.insert(*identity).second) {
+            unlisted.emplace_back(name);
+        }
+    };
+    DependencyView* view = DependencyViewOf(tree);
+    const std::uint32_t graphTarget =
+        view != nullptr ? view->TargetOf(target) : DependencyGraph::kNone;
+    std::unordered_set<std::uint32_t> expanded;
+    const auto firstExpansion = [&](std::uint32_t file) {
+        return view->Graph().DependsOnChain(graphTarget, file) || expanded.insert(file).second;
+    };
+    for (WTreeItem source = tree.FirstChild(dependencies); source != kNoItem;
+         source = tree.NextSibling(source)) {
+        cover(tree.Label(source));
+        std::uint32_t file = 0;
+        if (view == nullptr || !view->SourceOf(source, file)) {
+            // Nodes the store holds itself (a tree not made by a load).
+            WalkTree(tree, tree.FirstChild(source), 1,
+                     [&](int, std::string_view name) { cover(name); });
+            continue;
+        }
+        if (!firstExpansion(file)) {
+            continue;
+        }
+        WalkSourceDependencies(tree, source, [&](const DependencyNode& node) {
+            cover(node.label);
+            if (node.state == DependencyState::Expanded && !firstExpansion(node.file)) {
+                return WTreeWalkStep::SkipChildren;
+            }
+            return WTreeWalkStep::Continue;
+        });
+    }
+    return unlisted;
+}
+
+// Covers every file of the project before the first write; the unlisted
+// files of each target, in target order.
+std::vector<std::vector<std::string>> CoverProject(const WTreeStore& tree, WTreeItem project,
+                                                   WCopy& worker) {
+    std::vector<std::vector<std::string>> unlisted;
     worker.CoverName(BracketedName(tree.Label(project)));
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
          target = tree.NextSibling(target)) {
         const std::string reference = TargetFilePath(tree, target);
+        const std::string_view folder = FolderOfPath(reference);
         worker.CoverName(reference);
+        std::set<FileIdentity> listed;
         WalkFilelist(
             tree, target,
-            [&](std::string_view name) { worker.CoverName(name, FolderOfPath(reference)); }, [] {});
+            [&](std::string_view name) {
+                if (const auto identity = worker.CoverName(name, folder)) {
+                    listed.insert(*identity);
+                }
+            },
+            [] {});
+        unlisted.push_back(CoverUnlistedFiles(tree, target, folder, worker, std::move(listed)));
     }
+    return unlisted;
 }
 
 }  // namespace
@@ -63,8 +137,8 @@ std::string CopyRunSummaryText(const CopyRunSummary& summary) {
     if (!summary.ran) {
         return "Nothing copied: no project is loaded.";
     }
-    std::string text =
-        std::to_string(summary.copied) + " copied, " + std::to_string(summary.failed) + " failed";
+    std::string text = GroupedCount(static_cast<std::size_t>(summary.copied)) + " copied, " +
+                       GroupedCount(static_cast<std::size_t>(summary.failed)) + " failed";
     if (!summary.reasons.empty()) {
         text += "; first: ";
         AppendAsLine(text, summary.reasons.front());
@@ -120,13 +194,21 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
         return {};
     }
     WCopy worker(results, destination, projectFolder->View(), fs, separators);
-    CoverProject(tree, project, worker);
+    const std::vector<std::vector<std::string>> unlisted = CoverProject(tree, project, worker);
 
     worker.CopyOne(BracketedName(tree.Label(project)));
+    std::size_t index = 0;
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
-         target = tree.NextSibling(target)) {
-        worker.CopyOne(TargetFilePath(tree, target));
+         target = tree.NextSibling(target), ++index) {
+        const std::string reference = TargetFilePath(tree, target);
+        worker.CopyOne(reference);
         CopyTargetFiles(tree, target, worker);
+        if (!unlisted[index].empty()) {
+            for (const std::string& name : unlisted[index]) {
+                worker.CopyOne(name, FolderOfPath(reference));
+            }
+            FitColumns(worker.Results());
+        }
     }
     return {true, worker.CopiedCount(), worker.FailedCount(), worker.Reasons()};
 }

@@ -62,6 +62,19 @@ protected:
         return target;
     }
 
+    // Adds the target's "Dependency Filelist": each entry a source file node followed by the
+    // dependency nodes below it, each nested in the one before.
+    void AddDependencies(WTreeItem target, const std::vector<std::vector<std::string>>& sources) {
+        const WTreeItem list = tree_.Add(DependencyFilelistText().View(), target, GroupImage,
+                                         GroupImage, WTreePosition::First());
+        for (const std::vector<std::string>& chain : sources) {
+            WTreeItem parent = list;
+            for (const std::string& name : chain) {
+                parent = tree_.Add(name, parent, FileImage, FileImage, WTreePosition::Last());
+            }
+        }
+    }
+
     CopyRunSummary Run(std::string_view destination, HostFs* fs = nullptr) {
         NativeHostFs native;
         return RunProjectCopy(tree_, destination, results_, fs != nullptr ? *fs : native);
@@ -184,6 +197,39 @@ TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
     EXPECT_EQ(CopyRunSummaryText(summary), "3 copied, 1 failed; first: " + summary.reasons.front());
 }
 
+// Files the tree shows that its file list leaves out are copied too, each with a row after the
+// target's listed files: a source or header without an extension, and a file whose name differs
+// only in case from a listed one (where the host tells them apart).
+TEST_F(CopyRunTest, CopiesTheFilesTheTreeShowsThatTheFileListLeavesOut) {
+    AddProject({"p/x.wpj", "p/makefile", "p/a.c", "p/config", "p/A.c", "p/h/b.h"});
+    const WTreeItem target = AddTarget("x.wpj", "x.wpj", {"a.c", "h\\b.h"});
+    AddDependencies(target, {{"makefile"}, {"a.c", "config", "h\\b.h"}, {"A.c", "gone"}});
+    Run(Out());
+    std::string expected =
+        "x.wpj | $ | copied\nx.wpj | $ | copied\na.c | $ | copied\n"
+        "h\\b.h | $/h | copied\nmakefile | $ | copied\nconfig | $ | copied\n";
+#ifndef _WIN32
+    expected += "A.c | $ | copied\n";
+    EXPECT_EQ(ReadWhole(Out("$/A.c")), "p/A.c");
+#endif
+    EXPECT_EQ(Rows(), Out(expected));
+    EXPECT_EQ(ReadWhole(Out("$/config")), "p/config");
+}
+
+#ifndef _WIN32
+// A copy into the project reads only what was there before it began: z\A.C is the file z/a.c
+// of the project, not the z/A.C that the copy of the root's A.C has just written.
+TEST_F(CopyRunTest, NeverReadsAFileThatTheCopyWrote) {
+    AddProject({"p/x.wpj", "p/A.C", "p/z/a.c"});
+    AddTarget("x.wpj", "x.wpj", {"A.C", "z\\A.C"});
+    Run(temp_.Join("p/z"));
+    EXPECT_EQ(Rows(2), "copied\ncopied\ncopied\ncopied\n");
+    EXPECT_EQ(ReadWhole(temp_.Join("p/z/A.C")), "p/A.C");
+    EXPECT_EQ(ReadWhole(temp_.Join("p/z/z/a.c")), "p/z/a.c");
+    EXPECT_EQ(ReadWhole(temp_.Join("p/z/a.c")), "p/z/a.c");
+}
+#endif
+
 struct FaultCase {
     const char* name;
     void (*fault)(FakeHostFs&);
@@ -236,9 +282,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return std::string(test.param.name); });
 
 // For random projects and destinations (inside the project, beside it, above
-// it, through a link, differing only in case from an existing folder), every
-// file of the project is byte-identical afterwards and whatever is new lies
-// below the destination, with no temporary file left.
+// it, through a link, differing only in case from an existing folder), with
+// links inside the destination to the project's folders and files, and with
+// files whose names differ only in case, every file of the project is
+// byte-identical afterwards and whatever is new lies below the destination,
+// with no temporary file left.
 class CopyPropertyTest : public CopyRunTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
@@ -254,7 +302,9 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
         {"w/p/x.wpj", "x.wpj"},
         {"w/p/c.c", "c.c"},
         {"w/p/d.h", "d.h"},
-        {"w/p/up.c", "up.c"}};
+        {"w/p/up.c", "up.c"},
+        {"w/p/src/C.c", "src\\C.c"},
+        {"w/p/config", "config"}};
     std::vector<std::string> files = {"w/p/x.wpj"};
     std::vector<std::string> names;
     for (const auto& [file, name] : pool) {
@@ -265,7 +315,8 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
     }
     temp_.MakeFolder("w/p/src");
     AddProject(files);
-    AddTarget("x.wpj", "x.wpj", names);
+    // The tree shows every name; the file list holds one of each spelling without case.
+    AddDependencies(AddTarget("x.wpj", "x.wpj", names), {names});
 #ifdef _WIN32  // a link needs a privilege there: a plain folder takes its place
     temp_.MakeFolder("w/link");
 #else
@@ -280,6 +331,19 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
 #endif
     const std::string destination = temp_.Join(destinations[random() % choices]);
     SCOPED_TRACE(destination);
+#ifndef _WIN32
+    // Links the user made inside the destination, where the copy would write.
+    const std::string linkFolder = WithHostSeparators(destination) + "/src";
+    const std::string linkFile = WithHostSeparators(destination) + "/c.c";
+    if (random() % 2 == 0 && !fs::exists(fs::symlink_status(linkFolder))) {
+        fs::create_directories(WithHostSeparators(destination));
+        fs::create_directory_symlink(temp_.Join("w/p"), linkFolder);
+    }
+    if (random() % 2 == 0 && !fs::exists(fs::symlink_status(linkFile))) {
+        fs::create_directories(WithHostSeparators(destination));
+        fs::create_symlink(temp_.Join("w/p/c.c"), linkFile);
+    }
+#endif
     const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
 
     Run(destination);

@@ -43,19 +43,38 @@ std::string WCopy::SourcePath(std::string_view name, std::string_view folder) {
     return fs_.Resolve(FoldedPath(sourceFolder_, JoinPath(folder, name)));
 }
 
-void WCopy::CoverName(std::string_view name, std::string_view folder) {
+namespace {
+
+std::string CoverKey(std::string_view name, std::string_view folder) {
+    std::string key(folder);
+    key += '\0';
+    key += name;
+    return key;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> WCopy::CoverName(std::string_view name, std::string_view folder) {
     if (IsAbsolutePath(name)) {
-        return;
+        return std::nullopt;
     }
     const std::string source = SourcePath(name, folder);
+    coveredSources_.emplace(CoverKey(name, folder), source);
     if (fs_.Kind(source) != HostEntry::File) {
-        return;
+        return std::nullopt;
     }
     root_ = CommonFolder(root_, FolderOfPath(source));
     FileIdentity identity;
-    if (fs_.Identify(source, identity).ok()) {
-        readFiles_.insert(identity);
+    if (!fs_.Identify(source, identity).ok()) {
+        return std::nullopt;
     }
+    readFiles_.insert(identity);
+    return identity;
+}
+
+std::string WCopy::CoveredSource(std::string_view name, std::string_view folder) {
+    const auto found = coveredSources_.find(CoverKey(name, folder));
+    return found != coveredSources_.end() ? found->second : SourcePath(name, folder);
 }
 
 // Where the file goes: the destination followed by the source's path below
@@ -73,7 +92,7 @@ std::string WCopy::DestinationPath(std::string_view name, const std::string& sou
 bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     const int row = results_.AppendRow(name);
     const bool absolute = IsAbsolutePath(name);
-    const std::string source = absolute ? std::string() : SourcePath(name, nameFolder);
+    const std::string source = absolute ? std::string() : CoveredSource(name, nameFolder);
     const std::string destination = DestinationPath(name, source);
     const std::string_view folder = FolderPart(destination);
     results_.SetCell(row, 1,
@@ -88,22 +107,43 @@ bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
     return Finish(row, name, CopyTo(source, destination));
 }
 
-// A missing source creates no folder; HostFs::CopyFile refuses a destination
-// that is the source itself, IsReadByThisCopy one that is any other file read.
+// A missing source creates no folder; HostFs::CopyFileBelow refuses a
+// destination that is the source itself or lies behind a link,
+// IsReadByThisCopy one that is any other file read.
 HostStatus WCopy::CopyTo(const std::string& source, const std::string& destination) {
     const HostEntry kind = fs_.Kind(source);
     // A name left uncovered has no regular file behind it, so it stops here too.
-    if (kind != HostEntry::File || !RelativeBelow(root_, source).has_value()) {
+    const std::optional<std::string> relative = RelativeBelow(root_, source);
+    if (kind != HostEntry::File || !relative.has_value()) {
         return Refused(source +
                        (kind == HostEntry::Missing ? ": not found" : ": not a regular file"));
+    }
+    FileIdentity sourceIdentity;
+    if (fs_.Identify(source, sourceIdentity).ok() && writtenFiles_.count(sourceIdentity) > 0) {
+        return Refused(source + ": was written by this copy; not read as a source");
     }
     if (IsReadByThisCopy(destination)) {
         return Refused(destination + ": is a file this copy reads; left untouched");
     }
-    if (HostStatus folders = CreateFoldersAlong(destination); !folders.ok()) {
-        return folders;
+    if (HostStatus made = MakeDestination(); !made.ok()) {
+        return made;
     }
-    return fs_.CopyFile(source, destination);
+    HostStatus copied = fs_.CopyFileBelow(source, destination_, *relative);
+    FileIdentity written;
+    if (copied.ok() && fs_.Identify(destination, written).ok()) {
+        writtenFiles_.insert(written);
+    }
+    return copied;
+}
+
+// The destination folder itself may be reached through links: it is the user's choice.
+HostStatus WCopy::MakeDestination() {
+    if (destinationMade_) {
+        return HostStatus::Ok();
+    }
+    HostStatus made = CreateFoldersAlong(destination_);
+    destinationMade_ = made.ok();
+    return made;
 }
 
 bool WCopy::IsReadByThisCopy(const std::string& path) {

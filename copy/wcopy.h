@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "classlib/core/hostfs.h"
@@ -28,7 +30,9 @@
 // A copy never writes onto a file that it reads: every file covered (the
 // project file, the target files, the listed files) is known by its identity
 // on the host, and a row whose destination is one of them fails, leaving the
-// file untouched.
+// file untouched. Nor does it read what it wrote: each name keeps the source
+// it was covered with, and a source that this copy wrote is refused. Below
+// the destination no link is followed.
 // How the "Destination Folder" cells write separators: '/' on every host (the
 // command line's output is the same everywhere), or as the platform's users
 // write paths (a window).
@@ -46,8 +50,8 @@ public:
     // source's identity. name is relative to folder, itself relative to the
     // project folder (a target's folder; empty for the project folder).
     // Absolute names and names without a regular file behind them leave the
-    // root as it is.
-    void CoverName(std::string_view name, std::string_view folder = {});
+    // root as it is. The identity of the source, when it was covered.
+    std::optional<FileIdentity> CoverName(std::string_view name, std::string_view folder = {});
 
     // True when path is one of the files covered so far (the same file, by
     // its identity on the host).
@@ -71,9 +75,12 @@ public:
 
 private:
     std::string SourcePath(std::string_view name, std::string_view folder);
+    // The source a covered name was resolved to, else resolved now.
+    std::string CoveredSource(std::string_view name, std::string_view folder);
     std::string DestinationPath(std::string_view name, const std::string& source) const;
     HostStatus CopyTo(const std::string& source, const std::string& destination);
     HostStatus CreateFoldersAlong(const std::string& destinationPath);
+    HostStatus MakeDestination();
     bool Finish(int row, std::string_view name, const HostStatus& status);
 
     WListStore& results_;
@@ -84,6 +91,10 @@ private:
     std::string root_;
     int copied_ = 0;
     int failed_ = 0;
+    bool destinationMade_ = false;
     std::set<FileIdentity> readFiles_;
+    std::set<FileIdentity> writtenFiles_;
+    // folder + '\0' + name -> source, as resolved before the first write.
+    std::unordered_map<std::string, std::string> coveredSources_;
     std::vector<std::string> reasons_;
 };

@@ -13,8 +13,8 @@ ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
     return options;
 }
 
-DependencyGraph::DependencyGraph(HostFs& fs, ScanOptions options)
-    : fs_(fs), options_(std::move(options)) {}
+DependencyGraph::DependencyGraph(HostFs& fs, ScanOptions options, std::string_view projectFolder)
+    : fs_(fs), options_(std::move(options)), projectFolder_(projectFolder) {}
 
 DependencyGraph::~DependencyGraph() = default;
 
@@ -49,8 +49,8 @@ std::uint32_t DependencyGraph::NamedFor(Target& target, std::uint32_t label) {
     NamedFile file;
     file.label = label;
     file.fileClass = ClassifyFile(text);
-    // Findings depend on the folder too: resource lines and literals are
-    // tested for existence against it.
+    // Findings depend on the folder too: literals are tested for existence
+    // against it.
     std::string key = target.folder;
     key += '\0';
     key += static_cast<char>('0' + static_cast<int>(file.fileClass));
@@ -91,8 +91,7 @@ DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_
     }
     file.readable = host.readable;
     if (scanner.IsOpen()) {
-        host.findings =
-            FindReferences(scanner, file.fileClass, options_.parseLiterals, target.folder, fs_);
+        host.findings = FindReferences(scanner, file.fileClass, options_.parseLiterals);
     }
     return host;
 }
@@ -124,6 +123,15 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
                 : finding.kind == Finding::Kind::ResourceFile ? DependencyKind::ResourceFile
                                                               : DependencyKind::Literal;
     std::string_view path = finding.name;
+    std::string resourceFile;
+    if (finding.kind == Finding::Kind::ResourceFile) {
+        const std::string_view scriptFolder = FolderOfPath(labels_[file.label]);
+        resourceFile = ResolveResourceFile(target.folder, scriptFolder, finding.name, fs_);
+        if (resourceFile.empty()) {
+            return edge;
+        }
+        path = resourceFile;
+    }
     if (finding.kind == Finding::Kind::Include) {
         path = target.resolver->Resolve(finding.name, finding.opener);
         if (path.empty() && finding.opener == '"') {
@@ -133,13 +141,14 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
         }
         if (path.empty() && !edge.throughChain) {
             target.notFound.insert(finding.name);
+            edge.missing = true;
         }
         if (path.empty()) {
             return edge;
         }
     }
     if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder)) {
+        IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder, projectFolder_)) {
         return edge;
     }
     edge.label = InternLabel(path);
@@ -161,7 +170,7 @@ const std::vector<DependencyGraph::Edge>& DependencyGraph::EdgesOf(Target& targe
         edges.reserve(findings.size());
         for (std::uint32_t i = 0; i < findings.size(); ++i) {
             Edge edge = ResolveFinding(target, target.files[named], findings[i], i);
-            if (edge.label != kNone || edge.throughChain) {
+            if (edge.label != kNone || edge.throughChain || edge.missing) {
                 target.files[named].searchesChain |= edge.throughChain;
                 edges.push_back(edge);
             }
@@ -186,7 +195,7 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder)) {
+        if (IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder, projectFolder_)) {
             return false;
         }
         edge.label = InternLabel(path);
@@ -195,18 +204,26 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
         return true;
     }
     target.notFound.insert(finding.name);
+    edge.missing = true;
     return false;
 }
 
 bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
-                              std::vector<std::uint32_t>& chainOfHost, DependencyNode& node) {
+                              std::vector<std::uint32_t>& chainOfHost, DependencyNode& node,
+                              std::string_view& missed) {
     Frame& frame = stack.back();
     Edge edge = frame.edges[frame.next++];
-    if (edge.throughChain) {
-        const Finding finding = hostFiles_[target.files[frame.file].host].findings[edge.finding];
-        if (!ResolveThroughChain(target, stack, finding, edge)) {
-            return false;
+    missed = {};
+    const std::vector<Finding>& findings = hostFiles_[target.files[frame.file].host].findings;
+    if (edge.throughChain && !ResolveThroughChain(target, stack, findings[edge.finding], edge)) {
+        if (edge.missing) {
+            missed = findings[edge.finding].name;
         }
+        return false;
+    }
+    if (edge.missing) {
+        missed = findings[edge.finding].name;
+        return false;
     }
     node.label = labels_[edge.label];
     node.kind = edge.kind;
@@ -266,7 +283,9 @@ std::size_t DependencyGraph::IncludeEdges(std::uint32_t targetIndex) const {
     for (const NamedFile& file : targets_[targetIndex].files) {
         edges += static_cast<std::size_t>(
             std::count_if(file.edges.begin(), file.edges.end(),
-                          [](const Edge& edge) { return edge.kind == DependencyKind::Include; }));
+                          [](const Edge& edge) {
+                              return edge.kind == DependencyKind::Include && !edge.missing;
+                          }));
     }
     return edges;
 }

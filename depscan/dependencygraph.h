@@ -15,6 +15,7 @@
 #include "classlib/core/wtreestore.h"
 #include "depscan/filefindings.h"
 #include "depscan/includeresolution.h"
+#include "depscan/scannotes.h"
 #include "project/projecttree.h"
 
 // How one dependency scan runs.
@@ -25,6 +26,7 @@ struct ScanOptions {
     ParseLiterals parseLiterals = ParseLiterals::Off;
     WString compilerFolder;  // the value of WATCOM for this run
     std::size_t nodeLimit = kDefaultNodeLimit;
+    ScanNotes* notes = nullptr;  // filled when given
 
     // The options of a load: WATCOM read now, the default limit.
     static ScanOptions ForLoad(ParseLiterals parseLiterals);
@@ -65,7 +67,8 @@ class DependencyGraph {
 public:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
-    DependencyGraph(HostFs& fs, ScanOptions options);
+    // projectFolder: a project inside the compiler folder keeps its own headers.
+    DependencyGraph(HostFs& fs, ScanOptions options, std::string_view projectFolder);
     ~DependencyGraph();
     DependencyGraph(const DependencyGraph&) = delete;
     DependencyGraph& operator=(const DependencyGraph&) = delete;
@@ -89,10 +92,17 @@ public:
     // depth first in file order, without storing them. depth is the level of
     // chain's last file. visit(const DependencyNode&) returns a WalkStep;
     // leave(const DependencyNode&) is called when the children of an Expanded
-    // node it went into are done. False when visit stopped the walk.
+    // node it went into are done; miss(namingFile, name) for each include
+    // name of a walked file that found no file there (not one left out as the
+    // compiler's own), in walk order. False when visit stopped the walk.
+    template <typename Visit, typename Leave, typename Miss>
+    bool Walk(std::uint32_t target, const std::vector<std::uint32_t>& chain, int depth,
+              Visit&& visit, Leave&& leave, Miss&& miss);
     template <typename Visit, typename Leave>
     bool Walk(std::uint32_t target, const std::vector<std::uint32_t>& chain, int depth,
-              Visit&& visit, Leave&& leave);
+              Visit&& visit, Leave&& leave) {
+        return Walk(target, chain, depth, visit, leave, [](std::string_view, std::string_view) {});
+    }
     template <typename Visit>
     bool Walk(std::uint32_t target, const std::vector<std::uint32_t>& chain, int depth,
               Visit&& visit) {
@@ -130,6 +140,7 @@ private:
         std::uint32_t finding = 0;
         DependencyKind kind = DependencyKind::Include;
         bool throughChain = false;
+        bool missing = false;  // an include name that found no file
     };
     struct NamedFile {
         std::uint32_t label = kNone;
@@ -170,12 +181,15 @@ private:
                         std::uint32_t index);
     bool ResolveThroughChain(Target& target, const std::vector<Frame>& stack,
                              const Finding& finding, Edge& edge);
+    // False when the next edge gives no node; missed is then the name when it found no file.
     bool ChildOf(Target& target, std::vector<Frame>& stack,
-                 std::vector<std::uint32_t>& chainOfHost, DependencyNode& node);
+                 std::vector<std::uint32_t>& chainOfHost, DependencyNode& node,
+                 std::string_view& missed);
     std::string IdentityOf(const Target& target, std::string_view path);
 
     HostFs& fs_;
     ScanOptions options_;
+    std::string projectFolder_;
     std::deque<std::string> labels_;
     std::unordered_map<std::string_view, std::uint32_t> labelIndex_;
     std::deque<HostFile> hostFiles_;
@@ -184,9 +198,9 @@ private:
     std::vector<std::string> problems_;
 };
 
-template <typename Visit, typename Leave>
+template <typename Visit, typename Leave, typename Miss>
 bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uint32_t>& chain,
-                           int depth, Visit&& visit, Leave&& leave) {
+                           int depth, Visit&& visit, Leave&& leave, Miss&& miss) {
     if (chain.empty()) {
         return true;
     }
@@ -201,6 +215,7 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
     }
     const std::size_t base = stack.size();
     DependencyNode node;
+    std::string_view missed;
     while (stack.size() >= base) {
         Frame& frame = stack.back();
         if (frame.next == frame.count) {
@@ -213,7 +228,10 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
             entered.pop_back();
             continue;
         }
-        if (!ChildOf(target, stack, chainOfHost, node)) {
+        if (!ChildOf(target, stack, chainOfHost, node, missed)) {
+            if (!missed.empty()) {
+                miss(std::string_view(labels_[target.files[stack.back().file].label]), missed);
+            }
             continue;
         }
         node.depth = depth + static_cast<int>(stack.size() - base) + 1;

@@ -96,7 +96,7 @@ private:
 
 ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
                               const ScanOptions& options) {
-    auto view = std::make_unique<DependencyView>(std::make_unique<DependencyGraph>(fs, options));
+    auto view = std::make_unique<DependencyView>(std::make_unique<DependencyGraph>(fs, options, projectFolder.View()));
     DependencyGraph* graph = &view->Graph();
     ScanOutcome outcome;
     const WTreeItem project = tree.FirstRoot();
@@ -120,6 +120,13 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
             NormalizePathText(path, folder.View());
             const std::uint32_t file = graph->SourceFile(index, path);
             files.push_back(file);
+            if (!graph->IsListed(index, file)) {
+                outcome.missingSources.emplace_back(tree.Label(source));
+                if (options.notes != nullptr &&
+                    fs.Kind(PathInFolder(folder.View(), path)) != HostEntry::File) {
+                    options.notes->missingSources.insert(source);
+                }
+            }
             if (graph->IsExpandable(index, file)) {
                 view->AddSource(source, index, file);
             }

@@ -7,11 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "depscan/projectload.h"
+#include "tests/support/fakehostfs.h"
+#include "tests/support/memoryhostfs.h"
+#include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -163,6 +168,11 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "..\\lib\\x.c\n ..\\lib\\x.h\n  ..\\lib\\deep\\y.h\n   ..\\lib\\z.h\n   ..\\lib\\x.h\n",
          "C\n ..\\lib\\x.c\nH\n ..\\lib\\deep\\y.h\n ..\\lib\\x.h\n ..\\lib\\z.h\n", "",
          ParseLiterals::Off, "proj\\t.tgt"},
+        // cfg.h is beside the source only, two includes down the chain.
+        {"quoted includes found next to the source at the chain's start",
+         "src/a.c=#include \"inc/a.h\"|src/inc/a.h=#include \"cfg.h\"|src/cfg.h=",
+         "src\\a.c\n src\\inc\\a.h\n  src\\cfg.h\n",
+         "C\n src\\a.c\nH\n src\\cfg.h\n src\\inc\\a.h\n"},
         {"a name the listed search finds keeps its result",
          "sub/a.c=#include \"a.h\"|sub/a.h=|a.h=", "sub\\a.c\n a.h\n", "C\n sub\\a.c\nH\n a.h\n"},
         // cfg.h is found next to the source at the top of each chain.
@@ -190,6 +200,13 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "C\n ..\\src\\a.c\nH\n ..\\inc\\a.h\n b.h\nICO\n ..\\res\\i.ico\nRC\n app.rc\nTXT\n "
          "..\\data\\x.txt\n",
          "..\\inc", ParseLiterals::On, "bin\\t.tgt"},
+        // A resource line's file in the target folder, else beside the script.
+        {"resource files of a script outside the target folder",
+         "src/win/t.tgt=|src/draw.rc=IDM_ROTATE_LEFT BITMAP left.bmp\n"
+         "IDI_MAINICON ICON DISCARDABLE \"..\\\\..\\\\res\\\\n.ico\"\n|src/left.bmp=|res/n.ico=",
+         "..\\draw.rc\n ..\\left.bmp\n ..\\..\\res\\n.ico\n",
+         "BMP\n ..\\left.bmp\nICO\n ..\\..\\res\\n.ico\nRC\n ..\\draw.rc\n", "", ParseLiterals::Off,
+         "src\\win\\t.tgt"},
     };
     for (const ScanCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -250,6 +267,34 @@ TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     }
     EXPECT_EQ(levels, 9999);
     EXPECT_EQ(CountDependencies(s.tree, 100000).expandedNodes, 20007u);
+}
+
+// However often and by whatever spelling a file is named, a load reads it once.
+TEST(Scan, ALoadReadsEveryFileOnce) {
+    auto memory = std::make_unique<MemoryHostFs>();
+    projectwriter::TargetLayout layout;
+    layout.includeDirectories = "inc";
+    layout.items = {"a.c", "b.c", "A.C"};
+    memory->AddFile("/p/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    memory->AddFile("/p/t.tgt", projectwriter::TargetFileText(layout));
+    memory->AddFile("/p/a.c", "#include \"c.h\"\n#include \"C.H\"\n#include <d.h>\n");
+    memory->AddFile("/p/b.c", "#include \"inc\\..\\c.h\"\n#include \"inc/d.h\"\n");
+    memory->AddFile("/p/c.h", "#include \"d.h\"\n#include \"inc/D.h\"\n");
+    memory->AddFile("/p/inc/d.h", "#include \"../c.h\"\n");
+    FakeHostFs fs(std::move(memory));
+    WTreeStore tree;
+    ASSERT_EQ(LoadProjectWithDependencies(tree, WFilePath("/p/p.wpj"), fs, ParseLiterals::Off),
+              true);
+    std::map<std::string, int> reads;
+    for (const std::string& path : fs.Reads()) {
+        ++reads[path];
+    }
+    EXPECT_EQ(reads, (std::map<std::string, int>{{"/p/a.c", 1},
+                                                 {"/p/b.c", 1},
+                                                 {"/p/c.h", 1},
+                                                 {"/p/inc/d.h", 1},
+                                                 {"/p/p.wpj", 1},
+                                                 {"/p/t.tgt", 1}}));
 }
 
 }  // namespace

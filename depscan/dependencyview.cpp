@@ -78,12 +78,18 @@ void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
 
 bool DependencyView::WalkDependencies(
     const WTreeStore& store, WTreeItem item, int itemLevel,
-    const std::function<WTreeWalkStep(const DependencyNode&)>& visit) {
+    const std::function<WTreeWalkStep(const DependencyNode&)>& visit, const MissedName& miss) {
     const auto found = entries_.find(item);
     if (found == entries_.end()) {
         return true;
     }
-    return graph_->Walk(found->second.target, ChainOf(store, item), itemLevel, visit);
+    return graph_->Walk(
+        found->second.target, ChainOf(store, item), itemLevel, visit, [](const DependencyNode&) {},
+        [&miss](std::string_view namingFile, std::string_view name) {
+            if (miss) {
+                miss(namingFile, name);
+            }
+        });
 }
 
 bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
@@ -215,7 +221,8 @@ DependencyView* DependencyViewOf(const WTreeStore& tree) {
 }
 
 bool WalkSourceDependencies(const WTreeStore& tree, WTreeItem source,
-                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit) {
+                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit,
+                            const MissedName& miss) {
     DependencyView* view = DependencyViewOf(tree);
-    return view == nullptr || view->WalkDependencies(tree, source, 0, visit);
+    return view == nullptr || view->WalkDependencies(tree, source, 0, visit, miss);
 }

@@ -16,6 +16,9 @@
 // read there, the nodes its file's findings give along the chain of files
 // above it. The tree store owns the view (as its child source); walks see
 // every node, made or not, and make none.
+// Called with the naming file and the name of an include that found no file.
+using MissedName = std::function<void(std::string_view namingFile, std::string_view name)>;
+
 class DependencyView : public WTreeChildSource {
 public:
     explicit DependencyView(std::unique_ptr<DependencyGraph> graph);
@@ -38,9 +41,11 @@ public:
 
     // The dependency tree below item (a source node or a dependency node
     // whose file is read), pre-order, as the tree shows it; depth of item's
-    // children is itemLevel + 1. False when visit stopped the walk.
+    // children is itemLevel + 1; miss as for DependencyGraph::Walk, when
+    // given. False when visit stopped the walk.
     bool WalkDependencies(const WTreeStore& store, WTreeItem item, int itemLevel,
-                          const std::function<WTreeWalkStep(const DependencyNode&)>& visit);
+                          const std::function<WTreeWalkStep(const DependencyNode&)>& visit,
+                          const MissedName& miss = {});
 
     // Appends the lines of the descendants of item (item at itemLevel): as
     // many blanks as a node's level, its label as one line, lineEnd; at most
@@ -85,7 +90,9 @@ DependencyView* DependencyViewOf(const WTreeStore& tree);
 // depth (the source's children are at 1), label, kind and state (a cut cycle,
 // a file that cannot be read, a library, a resource file or literal, or a
 // file read there whose own nodes follow). Nothing for a source that is not
-// read. False when visit stopped the walk. Outputs that list what each source
-// depends on are walks of this.
+// read. miss, when given, gets each include name of a walked file that found
+// no file, in walk order. False when visit stopped the walk. Outputs that list
+// what each source depends on are walks of this.
 bool WalkSourceDependencies(const WTreeStore& tree, WTreeItem source,
-                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit);
+                            const std::function<WTreeWalkStep(const DependencyNode&)>& visit,
+                            const MissedName& miss = {});

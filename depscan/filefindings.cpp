@@ -4,9 +4,8 @@
 
 namespace {
 
-void FindScriptReferences(WCInclude& scanner, std::string_view targetFolder, HostFs& fs,
-                          std::vector<Finding>& findings) {
-    ResourceScriptReader reader(scanner, targetFolder, fs);
+void FindScriptReferences(WCInclude& scanner, std::vector<Finding>& findings) {
+    ResourceScriptReader reader(scanner);
     ScriptReference reference;
     while (reader.Next(reference)) {
         const bool include = reference.kind == ScriptReference::Kind::Include;
@@ -36,14 +35,13 @@ void FindLiterals(WCInclude& scanner, std::vector<Finding>& findings) {
 }  // namespace
 
 std::vector<Finding> FindReferences(WCInclude& scanner, FileClass fileClass,
-                                    ParseLiterals parseLiterals, std::string_view targetFolder,
-                                    HostFs& fs) {
+                                    ParseLiterals parseLiterals) {
     std::vector<Finding> findings;
     if (fileClass == FileClass::Library || !scanner.IsOpen()) {
         return findings;
     }
     if (fileClass == FileClass::ResourceScript) {
-        FindScriptReferences(scanner, targetFolder, fs, findings);
+        FindScriptReferences(scanner, findings);
     } else {
         FindIncludes(scanner, findings);
     }

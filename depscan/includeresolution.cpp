@@ -1,8 +1,10 @@
 #include "depscan/includeresolution.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "classlib/core/environment.h"
 #include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
 #include "depscan/normalizepath.h"
@@ -10,19 +12,48 @@
 
 namespace {
 
-constexpr std::string_view kCompilerMacro = "$(%watcom)";
+constexpr std::string_view kMacroStart = "$(%";
+constexpr std::string_view kCompilerMacroName = "watcom";
 
-std::string ExpandCompilerMacro(std::string_view text, std::string_view compilerFolder) {
+// Every "$(%NAME)" replaced, left to right, in one pass: "watcom" (exactly) by
+// the compiler folder, any other NAME by its environment value when it is set.
+// A NAME ends at the first ')'; when another "$(%" comes first, the earlier
+// one is plain text, so that every "$(%watcom)" is still found.
+//
+//   text (zlib=/z, WATCOM=/w)    result
+//   $(%watcom)\h;$(%zlib)\inc    /w\h;/z\inc
+//   $(%unset)\h                  unchanged   an unset variable stays as written
+//   $(%WATCOM)\h                 /w\h        through the environment, not the macro
+//   $(%a$(%watcom)               $(%a/w
+//   $(%zlib                      unchanged   no ')': no macro
+std::string ExpandListMacros(std::string_view text, std::string_view compilerFolder) {
+    constexpr std::size_t kNone = std::string_view::npos;
     std::string expanded;
-    for (std::size_t at = 0;;) {
-        const std::size_t macro = text.find(kCompilerMacro, at);
-        expanded += text.substr(at, macro == std::string_view::npos ? macro : macro - at);
-        if (macro == std::string_view::npos) {
-            return expanded;
+    std::size_t copied = 0;
+    std::size_t close = 0;  // the first ')' after the name being read; found once
+    for (std::size_t start = text.find(kMacroStart); start != kNone;) {
+        const std::size_t nameAt = start + kMacroStart.size();
+        if (close < nameAt) {
+            close = text.find(')', nameAt);
         }
-        expanded += compilerFolder;
-        at = macro + kCompilerMacro.size();
+        if (close == kNone) {
+            break;
+        }
+        const std::size_t next = text.find(kMacroStart, nameAt);
+        if (next < close) {
+            start = next;
+            continue;
+        }
+        const std::string_view name = text.substr(nameAt, close - nameAt);
+        const std::optional<std::string> value =
+            name == kCompilerMacroName ? std::string(compilerFolder) : EnvironmentValue(name);
+        expanded += text.substr(copied, start - copied);
+        expanded += value ? std::string_view(*value) : text.substr(start, close + 1 - start);
+        copied = close + 1;
+        start = next;
     }
+    expanded += text.substr(copied);
+    return expanded;
 }
 
 std::string CleanedIfExists(std::string candidate, std::string_view targetFolder, HostFs& fs) {
@@ -62,15 +93,20 @@ bool IncludeDirectories(const WTreeStore& tree, WTreeItem sourceNode, WString& l
     while (start < text.size() && text[start] == ' ') {
         ++start;
     }
-    list.Assign(ExpandCompilerMacro(text.substr(start), compilerFolder.View()));
+    list.Assign(ExpandListMacros(text.substr(start), compilerFolder.View()));
     return true;
 }
 
 std::vector<std::string> IncludeDirectoryPieces(std::string_view list) {
     const TokenRules rules{";", "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove, TokenEscapes::On};
+    // A quoted piece may still hold ';' ("a;b;c" quoted whole, as the IDE's
+    // own projects write it): the compiler reads a folder between each two.
+    const TokenRules semicolons{";", "", TokenEmpty::Drop, TokenQuotes::Keep, TokenEscapes::Off};
     std::vector<std::string> pieces;
     for (const WString& piece : SplitTokens(list, rules)) {
-        pieces.push_back(piece.Str());
+        for (const WString& folder : SplitTokens(piece.View(), semicolons)) {
+            pieces.push_back(folder.Str());
+        }
     }
     return pieces;
 }
@@ -88,20 +124,68 @@ std::string ResolveNextToFile(std::string_view targetFolder, std::string_view fo
     return CleanedIfExists(std::move(candidate), targetFolder, fs);
 }
 
+std::string ResolveResourceFile(std::string_view targetFolder, std::string_view scriptFolder,
+                                std::string_view piece, HostFs& fs) {
+    std::string file(piece);
+    NormalizePathText(file, targetFolder);
+    // The folder and the piece are joined as they stand, also when the piece
+    // is absolute: such a piece names nothing in the target folder.
+    std::string joined(targetFolder);
+    joined += file;
+    if (!file.empty() && fs.Exists(joined)) {
+        return file;
+    }
+    return ResolveNextToFile(targetFolder, scriptFolder, piece, fs);
+}
+
+namespace {
+
+// The place of path (relative ones taken against the target folder), by components.
+struct Place {
+    std::string text;
+    std::vector<std::string_view> components;
+    bool absolute = false;
+
+    Place(std::string_view path, std::string_view targetFolder)
+        : text(LexicallyFolded(PathInFolder(targetFolder, path))),
+          components(PathComponents(text)),
+          absolute(IsAbsolutePath(text)) {}
+    Place(const Place&) = delete;
+    Place& operator=(const Place&) = delete;
+
+    // Inside folder or folder itself; a rooted place never lies in a relative one.
+    bool In(const Place& folder) const {
+        return absolute == folder.absolute && components.size() >= folder.components.size() &&
+               std::equal(folder.components.begin(), folder.components.end(), components.begin());
+    }
+};
+
+}  // namespace
+
 bool IsInCompilerFolder(std::string_view path, std::string_view compilerFolder,
-                        std::string_view targetFolder) {
+                        std::string_view targetFolder, std::string_view projectFolder) {
     if (compilerFolder.empty()) {
         return false;
     }
-    const std::string folderPlace = LexicallyFolded(PathInFolder(targetFolder, compilerFolder));
-    const std::string filePlace = LexicallyFolded(PathInFolder(targetFolder, path));
-    const std::vector<std::string_view> folder = PathComponents(folderPlace);
-    const std::vector<std::string_view> place = PathComponents(filePlace);
-    // A rooted place never matches a relative one, and the root alone names
-    // no compiler folder: it would leave out everything.
-    const bool sameRooting = IsAbsolutePath(folderPlace) == IsAbsolutePath(filePlace);
-    return sameRooting && !folder.empty() && place.size() > folder.size() &&
-           std::equal(folder.begin(), folder.end(), place.begin());
+    const Place folder(compilerFolder, targetFolder);
+    const Place place(path, targetFolder);
+    // The root alone names no compiler folder: it would leave out everything.
+    if (folder.components.empty() || place.components.size() <= folder.components.size() ||
+        !place.In(folder)) {
+        return false;
+    }
+    // The deeper folder decides: a project kept inside the compiler folder
+    // keeps its own files, a compiler folder kept inside a project hides its.
+    for (const std::string_view own : {targetFolder, projectFolder}) {
+        if (own.empty()) {
+            continue;
+        }
+        const Place ownPlace(own, targetFolder);
+        if (ownPlace.In(folder) && place.In(ownPlace)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 IncludeResolver::IncludeResolver(std::string_view targetFolder, std::string_view list, HostFs& fs)

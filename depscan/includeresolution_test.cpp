@@ -3,12 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "classlib/core/environment.h"
+#include "tests/support/environment.h"
 #include "tests/support/tempdir.h"
 
 namespace {
+
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
 
 struct ResolveCase {
     const char* title;
@@ -46,6 +55,10 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
         {"forward slashes in the name", "sys/types.h", '<', std, "@\\h\\sys\\types.h"},
         {"dot-backslash piece", "only.h", '<', ".\\inc", "inc\\only.h"},
         {"empty and quoted pieces", "only.h", '<', ";;\"inc\";", "inc\\only.h"},
+        {"a quoted list is split again", "windows.h", '<', "\"@/h;@/h/nt;inc\"",
+         "@\\h\\nt\\windows.h"},
+        {"a folder last in a quoted list", "only.h", '<', "\"x;inc\"", "inc\\only.h"},
+        {"a folder first in a quoted list", "only.h", '<', "\"inc;;x\"", "inc\\only.h"},
         {"case differs on disk", "Inc\\Defs.H", '"', "", "Inc\\Defs.H"},
         {"absolute quoted name stays absolute", "*/inc/only.h", '"', "", "*/inc/only.h"},
         {"absolute angle name", "*/inc/only.h", '<', "", ""},
@@ -71,14 +84,54 @@ TEST(ResolveInclude, SearchesProjectFolderThenTheList) {
     EXPECT_EQ(ResolveNextToFile(folder, "inc\\", "a.h", fs), "");
 }
 
+// A resource line's file: in the target folder (here win\) first, then beside its script.
+TEST(ResolveResourceFile, TargetFolderFirstThenBesideTheScript) {
+    TempDir dir;
+    for (const char* file :
+         {"win/app.ico", "win/res/x.ico", "up.ico", "left.bmp", "src/app.ico", "src/sub.bmp"}) {
+        dir.Write(file, "");
+    }
+    const std::string folder = dir.Join("win/");
+    const struct {
+        const char* title;
+        const char* scriptFolder;
+        std::string piece;
+        const char* expected;
+    } rows[] = {
+        {"in the target folder", "", "app.ico", "app.ico"},
+        {"the target folder first", "..\\src\\", "app.ico", "app.ico"},
+        {"cleaned, a folder counts", "", "./res", "res"},
+        {"reaching up from the target folder", "", "..\\up.ico", "..\\up.ico"},
+        {"absolute, inside the target folder", "", folder + "app.ico", "app.ico"},
+        {"beside the script", "..\\", "left.bmp", "..\\left.bmp"},
+        {"beside the script, cleaned after joining", "..\\src\\deep\\", "../sub.bmp",
+         "..\\src\\sub.bmp"},
+        {"in neither", "..\\src\\", "gone.bmp", ""},
+    };
+    NativeHostFs fs;
+    for (const auto& row : rows) {
+        EXPECT_EQ(ResolveResourceFile(folder, row.scriptFolder, row.piece, fs), row.expected)
+            << row.title;
+    }
+}
+
 // Decided on the file's place, by whole components: a short WATCOM such as "/d" must not leave
-// out src\draw\*.h, nor "/" the whole project.
+// out src\draw\*.h, nor "/" the whole project. Of the compiler folder and a target's or the
+// project's folder holding the file, the deeper decides: the compiler's sample projects keep
+// their headers, a compiler folder kept inside a project hides its own.
 TEST(CompilerFolderExclusion, MatchesThePlaceByWholeComponentsWithCase) {
     const struct {
         const char* path;
         const char* compilerFolder;
         bool excluded;
+        const char* targetFolder = "/p/";
+        const char* projectFolder = "/p/";
     } rows[] = {
+        {"a.h", "/w", false, "/w/samples/p/", "/w/samples/p/"},
+        {"h\\a.h", "/w/samples/p", false, "/w/samples/p/", "/w/samples/p/"},
+        {"..\\inc\\a.h", "/w", false, "/w/samples/p/bin/", "/w/samples/p/"},
+        {"..\\..\\h\\stdio.h", "/w", true, "/w/samples/p/", "/w/samples/p/"},
+        {"/w/h/stdio.h", "/w", true, "/w/samples/p/bin/", "/w/samples/p/"},
         {"C:\\WATCOM\\h\\stdio.h", "C:\\WATCOM", true},
         {"C:\\watcom\\h\\stdio.h", "C:\\WATCOM", false},
         {"\\opt\\watcom\\h\\stdio.h", "/opt/watcom/", true},
@@ -92,7 +145,9 @@ TEST(CompilerFolderExclusion, MatchesThePlaceByWholeComponentsWithCase) {
         {"anything", "", false},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(IsInCompilerFolder(row.path, row.compilerFolder, "/p/"), row.excluded)
+        EXPECT_EQ(
+            IsInCompilerFolder(row.path, row.compilerFolder, row.targetFolder, row.projectFolder),
+            row.excluded)
             << row.path << " in " << row.compilerFolder;
     }
 }
@@ -107,12 +162,26 @@ struct ListCase {
 
 // The list is read from the target's nodes before its "Dependency Filelist".
 TEST(IncludeDirectories, ReadsTheNodeBeforeTheSources) {
+    const std::optional<std::string> watcom = EnvironmentValue("WATCOM");
+    SetEnvironment("WATCOM", "/env");
+    SetEnvironment("TAMSK_T_ZLIB", "/z");
+    SetEnvironment("TAMSK_T_EMPTY", "");
+    UnsetEnvironment("TAMSK_T_UNSET");
     const std::vector<ListCase> cases = {
         {"default list", ": $(%watcom)\\h;$(%watcom)\\h\\nt", "", "C:\\W", "C:\\W\\h;C:\\W\\h\\nt"},
         {"first release switch", ": $(%watcom)\\h", "(wcc) Include directories: i;$(%watcom)\\h",
          "/w", "i;/w\\h"},
         {"WATCOM unset expands to nothing", ": $(%watcom)\\h", "", "", "\\h"},
-        {"macro in capitals stays", ": $(%WATCOM)\\h", "", "/w", "$(%WATCOM)\\h"},
+        {"other names from the environment", ": $(%TAMSK_T_ZLIB)\\h;$(%watcom);$(%WATCOM)", "",
+         "/w", "/z\\h;/w;/env"},
+        {"unset names stay as written", ": $(%TAMSK_T_UNSET)\\h;$(%);$(%a", "", "",
+         "$(%TAMSK_T_UNSET)\\h;$(%);$(%a"},
+        {"a macro start inside a name", ": $(%x$(%watcom)", "", "/w", "$(%x/w"},
+        {"names found without regard to case on Windows only", ": $(%tamsk_t_zlib)", "", "",
+         kWindows ? "/z" : "$(%tamsk_t_zlib)"},
+        // Windows keeps no variable with an empty value.
+        {"an empty value is set", ": $(%TAMSK_T_EMPTY)\\h", "", "",
+         kWindows ? "$(%TAMSK_T_EMPTY)\\h" : "\\h"},
         {"blanks after the colon skipped", ":    a; b", "", "", "a; b"},
         {"no colon", "", "", "", "<none>"},
     };
@@ -132,6 +201,7 @@ TEST(IncludeDirectories, ReadsTheNodeBeforeTheSources) {
                            WString(c.compilerFolder));
         EXPECT_EQ(list.Str(), c.expected) << c.title;
     }
+    watcom ? SetEnvironment("WATCOM", *watcom) : UnsetEnvironment("WATCOM");
 }
 
 }  // namespace

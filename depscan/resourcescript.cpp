@@ -1,8 +1,6 @@
 #include "depscan/resourcescript.h"
 
-ResourceScriptReader::ResourceScriptReader(WCInclude& scanner, std::string_view targetFolder,
-                                           HostFs& fs)
-    : scanner_(scanner), targetFolder_(targetFolder), fs_(fs) {}
+ResourceScriptReader::ResourceScriptReader(WCInclude& scanner) : scanner_(scanner) {}
 
 bool ResourceScriptReader::Next(ScriptReference& reference) {
     while (!ended_) {
@@ -20,10 +18,10 @@ bool ResourceScriptReader::Next(ScriptReference& reference) {
             return true;
         }
         if (lineEnds) {
-            std::string file = ResourceLineFile(line_, targetFolder_, fs_);
+            std::string piece = ResourceLinePiece(line_);
             line_.clear();
-            if (!file.empty()) {
-                reference = {ScriptReference::Kind::ResourceFile, std::move(file), 0};
+            if (!piece.empty()) {
+                reference = {ScriptReference::Kind::ResourceFile, std::move(piece), 0};
                 return true;
             }
         }

@@ -1,10 +1,12 @@
 #include "depscan/wcinclude.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "classlib/core/pathrules.h"
 #include "classlib/core/wtokens.h"
-#include "depscan/normalizepath.h"
+#include "depscan/includeresolution.h"
 
 namespace {
 
@@ -14,6 +16,28 @@ constexpr std::string_view kIncludeWord = "include";
 
 bool IsBlank(int c) {
     return c == ' ' || c == '\t';
+}
+
+// The load options that resource editors write between a resource's type and
+// its file name.
+bool IsMemoryOption(const WString& piece) {
+    static constexpr std::array<std::string_view, 7> kOptions = {
+        "PRELOAD", "LOADONCALL", "FIXED", "MOVEABLE", "DISCARDABLE", "PURE", "IMPURE"};
+    const std::string upper = AsciiUppered(piece.View());
+    return std::find(kOptions.begin(), kOptions.end(), upper) != kOptions.end();
+}
+
+// Each pair of backslashes, from the left, read as one: the escaped form of a
+// quoted name in a resource script.
+std::string WithBackslashPairsHalved(std::string_view text) {
+    std::string halved;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        halved += text[i];
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\\') {
+            ++i;
+        }
+    }
+    return halved;
 }
 
 }  // namespace
@@ -198,29 +222,22 @@ bool WCInclude::NextInclude(WString& name, char& opener) {
     return false;
 }
 
-std::string ResourceLineFile(std::string_view line, std::string_view targetFolder, HostFs& fs) {
+std::string ResourceLinePiece(std::string_view line) {
     if (line.empty() || line.find(',') != std::string_view::npos) {
         return {};
     }
     const TokenRules rules{" \t\r\n", "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove,
                            TokenEscapes::Off};
     const std::vector<WString> pieces = SplitTokens(line, rules);
-    if (pieces.size() != 3 || pieces[0].GetCharacter(0) == '#') {
+    if (pieces.size() < 3 || pieces[0].GetCharacter(0) == '#' ||
+        !std::all_of(pieces.begin() + 2, pieces.end() - 1, IsMemoryOption)) {
         return {};
     }
-    std::string file = pieces[2].Str();
-    NormalizePathText(file, targetFolder);
-    // The folder and the piece are joined as they stand, also when the piece
-    // is absolute: such a line names nothing in the target folder.
-    std::string joined(targetFolder);
-    joined += file;
-    if (file.empty() || !fs.Exists(joined)) {
-        return {};
-    }
-    return file;
+    return WithBackslashPairsHalved(pieces.back().View());
 }
 
-bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName) {
+bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName,
+                                 std::string_view scriptFolder) {
     if (!open_) {
         return false;
     }
@@ -231,7 +248,10 @@ bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName)
             line += static_cast<char>(c == '\t' ? ' ' : c);
             continue;
         }
-        std::string file = ResourceLineFile(line, targetFolder.View(), fs_);
+        const std::string piece = ResourceLinePiece(line);
+        std::string file = piece.empty()
+                               ? piece
+                               : ResolveResourceFile(targetFolder.View(), scriptFolder, piece, fs_);
         if (!file.empty()) {
             fileName.Assign(file);
             return true;

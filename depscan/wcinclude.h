@@ -54,12 +54,13 @@ public:
     // file is open.
     bool NextInclude(WString& name, char& opener);
 
-    // The next line holding exactly three pieces (blanks separate, quotes group
-    // and are removed), none of them a ',' holder, the first not beginning
-    // with '#', whose third piece (cleaned against targetFolder) names an
-    // existing file or folder in the target folder. False at the end of the
-    // file or when no file is open.
-    bool NextResourceFile(const WString& targetFolder, WString& fileName);
+    // The file that the next resource-script line names (see
+    // ResourceLinePiece), looked for by ResolveResourceFile: in targetFolder,
+    // then beside the script, whose folder as the scan names it is
+    // scriptFolder (empty: the target folder). Lines that name no existing
+    // file are skipped. False at the end of the file or when no file is open.
+    bool NextResourceFile(const WString& targetFolder, WString& fileName,
+                          std::string_view scriptFolder = {});
 
     // True after each double-quoted literal that does not stand after a '#'
     // on its line; text holds it when it names an existing regular file
@@ -133,7 +134,22 @@ private:
     std::string name_;
 };
 
-// Examines one collected line of a resource script: the file name it names,
-// cleaned against targetFolder, or empty when the line names none. Existence
-// is tested through fs relative to the target folder.
-std::string ResourceLineFile(std::string_view line, std::string_view targetFolder, HostFs& fs);
+// The file name that one collected line of a resource script names, before
+// it is looked for; empty when the line names none. Blanks separate pieces,
+// quotes group them and are removed.
+//
+//   line                                      piece
+//   APP ICON res\app.ico                      res\app.ico     three pieces: the third
+//   APP ICON "my app.ico"                     my app.ico
+//   IDI_MAIN ICON DISCARDABLE "noter16.ico"   noter16.ico     load options before the last
+//   IDB_X BITMAP moveable PURE x.bmp          x.bmp           several, in any case
+//   APP ICON BIG x.ico                        (none)          a middle piece that is no option
+//   APP ICON x.ico,                           (none)          a ',' anywhere
+//   ICON x.ico                                (none)          fewer than three pieces
+//   #x ICON x.ico                             (none)          first piece begins with '#'
+//   IDB_L BITMAP "..\\..\\LEFT.BMP"           ..\..\LEFT.BMP  each "\\" stands for one '\'
+//   IDB_L BITMAP a\\\b.bmp                    a\\b.bmp        pairs from the left
+//
+// The load options are PRELOAD, LOADONCALL, FIXED, MOVEABLE, DISCARDABLE, PURE
+// and IMPURE.
+std::string ResourceLinePiece(std::string_view line);

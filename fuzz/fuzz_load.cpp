@@ -1,11 +1,13 @@
-// The whole load on a generated project folder: project file, target file and sources written
-// from the input, then the tree built with its dependency scan, dumped, exported and copied.
-// Checks: the load ends, the copy writes nothing outside its destination, and every file of the
-// project folder is byte-identical afterwards.
+// The whole load on a generated project folder in memory: project file, target file and sources
+// written from the input, then the tree built with its dependency scan, dumped, exported and
+// copied. Checks: the load ends, the scan reads no file twice, the copy writes nothing outside its
+// destination, and every file of the project folder is byte-identical afterwards.
 //
 // Input layout: pieces separated by "\n--8<--\n" become, in order, the files named in kFiles; the
 // target file gets a generated default when the input has fewer pieces. The dependency scan runs
 // with a small node limit so that one input stays fast; the limit itself is tested end to end.
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -17,15 +19,14 @@
 #include "fuzz/fuzzsupport.h"
 #include "project/projecttree.h"
 #include "tests/support/projectwriter.h"
-#include "tests/support/treesnapshot.h"
 
 namespace {
 
 constexpr std::size_t kNodeLimit = 20'000;
-// Relative to the scratch folder; the project folder is "load/proj/".
+// The project folder is "/load/proj/".
 constexpr std::string_view kFiles[] = {
-    "load/proj/a.c",  "load/proj/inc/b.h", "load/proj/r.rc",
-    "load/outside.h", "load/proj/t.tgt",   "load/watcom/h/sys.h",
+    "/load/proj/a.c",  "/load/proj/inc/b.h", "/load/proj/r.rc",
+    "/load/outside.h", "/load/proj/t.tgt",   "/load/watcom/h/sys.h",
 };
 constexpr std::size_t kTargetPiece = 4;
 
@@ -38,51 +39,67 @@ std::string DefaultTargetFile() {
     return projectwriter::TargetFileText(layout);
 }
 
+// Every file but those below folder.
+std::map<std::string, std::string> FilesOutside(const MemoryHostFs& files,
+                                                std::string_view folder) {
+    std::map<std::string, std::string> outside = files.Files();
+    std::erase_if(outside, [&](const auto& file) { return file.first.starts_with(folder); });
+    return outside;
+}
+
+bool AnyTwice(std::vector<std::string> paths) {
+    std::sort(paths.begin(), paths.end());
+    return std::adjacent_find(paths.begin(), paths.end()) != paths.end();
+}
+
 }  // namespace
 
 void FuzzInput(std::string_view bytes) {
-    ClearScratch();
+    MemoryFiles memory;
+    FakeHostFs& fs = memory.fs;
     const std::vector<std::string_view> pieces = SplitInput(bytes, "\n--8<--\n");
     for (std::size_t i = 0; i < std::size(kFiles); ++i) {
         if (i < pieces.size()) {
-            WriteScratchFile(kFiles[i], pieces[i]);
+            memory.files.AddFile(kFiles[i], pieces[i]);
         } else if (i == kTargetPiece) {
-            WriteScratchFile(kFiles[i], DefaultTargetFile());
+            memory.files.AddFile(kFiles[i], DefaultTargetFile());
         }
     }
-    const std::string project =
-        WriteScratchFile("load/proj/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    const auto before = treesnapshot::Take(ScratchFolder(), "dest");
+    const std::string project = "/load/proj/p.wpj";
+    memory.files.AddFile(project, projectwriter::ProjectFileText({"t.tgt"}));
+    const auto before = memory.files.Files();
 
-    NativeHostFs fs;
     WTreeStore tree;
     ScanOptions options;
     options.parseLiterals = bytes.size() % 2 == 0 ? ParseLiterals::On : ParseLiterals::Off;
-    options.compilerFolder = WString(ScratchFolder() + "/load/watcom");
+    options.compilerFolder = WString("/load/watcom");
     options.nodeLimit = kNodeLimit;
     ScanOutcome outcome;
+    std::size_t readsBeforeScan = 0;
     const DependencyScan scan = [&](WTreeStore& scanned, const WString& folder, ParseLiterals) {
+        readsBeforeScan = fs.Reads().size();
         return BuildDependencies(scanned, folder, fs, options);
     };
     FUZZ_CHECK(LoadProject(tree, WFilePath(std::string_view(project)), fs, options.parseLiterals,
                            scan, &outcome));
+    FUZZ_CHECK(!AnyTwice({fs.Reads().begin() + static_cast<std::ptrdiff_t>(readsBeforeScan),
+                          fs.Reads().end()}));
     FUZZ_CHECK(outcome.nodesAdded <= kNodeLimit);
     FUZZ_CHECK(tree.Count() <= kNodeLimit + 64 + bytes.size());
 
     // The walks stop at the limit where headers include each other.
     std::ostringstream dump;
     const bool whole = DumpTree(tree, tree.FirstRoot(), dump, 0, "\n", kNodeLimit);
-    std::filesystem::create_directories(ScratchFolder() + "/dest");
-    FUZZ_CHECK(ExportDependencies(tree, ScratchFolder() + "/dest/p_dep.Txt", fs, nullptr,
-                                  kNodeLimit) ==
+    FUZZ_CHECK(fs.CreateFolder("/dest").ok());
+    FUZZ_CHECK(ExportDependencies(tree, "/dest/p_dep.Txt", fs, nullptr, kNodeLimit) ==
                (whole ? ExportResult::Written : ExportResult::Stopped));
     WListStore results;
     for (const std::string_view column : kCopyColumnHeaders) {
         results.AddColumn(column);
     }
     const CopyRunSummary summary =
-        RunProjectCopy(tree, ScratchFolder() + "/dest/copy", results, fs);
+        RunProjectCopy(tree, "/dest/copy", results, fs);
     FUZZ_CHECK(summary.ran);
     FUZZ_CHECK(summary.copied + summary.failed == results.RowCount());
-    FUZZ_CHECK(treesnapshot::Take(ScratchFolder(), "dest") == before);
+    FUZZ_CHECK(FilesOutside(memory.files, "/dest/") == before);
 }

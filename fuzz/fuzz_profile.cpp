@@ -76,11 +76,13 @@ void FuzzInput(std::string_view bytes) {
         FUZZ_CHECK(ProfileGetValue(*written, section, key, "\x01") == value);
     }
 
-    // The same through the file functions.
-    const std::string path = WriteScratchFile("Tamsk.Ini", contents);
-    if (WriteProfileString(section.c_str(), key.c_str(), value.c_str(), path.c_str(), true) &&
+    // The same through the file layer.
+    MemoryFiles memory;
+    memory.files.AddFile("/Tamsk.Ini", contents);
+    std::string reread;
+    if (WriteProfileString(memory.fs, section.c_str(), key.c_str(), value.c_str(), "/Tamsk.Ini") &&
         RoundTrips(section, key, value)) {
-        FUZZ_CHECK(ReadProfileString(section.c_str(), key.c_str(), "\x01", path.c_str()).Str() ==
-                   value);
+        FUZZ_CHECK(memory.fs.ReadFile("/Tamsk.Ini", reread).ok());
+        FUZZ_CHECK(ProfileGetValue(reread, section, key, "\x01") == value);
     }
 }

@@ -10,14 +10,17 @@
 #include "project/wctarget.h"
 
 void FuzzInput(std::string_view bytes) {
-    const std::string project = WriteScratchFile("p.wpj", bytes);
-    NativeHostFs fs;
+    MemoryFiles memory;
+    FakeHostFs& fs = memory.fs;
+    const std::string project = "/p.wpj";
+    memory.files.AddFile(project, bytes);
+    memory.files.AddFile("/t.tgt", bytes);
     std::size_t references = 0;
     FUZZ_CHECK(ScanProjectFile(fs, project, [&](const WString&) { ++references; }));
     FUZZ_CHECK(references * 13 <= bytes.size() + 13);
 
     WCTarget target(fs);
-    FUZZ_CHECK(target.Open(WriteScratchFile("t.tgt", bytes).c_str()));
+    FUZZ_CHECK(target.Open("/t.tgt"));
     std::size_t records = 0;
     WString value;
     bool debug = false;

@@ -11,22 +11,22 @@
 void FuzzInput(std::string_view bytes) {
     // Files that resource lines and literals of the seeds name, so that the existence tests
     // answer both ways.
-    static const std::string folder = [] {
-        WriteScratchFile("proj/a.h", "#include \"b.h\"\n");
-        WriteScratchFile("proj/res/icon.ico", "ICO");
-        WriteScratchFile("proj/b.h", "");
-        return ScratchFolder() + "/proj/";
-    }();
+    const std::string folder = "/proj/";
+    MemoryFiles memory;
+    memory.files.AddFile("/proj/a.h", "#include \"b.h\"\n");
+    memory.files.AddFile("/proj/res/icon.ico", "ICO");
+    memory.files.AddFile("/proj/b.h", "");
+    memory.files.AddFile("/proj/input.c", bytes);
+    FakeHostFs& fs = memory.fs;
     const WString projectFolder(folder);
     const std::size_t size = bytes.size();
-    NativeHostFs fs;
     WCInclude scanner(fs, folder);
     WString name;
     char opener = 0;
     FUZZ_CHECK(!scanner.NextInclude(name, opener));  // nothing open: nothing found
     FUZZ_CHECK(!scanner.NextResourceFile(projectFolder, name));
 
-    FUZZ_CHECK(scanner.Open(WriteScratchFile("proj/input.c", bytes)));
+    FUZZ_CHECK(scanner.Open("/proj/input.c"));
     FUZZ_CHECK(scanner.Contents() == bytes);
     std::size_t count = 0;
     for (int c; (c = scanner.NextChar()) != -1;) {
@@ -67,7 +67,7 @@ void FuzzInput(std::string_view bytes) {
         FUZZ_CHECK(++count <= size);
     }
 
-    ResourceScriptReader reader(scanner, folder, fs);
+    ResourceScriptReader reader(scanner);
     scanner.Rewind();
     ScriptReference reference;
     for (count = 0; reader.Next(reference);) {
@@ -75,7 +75,6 @@ void FuzzInput(std::string_view bytes) {
     }
     for (FileClass fileClass : {FileClass::Source, FileClass::ResourceScript}) {
         scanner.Rewind();
-        FUZZ_CHECK(FindReferences(scanner, fileClass, ParseLiterals::On, folder, fs).size() <=
-                   size);
+        FUZZ_CHECK(FindReferences(scanner, fileClass, ParseLiterals::On).size() <= size);
     }
 }

@@ -2,14 +2,16 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Shared by the fuzz targets: a scratch folder per process, file writing, and a check that stops
-// the run loudly (libFuzzer then keeps the input as a crash file that replays the finding).
+#include "tests/support/fakehostfs.h"
+#include "tests/support/memoryhostfs.h"
+
+// Shared by the fuzz targets: a file system in memory, and a check that stops the run loudly
+// (libFuzzer then keeps the input as a crash file that replays the finding).
 
 #define FUZZ_CHECK(condition)                                                                  \
     do {                                                                                       \
@@ -19,37 +21,18 @@
         }                                                                                      \
     } while (false)
 
-// Made on first use, in memory when there is /dev/shm (rewriting a file on disk on every run
-// makes the fuzzer wait for writeback), and removed with everything in it when the process ends.
-inline const std::string& ScratchFolder() {
-    struct Scratch {
-        std::string path = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/tamsk-fuzz-XXXXXX"
-                                                                     : "/tmp/tamsk-fuzz-XXXXXX";
-        Scratch() { FUZZ_CHECK(mkdtemp(path.data()) != nullptr); }
-        ~Scratch() {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    };
-    static const Scratch scratch;
-    return scratch.path;
-}
+// The file system of one run, in memory, so that a run costs what the readers cost and nothing
+// waits for a disk: files are put into it with files.AddFile, and the readers go through fs,
+// which keeps a log of what they read.
+struct MemoryFiles {
+    MemoryFiles() : MemoryFiles(std::make_unique<MemoryHostFs>()) {}
+    MemoryHostFs& files;
+    FakeHostFs fs;
 
-// Writes bytes to ScratchFolder()/relative, creating folders; returns the path.
-inline std::string WriteScratchFile(std::string_view relative, std::string_view bytes) {
-    const std::string path = ScratchFolder() + "/" + std::string(relative);
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
-    return path;
-}
-
-// Empties the scratch folder (keeps the folder itself).
-inline void ClearScratch() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(ScratchFolder(), ignored)) {
-        std::filesystem::remove_all(entry.path(), ignored);
-    }
-}
+private:
+    explicit MemoryFiles(std::unique_ptr<MemoryHostFs> memory)
+        : files(*memory), fs(std::move(memory)) {}
+};
 
 // The input split at each separator; always at least one piece.
 inline std::vector<std::string_view> SplitInput(std::string_view data, std::string_view separator) {

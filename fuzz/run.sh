@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset "fuzz", clang) and runs each one for SECONDS
-# (default 60), one after the other. Seeds come from examples/ and, when it is
-# there, ../shared/corpus/; they are copied into the build folder at run time
-# and never committed. A finding stops nothing: every target runs, findings
-# are kept as build/fuzz/findings/<target>-crash-..., and the exit code is 1
-# when there was any.
+# (default 60), one after the other. Each starts from its kept corpus,
+# fuzz/corpus/<target>/, and the seeds made from examples/ and the lines below;
+# afterwards the corpus is minimised over everything the run found and kept
+# again, so the next run starts where this one ended (commit it). The IDE files
+# of ../shared/corpus/ are never used: what grows from them would end up in
+# the kept corpus. A finding stops nothing: every target runs, findings are
+# kept as build/fuzz/findings/<target>-crash-..., and the exit code is 1 when
+# there was any.
 #
 #   fuzz/run.sh 60                   # every target, 60 s each
 #   fuzz/run.sh 300 fuzz_wcinclude   # one target
 #   TAMSK_FUZZ_JOBS=2 fuzz/run.sh 60 # libFuzzer forks per target
+#   TAMSK_FUZZ_RUNS=1000000 fuzz/run.sh 3600 fuzz_load  # ends after that many runs, or the time
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 shift || true
 build="${TAMSK_FUZZ_BUILD:-$root/build/fuzz}"
-corpusRoot="$root/../shared/corpus"
 jobs="${TAMSK_FUZZ_JOBS:-1}"
+runLimit="${TAMSK_FUZZ_RUNS:--1}"
+maxLength=16384  # bytes of one input while fuzzing
+keepLength=512   # bytes of one kept input: the corpus stays small, and loses almost no coverage
 
 cmake --preset fuzz -S "$root" -B "$build" >/dev/null || exit 2
 targets=("$@")
@@ -33,12 +39,11 @@ for t in "${targets[@]}"; do
 done
 ninja -C "$build" -j2 "${available[@]}" || exit 2
 
-# Seeds: every file of the given extensions below examples/ and the corpus.
+# Seeds: every file of the given extensions below examples/.
 seed_files() {
   local pattern
   for pattern in "$@"; do
-    find "$root/examples" -type f -iname "$pattern" 2>/dev/null
-    [ -d "$corpusRoot" ] && find "$corpusRoot" -type f -iname "$pattern" 2>/dev/null
+    find "$root/examples" -type f -iname "$pattern" 2>/dev/null | sort
   done
 }
 
@@ -76,35 +81,60 @@ make_seeds() {
   esac
 }
 
+# The kept corpus made anew from the inputs that add coverage, smallest first: the old kept corpus,
+# what this run found, and the seeds, each cut to keepLength bytes.
+keep_corpus() {
+  local target="$1" kept="$2" merged
+  shift 2
+  merged="$(mktemp -d)"
+  if "$build/fuzz/$target" -merge=1 -max_len="$keepLength" "$merged" "$kept" "$@" \
+       >"$build/findings/$target-merge.log" 2>&1; then
+    rm -rf "$kept"
+    mv "$merged" "$kept"
+    chmod 755 "$kept"
+  else
+    rm -rf "$merged"
+    echo "fuzz: $target: the corpus could not be minimised (see $build/findings/$target-merge.log); kept as it was"
+    return 1
+  fi
+}
+
 mkdir -p "$build/findings"
 status=0
 summary=()
 for t in "${available[@]}"; do
   seeds="$build/seeds/$t"
-  corpus="$build/corpus/$t"
+  found="$build/corpus/$t"
+  kept="$root/fuzz/corpus/$t"
   make_seeds "$t" "$seeds"
-  mkdir -p "$corpus"
+  mkdir -p "$found" "$kept"
   dict=()
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
   log="$build/findings/$t.log"
   parallel=()
   [ "$jobs" -gt 1 ] && parallel=(-jobs="$jobs" -workers="$jobs")
   echo "fuzz: $t for ${seconds}s"
+  started=$SECONDS
   rm -f "$build/findings"/fuzz-*.log
-  (cd "$build/findings" && "$build/fuzz/$t" "$corpus" "$seeds" "${dict[@]}" "${parallel[@]}" \
-    -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536 \
-    -artifact_prefix="$build/findings/$t-" -print_final_stats=1 >"$log" 2>&1)
+  # The processor time apart from the time on the clock: the machine may be shared.
+  { TIMEFORMAT='%U %S'; time (cd "$build/findings" && "$build/fuzz/$t" "$found" "$kept" "$seeds" "${dict[@]}" "${parallel[@]}" \
+    -max_total_time="$seconds" -runs="$runLimit" -timeout=20 -rss_limit_mb=2048 -max_len="$maxLength" \
+    -artifact_prefix="$build/findings/$t-" -print_final_stats=1 >"$log" 2>&1); } 2>"$build/findings/$t.cpu"
   rc=$?
+  elapsed=$((SECONDS - started > 0 ? SECONDS - started : 1))
   stats=("$log")
   for f in "$build/findings"/fuzz-*.log; do [ -f "$f" ] && stats+=("$f"); done
   runs="$(grep -hoE 'stat::number_of_executed_units: *[0-9]+' "${stats[@]}" \
           | awk '{ s += $2 } END { print s + 0 }')"
   peak="$(grep -hoE 'stat::peak_rss_mb: *[0-9]+' "${stats[@]}" | awk '{ print $2 }' | sort -n | tail -1)"
+  perCpu="$(awk -v runs="${runs:-0}" '{ t = $1 + $2; printf "%d", (t > 0 ? runs / t : 0) }' \
+            "$build/findings/$t.cpu")"
+  keep_corpus "$t" "$kept" "$found" "$seeds" && rm -rf "$found"
   if [ $rc -ne 0 ]; then
     status=1
     summary+=("$t: FINDING after ${runs:-?} runs (see $log and $build/findings/)")
   else
-    summary+=("$t: ${runs:-?} runs in ${seconds}s without a finding, peak ${peak:-?} MB")
+    summary+=("$t: ${runs:-?} runs in ${elapsed}s ($((${runs:-0} / elapsed)) a second; ${perCpu} a second of processor time) without a finding, peak ${peak:-?} MB; kept corpus $(ls "$kept" | wc -l) inputs, $(($(cat "$kept"/* 2>/dev/null | wc -c) / 1024)) KB")
   fi
 done
 printf '%s\n' "${summary[@]}"

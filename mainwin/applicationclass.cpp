@@ -1,7 +1,14 @@
 #include "mainwin/applicationclass.h"
 
+#include <cstdio>
+#include <string>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/wstring.h"
 #include "mainwin/mainform.h"
+#include "mainwin/startoptions.h"
 #include "mainwin/tamskform.h"
+#include "resources/programresources.h"
 
 ApplicationClass::ApplicationClass() {
     // For each event the generated handler first, then the hand-written one,
@@ -23,6 +30,7 @@ ApplicationClass::~ApplicationClass() {
 }
 
 bool ApplicationClass::OnStart(WObject* /*source*/, void* eventData) {
+    RegisterProgramResources();
     auto* data = static_cast<WApplicationEventData*>(eventData);
     data->exitCode = 0;
     data->abort = false;
@@ -40,12 +48,21 @@ bool ApplicationClass::OnEnd(WObject* /*source*/, void* /*eventData*/) {
 bool ApplicationClass::GeneratedStart(WObject* /*source*/, void* eventData) {
     auto* data = static_cast<WApplicationEventData*>(eventData);
     RunComponentInitialisers();
-    CreateMainForm();
+    NativeHostFs fs;
+    std::string complaint;
+    const StartOptions start = PrepareStart(
+        GetArguments(),
+        [](const char* name) { return WString::GetEnvironmentVariable(name).Str(); },
+        kHostConfigRules, fs, complaint);
+    if (!complaint.empty()) {
+        std::fprintf(stderr, "tamsk: %s\n", complaint.c_str());
+    }
+    CreateMainForm(start.settingsFile.c_str());
     if (mainForm == nullptr) {
         data->exitCode = -1;
         data->abort = true;
     } else {
-        mainForm->OpenFromCommandLine(GetArguments());
+        mainForm->OpenFromCommandLine(start.projectArguments);
     }
     return true;
 }

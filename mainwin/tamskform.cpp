@@ -3,12 +3,13 @@
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wicon.h"
 #include "mainwin/mainform.h"
+#include "mainwin/statusmessages.h"
 #include "resources/resourceimages.h"
 
 TamskForm* mainForm = nullptr;
 
-TamskForm* CreateMainForm() {
-    auto* form = new TamskForm();
+TamskForm* CreateMainForm(const char* settingsFile) {
+    auto* form = new TamskForm(settingsFile);
     mainForm = form;
     if (form->Create(nullptr, "ID_TamskForm")) {
         return form;
@@ -50,9 +51,10 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
     LoadSettings();
     AcceptDroppedFiles();
     WRegisterEvent(this, DropFilesEvent, this, WHandler(&TamskForm::OnDropFiles));
-    AddHotKey("Ctrl+F", [this]() { OnFind(); });
-    AddHotKey("F3", [this]() { OnFindAgain(WTreeSearch::Direction::Forward); });
-    AddHotKey("Shift+F3", [this]() { OnFindAgain(WTreeSearch::Direction::Backward); });
+    AddHotKey("Ctrl+F", [this]() { OnFind(this, nullptr); });
+    AddHotKey("F3", [this]() { OnFindNext(this, nullptr); });
+    AddHotKey("Shift+F3", [this]() { OnFindPrevious(this, nullptr); });
+    SetStatusText(FirstStartHint());
     if (exportItem != nullptr) {
         exportItem->DisableAndGray();
     }

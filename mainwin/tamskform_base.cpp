@@ -37,6 +37,7 @@ void __TamskForm_Base::SetTabOrder() {
 
 void __TamskForm_Base::LoadMenuItems() {
     fileMenu = menu_1->GetPopup(0);
+    viewMenu = menu_1->GetPopup(1);
     struct Binding {
         int id;
         WMenuItem** field;
@@ -48,6 +49,10 @@ void __TamskForm_Base::LoadMenuItems() {
         {ParseId, &parseItem, &TamskForm::OnParseStringLiterals},
         {CopyId, &copyItem, &TamskForm::OnCopyProjectFiles},
         {ExitId, &exitItem, &TamskForm::OnExit},
+        {FindId, &findItem, &TamskForm::OnFind},
+        {FindNextId, &findNextItem, &TamskForm::OnFindNext},
+        {FindPreviousId, &findPreviousItem, &TamskForm::OnFindPrevious},
+        {ExpandBelowId, &expandBelowItem, &TamskForm::OnExpandAllBelow},
     };
     for (const Binding& binding : bindings) {
         *binding.field = menu_1->FindItem(binding.id);
@@ -99,6 +104,7 @@ bool __TamskForm_Base::GeneratedDestroy(WObject* source, void* eventData) {
     delete tv_1;
     delete fileDialog;
     fileMenu = nullptr;
+    viewMenu = nullptr;
     tv_1 = nullptr;
     fileDialog = nullptr;
     menu_1 = nullptr;

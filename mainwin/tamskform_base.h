@@ -25,6 +25,11 @@ public:
     WMenuItem* parseItem = nullptr;
     WMenuItem* copyItem = nullptr;
     WMenuItem* exitItem = nullptr;
+    WMenu* viewMenu = nullptr;
+    WMenuItem* findItem = nullptr;
+    WMenuItem* findNextItem = nullptr;
+    WMenuItem* findPreviousItem = nullptr;
+    WMenuItem* expandBelowItem = nullptr;
     WTreeView* tv_1 = nullptr;
     WFileDialog* fileDialog = nullptr;
 
@@ -35,6 +40,10 @@ public:
         ParseId = 1004,
         CopyId = 1005,
         ExitId = 1007,
+        FindId = 1101,
+        FindNextId = 1102,
+        FindPreviousId = 1103,
+        ExpandBelowId = 1104,
     };
     static constexpr int kTreeItemId = 102;
 

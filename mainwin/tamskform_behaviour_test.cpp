@@ -8,21 +8,29 @@
 #include <sstream>
 
 #include "classlib/core/hostfs.h"
+#include "classlib/core/messagetext.h"
 #include "classlib/gui/wapplication.h"
 #include "classlib/gui/wevents.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
 #include "mainwin/commandline.h"
 #include "mainwin/mainform.h"
+#include "mainwin/statusmessages.h"
 #include "mainwin/tamskform.h"
+#include "project/linesource.h"
+#include "project/projectfilescan.h"
+#include "tests/support/projectwriter.h"
 #include "tests/support/tempdir.h"
+#ifdef _WIN32
+#include "classlib/win32/wwin32native.h"
+#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 
 WMenuItem* MenuItem(int id) {
-    return mainForm && mainForm->fileMenu ? mainForm->fileMenu->FindItem(id) : nullptr;
+    return mainForm && mainForm->menu_1 ? mainForm->menu_1->FindItem(id) : nullptr;
 }
 
 // Chooses a menu command as the user does; a missing or disabled item fails the test.
@@ -61,6 +69,21 @@ std::string HeadlessLines(const std::string& project, ParseLiterals parse = Pars
 }
 
 const std::string kShapes = "examples/shapes/shapes.wpj";
+
+// What the host says when a file cannot be opened.
+std::string OpenFailure(const std::string& path) {
+    NativeHostFs fs;
+    LineSource lines;
+    return lines.Load(fs, path).reason;
+}
+
+// The status line's text as the host writes its paths.
+std::string StatusLine() {
+    return mainForm->GetStatusText().Str();
+}
+std::string AsShown(const std::string& message) {
+    return WithPathSeparatorsOf(message, kHostPathStyle);
+}
 
 class TamskFormBehaviour : public testing::Test {
 protected:
@@ -129,14 +152,23 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
     // A step naming the parse option chooses it instead of loading a file.
     const std::string kParse = "#parse";
     const std::string refused = "not a project file (*.wpj): " + Path("notes.txt");
+    const std::string hint = FirstStartHint();
+    const std::string notAProject = Path("notes.txt") + " is not a Watcom IDE project file";
     const Case cases[] = {
-        {"start", {}, "", "E-E-E", ""},
+        {"start", {}, "", "E-E-E", "", hint},
         {"load", {s}, s, "EEEEE", "plain"},
         {"reload, never doubled", {s, s}, s, "EEEEE", "plain"},
-        {"cancelled", {s, ""}, "", "EEEEE", ""},
-        {"failed", {s, "missing.wpj"}, "", "E-E-E", ""},
-        {"text file", {"notes.txt"}, "notes.txt", "EEEEE", "Project: notes [notes.txt]\n"},
-        {"parse checked, tree kept", {s, kParse}, s, "EECEE", "plain"},
+        {"cancelled", {s, ""}, "", "EEEEE", "", hint},
+        {"failed",
+         {s, "missing.wpj"},
+         "",
+         "E-E-E",
+         "",
+         "cannot read project file: " + OpenFailure(Path("missing.wpj"))},
+        // A file that is not a project is refused as a cancelled load leaves the window.
+        {"text file", {"notes.txt"}, "", "E-E-E", "", notAProject},
+        {"text file after a load", {s, "notes.txt"}, "", "EEEEE", "", notAProject},
+        {"parse checked, tree kept", {s, kParse}, s, "EECEE", "plain", ParseOptionText(true)},
         {"parse at next load", {s, kParse, s}, s, "EECEE", "literals"},
         {"parse cleared", {kParse, s, kParse, s}, s, "EEEEE", "plain"},
         {"dropped", {"!" + s}, s, "EEEEE", "plain"},
@@ -158,7 +190,7 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
         EXPECT_EQ(Lines(mainForm->tv_1->Store()), c.tree == "plain"      ? plain
                                                   : c.tree == "literals" ? literals
                                                                          : c.tree);
-        EXPECT_EQ(mainForm->GetStatusText().Str(), c.status);
+        EXPECT_EQ(StatusLine(), AsShown(c.status));
         // The first node is current once a project shows.
         EXPECT_EQ(mainForm->tv_1->GetSelectedItem(), mainForm->tv_1->Store().FirstRoot());
         Close();
@@ -179,22 +211,24 @@ TEST_F(TamskFormBehaviour, ExportWritesTheTreeBesideTheProject) {
     Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), expected);
     const auto lineCount = std::count(expected.begin(), expected.end(), '\n');
-    EXPECT_EQ(mainForm->GetStatusText().Str(),
-              "Wrote " + std::to_string(lineCount) + " lines to " + exported);
+    // The time of day tells a second export from the first.
+    const std::string time = StatusLine().substr(StatusLine().find(" at ") + 4, 8);
+    EXPECT_EQ(StatusLine(), AsShown(ExportWrittenText(exported, lineCount, time)));
+    EXPECT_EQ(StatusLine(), AsShown("Wrote " + GroupedCount(lineCount) + " lines at " + time +
+                                    " to " + exported));
     // A folder in the way: the status line says so, and nothing is lost.
     fs::remove(exported);
     fs::create_directory(exported);
     Choose(TamskForm::ExportId);
-    EXPECT_TRUE(mainForm->GetStatusText().Str().starts_with("Could not write " + exported + ": "))
-        << mainForm->GetStatusText().Str();
+    EXPECT_TRUE(StatusLine().starts_with("Could not write the dependency file: ")) << StatusLine();
     fs::remove(exported);
 #ifndef _WIN32  // a link needs a privilege there
     // The dependency file's name leads to the project file itself: it is left whole.
     fs::create_symlink("shapes.wpj", exported);
     const std::string project = ReadWhole(Path(kShapes));
     Choose(TamskForm::ExportId);
-    EXPECT_EQ(mainForm->GetStatusText().Str(),
-              "Could not write " + exported + ": it is a file this project reads; left untouched");
+    EXPECT_EQ(StatusLine(), "Could not write the dependency file: " + exported +
+                                ": is a file this project reads; left untouched");
     EXPECT_EQ(ReadWhole(Path(kShapes)), project);
     fs::remove(exported);
 #endif
@@ -202,6 +236,7 @@ TEST_F(TamskFormBehaviour, ExportWritesTheTreeBesideTheProject) {
     Load("");
     Choose(TamskForm::ExportId);
     EXPECT_EQ(ReadWhole(exported), "<missing>");
+    EXPECT_EQ(StatusLine(), "Nothing to export: no project is loaded");
 }
 
 // The program ends by the close box or E&xit with 0 and its settings written;
@@ -221,7 +256,8 @@ TEST_F(TamskFormBehaviour, ProgramEnds) {
         }
     };
     const std::string written = "[Options]\r\nParseSource=false\r\n";
-    const std::string folder = "[Options]\r\nFolder=" + Path("examples/shapes/") + "\r\n";
+    // The path named on the command line is made absolute, in the host's own form.
+    const std::string folder = "[Options]\r\nFolder=" + AsShown(Path("examples/shapes/")) + "\r\n";
     const struct {
         int how;  // 0 close box, 1 E&xit, 2 window refused
         std::string argument;
@@ -271,6 +307,62 @@ TEST_F(TamskFormBehaviour, ProjectFileOnTheCommandLine) {
         EXPECT_EQ(ProjectFileOf(arguments, fs, said).has_value(), complaint.empty()) << complaint;
         EXPECT_EQ(said, complaint);
     }
+    // The window says it on its status line; a relative path is made absolute.
+    Start();
+    mainForm->OpenFromCommandLine({"gone.wpj", "extra"});
+    EXPECT_EQ(StatusLine(), "expected one project file (*.wpj), got 2 arguments; none opened");
+    mainForm->OpenFromCommandLine({kShapes});
+    EXPECT_EQ(WindowState(), "Watcom Project [" + AbsoluteProjectPath(kShapes) + "] EEEEE");
+    EXPECT_EQ(mainForm->fileDialog->GetFileName(0).Str(), AbsoluteProjectPath(kShapes));
+}
+
+// What a load met that the tree does not show reaches the status line.
+TEST_F(TamskFormBehaviour, LoadProblemsOnTheStatusLine) {
+    projectwriter::TargetLayout layout;
+    layout.items = {"a.c", "gone.c", "lost.c"};
+    dir_.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt", "t2.tgt", "t3.tgt"}));
+    dir_.Write("t.tgt", projectwriter::TargetFileText(layout));
+    dir_.Write("a.c", "");
+    Start();
+    Load("p.wpj");
+    EXPECT_EQ(WindowState(), "Watcom Project [" + Path("p.wpj") + "] EEEEE");
+    EXPECT_EQ(StatusLine(),
+              AsShown("2 of 3 target files could not be read: t2.tgt, t3.tgt; first: " +
+                      OpenFailure(Path("t2.tgt")) +
+                      "; 2 source files named by the project were not found: gone.c, lost.c"));
+}
+
+// The View menu runs the tree's keys: '*' on the current node opens everything
+// below it. On Win32 the keys come as characters, from the main keyboard as
+// from the numeric keypad, whose own key presses the control no longer takes.
+TEST_F(TamskFormBehaviour, ViewMenuAndKeysExpandAllBelow) {
+    Start();
+    Load(kShapes);
+    WTreeView& tree = *mainForm->tv_1;
+    const WTreeStore& store = tree.Store();
+    const WTreeItem root = store.FirstRoot();
+    const auto closed = [&](WTreeItem item) {
+        return store.HasChildren(item) && !tree.IsExpanded(item);
+    };
+#ifdef _WIN32
+    HWND control = Win32Window(tree);
+    const auto key = [&](UINT message, WPARAM key) { SendMessageW(control, message, key, 0); };
+    key(WM_CHAR, L'-');
+    EXPECT_TRUE(closed(root));
+    key(WM_KEYDOWN, VK_ADD);
+    EXPECT_TRUE(closed(root));
+    key(WM_CHAR, L'+');
+    EXPECT_FALSE(closed(root));
+    EXPECT_NE(store.FindDescendant(root, closed), kNoItem);
+    key(WM_KEYDOWN, VK_MULTIPLY);
+    key(WM_CHAR, L'*');
+    EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
+    key(WM_CHAR, L'-');
+    EXPECT_TRUE(closed(root));
+#endif
+    Choose(TamskForm::ExpandBelowId);
+    EXPECT_FALSE(closed(root));
+    EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
 }
 
 TEST_F(TamskFormBehaviour, ParseSourceValues) {

@@ -8,36 +8,15 @@
 #include "depscan/depfile.h"
 #include "depscan/projectload.h"
 #include "mainwin/commandline.h"
+#include "mainwin/statusmessages.h"
 #include "mainwin/tamskform.h"
+#include "project/projectfilescan.h"
 
 namespace {
 
-constexpr const char* kScanStoppedNote =
-    "The dependency scan stopped at its work limit: the tree shows what was found until then.";
 constexpr const char* kWalkStoppedNote = " (stopped at the work limit)";
 constexpr const char* kFindTitle = "Find";
 constexpr const char* kFindLabel = "Find nodes whose text contains:";
-
-// The texts are joined rather than formatted: the platform's printf may not
-// know the size_t conversion.
-std::string ExportStatusText(std::string_view path, ExportResult result, std::size_t lines,
-                             const std::string& reason) {
-    if (result == ExportResult::Written || result == ExportResult::Stopped) {
-        return "Wrote " + std::to_string(lines) + " lines to " + std::string(path) +
-               (result == ExportResult::Stopped ? kWalkStoppedNote : "");
-    }
-    return "Could not write " + std::string(path) + ": " + reason;
-}
-
-// position 0: the count is still being made.
-std::string FindStatusText(const std::string& searched, std::size_t position, std::size_t count) {
-    const std::string quoted = "\"" + searched + "\": ";
-    if (position == 0 && count == 0) {
-        return quoted + "not found";
-    }
-    return quoted + "hit " + std::to_string(position) + " of " +
-           (count == 0 ? std::string("...") : std::to_string(count));
-}
 
 }  // namespace
 
@@ -54,7 +33,7 @@ bool TamskForm::LoadProject(const WFilePath& projectPath, ScanOutcome* outcome) 
 void TamskForm::ClearProject() {
     search_.reset();
     tv_1->DeleteAllItems();
-    SetStatusText("");
+    SetStatusText(FirstStartHint());
     SetCaptionValue("none");
     tv_1->Update();
 }
@@ -76,12 +55,12 @@ void TamskForm::OpenFromCommandLine(const std::vector<std::string>& arguments) {
     NativeHostFs fs;
     std::string complaint;
     if (const auto project = ProjectFileOf(arguments, fs, complaint)) {
-        ClearProject();
-        fileDialog->SetFileName(*project);
-        LoadChosenProject();
-        tv_1->SetFocus();
+        // The caption, the settings and the tree do not depend on how the path was typed.
+        LoadNamedProject(AbsoluteProjectPath(*project));
     } else {
+        // Started from a desktop, standard error shows nowhere.
         std::fprintf(stderr, "tamsk: %s\n", complaint.c_str());
+        SetStatusText(complaint);
     }
 }
 
@@ -90,26 +69,37 @@ bool TamskForm::OnDropFiles(WObject* /*source*/, void* eventData) {
     NativeHostFs fs;
     std::string complaint;
     if (const auto project = ProjectFileOf(dropped->paths, fs, complaint)) {
-        ClearProject();
-        fileDialog->SetFileName(*project);
-        LoadChosenProject();
-        tv_1->SetFocus();
+        LoadNamedProject(*project);
     } else {
         SetStatusText(complaint);
     }
     return false;
 }
 
+void TamskForm::LoadNamedProject(const std::string& path) {
+    ClearProject();
+    fileDialog->SetFileName(path);
+    LoadChosenProject();
+    tv_1->SetFocus();
+}
+
 void TamskForm::LoadChosenProject() {
     const WFilePath path = fileDialog->GetFileName(0);
+    NativeHostFs fs;
+    std::string complaint;
+    const ProjectFileCheck check = CheckProjectFile(fs, path.View(), complaint);
+    if (check == ProjectFileCheck::NotAProject) {
+        // Taken as a project, its export would replace a real dependency
+        // file: refused, the window stays as a cancelled load leaves it.
+        SetStatusText(complaint);
+        return;
+    }
     SetCaptionValue("parsing...");
     Update();
     ScanOutcome outcome;
-    const bool loaded = LoadProject(path, &outcome);
+    const bool loaded = check == ProjectFileCheck::Project && LoadProject(path, &outcome);
     SetCaptionValue(loaded && !path.IsEmpty() ? path.GetText() : "none");
-    if (loaded && !outcome.complete) {
-        SetStatusText(kScanStoppedNote);
-    }
+    SetStatusText(loaded ? LoadProblemsText(outcome) : complaint);
     for (WMenuItem* item : {exportItem, copyItem}) {
         if (item != nullptr) {
             item->Enable(loaded);
@@ -120,6 +110,7 @@ void TamskForm::LoadChosenProject() {
 
 bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
     if (tv_1->Store().FirstRoot() == kNoItem) {
+        SetStatusText(NothingToExportText());
         return false;
     }
     const WString dependencyFile = DependencyFilePath(fileDialog->GetFileName(0).View());
@@ -131,18 +122,22 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
         const WWaitCursor wait(this);
         // The dependency file never lands on a file the project reads.
         if (IsReadByProject(tv_1->Store(), dependencyFile.View(), fs)) {
-            reason = "it is a file this project reads; left untouched";
+            reason = dependencyFile.Str() + ": is a file this project reads; left untouched";
         } else {
             result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason,
                                         kDefaultNodeLimit, &lines);
         }
     }
-    SetStatusText(ExportStatusText(dependencyFile.View(), result, lines, reason));
+    SetStatusText(result == ExportResult::Written || result == ExportResult::Stopped
+                      ? ExportWrittenText(dependencyFile.View(), lines, TimeOfDayText()) +
+                            (result == ExportResult::Stopped ? kWalkStoppedNote : "")
+                      : ExportFailedText(reason));
     return false;
 }
 
 bool TamskForm::OnParseStringLiterals(WObject* /*source*/, void* /*eventData*/) {
     parseItem->SetCheck(!parseItem->GetCheck());
+    SetStatusText(ParseOptionText(parseItem->GetCheck()));
     return false;
 }
 
@@ -158,18 +153,18 @@ bool TamskForm::OnExit(WObject* /*source*/, void* /*eventData*/) {
     return false;
 }
 
-void TamskForm::OnFind() {
+bool TamskForm::OnFind(WObject* /*source*/, void* /*eventData*/) {
     const std::string previous = search_ ? search_->Text() : std::string();
     const auto text = WTextPrompt::Ask(this, kFindTitle, kFindLabel, previous);
     if (!text || text->empty()) {
-        return;
+        return false;
     }
     search_ = std::make_unique<WTreeSearch>(tv_1->Store(), *text, kDefaultNodeLimit);
     // The first hit shows at once; counting them all may take a moment longer.
     const WTreeItem first = search_->FindFrom(tv_1->Store().FirstRoot());
     if (first == kNoItem) {
         SetStatusText(FindStatusText(*text, 0, 0));
-        return;
+        return false;
     }
     tv_1->SelectItem(first);
     SetStatusText(FindStatusText(*text, 1, 0));
@@ -179,11 +174,27 @@ void TamskForm::OnFind() {
         search_->Step(WTreeSearch::Direction::Forward);
     }
     ShowFindHit(first);
+    return false;
+}
+
+bool TamskForm::OnFindNext(WObject* /*source*/, void* /*eventData*/) {
+    OnFindAgain(WTreeSearch::Direction::Forward);
+    return false;
+}
+
+bool TamskForm::OnFindPrevious(WObject* /*source*/, void* /*eventData*/) {
+    OnFindAgain(WTreeSearch::Direction::Backward);
+    return false;
+}
+
+bool TamskForm::OnExpandAllBelow(WObject* /*source*/, void* /*eventData*/) {
+    tv_1->ExpandSubtree(tv_1->GetSelectedItem());
+    return false;
 }
 
 void TamskForm::OnFindAgain(WTreeSearch::Direction direction) {
     if (!search_) {
-        OnFind();
+        OnFind(this, nullptr);
         return;
     }
     const WWaitCursor wait(this);

@@ -15,6 +15,7 @@
 #include "classlib/gui/wtextprompt.h"
 #include "classlib/qt/wqtnative.h"
 #include "mainwin/mainform.h"
+#include "resources/programresources.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { RegisterProgramResources(); }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());

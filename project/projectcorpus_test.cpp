@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 // Project file path -> its expected lines, each ended by '\n'.
 std::map<std::string, std::string> ReadExpectations() {
     std::map<std::string, std::string> expectations;
-    std::ifstream in(fs::path(__FILE__).parent_path() / "testdata" / "corpus-tree.txt");
+    std::ifstream in(fs::path(SourceFolder()) / "project" / "testdata" / "corpus-tree.txt");
     std::string line;
     std::string* current = nullptr;
     while (std::getline(in, line)) {

@@ -1,5 +1,12 @@
 #include "project/projectfilescan.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "classlib/core/hostfs.h"
+#include "classlib/core/pathrules.h"
+
 #include "project/linesource.h"
 
 // A target reference in a project file, counted from the "VComponent" line:
@@ -20,7 +27,31 @@ constexpr int kNoReference = -1;
 constexpr int kClassLine = 10;
 constexpr int kReferenceLine = 12;
 
+bool IsNumber(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool BeginsAsAProject(LineSource& lines) {
+    std::string_view version;
+    std::string_view ident;
+    return lines.Next(version) && IsNumber(version) && lines.Next(ident) && ident == "projectIdent";
+}
+
 }  // namespace
+
+ProjectFileCheck CheckProjectFile(HostFs& fs, std::string_view path, std::string& complaint) {
+    complaint.clear();
+    LineSource lines;
+    if (const HostStatus read = lines.Load(fs, path); !read.ok()) {
+        complaint = "cannot read project file: " + read.reason;
+        return ProjectFileCheck::Unreadable;
+    }
+    if (!BeginsAsAProject(lines)) {
+        complaint = std::string(path) + " is not a Watcom IDE project file";
+        return ProjectFileCheck::NotAProject;
+    }
+    return ProjectFileCheck::Project;
+}
 
 bool ScanProjectFile(HostFs& fs, std::string_view path,
                      const std::function<void(const WString& reference)>& onReference) {
@@ -48,4 +79,27 @@ bool ScanProjectFile(HostFs& fs, std::string_view path,
         }
     }
     return true;
+}
+
+// The tree must not depend on how the path was typed: the load dialog of the
+// window gives absolute paths, and the compiler folder is matched on places.
+// ".." is left to the system, which resolves a link before it (on Windows
+// the system itself folds it as text).
+std::string AbsoluteProjectPath(const std::string& project) {
+    std::string path = project;
+    if (!IsHostAbsolutePath(path)) {
+        const std::string current = HostFs::CurrentFolder();
+        if (current.empty()) {
+            return project;
+        }
+        path = current + "/" + path;
+    }
+#ifndef _WIN32
+    const std::vector<std::string_view> components = PathComponents(path);
+    if (std::find(components.begin(), components.end(), "..") != components.end()) {
+        const std::string folder = HostFs::SystemFolderPath(FolderOfPath(path));
+        return folder.empty() ? path : folder + "/" + std::string(FileNameOfPath(path));
+    }
+#endif
+    return std::filesystem::path(path).lexically_normal().string();
 }

@@ -49,6 +49,8 @@ public:
     const WString& Folder() const { return folder_; }
     bool Stopped() const { return stopped_; }
     std::vector<std::string>& Problems() { return problems_; }
+    std::size_t TargetFiles() const { return targetFiles_; }
+    std::vector<ScanOutcome::UnreadTarget>& UnreadTargets() { return unreadTargets_; }
 
     void EnsureProjectNode() {
         if (project_ != kNoItem) {
@@ -65,20 +67,22 @@ public:
         if (!MayAdd()) {
             return;
         }
+        ++targetFiles_;
         const WString targetPath = folder_ + reference;
         const WString label = "Target: " + BaseNameOf(targetPath.View());
         const WTreeItem target =
             tree_.Add(label.View(), project_, GroupImage, GroupImage,
                       WTreePosition::After(lastTarget_), OwnedString(reference));
         lastTarget_ = target;
-        FillTarget(target, targetPath);
+        FillTarget(target, reference, targetPath);
     }
 
 private:
-    void FillTarget(WTreeItem target, const WString& targetPath) {
+    void FillTarget(WTreeItem target, const WString& reference, const WString& targetPath) {
         WCTarget reader(fs_);
         if (!reader.Open(targetPath.GetText())) {
             problems_.push_back("cannot read target file: " + reader.OpenStatus().reason);
+            unreadTargets_.push_back({reference.Str(), reader.OpenStatus().reason});
             return;
         }
         WString code;
@@ -182,6 +186,8 @@ private:
     std::size_t nodeLimit_;
     bool stopped_ = false;
     std::vector<std::string> problems_;
+    std::size_t targetFiles_ = 0;
+    std::vector<ScanOutcome::UnreadTarget> unreadTargets_;
 };
 
 }  // namespace
@@ -245,6 +251,8 @@ bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
     }
     outcome.problems.insert(outcome.problems.begin(), builder.Problems().begin(),
                             builder.Problems().end());
+    outcome.targetFiles = builder.TargetFiles();
+    outcome.unreadTargets = std::move(builder.UnreadTargets());
     if (scanOutcome != nullptr) {
         *scanOutcome = outcome;
     }

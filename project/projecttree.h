@@ -36,6 +36,16 @@ struct ScanOutcome {
     // One line each for a target file that could not be read and a file too
     // large to scan (listed, not scanned): the file and the reason.
     std::vector<std::string> problems = {};
+    // The target files the project names, and those of them that could not
+    // be read: each as the project names it, with the reason.
+    struct UnreadTarget {
+        std::string name;
+        std::string reason;
+    };
+    std::size_t targetFiles = 0;
+    std::vector<UnreadTarget> unreadTargets = {};
+    // The source files the targets name that are no readable file, as named.
+    std::vector<std::string> missingSources = {};
 };
 
 // The dependency step of a load: given the tree, the project folder and the

@@ -1,4 +1,4 @@
-#include "classlib/gui/wtemplates.h"
+#include "resources/programresources.h"
 
 #include <array>
 
@@ -66,22 +66,27 @@ const MenuTemplate& TamskFormMenu() {
                  {0, "", MenuSeparator, {}},
                  {1007, "E&xit", MenuNormal, {}},
              }},
+            // The tree's keys, where a user looks for them.
+            {0,
+             "&View",
+             MenuPopup,
+             {
+                 {1101, "&Find...\tCtrl+F", MenuNormal, {}},
+                 {1102, "Find &Next\tF3", MenuNormal, {}},
+                 {1103, "Find &Previous\tShift+F3", MenuNormal, {}},
+                 {0, "", MenuSeparator, {}},
+                 {1104, "&Expand All Below\t*", MenuNormal, {}},
+             }},
         }};
     return menu;
 }
 
 }  // namespace
 
-const DialogTemplate* FindDialogTemplate(std::string_view name) {
-    for (const DialogTemplate& dialog : DialogTemplates()) {
-        if (dialog.name == name) {
-            return &dialog;
-        }
-    }
-    return nullptr;
+std::span<const DialogTemplate> ProgramDialogTemplates() {
+    return DialogTemplates();
 }
 
-const MenuTemplate* FindMenuTemplate(std::string_view name) {
-    const MenuTemplate& menu = TamskFormMenu();
-    return menu.name == name ? &menu : nullptr;
+std::span<const MenuTemplate> ProgramMenuTemplates() {
+    return {&TamskFormMenu(), 1};
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Plants one fault at a time in the core modules, builds only what the fault touches and runs only
-# the tests of its module and the cli tests (which drive the real tamsk-cli), and reports whether
-# the suite caught it. The file is restored after each fault, also on Ctrl-C.
+# Plants one fault at a time in the core modules, builds only what the fault touches and runs every
+# test executable built from the fault's file (its module's tests and those of every module that
+# links it, the cli and end-to-end tests included), and reports whether they caught it. The file is restored after each fault, also on Ctrl-C.
 #
 #   scripts/mutants.sh            every fault
 #   scripts/mutants.sh depfile    only faults whose id contains "depfile"
@@ -31,7 +31,8 @@ faults=(
   "wtokens-escaped-quote-dropped|classlib/core/wtokens.cpp|if (pos_ > 0 && text_[pos_ - 1] == '\\\\') {|if (false) {"
   "wtokens-empty-pieces-dropped|classlib/core/wtokens.cpp|if (!piece_.empty() \|\| rules_.empty == TokenEmpty::Keep) {|if (!piece_.empty()) {"
   "wliststore-column-position-off-by-one|classlib/core/wliststore.cpp|if (position < 0 \|\| position > ColumnCount()) {|if (position < 0 \|\| position >= ColumnCount()) {"
-  "wliststore-cell-padding-dropped|classlib/core/wliststore.cpp|target.width = widest + kCellPadding;|target.width = widest;"
+  "wliststore-cell-padding-dropped|classlib/core/wliststore.cpp|target.width = WidestCell(column) + kCellPadding;|target.width = WidestCell(column);"
+  "hostfs-link-below-followed|classlib/core/hostfs.cpp|O_RDONLY \| O_DIRECTORY \| O_NOFOLLOW \| O_CLOEXEC);|O_RDONLY \| O_DIRECTORY \| O_CLOEXEC);"
   "wfilepath-drive-off-by-one|classlib/core/wfilepath.cpp|text.size() >= 2 && text[1] == ':'|text.size() > 2 && text[1] == ':'"
   "wtreestore-sorted-equal-order|classlib/core/wtreestore.cpp|CompareLabels(LabelText(At(sibling).label), label) > 0|CompareLabels(LabelText(At(sibling).label), label) >= 0"
   "wprofile-cr-kept|classlib/core/wprofile.cpp|if (!line.empty() && line.back() == '\\r') {|if (false) {"
@@ -52,12 +53,25 @@ faults=(
   "wcinclude-block-comment-end|depscan/wcinclude.cpp|if (before == '*' && c == '/') {|if (c == '/') {"
   "wcinclude-angle-include-dropped|depscan/wcinclude.cpp|if (c == '\"' \|\| c == '<') {|if (c == '\"') {"
   "includeresolution-quote-flipped|depscan/includeresolution.cpp|if (opener == '\"') {|if (opener != '\"') {"
+  "includeresolution-own-folder-ignored|depscan/includeresolution.cpp|if (ownPlace.In(folder) && place.In(ownPlace)) {|if (false) {"
+  "hostfs-copy-destination-without-case|classlib/core/hostfs.cpp|const std::string to = ResolveWithKey(destination, key, Lookup::Exact);|const std::string to = ResolveWithKey(destination, key, Lookup::IgnoringCase);"
+  "wprofile-unreadable-file-replaced|classlib/core/wprofile.cpp|if (!read.ok() && read.code != HostStatus::Code::NotFound) {|if (false) {"
+  "dependencyscan-file-read-again|depscan/dependencyscan.cpp|    host.scanned = true;|    host.scanned = false;"
+  "dependencyscan-chain-stops-before-source|depscan/dependencyscan.cpp|for (std::size_t i = stack_.size() - 1; i-- > 0;) {|for (std::size_t i = stack_.size() - 1; i-- > 1;) {"
+  "cli-output-failure-ignored|cli/runcli.cpp|if ((!out \|\| !err) && code == ExitOk) {|if (!err && code == ExitOk) {"
   "dependencyscan-limit-off-by-one|depscan/dependencyscan.cpp|if (nodesAdded_ >= options_.nodeLimit) {|if (nodesAdded_ > options_.nodeLimit) {"
   "filelist-listed-paths-forgotten|depscan/filelist.cpp|pathKeys_.insert(PathKey(tree_.Label(path)));|(void)path;"
   "filelist-extensionless-kept|depscan/filelist.cpp|if (filelistNode_ == kNoItem \|\| path.find('.') == std::string_view::npos) {|if (filelistNode_ == kNoItem) {"
+  "includeresolution-quoted-list-not-split|depscan/includeresolution.cpp|for (const WString& folder : SplitTokens(piece.View(), semicolons)) {|for (const WString& folder : std::vector<WString>{piece}) {"
+  "includeresolution-unset-macro-dropped|depscan/includeresolution.cpp|expanded += value ? std::string_view(*value) : text.substr(start, close + 1 - start);|expanded += value ? std::string_view(*value) : std::string_view();"
+  "includeresolution-resource-beside-script-dropped|depscan/includeresolution.cpp|return ResolveNextToFile(targetFolder, scriptFolder, piece, fs);|return {};"
+  "wcinclude-load-options-refused|depscan/wcinclude.cpp|!std::all_of(pieces.begin() + 2, pieces.end() - 1, IsMemoryOption)) {|pieces.size() != 3) {"
+  "wcinclude-backslash-pairs-kept|depscan/wcinclude.cpp|if (text[i] == '\\\\' && i + 1 < text.size() && text[i + 1] == '\\\\') {|if (false) {"
   "resourcescript-tab-kept|depscan/resourcescript.cpp|line_ += static_cast<char>(c == '\\t' ? ' ' : c);|line_ += static_cast<char>(c);"
   "wcopy-destination-slash-dropped|copy/wcopy.cpp|if (folder.back() != '/') {|if (false) {"
   "wcopy-counts-swapped|copy/wcopy.cpp|++(copied ? copied_ : failed_);|++(copied ? failed_ : copied_);"
+  "wcopy-covered-source-ignored|copy/wcopy.cpp|return found != coveredSources_.end() ? found->second : SourcePath(name, folder);|return SourcePath(name, folder);"
+  "copyrun-unlisted-dropped|copy/copyrun.cpp|identity.has_value() && listed.insert(*identity).second|false"
   "copyrun-bracket-order-dropped|copy/copyrun.cpp|close == std::string_view::npos \|\| close < open|close == std::string_view::npos"
   "copypaths-parent-ignored|copy/copypaths.cpp|                kept.pop_back();|                (void)kept;"
   "cli-copy-failure-exit|cli/copycommand.cpp|return summary.failed > 0 ? ExitSomeWorkFailed : loaded;|return summary.failed > 1 ? ExitSomeWorkFailed : loaded;"
@@ -66,16 +80,16 @@ faults=(
   "cli-limit-exit-dropped|cli/cliload.cpp|return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;|return outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;"
 )
 
-# The test executables that answer for a module's faults; the cli tests run for every fault.
+# The test executables built from a file: those whose inputs (as ninja lists them, libraries
+# followed) hold it; a header counts as the source file beside it.
 tests_for() {
-  case "$1" in
-    classlib/core/*) echo classlib_core_tests ;;
-    project/*) echo project_tests ;;
-    depscan/*) echo depscan_tests ;;
-    copy/*) echo copy_tests ;;
-    cli/*) ;;
-  esac
-  echo cli_tests
+  local source="$root/$1" t
+  [[ "$1" == *.h ]] && source="$root/${1%.h}.cpp"
+  for t in "${all_tests[@]}"; do
+    if grep -qxF "$source" "$build/bin_of/$t.inputs"; then
+      echo "$t"
+    fi
+  done
 }
 
 # Replaces the fragment on the one line that holds it; exit 3 when not exactly one line does.
@@ -125,15 +139,16 @@ if [ "$filter" = "--check" ]; then
   filter=""
 fi
 
+all_tests=(classlib_core_tests project_tests depscan_tests copy_tests cli_tests e2e_tests)
 if [ "$check_only" = 0 ]; then
 cmake --preset coverage >/dev/null
 mkdir -p "$build/bin_of"
 : >"$log"
-all_tests=(classlib_core_tests project_tests depscan_tests copy_tests cli_tests)
 echo "mutants: building the unchanged code and checking that its tests pass"
 cmake --build "$build" --target "${all_tests[@]}" >>"$log" 2>&1
 for t in "${all_tests[@]}"; do
   ln -sf "$(find "$build" -name "$t" -type f -executable | head -n 1)" "$build/bin_of/$t"
+  ninja -C "$build" -t inputs "$t" >"$build/bin_of/$t.inputs"
 done
 if ! run_tests "${all_tests[@]}"; then
   echo "mutants: the unchanged code fails its tests; see $log" >&2

@@ -47,7 +47,9 @@ sleep 0.5
 # first target and open it all, then back to the top with the target selected.
 xdotool mousemove --window "$main" 110 26 click 1
 sleep 0.3
-xdotool key --delay 200 Home Right Down KP_Multiply Home Down
+xdotool key --delay 200 Home Right Down KP_Multiply
+sleep 1  # the expansion takes no other keys while it runs
+xdotool key --delay 200 Home Down
 sleep 1
 mkdir -p "$(dirname "$out")"
 import -window "$main" "$out"

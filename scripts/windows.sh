@@ -1,30 +1,24 @@
 #!/usr/bin/env bash
 # The Windows programs, cross-built with mingw-w64 (preset "windows", folder
 # build/windows). Installs what is missing first.
-#   windows.sh package   build the programs and build/windows/tamsk-windows.zip
+#   windows.sh package   build the programs, the portable zip
+#                        build/windows/tamsk-windows.zip and the installer
+#                        build/windows/tamsk-<version>-setup.exe
 #   windows.sh test      build, then run the test suites and checks under Wine
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 action="${1:-package}"
-"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64 xdotool
+"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine wine64 xdotool nsis
 start=$SECONDS
 cmake --preset windows >/dev/null
 case "$action" in
   package)
-    # The programs only: tamsk-cli.exe, and tamsk.exe when the desktop program is built.
-    targets=(tamsk-cli)
-    if ninja -C build/windows -t targets all | grep -q '^tamsk\.exe:'; then
-      targets+=(tamsk)
-    fi
-    cmake --build --preset windows --target "${targets[@]}"
-    mapfile -t programs < <(find build/windows -name 'tamsk*.exe' -not -path '*/CMakeFiles/*' | sort)
-    rm -f build/windows/tamsk-windows.zip
-    stage="$(mktemp -d)"
-    trap 'rm -rf "$stage"' EXIT
-    cp "${programs[@]}" README.md "$stage/"
-    (cd "$stage" && cmake -E tar cf "$root/build/windows/tamsk-windows.zip" --format=zip -- *)
-    echo "build/windows/tamsk-windows.zip: $(cd "$stage" && echo *)"
+    # Both programs, always; the zip and the installer are targets of their own
+    # (packaging/windows), which depend on them.
+    cmake --build --preset windows --target tamsk-windows-zip tamsk-installer
+    echo "build/windows/tamsk-windows.zip: $(cmake -E tar tf build/windows/tamsk-windows.zip | sort | paste -sd' ')"
+    ls build/windows/tamsk-*-setup.exe
     ;;
   test)
     cmake --build --preset windows

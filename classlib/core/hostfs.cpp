@@ -8,6 +8,10 @@ bool HostFs::SameFile(std::string_view a, std::string_view b) {
     return Identify(a, first).ok() && Identify(b, second).ok() && first == second;
 }
 
+HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
+    return CopyFileBelow(source, FolderOfPath(destination), FileNameOfPath(destination));
+}
+
 const std::string& NativeHostFs::CachedCurrentFolder() {
     if (currentFolder_.empty()) {
         currentFolder_ = CurrentFolder();
@@ -53,6 +57,7 @@ std::string NativeHostFs::Resolve(std::string_view path) {
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -126,8 +131,8 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// A temporary file beside target, removed again unless Keep() is called, so
-// that no failure or exception leaves one behind.
+// A temporary file in an open folder, removed again unless renamed into
+// place, so that no failure or exception leaves one behind.
 class TemporaryFile {
 public:
     TemporaryFile() = default;
@@ -135,30 +140,60 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
         CloseFd();
-        if (!path_.empty() && !kept_) {
-            ::unlink(path_.c_str());
+        if (!name_.empty() && !kept_) {
+            ::unlinkat(folderFd_, name_.c_str(), 0);
         }
         ForgetTemporary(slot_);
+        if (folderFd_ >= 0) {
+            ::close(folderFd_);
+        }
     }
 
-    // Creates ".<name>.tamsk-XXXXXX" in target's folder; mode is subject to the umask.
+    // Creates ".<name>.tamsk-XXXXXX" in the folder of target (links followed).
     bool Create(const std::string& target, mode_t mode) {
+        const std::string folder(FolderOfPath(target));
+        int folderFd;
+        do {
+            folderFd =
+                ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        } while (folderFd < 0 && errno == EINTR);
+        return folderFd >= 0 && CreateIn(folderFd, folder, FileNameOfPath(target), mode);
+    }
+
+    // Creates ".<name>.tamsk-XXXXXX" in the folder open as folderFd, which it
+    // takes over; folderPath names it for the handler that removes the file
+    // when the process is ended. mode is subject to the umask.
+    bool CreateIn(int folderFd, const std::string& folderPath, std::string_view target,
+                  mode_t mode) {
+        folderFd_ = folderFd;
         static constexpr char kAlphabet[] =
             "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
         thread_local std::mt19937_64 random{std::random_device{}() ^
                                             static_cast<std::uint64_t>(::getpid())};
         // Long names are cut so that the temporary name stays within NAME_MAX.
-        const std::string_view name = FileNameOfPath(target).substr(0, 200);
+        const std::string_view name = target.substr(0, 200);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate(FolderOfPath(target));
-            candidate.append(".").append(name).append(".tamsk-");
+            std::string candidate = ".";
+            candidate.append(name).append(".tamsk-");
             for (int i = 0; i < 6; ++i) {
                 candidate.push_back(kAlphabet[random() % (sizeof kAlphabet - 1)]);
             }
-            fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (fd_ >= 0) {
-                path_ = std::move(candidate);
-                slot_ = RegisterTemporary(path_);
+            std::string path = folderPath;
+            if (!path.empty() && path.back() != '/') {
+                path.push_back('/');
+            }
+            path.append(candidate);
+            const bool created = CreateRegisteredTemporary(
+                path,
+                [&] {
+                    fd_ = ::openat(folderFd_, candidate.c_str(),
+                                   O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+                    return fd_ >= 0;
+                },
+                slot_);
+            if (created) {
+                name_ = std::move(candidate);
+                path_ = std::move(path);
                 return true;
             }
             if (errno != EEXIST) {
@@ -178,8 +213,9 @@ public:
         return fd < 0 || ::close(fd) == 0;
     }
 
-    bool RenameTo(const std::string& destination) {
-        if (::rename(path_.c_str(), destination.c_str()) != 0) {
+    // Renames it to name in its own folder.
+    bool RenameTo(std::string_view name) {
+        if (::renameat(folderFd_, name_.c_str(), folderFd_, std::string(name).c_str()) != 0) {
             return false;
         }
         kept_ = true;
@@ -196,7 +232,9 @@ private:
         }
     }
 
+    std::string name_;
     std::string path_;
+    int folderFd_ = -1;
     int fd_ = -1;
     int slot_ = -1;
     bool kept_ = false;
@@ -256,6 +294,47 @@ HostStatus OpenRegularFile(const std::string& path, int& fd, struct stat& info) 
     return status;
 }
 
+HostStatus LinkRefused(const std::string& path) {
+    return Status(HostStatus::Code::Failed, path + ": is a link; not followed");
+}
+
+// Opens the folder component below the open folder dir without following a
+// link, making it when it is missing. made tells whether it was made here.
+HostStatus OpenFolderBelow(int dir, const std::string& component, const std::string& path,
+                           int& opened, bool& made) {
+    made = false;
+    const auto open = [&] {
+        do {
+            opened =
+                ::openat(dir, component.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        } while (opened < 0 && errno == EINTR);
+        return opened >= 0;
+    };
+    if (open()) {
+        return HostStatus::Ok();
+    }
+    if (errno == ENOENT) {
+        if (::mkdirat(dir, component.c_str(), 0777) == 0) {
+            made = true;
+        } else if (errno != EEXIST) {
+            return Failed("cannot create folder", path, errno);
+        }
+        if (open()) {
+            return HostStatus::Ok();
+        }
+    }
+    struct stat info {};
+    if (::fstatat(dir, component.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(info.st_mode)) {
+            return LinkRefused(path);
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            return Failed("cannot create folder", path, EEXIST);
+        }
+    }
+    return Failed("cannot open folder", path, errno);
+}
+
 }  // namespace
 
 std::string HostFs::CurrentFolder() {
@@ -269,6 +348,17 @@ std::string HostFs::CurrentFolder() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string HostFs::SystemFolderPath(std::string_view folder) {
+    const std::string text = folder.empty() ? std::string(".") : ToHostSeparators(folder);
+    char* real = ::realpath(text.c_str(), nullptr);
+    if (real == nullptr) {
+        return {};
+    }
+    std::string path = real;
+    std::free(real);
+    return path;
 }
 
 NativeHostFs::FolderIndex NativeHostFs::ListFolder(const std::string& folderKey) {
@@ -445,7 +535,8 @@ HostStatus NativeHostFs::CreateFolder(std::string_view path) {
     return HostStatus::Ok();
 }
 
-HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view destination) {
+HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view folder,
+                                       std::string_view relative) {
     const std::string from = Resolve(source);
     int in = -1;
     struct stat sourceInfo {};
@@ -453,15 +544,54 @@ HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view dest
         return opened;
     }
     FdCloser closer(in);
-    std::string key;
-    const std::string to = ResolveWithKey(destination, key, Lookup::Exact);
-    struct stat destinationInfo {};
-    if (::stat(to.c_str(), &destinationInfo) == 0 && destinationInfo.st_dev == sourceInfo.st_dev &&
-        destinationInfo.st_ino == sourceInfo.st_ino) {
-        return Status(HostStatus::Code::Failed, to + ": source and destination are the same file");
+    const std::vector<std::string_view> components = PathComponents(relative);
+    if (components.empty()) {
+        return Status(HostStatus::Code::Failed, from + ": no destination file was named");
     }
+    std::string key;
+    std::string to =
+        ResolveWithKey(folder.empty() ? std::string_view(".") : folder, key, Lookup::Exact);
+    int dir;
+    do {
+        dir = ::open(to.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (dir < 0 && errno == EINTR);
+    if (dir < 0) {
+        return Failed("cannot open folder", to, errno);
+    }
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+        to = JoinKey(to, components[i]);
+        key = JoinKey(key, components[i]);
+        int next = -1;
+        bool made = false;
+        const HostStatus opened = OpenFolderBelow(dir, std::string(components[i]), to, next, made);
+        ::close(dir);
+        if (!opened.ok()) {
+            return opened;
+        }
+        if (made) {
+            NoteCreated(key, HostEntry::Folder);
+        }
+        dir = next;
+    }
+    const std::string name(components.back());
+    const std::string folderPath = to;
+    to = JoinKey(to, name);
+    key = JoinKey(key, name);
     TemporaryFile temporary;
-    if (!temporary.Create(to, 0600)) {
+    struct stat destinationInfo {};
+    if (::fstatat(dir, name.c_str(), &destinationInfo, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISLNK(destinationInfo.st_mode)) {
+            ::close(dir);
+            return LinkRefused(to);
+        }
+        if (destinationInfo.st_dev == sourceInfo.st_dev &&
+            destinationInfo.st_ino == sourceInfo.st_ino) {
+            ::close(dir);
+            return Status(HostStatus::Code::Failed,
+                          to + ": source and destination are the same file");
+        }
+    }
+    if (!temporary.CreateIn(dir, folderPath, name, 0600)) {
         return Failed("cannot create a temporary file for", to, errno);
     }
     if (HostStatus copied = CopyBytes(in, from, temporary, to); !copied.ok()) {
@@ -482,7 +612,7 @@ HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view dest
     if (!temporary.Close()) {
         return Failed("cannot write", to, errno);
     }
-    if (!temporary.RenameTo(to)) {
+    if (!temporary.RenameTo(name)) {
         return Failed("cannot replace", to, errno);
     }
     NoteCreated(key, HostEntry::File);
@@ -517,7 +647,7 @@ HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
     if (!written || out.fail()) {
         return Failed("cannot write", target, errno != 0 ? errno : EIO);
     }
-    if (!temporary.RenameTo(target)) {
+    if (!temporary.RenameTo(FileNameOfPath(target))) {
         return Failed("cannot replace", target, errno);
     }
     NoteCreated(key, HostEntry::File);

@@ -69,11 +69,18 @@ public:
     // afterwards is success, also when someone else made it meanwhile.
     virtual HostStatus CreateFolder(std::string_view path) = 0;
 
-    // Copies a regular file of any size as a stream, replacing the
+    // Copies a regular file of any size as a stream to relative below
+    // folder, making the missing folders between them, replacing the
     // destination whole or not at all (written to a temporary file beside it,
-    // then renamed), keeping the source's modification time. A destination
-    // that is the source itself is refused and left untouched.
-    virtual HostStatus CopyFile(std::string_view source, std::string_view destination) = 0;
+    // then renamed), keeping the source's modification time. folder itself
+    // may be reached through links; nothing below it that is a link is
+    // followed, neither a folder nor the file: such a copy fails and writes
+    // nothing (decided on the open folders, so no swap meanwhile changes it).
+    // A destination that is the source itself is refused and left untouched.
+    virtual HostStatus CopyFileBelow(std::string_view source, std::string_view folder,
+                                     std::string_view relative) = 0;
+    // CopyFileBelow into the destination's own folder, which must exist.
+    HostStatus CopyFile(std::string_view source, std::string_view destination);
 
     // Writes a file through a temporary file beside it and renames it into
     // place, so that an interrupted write never leaves a cut file. The writer
@@ -89,6 +96,10 @@ public:
 
     // The process's current folder, with '/' separators; empty on failure.
     static std::string CurrentFolder();
+    // The absolute path of an existing folder as the system reaches it:
+    // links and ".." resolved by the system, not as text; '/' separators.
+    // Empty on failure.
+    static std::string SystemFolderPath(std::string_view folder);
 
     static constexpr std::uint64_t kDefaultMaxRead = 1ull << 30;
 };
@@ -106,7 +117,8 @@ public:
     HostStatus ReadFile(std::string_view path, std::string& contents,
                         std::uint64_t maxBytes) override;
     HostStatus CreateFolder(std::string_view path) override;
-    HostStatus CopyFile(std::string_view source, std::string_view destination) override;
+    HostStatus CopyFileBelow(std::string_view source, std::string_view folder,
+                             std::string_view relative) override;
     HostStatus WriteFileAtomically(std::string_view path,
                                    const std::function<bool(std::ostream&)>& writer) override;
     HostStatus Identify(std::string_view path, FileIdentity& identity) override;

@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/fakehostfs.h"
 #include "tests/support/tempdir.h"
 #include "tests/support/treesnapshot.h"
 
@@ -181,6 +182,37 @@ TEST(HostFs, CopyRefusesTheSameFileAndMissingFolders) {
     EXPECT_EQ(treesnapshot::Paths(dir.path()), "Same.txt hard.txt");
 }
 
+// Below the folder no link is followed, neither a folder nor the file, made by the user or
+// swapped in: the copy fails and the file behind the link stays whole. The folder itself may be
+// reached through a link.
+TEST(HostFs, CopyFollowsNoLinkBelowTheFolder) {
+    TempDir dir;
+    const std::string source = dir.Write("p/a.h", "new");
+    dir.Write("p/b.h", "project's own");
+    dir.MakeFolder("dest");
+    ASSERT_EQ(::symlink(dir.Join("p").c_str(), dir.Join("dest/sub").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Join("p/b.h").c_str(), dir.Join("dest/b.h").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.Join("dest").c_str(), dir.Join("via").c_str()), 0);
+    const struct {
+        const char* folder;
+        const char* relative;
+        const char* reason;  // empty: copied
+    } rows[] = {
+        {"dest", "sub/b.h", "dest/sub: is a link; not followed"},
+        {"dest", "sub/deeper/b.h", "dest/sub: is a link; not followed"},
+        {"dest", "b.h", "dest/b.h: is a link; not followed"},
+        {"via", "new/b.h", ""},
+    };
+    NativeHostFs fs;
+    for (const auto& row : rows) {
+        const HostStatus status = fs.CopyFileBelow(source, dir.Join(row.folder), row.relative);
+        EXPECT_EQ(status.reason, *row.reason ? dir.Join(row.reason) : "") << row.relative;
+    }
+    EXPECT_EQ(ReadWhole(dir.Join("p/b.h")), "project's own");
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("p")), "a.h b.h");
+    EXPECT_EQ(ReadWhole(dir.Join("dest/new/b.h")), "new");
+}
+
 // Names that a project gives are looked up without case; what is written is named exactly, so
 // "OUT" is made beside "out" and nothing in "out" changes. The cache learns of each file written,
 // a replaced file keeps its permissions, and a writer that gives up leaves the old file whole.
@@ -194,6 +226,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);  // someone else made it meanwhile
     EXPECT_EQ(fs.CreateFolder(dir.Join("a.c")).code, Code::Failed);
     EXPECT_EQ(fs.CopyFile(source, dir.Join("OUT/a.c")).code, Code::Ok);
+    EXPECT_EQ(fs.CopyFile(source, dir.Join("out/dep.txt")).code, Code::Ok);  // beside Dep.txt
     EXPECT_EQ(fs.CopyFile(source, dir.Join("Out/a.c")).code, Code::Failed);  // no such folder
     EXPECT_EQ(fs.Kind(dir.Join("OUT/b.c")), HostEntry::Missing);
     ASSERT_EQ(WriteWith(fs, dir.Join("OUT/b.c"), "line 1\n line 2\n", true).code, Code::Ok);
@@ -201,7 +234,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(ReadWhole(dir.Join("OUT/b.c")), "line 1\n line 2\n");
     ASSERT_EQ(WriteWith(fs, path, "ours", true).code, Code::Ok);
     EXPECT_EQ(treesnapshot::Paths(dir.path()),
-              "OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt");
+              "OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt out/dep.txt");
     EXPECT_EQ(ReadWhole(dir.Join("out/Dep.txt")), "theirs");
 
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
@@ -210,26 +243,39 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(StatOf(path).st_mode & 0777, 0640u);
     EXPECT_EQ(WriteWith(fs, path, "half", false).code, Code::Failed);  // the writer gave up
     EXPECT_EQ(ReadWhole(path), "new");
-    EXPECT_EQ(treesnapshot::Paths(dir.Join("out")), "DEP.TXT Dep.txt");
+    EXPECT_EQ(treesnapshot::Paths(dir.Join("out")), "DEP.TXT Dep.txt dep.txt");
 }
 
-// A process ended by a signal in the middle of a write removes its temporary
-// file on the way out; the old file stays whole.
+// A process ended by a signal in the middle of a write, or between the creation of its temporary
+// file and its registration for removal, removes that file on the way out; the old file stays
+// whole.
 TEST(HostFs, AnInterruptedWriteLeavesNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.Write("Dep.Txt", "old");
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            NativeHostFs fs;
-            WriteWith(fs, path, "half", true, signal);  // ends the process half-way
-            ::_exit(0);
+    enum class When { HalfWay, AfterCreate, CopyAfterCreate };
+    for (const When when : {When::HalfWay, When::AfterCreate, When::CopyAfterCreate}) {
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                FakeHostFs fs;
+                if (when == When::HalfWay) {
+                    WriteWith(fs, path, "half", true, signal);  // ends the process half-way
+                } else {
+                    FakeHostFs::RaiseAfterCreatingTemporary(signal);
+                    if (when == When::AfterCreate) {
+                        WriteWith(fs, path, "new", true);
+                    } else {
+                        fs.CopyFile(dir.Join("Dep.Txt"), dir.Join("Copy.Txt"));
+                    }
+                }
+                ::_exit(0);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+            EXPECT_EQ(treesnapshot::Paths(dir.path()), "Dep.Txt");
+            EXPECT_EQ(ReadWhole(path), "old");
         }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-        EXPECT_EQ(treesnapshot::Paths(dir.path()), "Dep.Txt");
-        EXPECT_EQ(ReadWhole(path), "old");
     }
 }
 

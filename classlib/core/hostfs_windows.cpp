@@ -13,6 +13,7 @@
 #undef CopyFile
 
 #include <algorithm>
+#include <deque>
 #include <random>
 #include <streambuf>
 #include <vector>
@@ -301,11 +302,16 @@ public:
                 candidate.push_back(kAlphabet[random() % (std::size(kAlphabet) - 1)]);
             }
             // Shared for deleting only: Ctrl+C may remove it while it is written.
-            file_.Reset(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file_.valid()) {
+            const bool created = CreateRegisteredTemporary(
+                candidate,
+                [&] {
+                    file_.Reset(CreateFileW(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+                    return file_.valid();
+                },
+                slot_);
+            if (created) {
                 path_ = std::move(candidate);
-                slot_ = RegisterTemporary(path_);
                 return true;
             }
             if (GetLastError() != ERROR_FILE_EXISTS) {
@@ -407,6 +413,19 @@ std::string HostFs::CurrentFolder() {
     }
     folder.resize(length);
     return DisplayName(folder);
+}
+
+// The system folds ".." as text itself.
+std::string HostFs::SystemFolderPath(std::string_view folder) {
+    const std::wstring wide = Widen(folder.empty() ? std::string_view(".") : folder);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return {};
+    }
+    full.resize(length);
+    return DisplayName(full);
 }
 
 // Names are keyed by their upper-case spelling, as the file system compares them.
@@ -547,14 +566,62 @@ HostStatus NativeHostFs::CreateFolder(std::string_view path) {
     return HostStatus::Ok();
 }
 
-HostStatus NativeHostFs::CopyFile(std::string_view source, std::string_view destination) {
+// Links need a privilege here, but a user may have made one (or a junction):
+// each folder below folder is opened without following a reparse point and
+// held open, not shared for deleting, until the file is in place, so that
+// none can be swapped for a link meanwhile.
+HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view folder,
+                                       std::string_view relative) {
     const std::wstring from = Win32Path(source, CachedCurrentFolder());
     Handle in;
     BY_HANDLE_FILE_INFORMATION sourceInfo{};
     if (HostStatus opened = OpenRegularFile(from, in, sourceInfo); !opened.ok()) {
         return opened;
     }
-    const std::wstring to = Win32Path(destination, CachedCurrentFolder());
+    const std::vector<std::string_view> components = PathComponents(relative);
+    if (components.empty()) {
+        return Status(HostStatus::Code::Failed,
+                      DisplayName(from) + ": no destination file was named");
+    }
+    std::string path(folder.empty() ? std::string_view(".") : folder);
+    std::deque<Handle> held;
+    for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+        path = ToForwardSlashes(path);
+        if (path.back() != '/') {
+            path.push_back('/');
+        }
+        path.append(components[i]);
+        const std::wstring host = Win32Path(path, CachedCurrentFolder());
+        if (CreateDirectoryW(host.c_str(), nullptr)) {
+            NoteCreated(CaseFoldedKey(host), HostEntry::Folder);
+        } else if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS) {
+            return Failed("cannot create folder", host, error);
+        }
+        Handle& opened = held.emplace_back(CreateFileW(
+            host.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!opened.valid() || !GetFileInformationByHandle(opened.get(), &info)) {
+            return Failed("cannot open folder", host, GetLastError());
+        }
+        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            return Status(HostStatus::Code::Failed,
+                          DisplayName(host) + ": is a link; not followed");
+        }
+        if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return Failed("cannot create folder", host, ERROR_ALREADY_EXISTS);
+        }
+    }
+    path = ToForwardSlashes(path);
+    if (path.back() != '/') {
+        path.push_back('/');
+    }
+    path.append(components.back());
+    const std::wstring to = Win32Path(path, CachedCurrentFolder());
+    const DWORD existing = GetFileAttributesW(to.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        return Status(HostStatus::Code::Failed, DisplayName(to) + ": is a link; not followed");
+    }
     BY_HANDLE_FILE_INFORMATION destinationInfo{};
     if (IdentityOf(to, destinationInfo) && SameIdentity(sourceInfo, destinationInfo)) {
         return Status(HostStatus::Code::Failed,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 // The temporary files being written, kept where the handler of a request to
@@ -14,9 +15,19 @@ using TemporaryPathChar = wchar_t;
 using TemporaryPathChar = char;
 #endif
 
-// The slot now holding path (the host's own spelling), or -1 when none is
-// free: the file is then not removed on such a request, but written all the
-// same. Installs the handler on first use.
-int RegisterTemporary(std::basic_string_view<TemporaryPathChar> path);
+// Creates the temporary file path (the host's own spelling) with create and
+// registers it, as one step for the handler: a request to end the process
+// that arrives in between waits until the file is registered, so that the
+// file cannot outlive the process. Returns create's result; slot is the slot
+// now holding path, or -1 when create failed or no slot is free (the file is
+// then not removed on such a request, but written all the same). Installs
+// the handler on first use.
+bool CreateRegisteredTemporary(std::basic_string_view<TemporaryPathChar> path,
+                               const std::function<bool()>& create, int& slot);
 // The file of the slot is gone or kept; -1 is ignored.
 void ForgetTemporary(int slot);
+
+// For tests: called between the creation of every temporary file and its
+// registration, where a request to end the process would do the most harm.
+// Null removes it.
+void SetTemporaryCreatedHook(void (*hook)());

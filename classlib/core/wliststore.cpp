@@ -19,6 +19,7 @@ int WListStore::AddColumn(std::string_view header, int position, int width,
         column.width = std::max(width, 0);
     }
     columns_.insert(columns_.begin() + position, std::move(column));
+    cellWidths_.insert(cellWidths_.begin() + position, CellWidths{});
     for (auto& row : rows_) {
         if (static_cast<std::size_t>(position) < row.size()) {
             row.insert(row.begin() + position, std::string());
@@ -49,7 +50,9 @@ bool WListStore::SetCell(int row, int column, std::string_view text) {
     if (static_cast<std::size_t>(column) >= cells.size()) {
         cells.resize(static_cast<std::size_t>(column) + 1);
     }
-    cells[static_cast<std::size_t>(column)].assign(text);
+    std::string& cell = cells[static_cast<std::size_t>(column)];
+    NoteCellReplaced(row, column, cell, text);
+    cell.assign(text);
     if (observer_) {
         observer_->CellChanged(row, column);
     }
@@ -75,11 +78,7 @@ bool WListStore::SetColumnWidth(int column, int width) {
     if (width >= 0) {
         target.width = width;
     } else {
-        int widest = 0;
-        for (int row = 0; row < RowCount(); ++row) {
-            widest = std::max(widest, MeasureText(Cell(row, column)));
-        }
-        target.width = widest + kCellPadding;
+        target.width = WidestCell(column) + kCellPadding;
         if (width == kFitCellsAndHeader) {
             target.width = std::max(target.width, MeasureText(target.header) + kHeaderPadding);
         }
@@ -90,8 +89,38 @@ bool WListStore::SetColumnWidth(int column, int width) {
     return true;
 }
 
+int WListStore::WidestCell(int column) {
+    CellWidths& widths = cellWidths_[static_cast<std::size_t>(column)];
+    for (; widths.measuredRows < RowCount(); ++widths.measuredRows) {
+        widths.widest = std::max(widths.widest, MeasureText(Cell(widths.measuredRows, column)));
+    }
+    return widths.widest;
+}
+
+// A measured cell that grows widens the column; one that was the widest and
+// shrinks has the column measured afresh.
+void WListStore::NoteCellReplaced(int row, int column, std::string_view old,
+                                  std::string_view text) {
+    CellWidths& widths = cellWidths_[static_cast<std::size_t>(column)];
+    if (row >= widths.measuredRows) {
+        return;
+    }
+    const int width = MeasureText(text);
+    if (width >= widths.widest) {
+        widths.widest = width;
+    } else if (MeasureText(old) >= widths.widest) {
+        widths = CellWidths{};
+    }
+}
+
+void WListStore::SetTextMeasure(TextMeasure measure) {
+    measure_ = std::move(measure);
+    std::fill(cellWidths_.begin(), cellWidths_.end(), CellWidths{});
+}
+
 void WListStore::RemoveAllRows() {
     rows_.clear();
+    std::fill(cellWidths_.begin(), cellWidths_.end(), CellWidths{});
     if (observer_) {
         observer_->AllRowsRemoved();
     }

@@ -32,7 +32,7 @@ public:
     using TextMeasure = std::function<int(std::string_view)>;
 
     static constexpr int kAppend = -1;
-    static constexpr int kFitCells = -1;            // width: widest cell
+    static constexpr int kFitCells = -1;           // width: widest cell
     static constexpr int kFitCellsAndHeader = -2;  // width: cells and header
     static constexpr int kHeaderPadding = 14;
     // Fitting to cells adds the cell's inner margin on both sides (6 pixels
@@ -56,12 +56,22 @@ public:
     // The empty text outside the table.
     std::string_view Cell(int row, int column) const;
 
-    void SetTextMeasure(TextMeasure measure) { measure_ = std::move(measure); }
+    void SetTextMeasure(TextMeasure measure);
     int MeasureText(std::string_view text) const;
     void SetObserver(WListStoreObserver* observer) { observer_ = observer; }
 
 private:
+    // The widest cell of a column, kept as rows arrive so that fitting a
+    // column after each batch of rows costs only the new rows.
+    struct CellWidths {
+        int measuredRows = 0;  // rows [0, measuredRows) are in widest
+        int widest = 0;
+    };
+    int WidestCell(int column);
+    void NoteCellReplaced(int row, int column, std::string_view old, std::string_view text);
+
     std::vector<Column> columns_;
+    std::vector<CellWidths> cellWidths_;  // one per column
     std::vector<std::vector<std::string>> rows_;
     TextMeasure measure_;
     WListStoreObserver* observer_ = nullptr;

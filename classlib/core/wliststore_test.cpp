@@ -82,3 +82,28 @@ TEST(WListStore, SetColumnWidthFitsCellsOrHeaderAndRefusesBelowMinusTwo) {
     EXPECT_EQ(observer.events,
               "columns columns row0 cell01 width0 width0 width1 width1 width1 width0 row1 cleared");
 }
+
+// The widest cell is kept as rows arrive: a fit after cells grew, shrank, moved with a new
+// column or were all removed measures what the cells hold now.
+TEST(WListStore, FittingFollowsCellsThatChangeAfterAFit) {
+    WListStore store;
+    FillLikeTheCopyDialog(store);
+    const struct {
+        void (*change)(WListStore&);
+        int column;
+        int widest;  // in characters of 7 pixels
+    } rows[] = {
+        {[](WListStore&) {}, 1, 6},
+        {[](WListStore& s) { s.SetCell(s.AppendRow("a"), 1, "failed!"); }, 1, 7},
+        {[](WListStore& s) { s.SetCell(1, 1, "x"); }, 1, 6},
+        {[](WListStore& s) { s.SetCell(0, 1, "a longer cell"); }, 1, 13},
+        {[](WListStore& s) { s.AddColumn("New", 1); }, 2, 13},
+        {[](WListStore& s) { s.RemoveAllRows(); }, 2, 0},
+    };
+    for (const auto& row : rows) {
+        row.change(store);
+        store.SetColumnWidth(row.column, WListStore::kFitCells);
+        EXPECT_EQ(store.ColumnAt(row.column).width, row.widest * 7 + WListStore::kCellPadding)
+            << row.widest;
+    }
+}

@@ -95,6 +95,7 @@ TEST(Profile, FailedReadsAndWritesLeaveTheOldFileWhole) {
     EXPECT_EQ(ReadProfileString("Options", "Folder", ".", folder.c_str()).Str(), ".");
     const std::vector<void (*)(FakeHostFs&)> faults = {
         [](FakeHostFs& fs) { fs.DenyOpen("Tamsk.Ini"); },
+        [](FakeHostFs& fs) { fs.LimitReads(4); },  // it cannot be read, but could be written
         [](FakeHostFs& fs) { fs.SetDiskSpace(8); },
         [](FakeHostFs& fs) { fs.FailRename("Tamsk.Ini"); },
     };

@@ -6,11 +6,7 @@
 #include <cstring>
 #include <string>
 
-#ifdef _WIN32
-#include <windows.h>
-#undef GetEnvironmentVariable  // windows.h would rename WString's own
-#endif
-
+#include "classlib/core/environment.h"
 #include "classlib/core/pathrules.h"
 
 namespace {
@@ -134,21 +130,7 @@ WString WString::GetEnvironmentVariable(const char* name) {
     if (name == nullptr) {
         return {};
     }
-#ifdef _WIN32
-    // The narrow environment is in the ANSI code page there; names stay UTF-8
-    // inside, so the wide value is converted.
-    const wchar_t* wide = _wgetenv(std::wstring(name, name + std::strlen(name)).c_str());
-    if (wide == nullptr) {
-        return {};
-    }
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string value(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, value.data(), length, nullptr, nullptr);
-    return WString(value.c_str());
-#else
-    const char* value = std::getenv(name);
-    return value ? WString(value) : WString();
-#endif
+    return WString(EnvironmentValue(name).value_or(std::string()));
 }
 
 WString operator+(const char* text, const WString& string) {

@@ -1,6 +1,7 @@
 #include "classlib/core/wtreestore.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
 #include <map>
 
@@ -18,6 +19,10 @@ constexpr std::size_t kSortedIndexThreshold = 32;
 std::uint8_t ClampImage(int image) {
     return static_cast<std::uint8_t>(std::clamp(image, 0, 255));
 }
+
+// Nodes of a full chunk; the first chunk starts with kFirstChunkNodes and doubles up to it.
+constexpr std::uint32_t kChunkNodes = 1u << 16;
+constexpr std::uint32_t kFirstChunkNodes = 256;
 
 unsigned char FoldedByte(char c) {
     return static_cast<unsigned char>(AsciiLower(c));
@@ -42,6 +47,7 @@ struct WTreeStore::Node {
 
 WTreeStore::WTreeStore() {
     static_assert(sizeof(Node) <= 28);
+    static_assert(kChunkNodes == 1u << kChunkBits);
 }
 WTreeStore::~WTreeStore() = default;
 
@@ -67,7 +73,14 @@ WTreeItem WTreeStore::Allocate() {
         }
         item = nextUnused_++;
         if ((item >> kChunkBits) >= chunks_.size()) {
-            chunks_.push_back(std::make_unique<Node[]>(std::size_t{1} << kChunkBits));
+            chunks_.push_back(std::make_unique<Node[]>(chunks_.empty() ? kFirstChunkNodes
+                                                                       : kChunkNodes));
+        } else if (item >= kFirstChunkNodes && item < kChunkNodes && std::has_single_bit(item)) {
+            // The first chunk is full: twice its size, its nodes moved over. No reference to a
+            // node is held across Allocate.
+            auto grown = std::make_unique<Node[]>(std::size_t{item} * 2);
+            std::copy(chunks_[0].get(), chunks_[0].get() + item, grown.get());
+            chunks_[0] = std::move(grown);
         }
     }
     At(item) = Node{};

@@ -91,7 +91,8 @@ public:
 
 // The item store of a tree view: labelled items with images, an optional owned
 // data object, a parent and ordered children. Built for tens of millions of
-// items: items live in fixed-size chunks (no reallocation spikes), links are
+// items: items live in fixed-size chunks (no reallocation spikes past the
+// first, which starts small so that a small tree costs little), links are
 // 32-bit handles, and labels are interned.
 class WTreeStore {
 public:

@@ -8,6 +8,7 @@ struct BrowserState {
     std::deque<std::optional<std::string>> answers;
     std::string lastTitle;
     std::string lastInitialFolder;
+    std::string lastChosen;  // in this run
 };
 
 BrowserState& State() {
@@ -21,13 +22,18 @@ std::optional<std::string> WFolderBrowser::Choose(WWindowHandle owner, std::stri
                                                   std::string_view initialFolder) {
     BrowserState& state = State();
     state.lastTitle = title;
-    state.lastInitialFolder = initialFolder;
+    state.lastInitialFolder = initialFolder.empty() ? state.lastChosen : std::string(initialFolder);
+    std::optional<std::string> chosen;
     if (!state.answers.empty()) {
-        std::optional<std::string> answer = std::move(state.answers.front());
+        chosen = std::move(state.answers.front());
         state.answers.pop_front();
-        return answer;
+    } else {
+        chosen = ShowChooser(owner, title, state.lastInitialFolder);
     }
-    return ShowChooser(owner, title, initialFolder);
+    if (chosen) {
+        state.lastChosen = *chosen;
+    }
+    return chosen;
 }
 
 void WFolderBrowser::SetNextAnswer(std::optional<std::string> folder) {

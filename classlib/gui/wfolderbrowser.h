@@ -10,7 +10,8 @@
 // in its place, so that dialogs that browse can be driven without a window.
 class WFolderBrowser {
 public:
-    // The chosen folder, or nothing when the user cancelled.
+    // The chosen folder, or nothing when the user cancelled. Without an
+    // initial folder the chooser opens on the one chosen last in this run.
     static std::optional<std::string> Choose(WWindowHandle owner, std::string_view title,
                                              std::string_view initialFolder);
 
@@ -19,7 +20,7 @@ public:
     static void SetNextAnswer(std::optional<std::string> folder);
     static void ClearAnswers();
     static int PendingAnswers();
-    // What the last use asked for, answered or not.
+    // What the last use asked for, answered or not (the initial folder it opened on).
     static const std::string& LastTitle();
     static const std::string& LastInitialFolder();
 

@@ -1,9 +1,9 @@
 #include "classlib/gui/wicon.h"
 
-#include "resources/resourceimages.h"
+#include "classlib/gui/wresources.h"
 
 bool WIcon::Load(WResourceID id) {
-    const bool exists = id.name.empty() && !ResourceIcon(id.number, kTreeImageSize).IsNull();
+    const bool exists = id.name.empty() && !FindIcon(id.number, 16).IsNull();
     resourceNumber_ = exists ? id.number : 0;
     return exists;
 }

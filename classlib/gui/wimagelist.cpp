@@ -1,6 +1,6 @@
 #include "classlib/gui/wimagelist.h"
 
-#include "resources/resourceimages.h"
+#include "classlib/gui/wresources.h"
 
 bool WImageList::Load(WResourceID bitmap, int imageWidth, int /*growBy*/, WColor mask) {
     images_.clear();
@@ -8,7 +8,7 @@ bool WImageList::Load(WResourceID bitmap, int imageWidth, int /*growBy*/, WColor
     if (!bitmap.name.empty() || imageWidth <= 0) {
         return false;
     }
-    const WImage strip = ResourceBitmap(bitmap.number);
+    const WImage strip = FindBitmap(bitmap.number);
     if (strip.IsNull()) {
         return false;
     }

@@ -4,7 +4,7 @@
 #include <vector>
 
 // Dialog and menu templates of the program's module, kept as plain data so that
-// the window library can build forms from them by name. Positions and sizes
+// the window library can build forms from them by name (classlib/gui/wresources.h). Positions and sizes
 // are in dialog units; the window library converts them through the form
 // font's metrics.
 
@@ -84,7 +84,3 @@ struct MenuTemplate {
     std::string_view name;
     std::vector<MenuItemTemplate> items;  // the menu bar's entries
 };
-
-// Null when the module holds no template of that name (names compare exactly).
-const DialogTemplate* FindDialogTemplate(std::string_view name);
-const MenuTemplate* FindMenuTemplate(std::string_view name);

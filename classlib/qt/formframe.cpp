@@ -39,6 +39,9 @@ FormFrame::FormFrame(QWidget* window, WForm* form)
     status_->setFrameShape(QFrame::StyledPanel);
     status_->setFrameShadow(QFrame::Sunken);
     status_->setContentsMargins(4, 1, 4, 1);
+    // Messages are plain text, and the whole of one can be selected and copied.
+    status_->setTextFormat(Qt::PlainText);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     status_->hide();
 }
 
@@ -58,9 +61,11 @@ void FormFrame::SetMenuBar(QMenuBar* menuBar) {
     Layout();
 }
 
-void FormFrame::SetStatusText(const QString& text) {
-    status_->setText(text);
-    status_->setVisible(!text.isEmpty());
+void FormFrame::SetStatusText(const QString& shown, const QString& whole) {
+    statusWhole_ = whole;
+    status_->setText(shown);
+    status_->setToolTip(whole);
+    status_->setVisible(!shown.isEmpty());
     Layout();
 }
 

@@ -19,8 +19,9 @@ public:
     QWidget* Client() const { return client_; }
     void SetMenuBar(QMenuBar* menuBar);
     QMenuBar* MenuBar() const { return menuBar_; }
-    void SetStatusText(const QString& text);
-    QString StatusText() const { return status_->text(); }
+    // The line shows shown; whole, its full text, is its tooltip.
+    void SetStatusText(const QString& shown, const QString& whole);
+    QString StatusText() const { return statusWhole_; }
     // Sets the window size that gives the client area this size.
     void ResizeForClient(QSize clientSize);
     void Layout();
@@ -37,6 +38,7 @@ private:
     WForm* form_;
     QWidget* client_;
     QLabel* status_;
+    QString statusWhole_;
     QPointer<QMenuBar> menuBar_;
     QSize clientSize_;
 };

@@ -52,7 +52,9 @@ std::optional<std::string> WFileDialog::RunPlatformDialog() const {
     const OwnerTakesFocusBack focusBack(owner);
     QFileDialog dialog(owner, QString(), QDir(start).absolutePath());
     dialog.setNameFilters(filters);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // A typed name that does not exist is returned, as the Win32 dialog does,
+    // for the load to fail on: the dialog shows no message box of its own.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {

@@ -1,5 +1,7 @@
 #include "classlib/gui/wform.h"
 
+#include "classlib/core/messagetext.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -17,7 +19,7 @@
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wfont.h"
 #include "classlib/gui/wmenu.h"
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/qt/formframe.h"
 #include "classlib/qt/ownerfocus.h"
 #include "classlib/qt/treecontrol.h"
@@ -264,7 +266,8 @@ bool WForm::SetMenu(WMenu* menu) {
 
 void WForm::SetStatusText(std::string_view text) {
     if (frame_ != nullptr) {
-        frame_->SetStatusText(ToQString(text));
+        const StatusLineText line = StatusLineTextOf(text);
+        frame_->SetStatusText(ToQString(line.shown), ToQString(line.whole));
     }
 }
 

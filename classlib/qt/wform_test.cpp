@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,12 +11,35 @@
 #include "classlib/gui/wcontrol.h"
 #include "classlib/gui/wfiledialog.h"
 #include "classlib/gui/wfont.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/qt/wqtnative.h"
+
+namespace {
+
+// The library's own form: a sizable frame with a tree and a button.
+const DialogTemplate kTestForm{
+    "Test_Form",
+    StyleVisible | StyleCaption | StyleSystemMenu | StyleSizingBorder | StyleSetFont,
+    0,
+    0,
+    259,
+    247,
+    8,
+    "MS Sans Serif",
+    "",
+    {
+        {102, kTreeViewClass, "", 5, 10, 250, 180, StyleChild | StyleVisible | StyleHasButtons},
+        {105, kButtonClass, "Copy", 113, 200, 62, 13, StyleChild | StyleVisible | StylePushButton},
+    }};
+
+}  // namespace
 
 class FormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { RegisterDialogTemplate(kTestForm); }
+
     void mulDivRoundsHalvesAwayFromZero() {
         const struct {
             int a, b, c, expected;
@@ -43,7 +67,7 @@ private slots:
 
     void templateIsConvertedThroughTheFontMetricsAndCentred() {
         WModelessDialog form;
-        QCOMPARE(form.Create(nullptr, "ID_TamskForm"), true);
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
         const WDialogBaseUnits units = DialogBaseUnitsOf(WFont("8.MS Sans Serif"));
         QCOMPARE(QtSize(form.GetClientSize()),
                  QSize(WMulDiv(259, units.averageWidth, 4), WMulDiv(247, units.height, 8)));
@@ -60,9 +84,27 @@ private slots:
         QVERIFY(qAbs((frame.top() - area.top()) - (area.bottom() - frame.bottom())) <= 1);
     }
 
+    // The line shows a long path shortened in its middle, so that the reason
+    // after it shows; its tooltip and GetStatusText keep the whole text.
+    void statusLineShortensLongPaths() {
+        WModelessDialog form;
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
+        const std::string path =
+            "/home/someone/a/rather/long/folder/of/projects/shapes/shapes_dep.Txt";
+        const std::string message = "cannot replace " + path + ": Permission denied";
+        form.SetStatusText(message);
+        auto* line = QtWidget(form)->findChild<QLabel*>(QStringLiteral("statusLine"));
+        QVERIFY(line != nullptr);
+        QCOMPARE(line->text(), QString::fromUtf8("cannot replace /home/someone/a/rather/long/"
+                                                 "\u2026/shapes/shapes_dep.Txt: "
+                                                 "Permission denied"));
+        QCOMPARE(line->toolTip(), QString::fromStdString(message));
+        QCOMPARE(form.GetStatusText().Str(), message);
+    }
+
     void resizeCarriesTheRemainderPerEdge() {
         WModelessDialog form;
-        QCOMPARE(form.Create(nullptr, "ID_WPJCopy"), true);
+        QCOMPARE(form.Create(nullptr, "Test_Form"), true);
         WCommandButton copy;
         QCOMPARE(copy.Attach(&form, 105), true);
         copy.SetResizePercentages(50, 100, 0, 0);

@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 
 #include "classlib/gui/wevents.h"
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/qt/wqtnative.h"
 #include "classlib/qt/wqtstring.h"
 

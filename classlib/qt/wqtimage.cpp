@@ -1,7 +1,7 @@
 #include <QPixmap>
 
 #include "classlib/qt/wqtnative.h"
-#include "resources/resourceimages.h"
+#include "classlib/gui/wresources.h"
 
 QImage QtImage(const WImage& image) {
     if (image.IsNull()) {
@@ -17,7 +17,7 @@ QIcon QtIcon(const WIcon& icon) {
     if (!icon.IsNull()) {
         for (int size : {16, 32}) {
             qicon.addPixmap(
-                QPixmap::fromImage(QtImage(ResourceIcon(icon.GetResourceNumber(), size))));
+                QPixmap::fromImage(QtImage(FindIcon(icon.GetResourceNumber(), size))));
         }
     }
     return qicon;

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QScrollBar>
 #include <QTreeView>
+#include <algorithm>
 #include <vector>
 
 #include "classlib/gui/wcursor.h"
@@ -27,6 +29,7 @@ public:
     BusyInputFilter() { qApp->installEventFilter(this); }
     ~BusyInputFilter() override { qApp->removeEventFilter(this); }
     bool StopAsked() const { return stopAsked_; }
+    void ClearStop() { stopAsked_ = false; }
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
@@ -169,7 +172,8 @@ public:
         }
     }
 
-    // Opens the top even when stopped, so that what was done shows.
+    // Opens the top even when stopped, so that what was done shows; the parts
+    // in order until stopped.
     void OpenParts(Slices& slices) {
         view_.expand(top_);
         for (const QModelIndex& index : opened_) {
@@ -273,7 +277,14 @@ void WTreeView::SelectItem(WTreeItem item) {
     }
     const QModelIndex index = native_->model->IndexOf(item);
     view->setCurrentIndex(index);
+    // Sideways only as far as the node's start needs: scrolled to show a long
+    // label whole, the view would hide the expanders on the left.
+    QScrollBar* sideways = view->horizontalScrollBar();
+    const int before = sideways->value();
     view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const int start = view->visualRect(index).left() + sideways->value() - view->indentation();
+    const int width = view->viewport()->width();
+    sideways->setValue(start >= before && start < before + width / 2 ? before : std::max(0, start));
 }
 
 WTreeItem WTreeView::GetSelectedItem() const {
@@ -287,12 +298,22 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
     if (view == nullptr || !store_.IsValid(item)) {
         return;
     }
-    const BusyInputFilter input;
+    BusyInputFilter input;
     const WWaitCursor wait(this);
-    HeldGeometry held(*view);
-    held.ProcessEvents();  // shows the wait cursor at once
-    Slices slices(held, input);
-    PartedExpansion expansion(*view, *native_->model, store_, native_->model->IndexOf(item));
-    expansion.RecordParts(slices);
-    expansion.OpenParts(slices);
+    const QModelIndex top = native_->model->IndexOf(item);
+    {
+        HeldGeometry held(*view);
+        held.ProcessEvents();  // shows the wait cursor at once
+        Slices slices(held, input);
+        PartedExpansion expansion(*view, *native_->model, store_, top);
+        expansion.RecordParts(slices);
+        // Esc while the parts were recorded (hidden below the closed top):
+        // what was recorded opens all the same, so that Esc keeps what was
+        // done; another Esc stops that too.
+        input.ClearStop();
+        expansion.OpenParts(slices);
+    }
+    // Without a window manager no later event brings the scroll bars up to date.
+    view->doItemsLayout();
+    view->scrollTo(top, QAbstractItemView::EnsureVisible);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "classlib/gui/wtemplates.h"
@@ -20,6 +21,7 @@ struct FormHotKey {
 class FormFrame {
 public:
     HWND status = nullptr;
+    std::string statusWhole;  // the status line's full text, also its tooltip
     WSize clientSize;
     WSize minimumSize;
     std::vector<FormHotKey> hotKeys;

@@ -1,4 +1,5 @@
 #include <map>
+#include <string>
 #include <utility>
 
 #include "classlib/gui/wfont.h"
@@ -20,9 +21,14 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
+// Notes a face that scales: a bitmap face ("MS Sans Serif" in a new Wine
+// prefix) comes in a few sizes only and is drawn cramped at the others.
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
+    if ((type & RASTER_FONTTYPE) == 0) {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -40,6 +46,10 @@ bool FontFaceExists(std::string_view face) {
     EnumFontFamiliesExW(screen, &wanted, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
+}
+
+std::string DialogFontFace(std::string_view face) {
+    return FontFaceExists(face) ? std::string(face) : Narrow(MessageFont().lfFaceName);
 }
 
 int DefaultFontPointSize() {

@@ -1,5 +1,7 @@
 #include "classlib/gui/wform.h"
 
+#include "classlib/core/messagetext.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <string>
@@ -197,6 +199,10 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                 DispatchDroppedFiles(*form, reinterpret_cast<HDROP>(wParam));
             }
             return TRUE;
+        case WM_CTLCOLORSTATIC:
+            // A label is drawn on the form's own face colour, its whole width.
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_SETCURSOR:
             if (WaitCursorShown()) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -352,12 +358,17 @@ void WForm::SetStatusText(std::string_view text) {
     }
     HWND hwnd = Win32Window(*this);
     if (frame_->status == nullptr) {
-        frame_->status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD, 0, 0, 0, 0, hwnd,
-                                         reinterpret_cast<HMENU>(kStatusLineId),
+        // A text cut off at the line's end shows whole as the line's tooltip.
+        frame_->status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | SBARS_TOOLTIPS, 0, 0,
+                                         0, 0, hwnd, reinterpret_cast<HMENU>(kStatusLineId),
                                          GetModuleHandleW(nullptr), nullptr);
         SendMessageW(frame_->status, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
     }
-    SetWindowTextW(frame_->status, Widen(text).c_str());
+    const StatusLineText line = StatusLineTextOf(text);
+    frame_->statusWhole = line.whole;
+    SetWindowTextW(frame_->status, Widen(line.shown).c_str());
+    SendMessageW(frame_->status, SB_SETTIPTEXTW, 0,
+                 reinterpret_cast<LPARAM>(Widen(line.whole).c_str()));
     ShowWindow(frame_->status, text.empty() ? SW_HIDE : SW_SHOW);
     FrameResized(*this, hwnd);
 }
@@ -368,7 +379,7 @@ WString WForm::GetStatusText() const {
     if (frame_ == nullptr || frame_->status == nullptr) {
         return WString();
     }
-    return WString(WindowText(frame_->status));
+    return WString(frame_->statusWhole);
 }
 
 void WForm::CenterWindow() {

@@ -1,7 +1,7 @@
 #include "classlib/gui/wmenu.h"
 
 #include "classlib/gui/wevents.h"
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/win32/wwin32native.h"
 
 WMenuItem::WMenuItem(int id) : id_(id), native_(std::make_unique<Native>()) {}

@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "classlib/gui/wtemplates.h"
+#include "classlib/gui/wresources.h"
 #include "classlib/win32/formframe.h"
 
 namespace {
@@ -109,7 +109,7 @@ std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
     out.Word(0);  // the standard dialog class
     out.Text(dialog->title);
     out.Word(static_cast<WORD>(dialog->pointSize));
-    out.Text(dialog->fontFace);
+    out.Text(DialogFontFace(dialog->fontFace));
     for (const DialogItemTemplate& item : dialog->items) {
         out.AlignToDoubleWord();
         DWORD itemExtended = 0;

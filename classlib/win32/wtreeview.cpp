@@ -1,6 +1,7 @@
 #include "classlib/gui/wtreeview.h"
 
 #include <chrono>
+#include <cstring>
 #include <vector>
 
 #include "classlib/gui/wcursor.h"
@@ -14,22 +15,44 @@ namespace {
 // The longest stretch of work between two turns of the message pump.
 constexpr auto kSlice = std::chrono::milliseconds(40);
 
-// Takes the '*' key of the numeric keypad from the control: its own handling
-// expands the whole subtree in one piece and freezes the window on big ones.
-LRESULT CALLBACK StarKeyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+// Takes '+', '-' and '*' from the control, as characters, so that the main
+// keyboard's keys work as the numeric keypad's do (the control knows only
+// the keypad's, and reads the characters as the start of an incremental
+// search). Its own '*' also expands the whole subtree in one piece and
+// freezes the window on big ones.
+LRESULT CALLBACK TreeKeyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                   UINT_PTR /*id*/, DWORD_PTR owner) {
-    if (message == WM_KEYDOWN && wParam == VK_MULTIPLY) {
-        auto* view = reinterpret_cast<WTreeView*>(owner);
-        view->ExpandSubtree(view->GetSelectedItem());
-        return 0;
+    if (message == WM_KEYDOWN &&
+        (wParam == VK_ADD || wParam == VK_SUBTRACT || wParam == VK_MULTIPLY)) {
+        return 0;  // the character that follows does it
     }
-    if (message == WM_CHAR && wParam == L'*' && (GetKeyState(VK_MULTIPLY) < 0)) {
-        return 0;  // the key's character would start an incremental search
+    if (message == WM_CHAR && (wParam == L'+' || wParam == L'-' || wParam == L'*')) {
+        auto* view = reinterpret_cast<WTreeView*>(owner);
+        const WTreeItem item = view->GetSelectedItem();
+        if (item != kNoItem && wParam == L'*') {
+            view->ExpandSubtree(item);
+        } else if (item != kNoItem) {
+            view->Expand(item, wParam == L'+');
+        }
+        return 0;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-constexpr UINT_PTR kStarKeySubclass = 1;
+constexpr UINT_PTR kTreeKeySubclass = 1;
+
+// Whether the item's row lies wholly inside the control's client area.
+bool IsRowShown(HWND tree, HTREEITEM handle) {
+    if (handle == nullptr) {
+        return false;
+    }
+    RECT row{};
+    std::memcpy(&row, &handle, sizeof handle);  // the message takes the item in the rectangle
+    RECT client{};
+    GetClientRect(tree, &client);
+    return SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)) != 0 &&
+           row.top >= client.top && row.bottom <= client.bottom;
+}
 
 // A subtree of at most this many rows is expanded while its top is closed and
 // then shown by opening the top: the control lays the rows out then, and some
@@ -113,7 +136,7 @@ WTreeView::WTreeView() : native_(std::make_unique<Native>()) {
 
 WTreeView::~WTreeView() {
     if (HasWindow()) {
-        RemoveWindowSubclass(Win32Window(*this), StarKeyProcedure, kStarKeySubclass);
+        RemoveWindowSubclass(Win32Window(*this), TreeKeyProcedure, kTreeKeySubclass);
     }
     store_.SetDeleteHandler(nullptr);
 }
@@ -125,7 +148,7 @@ bool WTreeView::Accepts(WWindowHandle item) const {
 
 void WTreeView::Attached() {
     native_->bridge->Attach(Win32Window(*this));
-    SetWindowSubclass(Win32Window(*this), StarKeyProcedure, kStarKeySubclass,
+    SetWindowSubclass(Win32Window(*this), TreeKeyProcedure, kTreeKeySubclass,
                       reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -219,15 +242,37 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
     }
     const WWaitCursor wait(this);
     BusyInput input;
+    HWND tree = Win32Window(*this);
+    // The rows stay where they were, so that the node the work was asked for
+    // stays in view. The first row shown is then at or above the node, never
+    // inside what the work opens and closes.
+    const LPARAM firstShown = IsRowShown(tree, native_->bridge->Show(item))
+                                  ? SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)
+                                  : 0;
+    const auto keepInView = [&] {
+        if (firstShown != 0) {
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, firstShown);
+        }
+    };
     SubtreeExpansion expansion(*this, item);
     auto sliceStart = std::chrono::steady_clock::now();
     while (expansion.Step()) {
         if (std::chrono::steady_clock::now() - sliceStart >= kSlice) {
+            keepInView();
             if (input.Pump()) {
                 expansion.ShowHiddenPart();
                 break;
             }
             sliceStart = std::chrono::steady_clock::now();
+        }
+    }
+    keepInView();
+    if (firstShown == 0) {
+        // Not shown when asked for (from the menu): it becomes the first row
+        // shown. Scrolled vertically only: ensuring it visible would scroll
+        // a long label's end into view and hide the expanders.
+        if (HTREEITEM handle = native_->bridge->Show(item)) {
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(handle));
         }
     }
 }

@@ -79,6 +79,9 @@ void SetObjectOfWindow(HWND hwnd, WWindow* object);
 
 // A font handle for the font, made once per face and size and kept.
 HFONT Win32Font(const WFont& font);
+// The face a dialog template's face stands for: itself when the system has
+// it as a font that scales, else the system's message font face.
+std::string DialogFontFace(std::string_view face);
 // An icon made from pixels with their transparency; the caller destroys it.
 HICON Win32Icon(const WImage& image);
 

@@ -4,7 +4,7 @@
 #include "classlib/gui/wfont.h"
 #include "classlib/gui/wicon.h"
 #include "classlib/win32/wwin32native.h"
-#include "resources/resourceimages.h"
+#include "classlib/gui/wresources.h"
 
 WWindow::WWindow() : native_(std::make_unique<Native>()) {}
 
@@ -105,8 +105,8 @@ void WWindow::SetSmallIcon(const WIcon& icon) {
     }
     // The window keeps the icons for its life; they are small and made once per window.
     const int small = GetSystemMetrics(SM_CXSMICON) > 16 ? 32 : 16;
-    HICON smallIcon = Win32Icon(ResourceIcon(icon.GetResourceNumber(), small));
-    HICON bigIcon = Win32Icon(ResourceIcon(icon.GetResourceNumber(), 32));
+    HICON smallIcon = Win32Icon(FindIcon(icon.GetResourceNumber(), small));
+    HICON bigIcon = Win32Icon(FindIcon(icon.GetResourceNumber(), 32));
     SendMessageW(native_->hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     SendMessageW(native_->hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }

@@ -67,5 +67,10 @@ void WPJCopy::CopyProjectFiles() {
         summary = RunProjectCopy(projectTree_->Store(), textb_1->GetText().View(), lv_1->Store(),
                                  fs, FolderCellSeparators::Native);
     }
+    // Fitted once more at the end: a run without any file list fits them nowhere else.
+    WListStore& results = lv_1->Store();
+    for (int column = 0; column < results.ColumnCount(); ++column) {
+        results.SetColumnWidth(column, WListStore::kFitCellsAndHeader);
+    }
     SetStatusText(CopyRunSummaryText(summary));
 }

@@ -150,12 +150,16 @@ TEST_F(WPJCopyBehaviour, CopyGoesToTheEditedFolder) {
     });
     EXPECT_EQ(ReadWhole(temp_.Join("edited/src/main.c")), "main");
     EXPECT_EQ(ReadWhole(temp_.Join("chosen/demo.wpj")), "<missing>");
-    // Opened again, the dialog keeps nothing of the last run.
+    // Opened again, the dialog keeps nothing of the last run; with the box
+    // empty the folder browser opens on the folder chosen last.
     ProbedCopy again;
     again.Run(tree_, [&] {
         EXPECT_EQ(again.textb_1->GetText().Str(), "");
         EXPECT_EQ(again.lv_1->Store().RowCount(), 0);
         EXPECT_FALSE(again.cb_2->IsEnabled());
+        WFolderBrowser::SetNextAnswer(std::nullopt);
+        again.Click(*again.cb_1);
+        EXPECT_EQ(WFolderBrowser::LastInitialFolder(), temp_.Join("chosen"));
     });
 }
 

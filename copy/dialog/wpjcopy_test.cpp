@@ -12,6 +12,7 @@
 #include "classlib/gui/wfolderbrowser.h"
 #include "classlib/gui/wtreeview.h"
 #include "classlib/qt/wqtnative.h"
+#include "resources/programresources.h"
 #include "tests/support/tempdir.h"
 
 namespace {
@@ -45,6 +46,7 @@ class WPJCopyTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { RegisterProgramResources(); }
     void init() { WFolderBrowser::ClearAnswers(); }
     void cleanup() { WFolderBrowser::ClearAnswers(); }
 

@@ -1,7 +1,11 @@
 #include "tests/support/fakehostfs.h"
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <sstream>
+
+#include "classlib/core/temporaryregistry.h"
 
 namespace {
 
@@ -13,7 +17,20 @@ HostStatus Failure(std::string_view action, std::string_view path, std::string_v
     return {code, reason};
 }
 
+std::atomic<int> signalAfterCreate{0};
+
+void RaiseTheSignal() {
+    if (const int signal = signalAfterCreate.load(); signal != 0) {
+        std::raise(signal);
+    }
+}
+
 }  // namespace
+
+void FakeHostFs::RaiseAfterCreatingTemporary(int signal) {
+    signalAfterCreate.store(signal);
+    SetTemporaryCreatedHook(signal != 0 ? RaiseTheSignal : nullptr);
+}
 
 // path is name or ends with "/name"; a denied folder also covers what lies below it.
 const FakeHostFs::Rule* FakeHostFs::Find(std::string_view path, Fault fault) const {
@@ -32,12 +49,13 @@ const FakeHostFs::Rule* FakeHostFs::Find(std::string_view path, Fault fault) con
 
 HostEntry FakeHostFs::Kind(std::string_view path) {
     const Rule* listed = Find(path, Fault::Listing);
-    return listed != nullptr ? listed->kind : real_.Kind(path);
+    return listed != nullptr ? listed->kind : real_->Kind(path);
 }
 
 HostStatus FakeHostFs::ReadFile(std::string_view path, std::string& contents,
                                 std::uint64_t maxBytes) {
     contents.clear();
+    reads_.push_back(real_->Resolve(path));
     if (Find(path, Fault::Deny) != nullptr) {
         return Failure("cannot open", path, "Permission denied");
     }
@@ -45,17 +63,19 @@ HostStatus FakeHostFs::ReadFile(std::string_view path, std::string& contents,
         return Failure("cannot open", path, "No such file or directory",
                        HostStatus::Code::NotFound);
     }
-    return real_.ReadFile(path, contents, std::min(maxBytes, readLimit_));
+    return real_->ReadFile(path, contents, std::min(maxBytes, readLimit_));
 }
 
 HostStatus FakeHostFs::CreateFolder(std::string_view path) {
     if (Find(path, Fault::Deny) != nullptr) {
         return Failure("cannot create folder", path, "Permission denied");
     }
-    return real_.CreateFolder(path);
+    return real_->CreateFolder(path);
 }
 
-HostStatus FakeHostFs::CopyFile(std::string_view source, std::string_view destination) {
+// The faults first, then the real copy, which keeps its own rules (links, the same file).
+HostStatus FakeHostFs::CopyFileBelow(std::string_view source, std::string_view folder,
+                                     std::string_view relative) {
     const std::uint64_t limit = readLimit_;
     readLimit_ = kDefaultMaxRead;
     std::string bytes;
@@ -64,10 +84,29 @@ HostStatus FakeHostFs::CopyFile(std::string_view source, std::string_view destin
     if (!read.ok()) {
         return read;
     }
-    if (SameFile(source, destination)) {
-        return {HostStatus::Code::Failed, std::string(destination) + ": the same file"};
+    std::string path(folder);
+    const std::vector<std::string_view> components = PathComponents(relative);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        if (!path.empty() && path.back() != '/' && path.back() != '\\') {
+            path += '/';
+        }
+        path.append(components[i]);
+        if (i + 1 < components.size() && Find(path, Fault::Deny) != nullptr) {
+            return Failure("cannot create folder", path, "Permission denied");
+        }
     }
-    return WriteFileAtomically(destination, [&](std::ostream& out) { return !!(out << bytes); });
+    if (Find(path, Fault::Deny) != nullptr) {
+        return Failure("cannot create a temporary file for", path, "Permission denied");
+    }
+    if (Find(path, Fault::Rename) != nullptr) {
+        return Failure("cannot replace", path, "Operation not permitted");
+    }
+    const std::uint64_t fits = std::min<std::uint64_t>(bytes.size(), space_);
+    space_ -= fits;
+    if (fits < bytes.size()) {
+        return Failure("cannot write", path, "No space left on device");
+    }
+    return real_->CopyFileBelow(source, folder, relative);
 }
 
 HostStatus FakeHostFs::WriteFileAtomically(std::string_view path,
@@ -79,7 +118,7 @@ HostStatus FakeHostFs::WriteFileAtomically(std::string_view path,
         return Failure("cannot replace", path, "Operation not permitted");
     }
     bool full = false;
-    const HostStatus written = real_.WriteFileAtomically(path, [&](std::ostream& out) {
+    const HostStatus written = real_->WriteFileAtomically(path, [&](std::ostream& out) {
         std::ostringstream text;
         if (!writer(text)) {
             return false;

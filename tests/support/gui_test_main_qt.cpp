@@ -4,8 +4,11 @@
 
 #include <QApplication>
 
+#include "resources/programresources.h"
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    RegisterProgramResources();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -6,11 +6,14 @@
 // After windows.h.
 #include <commctrl.h>
 
+#include "resources/programresources.h"
+
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
     InitCommonControlsEx(&controls);
+    RegisterProgramResources();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

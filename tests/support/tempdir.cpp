@@ -92,3 +92,5 @@ std::string ExamplesFolder() {
     const char* configured = std::getenv("TAMSK_EXAMPLES");
     return configured != nullptr ? configured : TAMSK_SOURCE_DIR "/examples";
 }
+
+std::string SourceFolder() { return TAMSK_SOURCE_DIR; }

@@ -37,3 +37,5 @@ std::string ReadWhole(const std::string& path);
 std::string CorpusFolder();
 // The project's examples/ folder.
 std::string ExamplesFolder();
+// The source tree the tests were built from (test data beside the tests).
+std::string SourceFolder();

@@ -10,8 +10,7 @@
 
 // What a folder holds, entry by entry: its kind, its permissions and a hash of a file's bytes or
 // a link's target, to show that a run changed nothing it must not change. Links are not
-// followed, FIFOs and devices never opened. Header-only: shared by the tests and the whole-load
-// fuzz target.
+// followed, FIFOs and devices never opened.
 namespace treesnapshot {
 
 using Snapshot = std::map<std::string, std::string>;

@@ -1,0 +1,174 @@
+#include "depscan/projectwalk.h"
+
+#include <unordered_map>
+
+#include "depscan/dependencyview.h"
+#include "depscan/includeresolution.h"
+#include "project/projecttree.h"
+
+namespace {
+
+constexpr std::string_view kTargetPrefix = "Target: ";
+constexpr std::string_view kTargetNamePrefix = "Target Name: ";
+constexpr std::string_view kDefaultsPrefix = "Default Include directories: ";
+constexpr std::string_view kDebugGroup = "Debug Switches";
+constexpr std::string_view kReleaseGroup = "Release Switches";
+
+std::string_view After(std::string_view label, std::string_view prefix) {
+    return label.starts_with(prefix) ? label.substr(prefix.size()) : std::string_view();
+}
+
+// "Target: <name>  <description> [<file>]" once the image type was read.
+std::optional<std::string_view> ImageTypeOf(std::string_view label, std::string_view name) {
+    std::string_view rest = After(label, kTargetPrefix);
+    if (!rest.starts_with(name) || !rest.substr(name.size()).starts_with("  ")) {
+        return std::nullopt;
+    }
+    rest.remove_prefix(name.size() + 2);
+    const std::size_t bracket = rest.rfind(" [");
+    return bracket == std::string_view::npos ? rest : rest.substr(0, bracket);
+}
+
+// "(WCC) Include directories: x" -> WCC, "Include directories: x".
+SwitchFacts SwitchOf(std::string_view group, std::string_view label) {
+    const std::size_t close = label.find(") ");
+    if (!label.starts_with('(') || close == std::string_view::npos) {
+        return {group, {}, label};
+    }
+    return {group, label.substr(1, close - 1), label.substr(close + 2)};
+}
+
+TargetFacts FactsOf(const LoadedProject& project, WTreeItem target, WTreeItem& sources,
+                    WTreeItem& filelist) {
+    const WTreeStore& tree = project.tree;
+    TargetFacts facts;
+    facts.item = target;
+    facts.reference = TargetReferenceOf(tree, target);
+    facts.name = BaseNameOf(facts.reference).Str();
+    facts.imageType = ImageTypeOf(tree.Label(target), facts.name);
+    facts.folder = TargetFolderOf(tree, target, ProjectFolder(project)).Str();
+    const WString dependencyFilelist = DependencyFilelistText();
+    const WString filelistText = FilelistText();
+    sources = kNoItem;
+    filelist = kNoItem;
+    for (WTreeItem child = tree.FirstChild(target); child != kNoItem;
+         child = tree.NextSibling(child)) {
+        const std::string_view label = tree.Label(child);
+        if (label.starts_with(kTargetNamePrefix)) {
+            facts.targetName = After(label, kTargetNamePrefix);
+        } else if (label.starts_with(kDefaultsPrefix)) {
+            facts.defaultIncludeDirectories = After(label, kDefaultsPrefix);
+        } else if (label == kDebugGroup || label == kReleaseGroup) {
+            const std::string_view group = label.substr(0, label.find(' '));
+            for (WTreeItem line = tree.FirstChild(child); line != kNoItem;
+                 line = tree.NextSibling(line)) {
+                facts.switches.push_back(SwitchOf(group, tree.Label(line)));
+            }
+        } else if (label == dependencyFilelist.View()) {
+            sources = child;  // the last one counts, as for the scan
+        } else if (label == filelistText.View()) {
+            filelist = child;
+        }
+    }
+    WString list;
+    if (sources != kNoItem && tree.HasChildren(sources) &&
+        IncludeDirectories(tree, tree.FirstChild(sources), list, project.notes.compilerFolder)) {
+        facts.includeDirectories = IncludeDirectoryPieces(list.View());
+    }
+    return facts;
+}
+
+// Dense ids of the labels one walk meets: the labels of the store and of the
+// dependency view's nodes, each text one id.
+class LabelIds {
+public:
+    WTreeLabel Of(std::string_view label) {
+        return ids_.try_emplace(label, static_cast<WTreeLabel>(ids_.size())).first->second;
+    }
+
+private:
+    std::unordered_map<std::string_view, WTreeLabel> ids_;
+};
+
+void VisitSources(const LoadedProject& project, const TargetFacts& target, WTreeItem sources,
+                  ProjectVisitor& visitor, LabelIds& ids, MissingNames& missing) {
+    const WTreeStore& tree = project.tree;
+    for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
+         source = tree.NextSibling(source)) {
+        const std::string_view label = tree.Label(source);
+        visitor.File({0, label, ids.Of(label), false});
+        if (project.notes.missingSources.contains(source)) {
+            missing.Add(target.item, target.reference, label);
+        }
+        WalkSourceDependencies(
+            tree, source,
+            [&](const DependencyNode& node) {
+                visitor.File({node.depth, node.label, ids.Of(node.label),
+                              node.state == DependencyState::Cycle});
+                return WTreeWalkStep::Continue;
+            },
+            [&](std::string_view namingFile, std::string_view name) {
+                missing.Add(target.item, namingFile, name);
+            });
+    }
+}
+
+void VisitFilelist(const WTreeStore& tree, WTreeItem filelist, ProjectVisitor& visitor) {
+    for (WTreeItem extension = tree.FirstChild(filelist); extension != kNoItem;
+         extension = tree.NextSibling(extension)) {
+        for (WTreeItem path = tree.FirstChild(extension); path != kNoItem;
+             path = tree.NextSibling(path)) {
+            visitor.ListedFile(tree.Label(extension), tree.Label(path));
+        }
+    }
+}
+
+}  // namespace
+
+std::string_view ProjectFileName(const LoadedProject& project) {
+    const WTreeItem root = project.tree.FirstRoot();
+    if (root == kNoItem) {
+        return {};
+    }
+    const std::string_view label = project.tree.Label(root);
+    const std::size_t open = label.rfind('[');
+    const std::size_t close = label.rfind(']');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+        return label;
+    }
+    return label.substr(open + 1, close - open - 1);
+}
+
+std::string_view ProjectFolder(const LoadedProject& project) {
+    const WTreeItem root = project.tree.FirstRoot();
+    const auto* folder =
+        root == kNoItem ? nullptr : dynamic_cast<const WString*>(project.tree.GetData(root));
+    return folder != nullptr ? folder->View() : std::string_view();
+}
+
+void WalkProject(const LoadedProject& project, ProjectVisitor& visitor) {
+    const WTreeStore& tree = project.tree;
+    const WTreeItem root = tree.FirstRoot();
+    if (root == kNoItem) {
+        return;
+    }
+    LabelIds ids;
+    for (WTreeItem target = tree.FirstChild(root); target != kNoItem;
+         target = tree.NextSibling(target)) {
+        WTreeItem sources = kNoItem;
+        WTreeItem filelist = kNoItem;
+        const TargetFacts facts = FactsOf(project, target, sources, filelist);
+        visitor.BeginTarget(facts);
+        MissingNames missing;
+        if (sources != kNoItem) {
+            VisitSources(project, facts, sources, visitor, ids, missing);
+        }
+        if (filelist != kNoItem) {
+            VisitFilelist(tree, filelist, visitor);
+        }
+        for (const MissingName& name : missing.Names()) {
+            visitor.Missing(name);
+        }
+        visitor.EndTarget(facts);
+    }
+}

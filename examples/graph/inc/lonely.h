@@ -1,0 +1,1 @@
+/* included from nowhere */

@@ -1,0 +1,3 @@
+#include "inc\units.h"
+
+int main(void) { return kUnit - 1; }
