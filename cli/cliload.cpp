@@ -45,6 +45,15 @@ int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, 
                        std::ostream& err,
                        const std::function<int(const LoadedProject&, int loadStatus)>& work) {
     LoadedProject loaded;
+    loaded.nodeLimit = host.nodeLimit;
     const int status = LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
-    return status == ExitUsage ? status : work(loaded, status);
+    if (status == ExitUsage) {
+        return status;
+    }
+    const int worked = work(loaded, status);
+    if (loaded.walkStopped) {
+        ReportWorkLimit(err, loaded.nodeLimit);
+        return worked == ExitOk ? ExitSomeWorkFailed : worked;
+    }
+    return worked;
 }

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 8> kCommands = {
-    "tree", "export", "copy", "deps", "missing", "includers", "cycles", "stats"};
+constexpr std::array<std::string_view, 8> kCommands = {"tree",    "export",    "copy",   "deps",
+                                                       "missing", "includers", "cycles", "stats"};
 constexpr std::string_view kCommandList =
     "the commands are tree, export, copy, deps, missing, includers, cycles, stats";
 

@@ -195,7 +195,8 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder, projectFolder_)) {
+        if (IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder,
+                               projectFolder_)) {
             return false;
         }
         edge.label = InternLabel(path);
@@ -282,10 +283,9 @@ std::size_t DependencyGraph::IncludeEdges(std::uint32_t targetIndex) const {
     std::size_t edges = 0;
     for (const NamedFile& file : targets_[targetIndex].files) {
         edges += static_cast<std::size_t>(
-            std::count_if(file.edges.begin(), file.edges.end(),
-                          [](const Edge& edge) {
-                              return edge.kind == DependencyKind::Include && !edge.missing;
-                          }));
+            std::count_if(file.edges.begin(), file.edges.end(), [](const Edge& edge) {
+                return edge.kind == DependencyKind::Include && !edge.missing;
+            }));
     }
     return edges;
 }

@@ -182,9 +182,8 @@ private:
     bool ResolveThroughChain(Target& target, const std::vector<Frame>& stack,
                              const Finding& finding, Edge& edge);
     // False when the next edge gives no node; missed is then the name when it found no file.
-    bool ChildOf(Target& target, std::vector<Frame>& stack,
-                 std::vector<std::uint32_t>& chainOfHost, DependencyNode& node,
-                 std::string_view& missed);
+    bool ChildOf(Target& target, std::vector<Frame>& stack, std::vector<std::uint32_t>& chainOfHost,
+                 DependencyNode& node, std::string_view& missed);
     std::string IdentityOf(const Target& target, std::string_view path);
 
     HostFs& fs_;

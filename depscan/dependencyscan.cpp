@@ -96,7 +96,8 @@ private:
 
 ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, HostFs& fs,
                               const ScanOptions& options) {
-    auto view = std::make_unique<DependencyView>(std::make_unique<DependencyGraph>(fs, options, projectFolder.View()));
+    auto view = std::make_unique<DependencyView>(
+        std::make_unique<DependencyGraph>(fs, options, projectFolder.View()));
     DependencyGraph* graph = &view->Graph();
     ScanOutcome outcome;
     const WTreeItem project = tree.FirstRoot();

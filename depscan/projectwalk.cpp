@@ -90,19 +90,27 @@ private:
     std::unordered_map<std::string_view, WTreeLabel> ids_;
 };
 
-void VisitSources(const LoadedProject& project, const TargetFacts& target, WTreeItem sources,
-                  ProjectVisitor& visitor, LabelIds& ids, MissingNames& missing) {
+// False when the walk passed the work limit (walked counts the files visited).
+bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTreeItem sources,
+                  ProjectVisitor& visitor, LabelIds& ids, MissingNames& missing,
+                  std::size_t& walked) {
     const WTreeStore& tree = project.tree;
     for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
          source = tree.NextSibling(source)) {
+        if (++walked > project.nodeLimit) {
+            return false;
+        }
         const std::string_view label = tree.Label(source);
         visitor.File({0, label, ids.Of(label), false});
         if (project.notes.missingSources.contains(source)) {
             missing.Add(target.item, target.reference, label);
         }
-        WalkSourceDependencies(
+        const bool whole = WalkSourceDependencies(
             tree, source,
             [&](const DependencyNode& node) {
+                if (++walked > project.nodeLimit) {
+                    return WTreeWalkStep::Stop;
+                }
                 visitor.File({node.depth, node.label, ids.Of(node.label),
                               node.state == DependencyState::Cycle});
                 return WTreeWalkStep::Continue;
@@ -110,7 +118,11 @@ void VisitSources(const LoadedProject& project, const TargetFacts& target, WTree
             [&](std::string_view namingFile, std::string_view name) {
                 missing.Add(target.item, namingFile, name);
             });
+        if (!whole) {
+            return false;
+        }
     }
+    return true;
 }
 
 void VisitFilelist(const WTreeStore& tree, WTreeItem filelist, ProjectVisitor& visitor) {
@@ -146,13 +158,14 @@ std::string_view ProjectFolder(const LoadedProject& project) {
     return folder != nullptr ? folder->View() : std::string_view();
 }
 
-void WalkProject(const LoadedProject& project, ProjectVisitor& visitor) {
+bool WalkProject(const LoadedProject& project, ProjectVisitor& visitor) {
     const WTreeStore& tree = project.tree;
     const WTreeItem root = tree.FirstRoot();
     if (root == kNoItem) {
-        return;
+        return true;
     }
     LabelIds ids;
+    std::size_t walked = 0;
     for (WTreeItem target = tree.FirstChild(root); target != kNoItem;
          target = tree.NextSibling(target)) {
         WTreeItem sources = kNoItem;
@@ -160,8 +173,11 @@ void WalkProject(const LoadedProject& project, ProjectVisitor& visitor) {
         const TargetFacts facts = FactsOf(project, target, sources, filelist);
         visitor.BeginTarget(facts);
         MissingNames missing;
-        if (sources != kNoItem) {
-            VisitSources(project, facts, sources, visitor, ids, missing);
+        if (sources != kNoItem &&
+            !VisitSources(project, facts, sources, visitor, ids, missing, walked)) {
+            project.walkStopped = true;
+            visitor.EndTarget(facts);
+            return false;
         }
         if (filelist != kNoItem) {
             VisitFilelist(tree, filelist, visitor);
@@ -171,4 +187,5 @@ void WalkProject(const LoadedProject& project, ProjectVisitor& visitor) {
         }
         visitor.EndTarget(facts);
     }
+    return true;
 }

@@ -7,6 +7,7 @@
 
 #include "classlib/core/wtreestore.h"
 #include "depscan/scannotes.h"
+#include "project/projecttree.h"
 
 // The one way the outputs of a loaded project (JSON, make rules, Graphviz,
 // the compilation database, missing names, includers, cycles) read it: a walk
@@ -18,6 +19,10 @@
 struct LoadedProject {
     WTreeStore tree;
     ScanNotes notes;
+    // A walk visits at most this many files of the sources' dependency trees.
+    std::size_t nodeLimit = kDefaultNodeLimit;
+    // Set by a walk that stopped there: what it visited is all its visitor got.
+    mutable bool walkStopped = false;
 };
 
 // One switch line of a target.
@@ -72,5 +77,6 @@ std::string_view ProjectFileName(const LoadedProject& project);
 std::string_view ProjectFolder(const LoadedProject& project);
 
 // Visits the targets in tree order. Walks without recursion, so any depth of
-// includes is safe.
-void WalkProject(const LoadedProject& project, ProjectVisitor& visitor);
+// includes is safe. Past project.nodeLimit files it visits no more of them nor
+// further targets (the target under way still ends) and returns false.
+bool WalkProject(const LoadedProject& project, ProjectVisitor& visitor);

@@ -82,8 +82,8 @@ void FuzzInput(std::string_view bytes) {
     };
     FUZZ_CHECK(LoadProject(tree, WFilePath(std::string_view(project)), fs, options.parseLiterals,
                            scan, &outcome));
-    FUZZ_CHECK(!AnyTwice({fs.Reads().begin() + static_cast<std::ptrdiff_t>(readsBeforeScan),
-                          fs.Reads().end()}));
+    FUZZ_CHECK(!AnyTwice(
+        {fs.Reads().begin() + static_cast<std::ptrdiff_t>(readsBeforeScan), fs.Reads().end()}));
     FUZZ_CHECK(outcome.nodesAdded <= kNodeLimit);
     FUZZ_CHECK(tree.Count() <= kNodeLimit + 64 + bytes.size());
 
@@ -97,8 +97,7 @@ void FuzzInput(std::string_view bytes) {
     for (const std::string_view column : kCopyColumnHeaders) {
         results.AddColumn(column);
     }
-    const CopyRunSummary summary =
-        RunProjectCopy(tree, "/dest/copy", results, fs);
+    const CopyRunSummary summary = RunProjectCopy(tree, "/dest/copy", results, fs);
     FUZZ_CHECK(summary.ran);
     FUZZ_CHECK(summary.copied + summary.failed == results.RowCount());
     FUZZ_CHECK(FilesOutside(memory.files, "/dest/") == before);
