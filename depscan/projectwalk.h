@@ -12,8 +12,9 @@
 // The one way the outputs of a loaded project (JSON, make rules, Graphviz,
 // the compilation database, missing names, includers, cycles) read it: a walk
 // that visits, per target, its details, each source with the files of its
-// expanded tree in pre-order, its file list and its missing names. Nothing is
-// copied out of the store: each output keeps only what it needs itself.
+// expanded tree in pre-order (made by the dependency view as the walk goes,
+// never stored), its file list and its missing names. Nothing is copied out of
+// the tree: each output keeps only what it needs itself.
 
 // A loaded project: the tree with what its scan noted besides.
 struct LoadedProject {
