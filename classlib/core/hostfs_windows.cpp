@@ -1,4 +1,4 @@
-// The Windows host layer; hostfs.cpp holds the POSIX one.
+// The Windows host layer; hostfs_posix.cpp holds the POSIX one, hostfs.cpp the shared part.
 //
 // Paths are UTF-8 inside the program and UTF-16 at the Win32 boundary, so
 // names with non-ASCII characters survive. Bytes that are not UTF-8 (a
@@ -6,7 +6,6 @@
 // Every path is made absolute and given the "\\?\" prefix before it reaches
 // the file system, so paths longer than MAX_PATH work. The file system itself
 // matches names without regard to case, so no folder listing is needed.
-#ifdef _WIN32
 
 #include <windows.h>
 // windows.h names CopyFileA or CopyFileW through this macro; HostFs has its own.
@@ -499,22 +498,6 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
     return kind;
 }
 
-void NativeHostFs::NoteCreated(const std::string& key, HostEntry kind) {
-    std::string trimmed = key;
-    while (trimmed.size() > 1 && trimmed.back() == '\\') {
-        trimmed.pop_back();
-    }
-    kinds_.erase(trimmed + "\\");
-    kinds_[trimmed] = kind;
-    // The folder holding it is listed afresh when next asked.
-    listings_.erase(trimmed);
-    const std::size_t slash = trimmed.rfind('\\');
-    if (slash != std::string::npos) {
-        listings_.erase(trimmed.substr(0, slash));
-        listings_.erase(trimmed.substr(0, slash + 1));
-    }
-}
-
 HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
                                   std::uint64_t maxBytes) {
     contents.clear();
@@ -686,5 +669,3 @@ HostStatus NativeHostFs::Identify(std::string_view path, FileIdentity& identity)
     identity.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     return HostStatus::Ok();
 }
-
-#endif  // _WIN32

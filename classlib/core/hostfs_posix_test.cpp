@@ -1,5 +1,4 @@
 // Tests of the POSIX host layer; hostfs_windows_test.cpp tests the Windows one.
-#ifndef _WIN32
 
 #include "classlib/core/hostfs.h"
 
@@ -278,5 +277,3 @@ TEST(HostFs, AnInterruptedWriteLeavesNoTemporaryFile) {
         }
     }
 }
-
-#endif  // !_WIN32
