@@ -2,6 +2,25 @@
 // hold the two platforms; the build compiles only the one of its platform.
 #include "classlib/core/hostfs.h"
 
+std::string FailureReason(std::string_view action, std::string_view path, std::string_view words) {
+    std::string reason(action);
+    if (!path.empty()) {
+        reason.append(reason.empty() ? "" : " ").append(path);
+    }
+    if (!words.empty()) {
+        reason.append(reason.empty() ? "" : ": ").append(words);
+    }
+    return reason;
+}
+
+HostStatus HostStatus::Failure(Code code, std::string_view action, std::string_view path,
+                               std::string_view words) {
+    HostStatus status;
+    status.code = code;
+    status.reason = FailureReason(action, path, words);
+    return status;
+}
+
 bool HostFs::SameFile(std::string_view a, std::string_view b) {
     FileIdentity first;
     FileIdentity second;

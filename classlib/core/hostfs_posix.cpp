@@ -33,19 +33,10 @@ std::string JoinKey(const std::string& folderKey, std::string_view name) {
     return key;
 }
 
-HostStatus Status(HostStatus::Code code, std::string reason) {
-    HostStatus status;
-    status.code = code;
-    status.reason = std::move(reason);
-    return status;
-}
-
 HostStatus SystemError(std::string_view action, std::string_view path, int error) {
     const auto code = (error == ENOENT || error == ENOTDIR) ? HostStatus::Code::NotFound
                                                             : HostStatus::Code::Failed;
-    std::string reason(action);
-    reason.append(" ").append(path).append(": ").append(std::strerror(error));
-    return Status(code, std::move(reason));
+    return HostStatus::Failure(code, action, path, std::strerror(error));
 }
 
 HostStatus Failed(std::string_view action, std::string_view path, int error) {
@@ -239,7 +230,7 @@ HostStatus OpenRegularFile(const std::string& path, int& fd, struct stat& info) 
     if (::fstat(fd, &info) != 0) {
         status = Failed("cannot examine", path, errno);
     } else if (!S_ISREG(info.st_mode)) {
-        status = Status(HostStatus::Code::NotRegular, path + ": not a regular file");
+        status = HostStatus::Failure(HostStatus::Code::NotRegular, "", path, "not a regular file");
     }
     if (!status.ok()) {
         ::close(fd);
@@ -249,7 +240,7 @@ HostStatus OpenRegularFile(const std::string& path, int& fd, struct stat& info) 
 }
 
 HostStatus LinkRefused(const std::string& path) {
-    return Status(HostStatus::Code::Failed, path + ": is a link; not followed");
+    return HostStatus::Failure(HostStatus::Code::Failed, "", path, "is a link; not followed");
 }
 
 // Opens the folder component below the open folder dir without following a
@@ -411,8 +402,8 @@ HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
     FdCloser closer(fd);
     const auto tooLarge = [&] {
         contents.clear();
-        return Status(HostStatus::Code::TooLarge,
-                      resolved + ": larger than " + std::to_string(maxBytes) + " bytes");
+        return HostStatus::Failure(HostStatus::Code::TooLarge, "", resolved,
+                                   "larger than " + std::to_string(maxBytes) + " bytes");
     };
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
         return tooLarge();
@@ -476,7 +467,8 @@ HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view
     FdCloser closer(in);
     const std::vector<std::string_view> components = PathComponents(relative);
     if (components.empty()) {
-        return Status(HostStatus::Code::Failed, from + ": no destination file was named");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", from,
+                                   "no destination file was named");
     }
     std::string key;
     std::string to =
@@ -517,8 +509,8 @@ HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view
         if (destinationInfo.st_dev == sourceInfo.st_dev &&
             destinationInfo.st_ino == sourceInfo.st_ino) {
             ::close(dir);
-            return Status(HostStatus::Code::Failed,
-                          to + ": source and destination are the same file");
+            return HostStatus::Failure(HostStatus::Code::Failed, "", to,
+                                       "source and destination are the same file");
         }
     }
     if (!temporary.CreateIn(dir, folderPath, name, 0600)) {
@@ -569,7 +561,7 @@ HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
         return Failed("cannot open", temporary.path(), errno);
     }
     if (!writer(out)) {
-        return Status(HostStatus::Code::Failed, target + ": writing was abandoned");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", target, "writing was abandoned");
     }
     out.flush();
     const bool written = static_cast<bool>(out);
