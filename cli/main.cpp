@@ -7,18 +7,8 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
-namespace {
-
-std::string Utf8(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    return text;
-}
-
-}  // namespace
+#include "classlib/core/utf16.h"
 
 // Arguments arrive in UTF-16, so names outside the ANSI code page survive;
 // the output is binary, so that its bytes are those written on Linux.
@@ -27,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) {
-        args.push_back(Utf8(argv[i]));
+        args.push_back(Narrow(argv[i]));
     }
     FdOutputBuf standardOutput(_fileno(stdout));
     std::ostream out(&standardOutput);

@@ -2,9 +2,6 @@
 # does not ship for the cross toolchain is taken from host sources here, and
 # the test executables run under Wine.
 
-# windows.h must not define min and max over std::min and std::max.
-add_compile_definitions(NOMINMAX)
-
 # Header-only packages (CLI11, RapidJSON) come from the host's Debian
 # packages, whose own package files point at /usr/include, which must not reach
 # a cross compile: a folder holding only their headers stands in.

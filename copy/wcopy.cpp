@@ -21,11 +21,8 @@ std::string HostDestination(std::string_view text) {
     return folder;
 }
 
-HostStatus Refused(std::string reason) {
-    HostStatus status;
-    status.code = HostStatus::Code::Failed;
-    status.reason = std::move(reason);
-    return status;
+HostStatus Refused(std::string_view path, std::string_view words) {
+    return HostStatus::Failure(HostStatus::Code::Failed, "", path, words);
 }
 
 }  // namespace
@@ -99,10 +96,11 @@ bool WCopy::CopyOne(std::string_view name, std::string_view nameFolder) {
                      separators_ == FolderCellSeparators::Native ? WithNativeSeparators(folder)
                                                                  : std::string(folder));
     if (destination_.empty()) {
-        return Finish(row, name, Refused("no destination folder was given"));
+        return Finish(row, name, Refused("", "no destination folder was given"));
     }
     if (absolute) {
-        return Finish(row, name, Refused("an absolute name has no place below the destination"));
+        return Finish(row, name,
+                      Refused("", "an absolute name has no place below the destination"));
     }
     return Finish(row, name, CopyTo(source, destination));
 }
@@ -115,15 +113,14 @@ HostStatus WCopy::CopyTo(const std::string& source, const std::string& destinati
     // A name left uncovered has no regular file behind it, so it stops here too.
     const std::optional<std::string> relative = RelativeBelow(root_, source);
     if (kind != HostEntry::File || !relative.has_value()) {
-        return Refused(source +
-                       (kind == HostEntry::Missing ? ": not found" : ": not a regular file"));
+        return Refused(source, kind == HostEntry::Missing ? "not found" : "not a regular file");
     }
     FileIdentity sourceIdentity;
     if (fs_.Identify(source, sourceIdentity).ok() && writtenFiles_.count(sourceIdentity) > 0) {
-        return Refused(source + ": was written by this copy; not read as a source");
+        return Refused(source, "was written by this copy; not read as a source");
     }
     if (IsReadByThisCopy(destination)) {
-        return Refused(destination + ": is a file this copy reads; left untouched");
+        return Refused(destination, "is a file this copy reads; left untouched");
     }
     if (HostStatus made = MakeDestination(); !made.ok()) {
         return made;
@@ -175,7 +172,7 @@ bool WCopy::Finish(int row, std::string_view name, const HostStatus& status) {
     results_.SetCell(row, 2, copied ? kCopiedText : kFailedText);
     ++(copied ? copied_ : failed_);
     if (!copied) {
-        reasons_.push_back("cannot copy " + std::string(name) + ": " + status.reason);
+        reasons_.push_back(FailureReason("cannot copy", name, status.reason));
     }
     return copied;
 }

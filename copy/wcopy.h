@@ -11,6 +11,11 @@
 #include "classlib/core/wliststore.h"
 #include "classlib/core/wobject.h"
 
+// How the "Destination Folder" cells write separators: '/' on every host (the
+// command line's output is the same everywhere), or as the platform's users
+// write paths (a window).
+enum class FolderCellSeparators { Portable, Native };
+
 // The copy worker of one run: copies files named relative to the project
 // folder into the destination folder and appends one result row per file
 // ("Filename", "Destination Folder", "Result").
@@ -33,11 +38,6 @@
 // file untouched. Nor does it read what it wrote: each name keeps the source
 // it was covered with, and a source that this copy wrote is refused. Below
 // the destination no link is followed.
-// How the "Destination Folder" cells write separators: '/' on every host (the
-// command line's output is the same everywhere), or as the platform's users
-// write paths (a window).
-enum class FolderCellSeparators { Portable, Native };
-
 class WCopy : public WObject {
 public:
     // An empty destination names no folder: every row then reads "failed"

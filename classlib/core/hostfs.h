@@ -22,7 +22,17 @@ struct HostStatus {
 
     bool ok() const { return code == Code::Ok; }
     static HostStatus Ok() { return {}; }
+    // A status of the given code whose reason is FailureReason(action, path, words).
+    static HostStatus Failure(Code code, std::string_view action, std::string_view path,
+                              std::string_view words);
 };
+
+// The one form of a failure's reason, on every platform and in the copy:
+// "ACTION PATH: WORDS", that is what was attempted ("cannot read"), the path
+// it concerned, and what went wrong in the system's words (or the program's
+// own). An empty part goes with its separator: "PATH: is a link; not
+// followed", "no destination folder was given".
+std::string FailureReason(std::string_view action, std::string_view path, std::string_view words);
 
 // The identity of a file on its host, whatever the path that names it:
 // device and inode on POSIX, volume serial and file index on Windows.

@@ -1,12 +1,11 @@
-// The Windows host layer; hostfs.cpp holds the POSIX one.
+// The Windows host layer; hostfs_posix.cpp holds the POSIX one, hostfs.cpp the shared part.
 //
 // Paths are UTF-8 inside the program and UTF-16 at the Win32 boundary, so
-// names with non-ASCII characters survive. Bytes that are not UTF-8 (a
-// project file written in the ANSI code page) are read in that code page.
+// names with non-ASCII characters survive; utf16.h says how bytes that are
+// not UTF-8 are read.
 // Every path is made absolute and given the "\\?\" prefix before it reaches
 // the file system, so paths longer than MAX_PATH work. The file system itself
 // matches names without regard to case, so no folder listing is needed.
-#ifdef _WIN32
 
 #include <windows.h>
 // windows.h names CopyFileA or CopyFileW through this macro; HostFs has its own.
@@ -20,38 +19,11 @@
 
 #include "classlib/core/hostfs.h"
 #include "classlib/core/temporaryregistry.h"
+#include "classlib/core/utf16.h"
 
 namespace {
 
 // --- Text at the boundary -------------------------------------------------
-
-std::wstring Widen(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    UINT codePage = CP_UTF8;
-    int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (length == 0) {
-        codePage = CP_ACP;
-        length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(wide.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
-    return text;
-}
 
 std::string ToForwardSlashes(std::string text) {
     std::replace(text.begin(), text.end(), '\\', '/');
@@ -146,13 +118,6 @@ std::string DisplayName(std::wstring_view path) {
 
 // --- Errors -----------------------------------------------------------------
 
-HostStatus Status(HostStatus::Code code, std::string reason) {
-    HostStatus status;
-    status.code = code;
-    status.reason = std::move(reason);
-    return status;
-}
-
 std::string SystemMessage(DWORD error) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
@@ -173,10 +138,9 @@ bool IsNotFound(DWORD error) {
 }
 
 HostStatus SystemError(std::string_view action, const std::wstring& path, DWORD error) {
-    std::string reason(action);
-    reason.append(" ").append(DisplayName(path)).append(": ").append(SystemMessage(error));
-    return Status(IsNotFound(error) ? HostStatus::Code::NotFound : HostStatus::Code::Failed,
-                  std::move(reason));
+    return HostStatus::Failure(
+        IsNotFound(error) ? HostStatus::Code::NotFound : HostStatus::Code::Failed, action,
+        DisplayName(path), SystemMessage(error));
 }
 
 HostStatus Failed(std::string_view action, const std::wstring& path, DWORD error) {
@@ -228,7 +192,8 @@ bool IsRegularFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
 HostStatus OpenRegularFile(const std::wstring& path, Handle& file,
                            BY_HANDLE_FILE_INFORMATION& info) {
     if (StartsWith(path, kDevicePrefix)) {  // not opened: a device may block
-        return Status(HostStatus::Code::NotRegular, DisplayName(path) + ": not a regular file");
+        return HostStatus::Failure(HostStatus::Code::NotRegular, "", DisplayName(path),
+                                   "not a regular file");
     }
     file.Reset(OpenExisting(path, GENERIC_READ));
     if (!file.valid()) {
@@ -241,7 +206,8 @@ HostStatus OpenRegularFile(const std::wstring& path, Handle& file,
     }
     if (!IsRegularFile(file.get(), info)) {
         file.Close();
-        return Status(HostStatus::Code::NotRegular, DisplayName(path) + ": not a regular file");
+        return HostStatus::Failure(HostStatus::Code::NotRegular, "", DisplayName(path),
+                                   "not a regular file");
     }
     return HostStatus::Ok();
 }
@@ -499,22 +465,6 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
     return kind;
 }
 
-void NativeHostFs::NoteCreated(const std::string& key, HostEntry kind) {
-    std::string trimmed = key;
-    while (trimmed.size() > 1 && trimmed.back() == '\\') {
-        trimmed.pop_back();
-    }
-    kinds_.erase(trimmed + "\\");
-    kinds_[trimmed] = kind;
-    // The folder holding it is listed afresh when next asked.
-    listings_.erase(trimmed);
-    const std::size_t slash = trimmed.rfind('\\');
-    if (slash != std::string::npos) {
-        listings_.erase(trimmed.substr(0, slash));
-        listings_.erase(trimmed.substr(0, slash + 1));
-    }
-}
-
 HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
                                   std::uint64_t maxBytes) {
     contents.clear();
@@ -526,8 +476,8 @@ HostStatus NativeHostFs::ReadFile(std::string_view path, std::string& contents,
     }
     const auto tooLarge = [&] {
         contents.clear();
-        return Status(HostStatus::Code::TooLarge,
-                      DisplayName(host) + ": larger than " + std::to_string(maxBytes) + " bytes");
+        return HostStatus::Failure(HostStatus::Code::TooLarge, "", DisplayName(host),
+                                   "larger than " + std::to_string(maxBytes) + " bytes");
     };
     if (SizeOf(info) > maxBytes) {
         return tooLarge();
@@ -580,8 +530,8 @@ HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view
     }
     const std::vector<std::string_view> components = PathComponents(relative);
     if (components.empty()) {
-        return Status(HostStatus::Code::Failed,
-                      DisplayName(from) + ": no destination file was named");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", DisplayName(from),
+                                   "no destination file was named");
     }
     std::string path(folder.empty() ? std::string_view(".") : folder);
     std::deque<Handle> held;
@@ -605,8 +555,8 @@ HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view
             return Failed("cannot open folder", host, GetLastError());
         }
         if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            return Status(HostStatus::Code::Failed,
-                          DisplayName(host) + ": is a link; not followed");
+            return HostStatus::Failure(HostStatus::Code::Failed, "", DisplayName(host),
+                                       "is a link; not followed");
         }
         if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             return Failed("cannot create folder", host, ERROR_ALREADY_EXISTS);
@@ -620,12 +570,13 @@ HostStatus NativeHostFs::CopyFileBelow(std::string_view source, std::string_view
     const std::wstring to = Win32Path(path, CachedCurrentFolder());
     const DWORD existing = GetFileAttributesW(to.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        return Status(HostStatus::Code::Failed, DisplayName(to) + ": is a link; not followed");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", DisplayName(to),
+                                   "is a link; not followed");
     }
     BY_HANDLE_FILE_INFORMATION destinationInfo{};
     if (IdentityOf(to, destinationInfo) && SameIdentity(sourceInfo, destinationInfo)) {
-        return Status(HostStatus::Code::Failed,
-                      DisplayName(to) + ": source and destination are the same file");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", DisplayName(to),
+                                   "source and destination are the same file");
     }
     TemporaryFile temporary;
     if (!temporary.Create(to)) {
@@ -657,7 +608,8 @@ HostStatus NativeHostFs::WriteFileAtomically(std::string_view path,
     HandleStreamBuf buffer(temporary.handle());
     std::ostream out(&buffer);
     if (!writer(out)) {
-        return Status(HostStatus::Code::Failed, DisplayName(target) + ": writing was abandoned");
+        return HostStatus::Failure(HostStatus::Code::Failed, "", DisplayName(target),
+                                   "writing was abandoned");
     }
     out.flush();
     if (!out) {
@@ -678,13 +630,11 @@ HostStatus NativeHostFs::Identify(std::string_view path, FileIdentity& identity)
     BY_HANDLE_FILE_INFORMATION info{};
     if (!IdentityOf(host, info)) {
         const DWORD error = GetLastError();
-        return IsNotFound(error)
-                   ? Status(HostStatus::Code::NotFound, DisplayName(host) + ": not found")
-                   : Failed("cannot examine", host, error);
+        return IsNotFound(error) ? HostStatus::Failure(HostStatus::Code::NotFound, "",
+                                                       DisplayName(host), "not found")
+                                 : Failed("cannot examine", host, error);
     }
     identity.volume = info.dwVolumeSerialNumber;
     identity.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     return HostStatus::Ok();
 }
-
-#endif  // _WIN32

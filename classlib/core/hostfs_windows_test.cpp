@@ -1,5 +1,4 @@
-// Tests of the Windows host layer; hostfs_test.cpp tests the POSIX one.
-#ifdef _WIN32
+// Tests of the Windows host layer; hostfs_posix_test.cpp tests the POSIX one.
 
 #include <windows.h>
 #undef CopyFile  // windows.h would rename HostFs::CopyFile
@@ -120,5 +119,3 @@ TEST(HostFsWindows, OnlyRegularFilesAreCopiedByRenameOrFailCleanly) {
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left behind";
     FindClose(search);
 }
-
-#endif  // _WIN32

@@ -61,7 +61,8 @@ public:
 
     // The normal image list; the view copies the images.
     void SetImageList(const WImageList& images);
-    void Expand(WTreeItem item, bool expand = true);
+    void Expand(WTreeItem item);
+    void Collapse(WTreeItem item);
     bool IsExpanded(WTreeItem item) const;
     // Expands the path to item, makes it the current and selected item and
     // scrolls it into view.

@@ -252,9 +252,15 @@ void WTreeView::SetImageList(const WImageList& images) {
     }
 }
 
-void WTreeView::Expand(WTreeItem item, bool expand) {
+void WTreeView::Expand(WTreeItem item) {
     if (QTreeView* view = QtTreeView(*this)) {
-        view->setExpanded(native_->model->IndexOf(item), expand);
+        view->setExpanded(native_->model->IndexOf(item), true);
+    }
+}
+
+void WTreeView::Collapse(WTreeItem item) {
+    if (QTreeView* view = QtTreeView(*this)) {
+        view->setExpanded(native_->model->IndexOf(item), false);
     }
 }
 

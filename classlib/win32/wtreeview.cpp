@@ -32,7 +32,7 @@ LRESULT CALLBACK TreeKeyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         if (item != kNoItem && wParam == L'*') {
             view->ExpandSubtree(item);
         } else if (item != kNoItem) {
-            view->Expand(item, wParam == L'+');
+            wParam == L'+' ? view->Expand(item) : view->Collapse(item);
         }
         return 0;
     }
@@ -79,7 +79,7 @@ public:
         const auto [item, kind] = steps_.back();
         steps_.pop_back();
         if (kind == Kind::Visit && store_.HasAtMostDescendants(item, kRowsShownAtOnce)) {
-            view_.Expand(item, false);
+            view_.Collapse(item);
             steps_.push_back({item, Kind::Open});
             PushChildren(item, Kind::Hidden);
         } else {
@@ -185,15 +185,19 @@ void WTreeView::SetImageList(const WImageList& images) {
     }
 }
 
-void WTreeView::Expand(WTreeItem item, bool expand) {
+void WTreeView::Expand(WTreeItem item) {
     TreeBridge& bridge = *native_->bridge;
     if (HTREEITEM handle = bridge.Show(item)) {
-        if (expand) {
-            // The children go in first: expanding by program sends no notification.
-            store_.MakeChildren(item);
-            bridge.Show(store_.FirstChild(item));
-        }
-        SendMessageW(Win32Window(*this), TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE,
+        // The children go in first: expanding by program sends no notification.
+        store_.MakeChildren(item);
+        bridge.Show(store_.FirstChild(item));
+        SendMessageW(Win32Window(*this), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle));
+    }
+}
+
+void WTreeView::Collapse(WTreeItem item) {
+    if (HTREEITEM handle = native_->bridge->Show(item)) {
+        SendMessageW(Win32Window(*this), TVM_EXPAND, TVE_COLLAPSE,
                      reinterpret_cast<LPARAM>(handle));
     }
 }

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "classlib/core/utf16.h"  // Widen and Narrow: UTF-8 here, UTF-16 in the API
 #include "classlib/gui/wapplication.h"
 #include "classlib/gui/wfont.h"
 #include "classlib/gui/wimage.h"
@@ -66,11 +67,6 @@ inline HWND Win32Window(WWindowHandle handle) {
 inline HWND Win32Window(const WWindow& window) {
     return window.GetNative().hwnd;
 }
-
-// The library's text is UTF-8; the wide API takes UTF-16. Bytes that are not
-// UTF-8 are taken as Latin-1, so that no byte is ever lost.
-std::wstring Widen(std::string_view text);
-std::string Narrow(std::wstring_view text);
 
 // The library object a window belongs to (set when a control is attached or a
 // form is created), or null.
