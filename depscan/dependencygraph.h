@@ -76,7 +76,6 @@ public:
     // Starts a target: its folder, against which its names are read and
     // found, and its include directory list (macro already expanded).
     std::uint32_t AddTarget(std::string_view folder, std::string_view includeDirectoryList);
-    std::size_t TargetCount() const { return targets_.size(); }
 
     // The file of a source path (cleaned, relative to the target folder or
     // absolute), read now when it was not read before.
