@@ -113,7 +113,7 @@ TEST(RunCli, ExitCodeAndStandardError) {
          "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
          "directory\n"},
         {"NotAProject", "export %/a.c", nullptr, 2,
-         "tamsk-cli: %/a.c is not a Watcom IDE project file\n"},
+         "tamsk-cli: not a Watcom IDE project file: %/a.c\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
          "tamsk-cli: unknown command \"bogus\"; the commands are tree, export, copy, deps, "
          "missing, includers, cycles, stats\n"},
@@ -141,10 +141,12 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"WalkWorkLimit", "cycles %/p.wpj",
          [](TempDir& dir, FakeHostFs&) {
              // Each file read once, b.c walked sixteen times: the walk passes the limit.
-             dir.Write("a.c", "#include \"a.h\"\n#include \"a.h\"\n"
-                              "#include \"a.h\"\n#include \"a.h\"\n");
-             dir.Write("a.h", "#include \"b.c\"\n#include \"b.c\"\n#include \"b.c\"\n"
-                              "#include \"b.c\"\n");
+             dir.Write("a.c",
+                       "#include \"a.h\"\n#include \"a.h\"\n"
+                       "#include \"a.h\"\n#include \"a.h\"\n");
+             dir.Write("a.h",
+                       "#include \"b.c\"\n#include \"b.c\"\n#include \"b.c\"\n"
+                       "#include \"b.c\"\n");
          },
          1,
          "tamsk-cli: warning: the load stopped at its work limit after 20 nodes; the tree "

@@ -153,7 +153,7 @@ TEST_F(TamskFormBehaviour, CaptionMenuAndTreeThroughLoads) {
     const std::string kParse = "#parse";
     const std::string refused = "not a project file (*.wpj): " + Path("notes.txt");
     const std::string hint = FirstStartHint();
-    const std::string notAProject = Path("notes.txt") + " is not a Watcom IDE project file";
+    const std::string notAProject = "not a Watcom IDE project file: " + Path("notes.txt");
     const Case cases[] = {
         {"start", {}, "", "E-E-E", "", hint},
         {"load", {s}, s, "EEEEE", "plain"},
@@ -404,6 +404,22 @@ TEST_F(TamskFormBehaviour, WindowPlacementIsRestoredOnTheScreen) {
     EXPECT_TRUE(screen.w < 99999 && screen.h < 99999);
     EXPECT_TRUE(moved.x >= screen.x && moved.x + moved.w <= screen.x + screen.w &&
                 moved.y >= screen.y && moved.y + moved.h <= screen.y + screen.h);
+}
+
+// The window cannot be made smaller than it was created, so that its menu and
+// its status line stay readable.
+TEST_F(TamskFormBehaviour, WindowKeepsItsMinimumSize) {
+    Start();
+    const WSize created = mainForm->GetOuterSize();
+    ASSERT_TRUE(created.w > 100 && created.h > 100);
+    const WRect at = mainForm->GetRectangle();
+    for (const WSize& smaller : {WSize{1, 1}, WSize{created.w - 40, created.h + 1},
+                                 WSize{created.w + 1, created.h - 40}}) {
+        mainForm->Move(at.x, at.y, smaller.w, smaller.h);
+        const WSize shown = mainForm->GetOuterSize();
+        EXPECT_TRUE(shown.w >= created.w && shown.h >= created.h)
+            << smaller.w << "x" << smaller.h << " shown as " << shown.w << "x" << shown.h;
+    }
 }
 
 TEST_F(TamskFormBehaviour, FolderIsKeptAfterACancelledDialogAndStoredAfterAChoice) {

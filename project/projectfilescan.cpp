@@ -47,7 +47,7 @@ ProjectFileCheck CheckProjectFile(HostFs& fs, std::string_view path, std::string
         return ProjectFileCheck::Unreadable;
     }
     if (!BeginsAsAProject(lines)) {
-        complaint = std::string(path) + " is not a Watcom IDE project file";
+        complaint = "not a Watcom IDE project file: " + std::string(path);
         return ProjectFileCheck::NotAProject;
     }
     return ProjectFileCheck::Project;

@@ -22,8 +22,8 @@ bool ScanProjectFile(HostFs& fs, std::string_view path,
 enum class ProjectFileCheck { Project, Unreadable, NotAProject };
 
 // The check, and for the other two results the one line that says why
-// ("cannot read project file: <reason>", "<path> is not a Watcom IDE
-// project file").
+// ("cannot read project file: <reason>", "not a Watcom IDE project file:
+// <path>"; the path comes last, so that shortening it keeps the reason).
 ProjectFileCheck CheckProjectFile(HostFs& fs, std::string_view path, std::string& complaint);
 
 // The project path made absolute against the current folder and folded

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QUrl>
 
 #include "classlib/gui/wevents.h"
@@ -107,12 +108,25 @@ void FormFrame::Layout() {
     }
 }
 
+void FormFrame::KeepMinimumSize() {
+    const QSize minimum = window_->minimumSize();
+    if (window_->width() < minimum.width() || window_->height() < minimum.height()) {
+        // Asked for once the resize is through, not from inside it.
+        QTimer::singleShot(0, window_, [window = QPointer<QWidget>(window_)] {
+            if (window) {
+                window->resize(window->size().expandedTo(window->minimumSize()));
+            }
+        });
+    }
+}
+
 FormWindow::FormWindow(QWidget* parent, WForm* form)
     : QWidget(parent, parent ? Qt::Window : Qt::WindowFlags()), form_(form), frame_(this, form) {}
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     frame_.Layout();
+    frame_.KeepMinimumSize();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -156,6 +170,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 void DialogWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     frame_.Layout();
+    frame_.KeepMinimumSize();
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {

@@ -25,6 +25,9 @@ public:
     // Sets the window size that gives the client area this size.
     void ResizeForClient(QSize clientSize);
     void Layout();
+    // A window made smaller than its minimum size is given that size again
+    // (without a window manager nothing else keeps the minimum).
+    void KeepMinimumSize();
 
     // The first control of the tab order that can take the focus: it has the
     // focus once the form is created, tab stop or not.
