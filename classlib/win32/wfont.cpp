@@ -64,10 +64,12 @@ HFONT Win32Font(const WFont& font) {
     if (auto found = fonts.find(key); found != fonts.end()) {
         return found->second;
     }
-    // A face the system lacks falls back to the system's message font face.
+    // A face the system lacks, or has as a bitmap font only, gives way to the
+    // system's message font face, as in the dialog templates.
     LOGFONTW description = MessageFont();
     if (!font.GetFace().IsEmpty()) {
-        lstrcpynW(description.lfFaceName, Widen(font.GetFace().View()).c_str(), LF_FACESIZE);
+        lstrcpynW(description.lfFaceName, Widen(DialogFontFace(font.GetFace().View())).c_str(),
+                  LF_FACESIZE);
     }
     description.lfHeight = -MulDiv(font.GetPointSize(), ScreenDpi(), 72);
     HFONT handle = CreateFontIndirectW(&description);

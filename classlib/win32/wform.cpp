@@ -77,6 +77,9 @@ void FrameResized(WForm& form, HWND hwnd) {
     }
     if (frame->status != nullptr) {
         SendMessageW(frame->status, WM_SIZE, 0, 0);
+        // Painted whole: Wine's line repaints only what a wider window adds,
+        // leaving the old right edge of its text drawn in the middle.
+        InvalidateRect(frame->status, nullptr, TRUE);
     }
     const WSize newSize = ClientSizeOf(hwnd, *frame);
     if (newSize != frame->clientSize) {
@@ -144,6 +147,22 @@ INT_PTR Result(HWND hwnd, LRESULT result) {
     return TRUE;
 }
 
+// Posted by a form to itself: its window is given the size the system keeps
+// for it once more.
+constexpr UINT kReassertSizeMessage = WM_APP + 1;
+
+// The system keeps a form at least at its minimum size whoever asks for less.
+// Wine, though, leaves the X window at the smaller size it was given by a
+// window manager or without one (its Win32 size is kept), until the window's
+// size is set again from the program.
+void KeepMinimumSize(HWND hwnd, const FormFrame& frame, const WINDOWPOS& position) {
+    const WSize minimum = frame.minimumSize;
+    if ((position.flags & SWP_NOSIZE) == 0 && !IsIconic(hwnd) &&
+        (position.cx < minimum.w || position.cy < minimum.h)) {
+        PostMessageW(hwnd, kReassertSizeMessage, 0, 0);
+    }
+}
+
 }  // namespace
 
 INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -191,6 +210,18 @@ INT_PTR CALLBACK FormProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
                 return Result(hwnd, 0);
             }
             return FALSE;
+        case WM_WINDOWPOSCHANGING:
+            if (const FormFrame* frame = FrameOf(hwnd)) {
+                KeepMinimumSize(hwnd, *frame, *reinterpret_cast<const WINDOWPOS*>(lParam));
+            }
+            return FALSE;  // the system then applies the minimum
+        case kReassertSizeMessage: {
+            RECT outer{};
+            GetWindowRect(hwnd, &outer);
+            SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
         case WM_DROPFILES:
             if (BusyInput::HoldsBack(hwnd, message, wParam)) {
                 return TRUE;

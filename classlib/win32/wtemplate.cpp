@@ -113,7 +113,9 @@ std::vector<WORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
     for (const DialogItemTemplate& item : dialog->items) {
         out.AlignToDoubleWord();
         DWORD itemExtended = 0;
-        out.DoubleWord(WindowStyleOf(item.style, item.className, itemExtended));
+        // Items that overlap paint in their z-order: the copy dialog's label
+        // reaches a pixel into the box below it and would cover its border.
+        out.DoubleWord(WindowStyleOf(item.style, item.className, itemExtended) | WS_CLIPSIBLINGS);
         out.DoubleWord(itemExtended);
         for (int value : {item.x, item.y, item.width, item.height}) {
             out.Word(static_cast<WORD>(static_cast<short>(value)));
