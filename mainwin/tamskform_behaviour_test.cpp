@@ -413,12 +413,16 @@ TEST_F(TamskFormBehaviour, WindowKeepsItsMinimumSize) {
     const WSize created = mainForm->GetOuterSize();
     ASSERT_TRUE(created.w > 100 && created.h > 100);
     const WRect at = mainForm->GetRectangle();
-    for (const WSize& smaller : {WSize{1, 1}, WSize{created.w - 40, created.h + 1},
-                                 WSize{created.w + 1, created.h - 40}}) {
-        mainForm->Move(at.x, at.y, smaller.w, smaller.h);
-        const WSize shown = mainForm->GetOuterSize();
-        EXPECT_TRUE(shown.w >= created.w && shown.h >= created.h)
-            << smaller.w << "x" << smaller.h << " shown as " << shown.w << "x" << shown.h;
+    const std::pair<WSize, WSize> asked[] = {
+        {{1, 1}, created},
+        {{created.w + 60, created.h - 40}, {created.w + 60, created.h}},
+        {{created.w - 40, created.h + 30}, {created.w, created.h + 30}},
+    };
+    for (const auto& [size, shown] : asked) {
+        mainForm->Move(at.x, at.y, size.w, size.h);
+        const WSize outer = mainForm->GetOuterSize();
+        EXPECT_EQ(outer, shown) << size.w << "x" << size.h << " shown as " << outer.w << "x"
+                                << outer.h;
     }
 }
 
