@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "classlib/core/messagetext.h"
 #include "classlib/gui/wapplication.h"
 #include "classlib/gui/wevents.h"
+#include "classlib/gui/wtextprompt.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
 #include "mainwin/commandline.h"
@@ -364,6 +366,46 @@ TEST_F(TamskFormBehaviour, ViewMenuAndKeysExpandAllBelow) {
     EXPECT_FALSE(closed(root));
     EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
 }
+
+#ifdef _WIN32
+// Find scrolls sideways only as far as the start of the hit's row needs: a hit
+// deep in the tree shows its expander, image and whole label; a hit at the top
+// brings the view back to its left edge, expanders and all.
+TEST_F(TamskFormBehaviour, FoundNodeShowsTheStartOfItsRow) {
+    projectwriter::TargetLayout layout;
+    layout.items = {"a.c"};
+    dir_.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir_.Write("t.tgt", projectwriter::TargetFileText(layout));
+    std::string including = "a.c";
+    for (int level = 1; level <= 30; ++level) {
+        const std::string header = "level_" + std::to_string(level) + "_of_a_long_chain.h";
+        dir_.Write(including, "#include \"" + header + "\"\n");
+        including = header;
+    }
+    dir_.Write(including, "");
+    Start();
+    Load("p.wpj");
+    HWND control = Win32Window(*mainForm->tv_1);
+    const int lead = static_cast<int>(SendMessageW(control, TVM_GETINDENT, 0, 0)) + 16;
+    RECT client{};
+    GetClientRect(control, &client);
+    const auto find = [&](const std::string& text) {
+        WTextPrompt::SetNextAnswer(text);
+        Choose(TamskForm::FindId);
+        HTREEITEM hit = TreeView_GetSelection(control);
+        RECT label{};
+        std::memcpy(&label, &hit, sizeof hit);
+        SendMessageW(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+        return label;
+    };
+    const RECT deep = find("level_30_");
+    EXPECT_GT(GetScrollPos(control, SB_HORZ), 0);
+    EXPECT_TRUE(deep.left >= lead && deep.right <= client.right) << deep.left << ".." << deep.right;
+    const RECT top = find("Project: p");
+    EXPECT_EQ(GetScrollPos(control, SB_HORZ), 0);
+    EXPECT_GE(top.left, lead);
+}
+#endif
 
 TEST_F(TamskFormBehaviour, ParseSourceValues) {
     const std::pair<const char*, bool> values[] = {{"true", true}, {"TRUE", true}, {"1", true},

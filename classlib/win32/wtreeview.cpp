@@ -1,5 +1,6 @@
 #include "classlib/gui/wtreeview.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -52,6 +53,32 @@ bool IsRowShown(HWND tree, HTREEITEM handle) {
     GetClientRect(tree, &client);
     return SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&row)) != 0 &&
            row.top >= client.top && row.bottom <= client.bottom;
+}
+
+// Scrolls sideways only as far as the start of the item's row needs (its
+// expander, image and text): ensuring an item visible scrolls a long label's
+// text to the left edge, hiding the expanders. The view stays where it was
+// (before) while the start lies in its left half.
+void ShowStartOfRow(HWND tree, HTREEITEM handle, int before) {
+    RECT text{};
+    std::memcpy(&text, &handle, sizeof handle);
+    if (SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text)) == 0) {
+        return;
+    }
+    int imageWidth = 0;
+    int imageHeight = 0;
+    if (HIMAGELIST images = TreeView_GetImageList(tree, TVSIL_NORMAL)) {
+        ImageList_GetIconSize(images, &imageWidth, &imageHeight);
+    }
+    const int now = GetScrollPos(tree, SB_HORZ);
+    const int indent = static_cast<int>(SendMessageW(tree, TVM_GETINDENT, 0, 0));
+    const int start = std::max(0, static_cast<int>(text.left) + now - imageWidth - indent);
+    RECT client{};
+    GetClientRect(tree, &client);
+    const int wanted = start >= before && start < before + client.right / 2 ? before : start;
+    if (wanted != now) {
+        SendMessageW(tree, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, wanted), 0);
+    }
 }
 
 // A subtree of at most this many rows is expanded while its top is closed and
@@ -219,8 +246,10 @@ void WTreeView::SelectItem(WTreeItem item) {
     }
     if (HTREEITEM handle = native_->bridge->Show(item)) {
         HWND tree = Win32Window(*this);
+        const int before = GetScrollPos(tree, SB_HORZ);
         SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(handle));
         SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(handle));
+        ShowStartOfRow(tree, handle, before);
     }
 }
 
