@@ -12,7 +12,6 @@
 #include "classlib/core/messagetext.h"
 #include "classlib/gui/wapplication.h"
 #include "classlib/gui/wevents.h"
-#include "classlib/gui/wtextprompt.h"
 #include "depscan/projectload.h"
 #include "mainwin/applicationclass.h"
 #include "mainwin/commandline.h"
@@ -368,42 +367,36 @@ TEST_F(TamskFormBehaviour, ViewMenuAndKeysExpandAllBelow) {
 }
 
 #ifdef _WIN32
-// Find scrolls sideways only as far as the start of the hit's row needs: a hit
-// deep in the tree shows its expander, image and whole label; a hit at the top
-// brings the view back to its left edge, expanders and all.
-TEST_F(TamskFormBehaviour, FoundNodeShowsTheStartOfItsRow) {
-    projectwriter::TargetLayout layout;
-    layout.items = {"a.c"};
-    dir_.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir_.Write("t.tgt", projectwriter::TargetFileText(layout));
-    std::string including = "a.c";
-    for (int level = 1; level <= 30; ++level) {
-        const std::string header = "level_" + std::to_string(level) + "_of_a_long_chain.h";
-        dir_.Write(including, "#include \"" + header + "\"\n");
-        including = header;
-    }
-    dir_.Write(including, "");
+// Selecting a node (Find) scrolls sideways only as far as the start of its row
+// needs: a node deep in the tree shows its expander, image and whole label; a
+// node at the top brings the view back to its left edge.
+TEST_F(TamskFormBehaviour, SelectedNodeShowsTheStartOfItsRow) {
     Start();
-    Load("p.wpj");
-    HWND control = Win32Window(*mainForm->tv_1);
+    WTreeView& tree = *mainForm->tv_1;
+    const WTreeItem top = tree.AddItem("top", kNoItem, 0, 0, WTreePosition::Last());
+    WTreeItem deepest = top;
+    for (int level = 1; level <= 30; ++level) {
+        deepest = tree.AddItem("level " + std::to_string(level) + " of a long chain", deepest, 2, 2,
+                               WTreePosition::Last());
+    }
+    HWND control = Win32Window(tree);
     const int lead = static_cast<int>(SendMessageW(control, TVM_GETINDENT, 0, 0)) + 16;
     RECT client{};
     GetClientRect(control, &client);
-    const auto find = [&](const std::string& text) {
-        WTextPrompt::SetNextAnswer(text);
-        Choose(TamskForm::FindId);
-        HTREEITEM hit = TreeView_GetSelection(control);
+    const auto select = [&](WTreeItem item) {
+        tree.SelectItem(item);
+        HTREEITEM selected = TreeView_GetSelection(control);
         RECT label{};
-        std::memcpy(&label, &hit, sizeof hit);
+        std::memcpy(&label, &selected, sizeof selected);
         SendMessageW(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
         return label;
     };
-    const RECT deep = find("level_30_");
+    const RECT deep = select(deepest);
     EXPECT_GT(GetScrollPos(control, SB_HORZ), 0);
     EXPECT_TRUE(deep.left >= lead && deep.right <= client.right) << deep.left << ".." << deep.right;
-    const RECT top = find("Project: p");
+    const RECT shallow = select(top);
     EXPECT_EQ(GetScrollPos(control, SB_HORZ), 0);
-    EXPECT_GE(top.left, lead);
+    EXPECT_GE(shallow.left, lead);
 }
 #endif
 

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -177,6 +178,28 @@ private slots:
                         .contains(".h", Qt::CaseInsensitive));
         }
         QCOMPARE(WTextPrompt::PendingAnswers(), 0);
+    }
+
+    // Selecting a node (Find) scrolls sideways only as far as the start of its
+    // row needs: a node deep in the tree shows its expander and whole label; a
+    // node at the top brings the view back to its left edge.
+    void selectedNodeShowsTheStartOfItsRow() {
+        Start();
+        WTreeView& tree = *mainForm->tv_1;
+        const WTreeItem top = tree.AddItem("top", kNoItem, 0, 0, WTreePosition::Last());
+        WTreeItem deepest = top;
+        for (int level = 1; level <= 30; ++level) {
+            deepest = tree.AddItem("level " + std::to_string(level) + " of a long chain", deepest,
+                                   2, 2, WTreePosition::Last());
+        }
+        QTreeView* view = QtTreeView(tree);
+        QScrollBar* sideways = view->horizontalScrollBar();
+        tree.SelectItem(deepest);
+        const QRect row = view->visualRect(view->currentIndex());
+        QVERIFY(sideways->value() > 0);
+        QVERIFY(row.left() >= view->indentation() && row.right() <= view->viewport()->width());
+        tree.SelectItem(top);
+        QCOMPARE(sideways->value(), 0);
     }
 
     // A close that arrives while a load shows its wait cursor waits for the load.
