@@ -1,5 +1,7 @@
 #include "classlib/core/messagetext.h"
 
+#include <algorithm>
+
 #include "classlib/core/pathrules.h"
 
 namespace {
@@ -133,12 +135,20 @@ std::string WithShortenedPaths(std::string_view message, std::size_t maxPathLeng
     return text;
 }
 
-StatusLineText StatusLineTextOf(std::string_view message) {
-    // Long enough for a project's folder and a file name, short enough that
-    // the reason after it still shows on a line of a window's width.
-    constexpr std::size_t kShownPathLength = 60;
+StatusLineText StatusLineTextOf(std::string_view message,
+                                const std::function<bool(std::string_view shown)>& fits) {
     StatusLineText text;
     text.whole = WithPathSeparatorsOf(message, kHostPathStyle);
-    text.shown = WithShortenedPaths(text.whole, kShownPathLength);
+    text.shown = text.whole;
+    std::size_t longest = 0;
+    for (const TextRange& path : PathsIn(text.whole)) {
+        longest = std::max(longest, path.length);
+    }
+    // A tenth shorter each turn: the longest path first, then every path as
+    // long as the shortened one.
+    for (std::size_t length = longest; !fits(text.shown) && length > kShortestShownPath;) {
+        length = std::max(kShortestShownPath, length - std::max<std::size_t>(1, length / 10));
+        text.shown = WithShortenedPaths(text.whole, length);
+    }
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,9 +54,13 @@ std::string WithPathSeparatorsOf(std::string_view message, PathStyle style);
 std::string WithShortenedPaths(std::string_view message, std::size_t maxPathLength);
 
 // What a status line shows of a message, and the whole of it for its tooltip:
-// the host's separators, and in the line itself long paths shortened.
+// the host's separators, and in the line itself the paths shortened in their
+// middle as far as the line needs (fits tells whether a text fits it), but
+// none below kShortestShownPath characters; the whole message where it fits.
 struct StatusLineText {
     std::string shown;
     std::string whole;
 };
-StatusLineText StatusLineTextOf(std::string_view message);
+inline constexpr std::size_t kShortestShownPath = 16;
+StatusLineText StatusLineTextOf(std::string_view message,
+                                const std::function<bool(std::string_view shown)>& fits);

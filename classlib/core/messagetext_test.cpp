@@ -66,4 +66,25 @@ TEST(MessageText, PathsInMessages) {
     }
 }
 
+// A status line of a width (in bytes here) shows the whole message where it
+// fits, else its paths shortened just enough, but none below the shortest;
+// the tooltip has the whole.
+TEST(MessageText, StatusLineFitsItsWidth) {
+    const std::string message =
+        "Wrote 84 lines at 10:04:39 to /home/me/projects/a_long_folder/shapes/shapes_dep.Txt";
+    const std::pair<std::size_t, std::string> cases[] = {
+        {200, message},
+        {75, "Wrote 84 lines at 10:04:39 to /home/me/projects/\xE2\x80\xA6/shapes/shapes_dep.Txt"},
+        {60, "Wrote 84 lines at 10:04:39 to /home/me/\xE2\x80\xA6/shapes_dep.Txt"},
+        {10, "Wrote 84 lines at 10:04:39 to /home/\xE2\x80\xA6_dep.Txt"},
+    };
+    for (const auto& [width, shown] : cases) {
+        SCOPED_TRACE(width);
+        const StatusLineText line = StatusLineTextOf(
+            message, [width = width](std::string_view text) { return text.size() <= width; });
+        EXPECT_EQ(line.shown, WithPathSeparatorsOf(shown, kHostPathStyle));
+        EXPECT_EQ(line.whole, WithPathSeparatorsOf(message, kHostPathStyle));
+    }
+}
+
 }  // namespace

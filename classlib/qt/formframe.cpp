@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "classlib/core/messagetext.h"
 #include "classlib/gui/wevents.h"
 #include "classlib/gui/wform.h"
 #include "classlib/qt/wqtstring.h"
@@ -62,12 +64,29 @@ void FormFrame::SetMenuBar(QMenuBar* menuBar) {
     Layout();
 }
 
-void FormFrame::SetStatusText(const QString& shown, const QString& whole) {
-    statusWhole_ = whole;
-    status_->setText(shown);
-    status_->setToolTip(whole);
-    status_->setVisible(!shown.isEmpty());
+void FormFrame::SetStatusText(std::string_view message) {
+    statusMessage_ = message;
+    statusFittedWidth_ = -1;
+    status_->setVisible(!message.empty());
+    FitStatusText();
+    status_->setToolTip(statusWhole_);
     Layout();
+}
+
+void FormFrame::FitStatusText() {
+    const int width = window_->width();
+    if (width == statusFittedWidth_) {
+        return;
+    }
+    statusFittedWidth_ = width;
+    // The frame and the margins around the text.
+    const int room = width - (status_->width() - status_->contentsRect().width());
+    const QFontMetrics metrics(status_->font());
+    const StatusLineText line = StatusLineTextOf(statusMessage_, [&](std::string_view shown) {
+        return metrics.horizontalAdvance(ToQString(shown)) <= room;
+    });
+    statusWhole_ = ToQString(line.whole);
+    status_->setText(ToQString(line.shown));
 }
 
 int FormFrame::MenuHeight() const {
@@ -88,6 +107,7 @@ void FormFrame::ResizeForClient(QSize clientSize) {
 
 void FormFrame::Layout() {
     const int width = window_->width();
+    FitStatusText();
     const int menuHeight = MenuHeight();
     const int statusHeight = StatusHeight();
     if (menuBar_) {

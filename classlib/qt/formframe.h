@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
+#include <string>
+#include <string_view>
 
 class WForm;
 
@@ -19,8 +21,9 @@ public:
     QWidget* Client() const { return client_; }
     void SetMenuBar(QMenuBar* menuBar);
     QMenuBar* MenuBar() const { return menuBar_; }
-    // The line shows shown; whole, its full text, is its tooltip.
-    void SetStatusText(const QString& shown, const QString& whole);
+    // The line shows the message with its paths shortened as far as its width
+    // needs, again at each change of width; the whole is its tooltip.
+    void SetStatusText(std::string_view message);
     QString StatusText() const { return statusWhole_; }
     // Sets the window size that gives the client area this size.
     void ResizeForClient(QSize clientSize);
@@ -36,12 +39,15 @@ public:
 private:
     int MenuHeight() const;
     int StatusHeight() const;
+    void FitStatusText();
 
     QWidget* window_;
     WForm* form_;
     QWidget* client_;
     QLabel* status_;
+    std::string statusMessage_;
     QString statusWhole_;
+    int statusFittedWidth_ = -1;
     QPointer<QMenuBar> menuBar_;
     QSize clientSize_;
 };

@@ -1,7 +1,5 @@
 #include "classlib/gui/wform.h"
 
-#include "classlib/core/messagetext.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -266,8 +264,7 @@ bool WForm::SetMenu(WMenu* menu) {
 
 void WForm::SetStatusText(std::string_view text) {
     if (frame_ != nullptr) {
-        const StatusLineText line = StatusLineTextOf(text);
-        frame_->SetStatusText(ToQString(line.shown), ToQString(line.whole));
+        frame_->SetStatusText(text);
     }
 }
 

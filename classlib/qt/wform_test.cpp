@@ -84,21 +84,33 @@ private slots:
         QVERIFY(qAbs((frame.top() - area.top()) - (area.bottom() - frame.bottom())) <= 1);
     }
 
-    // The line shows a long path shortened in its middle, so that the reason
-    // after it shows; its tooltip and GetStatusText keep the whole text.
-    void statusLineShortensLongPaths() {
+    // The line shows long paths shortened in their middle as far as its width
+    // needs, so that the reason after them shows, and the whole message where
+    // it fits; its tooltip and GetStatusText keep the whole text.
+    void statusLineFitsItsWidth() {
         WModelessDialog form;
         QCOMPARE(form.Create(nullptr, "Test_Form"), true);
+        form.Show();
+        QWidget* window = QtWidget(form);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         const std::string path =
             "/home/someone/a/rather/long/folder/of/projects/shapes/shapes_dep.Txt";
         const std::string message = "cannot replace " + path + ": Permission denied";
-        form.SetStatusText(message);
-        auto* line = QtWidget(form)->findChild<QLabel*>(QStringLiteral("statusLine"));
+        const QString whole = QString::fromStdString(message);
+        auto* line = window->findChild<QLabel*>(QStringLiteral("statusLine"));
         QVERIFY(line != nullptr);
-        QCOMPARE(line->text(), QString::fromUtf8("cannot replace /home/someone/a/rather/long/"
-                                                 "\u2026/shapes/shapes_dep.Txt: "
-                                                 "Permission denied"));
-        QCOMPARE(line->toolTip(), QString::fromStdString(message));
+        window->resize(320, window->height());
+        QTRY_COMPARE(window->width(), 320);
+        form.SetStatusText(message);
+        QVERIFY2(
+            line->text().startsWith("cannot replace /home/") &&
+                line->text().contains(QChar(0x2026)) &&
+                line->text().endsWith("_dep.Txt: Permission denied") &&
+                line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width(),
+            qPrintable(line->text()));
+        window->resize(line->fontMetrics().horizontalAdvance(whole) + 40, window->height());
+        QTRY_COMPARE(line->text(), whole);
+        QCOMPARE(line->toolTip(), whole);
         QCOMPARE(form.GetStatusText().Str(), message);
     }
 

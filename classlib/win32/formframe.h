@@ -21,7 +21,8 @@ struct FormHotKey {
 class FormFrame {
 public:
     HWND status = nullptr;
-    std::string statusWhole;  // the status line's full text, also its tooltip
+    std::string statusMessage;  // the status line's message as it was set
+    std::string statusWhole;    // its full text in the host's form, also its tooltip
     WSize clientSize;
     WSize minimumSize;
     std::vector<FormHotKey> hotKeys;

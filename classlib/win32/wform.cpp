@@ -69,6 +69,31 @@ FormFrame* FrameOf(HWND hwnd) {
     return static_cast<FormFrame*>(GetPropW(hwnd, L"Tamsk.Frame"));
 }
 
+// The status line shows its message with the paths shortened as far as its
+// width needs.
+void FitStatusText(FormFrame& frame) {
+    RECT part{};
+    SendMessageW(frame.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    int borders[3] = {};
+    SendMessageW(frame.status, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    // The text starts a few pixels into its part.
+    const int room = static_cast<int>(part.right - part.left) - 2 * borders[0] - 6;
+    HDC dc = GetDC(frame.status);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(
+                                        SendMessageW(frame.status, WM_GETFONT, 0, 0)));
+    const StatusLineText line =
+        StatusLineTextOf(frame.statusMessage, [&](std::string_view shown) {
+            const std::wstring text = Widen(shown);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            return extent.cx <= room;
+        });
+    SelectObject(dc, font);
+    ReleaseDC(frame.status, dc);
+    frame.statusWhole = line.whole;
+    SetWindowTextW(frame.status, Widen(line.shown).c_str());
+}
+
 // Lays out the status line and tells the form of a new client area size.
 void FrameResized(WForm& form, HWND hwnd) {
     FormFrame* frame = FrameOf(hwnd);
@@ -77,6 +102,7 @@ void FrameResized(WForm& form, HWND hwnd) {
     }
     if (frame->status != nullptr) {
         SendMessageW(frame->status, WM_SIZE, 0, 0);
+        FitStatusText(*frame);
         // Painted whole: Wine's line repaints only what a wider window adds,
         // leaving the old right edge of its text drawn in the middle.
         InvalidateRect(frame->status, nullptr, TRUE);
@@ -395,13 +421,11 @@ void WForm::SetStatusText(std::string_view text) {
                                          GetModuleHandleW(nullptr), nullptr);
         SendMessageW(frame_->status, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
     }
-    const StatusLineText line = StatusLineTextOf(text);
-    frame_->statusWhole = line.whole;
-    SetWindowTextW(frame_->status, Widen(line.shown).c_str());
-    SendMessageW(frame_->status, SB_SETTIPTEXTW, 0,
-                 reinterpret_cast<LPARAM>(Widen(line.whole).c_str()));
+    frame_->statusMessage = text;
     ShowWindow(frame_->status, text.empty() ? SW_HIDE : SW_SHOW);
-    FrameResized(*this, hwnd);
+    FrameResized(*this, hwnd);  // fits the text to the line
+    SendMessageW(frame_->status, SB_SETTIPTEXTW, 0,
+                 reinterpret_cast<LPARAM>(Widen(frame_->statusWhole).c_str()));
 }
 
 WString WForm::GetStatusText() const {
