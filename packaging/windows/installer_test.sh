@@ -74,10 +74,15 @@ else
 fi
 rm -rf "$settings"
 
-# The uninstaller copies itself away and returns at once; its copy does the work.
+# The uninstaller copies itself away and returns at once; its copy does the
+# work, the Start-menu entry after the folder, so every file is waited for.
 "$wine_run" "$prefix" "$folder/Uninstall.exe" /S
 for _ in $(seq 120); do
-    [ -e "$folder" ] || break
+    left=0
+    for file in "${files[@]}" "$folder"; do
+        [ ! -e "$file" ] || left=1
+    done
+    [ "$left" = 1 ] || break
     sleep 0.5
 done
 for file in "${files[@]}" "$folder"; do
