@@ -48,10 +48,14 @@ std::string_view FileNameOfPath(std::string_view path);
 // The components between separators, empty ones dropped ("/a//b\\" -> a, b).
 std::vector<std::string_view> PathComponents(std::string_view path);
 
-// path folded lexically, as Windows folds paths: "." and empty components
-// dropped, "name/.." folded. ".." at the top of an absolute path stays at
-// "/"; at the top of a relative one it stays. '/' separated; an absolute path
-// keeps its leading '/', and only "/" ends in a separator.
+// The one rule for folding ".." as text: "." and empty components dropped,
+// "name/.." folded, '/' separated. The host root (HostRootOf) stays as
+// written and anchors the path as a leading separator does: ".." never climbs
+// above either, and an anchored path keeps one '/' after its root ("C:x" ->
+// "C:/x"); only the bare root ends in a separator. ".." at the top of a
+// relative path stays. Windows folds paths this way; on POSIX a ".." after a
+// symbolic link climbs from the link's target instead, so the project path
+// leaves such ".." to the system (AbsoluteProjectPath).
 std::string LexicallyFolded(std::string_view path);
 
 // The part of a host path that ".." never climbs above and that folded paths
