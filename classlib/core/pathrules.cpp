@@ -17,20 +17,16 @@ std::size_t NameStart(std::string_view path) {
 
 }  // namespace
 
-std::string AsciiLowered(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        c = AsciiLower(c);
+bool SamePathText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
     }
-    return lowered;
-}
-
-std::string AsciiUppered(std::string_view text) {
-    std::string uppered(text);
-    for (char& c : uppered) {
-        c = AsciiUpper(c);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(WithBackslash(a[i])) != AsciiLower(WithBackslash(b[i]))) {
+            return false;
+        }
     }
-    return uppered;
+    return true;
 }
 
 bool IsAbsolutePath(std::string_view path) {

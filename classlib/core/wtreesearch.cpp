@@ -2,30 +2,17 @@
 
 #include <algorithm>
 
-namespace {
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool ContainsFolded(std::string_view text, const std::string& foldedPart) {
-    return std::search(text.begin(), text.end(), foldedPart.begin(), foldedPart.end(),
-                       [](char a, char b) { return FoldCase(a) == b; }) != text.end();
-}
-
-}  // namespace
+#include "classlib/core/asciicase.h"
 
 WTreeSearch::WTreeSearch(WTreeStore& store, std::string_view text, std::size_t walkLimit)
-    : store_(store), text_(text), folded_(text), walkLimit_(walkLimit) {
-    std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldCase);
-}
+    : store_(store), text_(text), walkLimit_(walkLimit) {}
 
 // Labels are shared, in the store and in the child source alike: one answer
 // per text.
 bool WTreeSearch::Matches(std::string_view label) {
     const auto [found, isNew] = labelMatches_.try_emplace(label.data(), false);
     if (isNew) {
-        found->second = ContainsFolded(label, folded_);
+        found->second = ContainsIgnoringAsciiCase(label, text_);
     }
     return found->second;
 }

@@ -162,10 +162,6 @@ public:
 
     void SetObserver(WTreeStoreObserver* observer) { observer_ = observer; }
 
-    // Orders labels like strcasecmp: ASCII letters folded to lower case, then
-    // compared byte by byte as unsigned values.
-    static int CompareLabels(std::string_view a, std::string_view b);
-
 private:
     struct Node;
     Node& At(WTreeItem item);
