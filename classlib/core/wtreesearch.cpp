@@ -1,8 +1,9 @@
 #include "classlib/core/wtreesearch.h"
 
-#include <algorithm>
+#include <limits>
 
 #include "classlib/core/asciicase.h"
+#include "classlib/core/wtreewalk.h"
 
 WTreeSearch::WTreeSearch(WTreeStore& store, std::string_view text, std::size_t walkLimit)
     : store_(store), text_(text), walkLimit_(walkLimit) {}
@@ -19,7 +20,6 @@ bool WTreeSearch::Matches(std::string_view label) {
 
 template <typename Found>
 bool WTreeSearch::WalkFrom(WTreeItem item, Found&& found) {
-    WTreeChildSource* source = store_.ChildSource();
     std::size_t walked = 0;
     Hit hit;
     const WTreeChildSource::Visit visit = [&](int, std::string_view label, int,
@@ -35,27 +35,16 @@ bool WTreeSearch::WalkFrom(WTreeItem item, Found&& found) {
         }
         return WTreeWalkStep::Continue;
     };
-    for (WTreeItem at = item; at != kNoItem;) {
+    const auto made = [&](int, std::string_view label, WTreeItem at) {
         if (++walked > walkLimit_) {
-            return false;
+            return WTreeWalkStep::Stop;
         }
         hit.item = at;
         hit.place.clear();
-        if (Matches(store_.Label(at)) && !found(hit)) {
-            return false;
-        }
-        const bool provided = source != nullptr && source->Provides(at);
-        if (provided && !source->WalkDescendants(store_, at, 0, visit)) {
-            return false;
-        }
-        // Made children of a provided item were walked by the source.
-        WTreeItem next = provided ? kNoItem : store_.FirstChild(at);
-        for (WTreeItem up = at; next == kNoItem && up != kNoItem; up = store_.Parent(up)) {
-            next = store_.NextSibling(up);
-        }
-        at = next;
-    }
-    return true;
+        return Matches(label) && !found(hit) ? WTreeWalkStep::Stop : WTreeWalkStep::Continue;
+    };
+    // Everything after item, to the end of the tree.
+    return WalkPreOrder(store_, item, 0, std::numeric_limits<int>::min(), made, visit);
 }
 
 WTreeItem WTreeSearch::Made(const Hit& hit) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "classlib/core/asciicase.h"
+#include "classlib/core/wtreewalk.h"
 
 namespace {
 
@@ -451,25 +452,12 @@ void WTreeStore::DeleteAll() {
 
 WTreeItem WTreeStore::FindDescendant(WTreeItem item,
                                      const std::function<bool(WTreeItem)>& test) const {
-    if (!IsValid(item)) {
-        return kNoItem;
-    }
-    WTreeItem current = At(item).firstChild;
-    while (current != kNoItem) {
-        if (test(current)) {
-            return current;
+    int level = 1;
+    for (WTreeItem at = IsValid(item) ? At(item).firstChild : kNoItem; at != kNoItem;
+         at = NextInPreOrder(*this, at, WTreeWalkStep::Continue, level, 1)) {
+        if (test(at)) {
+            return at;
         }
-        if (At(current).firstChild != kNoItem) {
-            current = At(current).firstChild;
-            continue;
-        }
-        while (current != item && At(current).next == kNoItem) {
-            current = At(current).parent;
-        }
-        if (current == item) {
-            return kNoItem;
-        }
-        current = At(current).next;
     }
     return kNoItem;
 }
@@ -510,26 +498,11 @@ bool WTreeStore::HasAtMostDescendants(WTreeItem item, std::size_t limit) const {
         return true;
     }
     std::size_t count = 0;
-    const WTreeChildSource::Visit counted = [&](int, std::string_view, int,
-                                                const std::vector<std::uint32_t>&) {
+    const auto counted = [&](const auto&...) {
         return ++count > limit ? WTreeWalkStep::Stop : WTreeWalkStep::Continue;
     };
-    std::vector<WTreeItem> pending{item};
-    while (!pending.empty()) {
-        const WTreeItem at = pending.back();
-        pending.pop_back();
-        if (childSource_ && childSource_->Provides(at)) {
-            if (!childSource_->WalkDescendants(*this, at, 0, counted)) {
-                return false;
-            }
-            continue;
-        }
-        for (WTreeItem child = At(at).firstChild; child != kNoItem; child = At(child).next) {
-            if (++count > limit) {
-                return false;
-            }
-            pending.push_back(child);
-        }
+    if (childSource_ && childSource_->Provides(item)) {
+        return childSource_->WalkDescendants(*this, item, 0, counted);
     }
-    return true;
+    return WalkTree(*this, At(item).firstChild, 1, counted);
 }
