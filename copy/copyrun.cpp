@@ -9,6 +9,7 @@
 #include "copy/wcopy.h"
 #include "depscan/dependencyview.h"
 #include "project/projecttree.h"
+#include "project/targetlabel.h"
 #include "project/treewalk.h"
 
 namespace {
@@ -111,7 +112,7 @@ std::vector<std::string> CoverUnlistedFiles(const WTreeStore& tree, WTreeItem ta
 std::vector<std::vector<std::string>> CoverProject(const WTreeStore& tree, WTreeItem project,
                                                    WCopy& worker) {
     std::vector<std::vector<std::string>> unlisted;
-    worker.CoverName(BracketedName(tree.Label(project)));
+    worker.CoverName(TargetLabelFile(tree.Label(project)));
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
          target = tree.NextSibling(target)) {
         const std::string reference = TargetFilePath(tree, target);
@@ -159,21 +160,12 @@ bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) 
     return worker.IsReadByThisCopy(std::string(path));
 }
 
-std::string_view BracketedName(std::string_view label) {
-    const std::size_t open = label.find_last_of('[');
-    const std::size_t close = label.find_last_of(']');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
-        return label;
-    }
-    return label.substr(open + 1, close - open - 1);
-}
-
 std::string TargetFilePath(const WTreeStore& tree, WTreeItem target) {
     const std::string_view reference = TargetReferenceOf(tree, target);
     if (!reference.empty()) {
         return std::string(reference);
     }
-    return std::string(BracketedName(tree.Label(target)));
+    return std::string(TargetLabelFile(tree.Label(target)));
 }
 
 void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker) {
@@ -196,7 +188,7 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
     WCopy worker(results, destination, projectFolder->View(), fs, separators);
     const std::vector<std::vector<std::string>> unlisted = CoverProject(tree, project, worker);
 
-    worker.CopyOne(BracketedName(tree.Label(project)));
+    worker.CopyOne(TargetLabelFile(tree.Label(project)));
     std::size_t index = 0;
     for (WTreeItem target = tree.FirstChild(project); target != kNoItem;
          target = tree.NextSibling(target), ++index) {

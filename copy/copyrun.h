@@ -39,11 +39,7 @@ bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs);
 // children.
 void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker);
 
-// The text strictly between the last '[' and the last ']' of a label; the
-// whole label when it lacks either, or when the last ']' comes first.
-std::string_view BracketedName(std::string_view label);
-
 // The path of a target's file relative to the project folder: the reference
 // the target node keeps from the project file ("bin\tetris.tgt"), or the
-// bracketed name of its label when the node keeps none.
+// file of its label (TargetLabelFile) when the node keeps none.
 std::string TargetFilePath(const WTreeStore& tree, WTreeItem target);

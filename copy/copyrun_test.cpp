@@ -371,11 +371,4 @@ TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, CopyPropertyTest, ::testing::Range(0, 48));
 
-TEST(BracketedNameTest, TakesTheTextBetweenTheLastBrackets) {
-    EXPECT_EQ(BracketedName("Target: a [x]  desc [a.tgt]"), "a.tgt");
-    EXPECT_EQ(BracketedName("Target: a"), "Target: a");
-    EXPECT_EQ(BracketedName("odd ] then [ open"), "odd ] then [ open");
-    EXPECT_EQ(BracketedName("[]"), "");
-}
-
 }  // namespace
