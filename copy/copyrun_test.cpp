@@ -190,7 +190,7 @@ TEST_F(CopyRunTest, NeverWritesOntoAFileThatTheCopyReads) {
     const CopyRunSummary summary = Run(temp_.Join("p/src"));
     EXPECT_EQ(Rows(2), "copied\ncopied\nfailed\ncopied\n");
     EXPECT_EQ(summary.reasons, std::vector<std::string>{Out(
-                                   "cannot copy shapes.c: %/p/src/shapes.c: is a file this copy "
+                                   "cannot copy shapes.c: %/p/src/shapes.c: is a file this project "
                                    "reads; left untouched")});
     EXPECT_EQ(ReadWhole(temp_.Join("p/src/shapes.c")), "p/src/shapes.c");
     EXPECT_EQ(ReadWhole(temp_.Join("p/src/src/shapes.c")), "p/src/shapes.c");
