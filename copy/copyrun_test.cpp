@@ -104,12 +104,16 @@ protected:
 };
 
 // A target file is copied by the reference the project file gives; names
-// take the case of the files and folders on disk, as Windows allows any.
+// take the case of the files and folders on disk, as Windows allows any; the
+// destination keeps the case it was given.
 TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
     AddProject({"p/demo.wpj", "p/demo.tgt", "p/bin/sub.tgt", "p/plain.tgt", "p/Src/Main.c",
                 "p/Src/util.h", "p/inc/deep/a.h"});
     AddTarget("demo.tgt", "demo.tgt", {"SRC\\MAIN.C", "src\\UTIL.H", "inc\\deep\\a.h"});
     AddTarget("sub.tgt", "bin\\sub.tgt");
+#ifndef _WIN32  // the destination is named as given, not found without regard to case
+    temp_.MakeFolder("OUT");
+#endif
     // An extension node without children, walked last, must not keep the columns from fitting.
     tree_.Add("C", tree_.LastChild(AddTarget("plain.tgt", "")), GroupImage, GroupImage,
               WTreePosition::Sorted());
