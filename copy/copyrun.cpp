@@ -28,26 +28,26 @@ std::vector<std::vector<std::string>> CoverProject(const WTreeStore& tree, WCopy
     std::vector<std::vector<std::string>> unlisted;
     std::set<FileIdentity> listed;
     std::unordered_set<std::string_view> seen;
-    WalkProjectFiles(tree, [&](std::string_view name, std::string_view folder,
-                               ProjectFileRole role) {
-        if (role == ProjectFileRole::Target) {
-            unlisted.emplace_back();
-            listed.clear();
-            seen.clear();
-        }
-        if (role == ProjectFileRole::Shown && !seen.insert(name).second) {
-            return;
-        }
-        const std::optional<FileIdentity> identity = worker.CoverName(name, folder);
-        if (!identity.has_value()) {
-            return;
-        }
-        if (role == ProjectFileRole::Listed) {
-            listed.insert(*identity);
-        } else if (role == ProjectFileRole::Shown && listed.insert(*identity).second) {
-            unlisted.back().emplace_back(name);
-        }
-    });
+    WalkProjectFiles(
+        tree, [&](std::string_view name, std::string_view folder, ProjectFileRole role) {
+            if (role == ProjectFileRole::Target) {
+                unlisted.emplace_back();
+                listed.clear();
+                seen.clear();
+            }
+            if (role == ProjectFileRole::Shown && !seen.insert(name).second) {
+                return;
+            }
+            const std::optional<FileIdentity> identity = worker.CoverName(name, folder);
+            if (!identity.has_value()) {
+                return;
+            }
+            if (role == ProjectFileRole::Listed) {
+                listed.insert(*identity);
+            } else if (role == ProjectFileRole::Shown && listed.insert(*identity).second) {
+                unlisted.back().emplace_back(name);
+            }
+        });
     return unlisted;
 }
 

@@ -17,7 +17,8 @@ void ForEachMadeDependencyFile(const WTreeStore& tree, WTreeItem dependencies,
     for (WTreeItem source = tree.FirstChild(dependencies); source != kNoItem;
          source = tree.NextSibling(source)) {
         visit(tree.Label(source));
-        WalkTree(tree, tree.FirstChild(source), 1, [&](int, std::string_view name) { visit(name); });
+        WalkTree(tree, tree.FirstChild(source), 1,
+                 [&](int, std::string_view name) { visit(name); });
     }
 }
 
@@ -31,9 +32,7 @@ void WalkTargetFiles(const WTreeStore& tree, WTreeItem target, const ProjectFile
     if (dependencies == kNoItem) {
         return;
     }
-    const auto shown = [&](std::string_view name) {
-        visit(name, folder, ProjectFileRole::Shown);
-    };
+    const auto shown = [&](std::string_view name) { visit(name, folder, ProjectFileRole::Shown); };
     if (auto* files = dynamic_cast<DependencyFiles*>(tree.ChildSource()); files != nullptr) {
         files->ForEachDependencyFile(tree, target, dependencies, shown);
     } else {

@@ -59,8 +59,8 @@ public:
         }
         const std::string label = TargetLabel(("Project: " + BaseNameOf(projectPath_)).View(),
                                               FileNameWithExtensionOf(projectPath_).View());
-        project_ = tree_.Add(label, kNoItem, ProjectImage, ProjectImage,
-                             WTreePosition::First(), OwnedString(folder_));
+        project_ = tree_.Add(label, kNoItem, ProjectImage, ProjectImage, WTreePosition::First(),
+                             OwnedString(folder_));
     }
 
     void AddTarget(const WString& reference) {

@@ -19,8 +19,11 @@ TEST(AsciiCase, FoldsAsciiLettersOnly) {
     EXPECT_EQ(AsciiLowered("AZaz@[\xC4"), "azaz@[\xC4");
     EXPECT_EQ(AsciiUppered("AZaz`{\xE4"), "AZAZ`{\xE4");
     const std::vector<CaseRow> rows = {
-        {"Main.C", "mAIN.c", 0},     {"a", "B", -1},   {"b", "A", 1},
-        {"ab", "AB\xC4", -1},        {"\xC4", "\xE4", -1},
+        {"Main.C", "mAIN.c", 0},
+        {"a", "B", -1},
+        {"b", "A", 1},
+        {"ab", "AB\xC4", -1},
+        {"\xC4", "\xE4", -1},
         {"_", "a", -1},  // '_' lies between the upper and lower letters
         {"", "", 0},
     };

@@ -184,7 +184,8 @@ void WTreeStore::DropSortedIndex(WTreeItem parent) {
 WTreeItem WTreeStore::SortedPredecessor(WTreeItem parent, std::string_view label,
                                         std::size_t& steps) const {
     WTreeItem sibling = parent == kNoItem ? lastRoot_ : At(parent).lastChild;
-    while (sibling != kNoItem && CompareIgnoringAsciiCase(LabelText(At(sibling).label), label) > 0) {
+    while (sibling != kNoItem &&
+           CompareIgnoringAsciiCase(LabelText(At(sibling).label), label) > 0) {
         sibling = At(sibling).prev;
         ++steps;
     }

@@ -45,8 +45,8 @@ inline WTreeItem NextInPreOrder(const WTreeStore& tree, WTreeItem item, WTreeWal
 // with visitGiven, made or not, and the made ones are not walked again. False
 // when either ended the walk.
 template <typename EmitMade>
-bool WalkPreOrder(const WTreeStore& tree, WTreeItem node, int depth, int floor,
-                  EmitMade&& emitMade, const WTreeChildSource::Visit& visitGiven) {
+bool WalkPreOrder(const WTreeStore& tree, WTreeItem node, int depth, int floor, EmitMade&& emitMade,
+                  const WTreeChildSource::Visit& visitGiven) {
     WTreeChildSource* source = tree.ChildSource();
     int level = depth;
     for (WTreeItem item = node; item != kNoItem;) {
