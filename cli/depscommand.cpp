@@ -2,7 +2,7 @@
 
 #include "cli/commands.h"
 #include "cli/depsformats.h"
-#include "copy/copyrun.h"
+#include "project/projectfiles.h"
 
 namespace {
 
@@ -31,8 +31,7 @@ int RunDepsCommand(const std::string& project, DepsFormat format, const std::str
                 return WriteFormat(loaded, format, host.fs, out) ? status : ExitSomeWorkFailed;
             }
             if (IsReadByProject(loaded.tree, outputPath, host.fs)) {
-                ReportLine(err, "cannot write " + outputPath +
-                                    ": is a file this project reads; left untouched");
+                ReportLine(err, "cannot write " + ReadByProjectRefusal(outputPath));
                 return ExitSomeWorkFailed;
             }
             const HostStatus written = host.fs.WriteFileAtomically(

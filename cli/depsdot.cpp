@@ -5,6 +5,7 @@
 #include "cli/depsformats.h"
 #include "cli/filekeys.h"
 #include "cli/jsonstream.h"
+#include "project/targetlabel.h"
 #include "project/treewalk.h"
 
 namespace {
@@ -35,7 +36,7 @@ public:
     void BeginTarget(const TargetFacts& target) override {
         files_.BeginTarget(target.folder);
         cluster_ += "  subgraph \"cluster_" + std::to_string(++clusters_) + "\" {\n    label=";
-        AppendDotString(cluster_, target.name + " [" + std::string(target.reference) + "]");
+        AppendDotString(cluster_, TargetLabel(target.name, target.reference));
         cluster_ += ";\n";
     }
 

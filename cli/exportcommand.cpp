@@ -1,8 +1,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "copy/copyrun.h"
 #include "depscan/depfile.h"
+#include "project/projectfiles.h"
 #include "project/treewalk.h"
 
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
@@ -18,8 +18,7 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
     const std::string path =
         host.fs.Resolve(FolderOfPath(typed.View())) + std::string(FileNameOfPath(typed.View()));
     if (IsReadByProject(tree, path, host.fs)) {
-        ReportLine(err, "cannot write the dependency file: " + path +
-                            ": is a file this project reads; left untouched");
+        ReportLine(err, "cannot write the dependency file: " + ReadByProjectRefusal(path));
         return ExitSomeWorkFailed;
     }
     std::string reason;

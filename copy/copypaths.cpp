@@ -4,33 +4,6 @@
 
 #include "classlib/core/hostfs.h"
 
-namespace {
-
-// rest's components appended to root, "." dropped and ".." folded; ".."
-// never climbs above the root.
-std::string FoldBelow(std::string_view root, std::string_view rest) {
-    std::vector<std::string_view> kept;
-    for (std::string_view part : PathComponents(rest)) {
-        if (part == "..") {
-            if (!kept.empty()) {
-                kept.pop_back();
-            }
-        } else if (part != ".") {
-            kept.push_back(part);
-        }
-    }
-    std::string path(root);
-    if (kept.empty()) {
-        return path + "/";
-    }
-    for (std::string_view part : kept) {
-        path.append("/").append(part);
-    }
-    return path;
-}
-
-}  // namespace
-
 std::string FoldedPath(std::string_view folder, std::string_view name) {
     // The current folder is read only for a relative folder: a project
     // opened by a bare file name has an empty folder. Without a current
@@ -42,8 +15,7 @@ std::string FoldedPath(std::string_view folder, std::string_view name) {
         path = HostFs::CurrentFolder() + "/";
     }
     path.append(folder).append("/").append(name);
-    const std::string_view root = HostRootOf(path);
-    return FoldBelow(root, std::string_view(path).substr(root.size()));
+    return LexicallyFolded(path);
 }
 
 std::string CommonFolder(std::string_view a, std::string_view b) {

@@ -11,9 +11,8 @@
 // returns host paths with '/' only.
 
 // The absolute host path of name taken relative to folder (folder itself
-// taken relative to the current folder when it is not absolute), with "." and
-// empty components dropped and ".." folded lexically, as Windows does. ".."
-// at the top stays at "/". The result never ends in a separator except "/".
+// taken relative to the current folder when it is not absolute), folded by
+// LexicallyFolded: ".." never climbs above the root.
 std::string FoldedPath(std::string_view folder, std::string_view name);
 
 // The deepest folder that holds both folded paths, components compared

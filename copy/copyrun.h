@@ -28,22 +28,8 @@ CopyRunSummary RunProjectCopy(const WTreeStore& tree, std::string_view destinati
 // copied and how many failed, with the first reason when any failed.
 std::string CopyRunSummaryText(const CopyRunSummary& summary);
 
-// True when path is the project file, a target file or a listed file of the
-// loaded project (the same file, by its identity on the host): what Tamsk
-// writes must never land on a file it reads.
-bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs);
-
 // Copies every file path node two levels below the target's last "Filelist"
 // child, each taken relative to the target's folder, and sizes the three
 // result columns to their cells after each extension node, also one without
 // children.
 void CopyTargetFiles(const WTreeStore& tree, WTreeItem target, WCopy& worker);
-
-// The text strictly between the last '[' and the last ']' of a label; the
-// whole label when it lacks either, or when the last ']' comes first.
-std::string_view BracketedName(std::string_view label);
-
-// The path of a target's file relative to the project folder: the reference
-// the target node keeps from the project file ("bin\tetris.tgt"), or the
-// bracketed name of its label when the node keeps none.
-std::string TargetFilePath(const WTreeStore& tree, WTreeItem target);

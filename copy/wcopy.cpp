@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "copy/copypaths.h"
+#include "project/projectfiles.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ HostStatus WCopy::CopyTo(const std::string& source, const std::string& destinati
         return Refused(source, "was written by this copy; not read as a source");
     }
     if (IsReadByThisCopy(destination)) {
-        return Refused(destination, "is a file this copy reads; left untouched");
+        return Refused(destination, kReadByProjectWords);
     }
     if (HostStatus made = MakeDestination(); !made.ok()) {
         return made;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "depscan/projectload.h"
+#include "project/projectfiles.h"
 #include "tests/support/fakehostfs.h"
 #include "tests/support/memoryhostfs.h"
 #include "tests/support/projectwriter.h"
@@ -295,6 +296,16 @@ TEST(Scan, ALoadReadsEveryFileOnce) {
                                                  {"/p/inc/d.h", 1},
                                                  {"/p/p.wpj", 1},
                                                  {"/p/t.tgt", 1}}));
+    // The files the project reads, as a refused write and the copy ask: listed (=), then shown
+    // by the dependency trees, each file's subtree once.
+    std::string shown;
+    WalkProjectFiles(tree, [&](std::string_view name, std::string_view, ProjectFileRole role) {
+        shown.append(role == ProjectFileRole::Shown ? " " : " =").append(name);
+    });
+    EXPECT_EQ(shown,
+              " =p.wpj =t.tgt =a.c =b.c =c.h =inc\\..\\c.h =inc\\d.h"
+              " a.c c.h inc\\d.h inc\\..\\c.h inc\\D.h inc\\..\\c.h C.H inc\\d.h inc\\D.h inc\\d.h"
+              " b.c inc\\..\\c.h inc\\d.h inc\\D.h inc\\d.h A.C c.h C.H inc\\d.h");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "depscan/dependencyview.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "project/treewalk.h"
 
@@ -214,6 +215,36 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
         });
     complete = whole;
     return lines;
+}
+
+void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem target,
+                                           WTreeItem dependencies,
+                                           const std::function<void(std::string_view)>& visit) {
+    const std::uint32_t graphTarget = TargetOf(target);
+    std::unordered_set<std::uint32_t> expanded;
+    const auto firstExpansion = [&](std::uint32_t file) {
+        return graph_->DependsOnChain(graphTarget, file) || expanded.insert(file).second;
+    };
+    for (WTreeItem source = tree.FirstChild(dependencies); source != kNoItem;
+         source = tree.NextSibling(source)) {
+        visit(tree.Label(source));
+        std::uint32_t file = 0;
+        if (!SourceOf(source, file)) {
+            WalkTree(tree, tree.FirstChild(source), 1,
+                     [&](int, std::string_view name) { visit(name); });
+            continue;
+        }
+        if (!firstExpansion(file)) {
+            continue;
+        }
+        WalkDependencies(tree, source, 0, [&](const DependencyNode& node) {
+            visit(node.label);
+            if (node.state == DependencyState::Expanded && !firstExpansion(node.file)) {
+                return WTreeWalkStep::SkipChildren;
+            }
+            return WTreeWalkStep::Continue;
+        });
+    }
 }
 
 DependencyView* DependencyViewOf(const WTreeStore& tree) {

@@ -10,6 +10,7 @@
 
 #include "classlib/core/wtreestore.h"
 #include "depscan/dependencygraph.h"
+#include "project/projectfiles.h"
 
 // The dependency nodes of a loaded tree, made when the tree first asks for
 // them: below each source node and each dependency node of a file that is
@@ -19,7 +20,7 @@
 // Called with the naming file and the name of an include that found no file.
 using MissedName = std::function<void(std::string_view namingFile, std::string_view name)>;
 
-class DependencyView : public WTreeChildSource {
+class DependencyView : public WTreeChildSource, public DependencyFiles {
 public:
     explicit DependencyView(std::unique_ptr<DependencyGraph> graph);
 
@@ -56,6 +57,11 @@ public:
     std::size_t AppendLines(const WTreeStore& store, WTreeItem item, int itemLevel,
                             std::string& text, std::string_view lineEnd, std::size_t room,
                             bool& complete, const std::function<void(std::string&)>& flush);
+
+    // A file's subtree is passed by once expanded before for the target,
+    // unless a name below it is searched through the chain.
+    void ForEachDependencyFile(const WTreeStore& tree, WTreeItem target, WTreeItem dependencies,
+                               const std::function<void(std::string_view name)>& visit) override;
 
     DependencyGraph& Graph() { return *graph_; }
 

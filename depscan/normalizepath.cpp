@@ -6,17 +6,10 @@
 
 namespace {
 
-// The folder's text with '/' read as '\', compared without regard to case.
-bool StartsWithFolder(const std::string& path, std::string_view folder) {
-    if (folder.empty() || path.size() <= folder.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        if (AsciiLower(path[i]) != AsciiLower(WithBackslash(folder[i]))) {
-            return false;
-        }
-    }
-    return true;
+// The folder compared as path text, without regard to case.
+bool StartsWithFolder(std::string_view path, std::string_view folder) {
+    return !folder.empty() && path.size() > folder.size() &&
+           SamePathText(path.substr(0, folder.size()), folder);
 }
 
 // Folds the leftmost "\name\..\" whose name is not "..", giving "\".

@@ -5,6 +5,7 @@
 #include "depscan/dependencyview.h"
 #include "depscan/includeresolution.h"
 #include "project/projecttree.h"
+#include "project/targetlabel.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ std::optional<std::string_view> ImageTypeOf(std::string_view label, std::string_
         return std::nullopt;
     }
     rest.remove_prefix(name.size() + 2);
-    const std::size_t bracket = rest.rfind(" [");
-    return bracket == std::string_view::npos ? rest : rest.substr(0, bracket);
+    return TargetLabelText(rest);
 }
 
 // "(WCC) Include directories: x" -> WCC, "Include directories: x".
@@ -142,13 +142,7 @@ std::string_view ProjectFileName(const LoadedProject& project) {
     if (root == kNoItem) {
         return {};
     }
-    const std::string_view label = project.tree.Label(root);
-    const std::size_t open = label.rfind('[');
-    const std::size_t close = label.rfind(']');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
-        return label;
-    }
-    return label.substr(open + 1, close - open - 1);
+    return TargetLabelFile(project.tree.Label(root));
 }
 
 std::string_view ProjectFolder(const LoadedProject& project) {

@@ -3,13 +3,13 @@
 #include "classlib/core/hostfs.h"
 #include "classlib/gui/wcursor.h"
 #include "classlib/gui/wtextprompt.h"
-#include "copy/copyrun.h"
 #include "copy/dialog/wpjcopy.h"
 #include "depscan/depfile.h"
 #include "depscan/projectload.h"
 #include "mainwin/commandline.h"
 #include "mainwin/statusmessages.h"
 #include "mainwin/tamskform.h"
+#include "project/projectfiles.h"
 #include "project/projectfilescan.h"
 
 namespace {
@@ -122,7 +122,7 @@ bool TamskForm::OnExportDependencies(WObject* /*source*/, void* /*eventData*/) {
         const WWaitCursor wait(this);
         // The dependency file never lands on a file the project reads.
         if (IsReadByProject(tv_1->Store(), dependencyFile.View(), fs)) {
-            reason = dependencyFile.Str() + ": is a file this project reads; left untouched";
+            reason = ReadByProjectRefusal(dependencyFile.View());
         } else {
             result = ExportDependencies(tv_1->Store(), dependencyFile.View(), fs, &reason,
                                         kDefaultNodeLimit, &lines);

@@ -1,7 +1,6 @@
 #include "project/projectfilescan.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "classlib/core/hostfs.h"
@@ -35,6 +34,19 @@ bool BeginsAsAProject(LineSource& lines) {
     std::string_view version;
     std::string_view ident;
     return lines.Next(version) && IsNumber(version) && lines.Next(ident) && ident == "projectIdent";
+}
+
+// On POSIX ".." after a symbolic link climbs from the link's target, which
+// text cannot know: a project path with ".." has its folder resolved by the
+// system instead of by LexicallyFolded. Windows itself folds ".." as text.
+bool DotDotLeftToSystem(std::string_view path) {
+#ifdef _WIN32
+    static_cast<void>(path);
+    return false;
+#else
+    const std::vector<std::string_view> components = PathComponents(path);
+    return std::find(components.begin(), components.end(), "..") != components.end();
+#endif
 }
 
 }  // namespace
@@ -83,8 +95,6 @@ bool ScanProjectFile(HostFs& fs, std::string_view path,
 
 // The tree must not depend on how the path was typed: the load dialog of the
 // window gives absolute paths, and the compiler folder is matched on places.
-// ".." is left to the system, which resolves a link before it (on Windows
-// the system itself folds it as text).
 std::string AbsoluteProjectPath(const std::string& project) {
     std::string path = project;
     if (!IsHostAbsolutePath(path)) {
@@ -94,12 +104,9 @@ std::string AbsoluteProjectPath(const std::string& project) {
         }
         path = current + "/" + path;
     }
-#ifndef _WIN32
-    const std::vector<std::string_view> components = PathComponents(path);
-    if (std::find(components.begin(), components.end(), "..") != components.end()) {
+    if (DotDotLeftToSystem(path)) {
         const std::string folder = HostFs::SystemFolderPath(FolderOfPath(path));
         return folder.empty() ? path : folder + "/" + std::string(FileNameOfPath(path));
     }
-#endif
-    return std::filesystem::path(path).lexically_normal().string();
+    return WithNativeSeparators(LexicallyFolded(path));
 }

@@ -8,6 +8,7 @@
 
 #include "project/imagetypes.h"
 #include "project/projectfilescan.h"
+#include "project/targetlabel.h"
 #include "project/treewalk.h"
 #include "project/wctarget.h"
 
@@ -56,10 +57,10 @@ public:
         if (project_ != kNoItem) {
             return;
         }
-        const WString label = "Project: " + BaseNameOf(projectPath_) + " [" +
-                              FileNameWithExtensionOf(projectPath_) + "]";
-        project_ = tree_.Add(label.View(), kNoItem, ProjectImage, ProjectImage,
-                             WTreePosition::First(), OwnedString(folder_));
+        const std::string label = TargetLabel(("Project: " + BaseNameOf(projectPath_)).View(),
+                                              FileNameWithExtensionOf(projectPath_).View());
+        project_ = tree_.Add(label, kNoItem, ProjectImage, ProjectImage, WTreePosition::First(),
+                             OwnedString(folder_));
     }
 
     void AddTarget(const WString& reference) {
@@ -89,10 +90,9 @@ private:
         if (reader.NextRecord() != RecordKind::MComponent || !reader.ReadComponent(code)) {
             return;
         }
-        const WString described = tree_.GetLabel(target) + "  " +
-                                  DescribeTargetType(code.GetText()) + " [" +
-                                  FileNameWithExtensionOf(targetPath.View()) + "]";
-        tree_.SetLabel(target, described.View());
+        const WString text = tree_.GetLabel(target) + "  " + DescribeTargetType(code.GetText());
+        tree_.SetLabel(target,
+                       TargetLabel(text.View(), FileNameWithExtensionOf(targetPath.View()).View()));
 
         WString name;
         if (reader.NextRecord() != RecordKind::MItem || !reader.ReadItem(name)) {

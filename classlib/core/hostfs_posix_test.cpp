@@ -163,6 +163,7 @@ TEST(HostFs, CopyKeepsBytesAndTimeResolvesTheSourceAndReplacesWhole) {
 TEST(HostFs, CopyRefusesTheSameFileAndMissingFolders) {
     TempDir dir;
     const std::string source = dir.Write("Same.txt", "keep me");
+    dir.MakeFolder("out");
     NativeHostFs fs;
     ASSERT_EQ(::link(source.c_str(), dir.Join("hard.txt").c_str()), 0);
     FileIdentity same;
@@ -178,7 +179,9 @@ TEST(HostFs, CopyRefusesTheSameFileAndMissingFolders) {
     }
     EXPECT_EQ(ReadWhole(source), "keep me");
     EXPECT_EQ(fs.CopyFile(source, dir.Join("absent/a.txt")).code, Code::Failed);
-    EXPECT_EQ(treesnapshot::Paths(dir.path()), "Same.txt hard.txt");
+    // The destination folder is named exactly too.
+    EXPECT_EQ(fs.CopyFileBelow(source, dir.Join("OUT"), "a.txt").code, Code::Failed);
+    EXPECT_EQ(treesnapshot::Paths(dir.path()), "Same.txt hard.txt out");
 }
 
 // Below the folder no link is followed, neither a folder nor the file, made by the user or

@@ -17,20 +17,16 @@ std::size_t NameStart(std::string_view path) {
 
 }  // namespace
 
-std::string AsciiLowered(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        c = AsciiLower(c);
+bool SamePathText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
     }
-    return lowered;
-}
-
-std::string AsciiUppered(std::string_view text) {
-    std::string uppered(text);
-    for (char& c : uppered) {
-        c = AsciiUpper(c);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(WithBackslash(a[i])) != AsciiLower(WithBackslash(b[i]))) {
+            return false;
+        }
     }
-    return uppered;
+    return true;
 }
 
 bool IsAbsolutePath(std::string_view path) {
@@ -64,20 +60,23 @@ std::vector<std::string_view> PathComponents(std::string_view path) {
 }
 
 std::string LexicallyFolded(std::string_view path) {
-    const bool absolute = !path.empty() && IsPathSeparator(path[0]);
+    const std::string_view root = HostRootOf(path);
+    const std::string_view rest = path.substr(root.size());
+    const bool anchored = !root.empty() || (!rest.empty() && IsPathSeparator(rest[0]));
     std::vector<std::string_view> kept;
-    for (std::string_view part : PathComponents(path)) {
+    for (std::string_view part : PathComponents(rest)) {
         if (part == "..") {
             if (!kept.empty() && kept.back() != "..") {
                 kept.pop_back();
-            } else if (!absolute) {
+            } else if (!anchored) {
                 kept.push_back(part);
             }
         } else if (part != ".") {
             kept.push_back(part);
         }
     }
-    std::string folded = absolute ? "/" : "";
+    std::string folded(root);
+    folded += anchored ? "/" : "";
     for (std::size_t i = 0; i < kept.size(); ++i) {
         folded += kept[i];
         folded += i + 1 < kept.size() ? "/" : "";

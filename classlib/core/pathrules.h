@@ -4,10 +4,11 @@
 #include <string_view>
 #include <vector>
 
+#include "classlib/core/asciicase.h"
+
 // The rules by which Tamsk reads and builds paths, each written once. Project
 // files come from Windows, so '\' and '/' are alike in every rule, and letter
-// case is folded for ASCII letters only (the IDE's names are 8-bit text in an
-// unknown code page).
+// case is folded by the one ASCII rule of asciicase.h.
 
 // '\' and '/' both count as separators on every host.
 inline bool IsPathSeparator(char c) {
@@ -23,15 +24,9 @@ constexpr char WithBackslash(char c) {
     return c == '/' ? '\\' : c;
 }
 
-// 'A'..'Z' and 'a'..'z' only; every other byte stays.
-constexpr char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-constexpr char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-std::string AsciiLowered(std::string_view text);
-std::string AsciiUppered(std::string_view text);
+// The two texts the same path as Tamsk compares names a project gives: '/'
+// and '\' alike, letters without regard to case (asciicase.h).
+bool SamePathText(std::string_view a, std::string_view b);
 
 // A path that does not start below a folder: a leading separator ("\x",
 // "/x", "\\server\share") or a drive letter and ':' ("C:\x", also the
@@ -48,10 +43,14 @@ std::string_view FileNameOfPath(std::string_view path);
 // The components between separators, empty ones dropped ("/a//b\\" -> a, b).
 std::vector<std::string_view> PathComponents(std::string_view path);
 
-// path folded lexically, as Windows folds paths: "." and empty components
-// dropped, "name/.." folded. ".." at the top of an absolute path stays at
-// "/"; at the top of a relative one it stays. '/' separated; an absolute path
-// keeps its leading '/', and only "/" ends in a separator.
+// The one rule for folding ".." as text: "." and empty components dropped,
+// "name/.." folded, '/' separated. The host root (HostRootOf) stays as
+// written and anchors the path as a leading separator does: ".." never climbs
+// above either, and an anchored path keeps one '/' after its root ("C:x" ->
+// "C:/x"); only the bare root ends in a separator. ".." at the top of a
+// relative path stays. Windows folds paths this way; on POSIX a ".." after a
+// symbolic link climbs from the link's target instead, so the project path
+// leaves such ".." to the system (AbsoluteProjectPath).
 std::string LexicallyFolded(std::string_view path);
 
 // The part of a host path that ".." never climbs above and that folded paths

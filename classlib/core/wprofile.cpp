@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "classlib/core/asciicase.h"
 #include "classlib/core/hostfs.h"
 #include "classlib/core/pathrules.h"
 
@@ -18,18 +19,6 @@ std::string_view Trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view contents) {
@@ -90,7 +79,7 @@ bool BreaksLines(std::string_view text) {
 std::size_t FindSection(const std::vector<std::string_view>& lines, std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = SectionName(lines[i]);
-        if (name && SameName(*name, section)) {
+        if (name && SameIgnoringAsciiCase(*name, section)) {
             return i;
         }
     }
@@ -125,7 +114,7 @@ std::string ProfileGetValue(std::string_view contents, std::string_view section,
         const std::size_t end = SectionEnd(lines, start);
         for (std::size_t i = start + 1; i < end; ++i) {
             const auto parsed = ParseKeyLine(lines[i]);
-            if (parsed && SameName(parsed->key, key)) {
+            if (parsed && SameIgnoringAsciiCase(parsed->key, key)) {
                 return Cut(parsed->value);
             }
         }
@@ -164,7 +153,7 @@ std::optional<std::string> ProfileSetValue(std::string_view contents, std::strin
             lastFilled = i;
         }
         const auto parsed = ParseKeyLine(views[i]);
-        if (parsed && SameName(parsed->key, *key)) {
+        if (parsed && SameIgnoringAsciiCase(parsed->key, *key)) {
             if (value) {
                 lines[i] = std::string(parsed->key) + "=" + std::string(*value);
             } else {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "classlib/core/asciicase.h"
 #include "classlib/core/environment.h"
 #include "classlib/core/pathrules.h"
 
@@ -84,24 +85,11 @@ void WString::ConcatFormat(const char* format, ...) {
 }
 
 int WString::Compare(const WString& other, bool caseSensitive) const {
-    const std::string& a = text_;
-    const std::string& b = other.text_;
-    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < common; ++i) {
-        char ca = a[i];
-        char cb = b[i];
-        if (!caseSensitive) {
-            ca = AsciiLower(ca);
-            cb = AsciiLower(cb);
-        }
-        if (ca != cb) {
-            return static_cast<unsigned char>(ca) < static_cast<unsigned char>(cb) ? -1 : 1;
-        }
+    if (!caseSensitive) {
+        return CompareIgnoringAsciiCase(text_, other.text_);
     }
-    if (a.size() == b.size()) {
-        return 0;
-    }
-    return a.size() < b.size() ? -1 : 1;
+    const int order = text_.compare(other.text_);
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
 void WString::ToUppercase() {

@@ -1,38 +1,25 @@
 #include "classlib/core/wtreesearch.h"
 
-#include <algorithm>
+#include <limits>
 
-namespace {
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool ContainsFolded(std::string_view text, const std::string& foldedPart) {
-    return std::search(text.begin(), text.end(), foldedPart.begin(), foldedPart.end(),
-                       [](char a, char b) { return FoldCase(a) == b; }) != text.end();
-}
-
-}  // namespace
+#include "classlib/core/asciicase.h"
+#include "classlib/core/wtreewalk.h"
 
 WTreeSearch::WTreeSearch(WTreeStore& store, std::string_view text, std::size_t walkLimit)
-    : store_(store), text_(text), folded_(text), walkLimit_(walkLimit) {
-    std::transform(folded_.begin(), folded_.end(), folded_.begin(), FoldCase);
-}
+    : store_(store), text_(text), walkLimit_(walkLimit) {}
 
 // Labels are shared, in the store and in the child source alike: one answer
 // per text.
 bool WTreeSearch::Matches(std::string_view label) {
     const auto [found, isNew] = labelMatches_.try_emplace(label.data(), false);
     if (isNew) {
-        found->second = ContainsFolded(label, folded_);
+        found->second = ContainsIgnoringAsciiCase(label, text_);
     }
     return found->second;
 }
 
 template <typename Found>
 bool WTreeSearch::WalkFrom(WTreeItem item, Found&& found) {
-    WTreeChildSource* source = store_.ChildSource();
     std::size_t walked = 0;
     Hit hit;
     const WTreeChildSource::Visit visit = [&](int, std::string_view label, int,
@@ -48,27 +35,16 @@ bool WTreeSearch::WalkFrom(WTreeItem item, Found&& found) {
         }
         return WTreeWalkStep::Continue;
     };
-    for (WTreeItem at = item; at != kNoItem;) {
+    const auto made = [&](int, std::string_view label, WTreeItem at) {
         if (++walked > walkLimit_) {
-            return false;
+            return WTreeWalkStep::Stop;
         }
         hit.item = at;
         hit.place.clear();
-        if (Matches(store_.Label(at)) && !found(hit)) {
-            return false;
-        }
-        const bool provided = source != nullptr && source->Provides(at);
-        if (provided && !source->WalkDescendants(store_, at, 0, visit)) {
-            return false;
-        }
-        // Made children of a provided item were walked by the source.
-        WTreeItem next = provided ? kNoItem : store_.FirstChild(at);
-        for (WTreeItem up = at; next == kNoItem && up != kNoItem; up = store_.Parent(up)) {
-            next = store_.NextSibling(up);
-        }
-        at = next;
-    }
-    return true;
+        return Matches(label) && !found(hit) ? WTreeWalkStep::Stop : WTreeWalkStep::Continue;
+    };
+    // Everything after item, to the end of the tree.
+    return WalkPreOrder(store_, item, 0, std::numeric_limits<int>::min(), made, visit);
 }
 
 WTreeItem WTreeSearch::Made(const Hit& hit) {

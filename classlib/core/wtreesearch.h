@@ -57,7 +57,6 @@ private:
 
     WTreeStore& store_;
     std::string text_;
-    std::string folded_;
     std::unordered_map<const char*, bool> labelMatches_;  // by the text of a shared label
     std::vector<Hit> hits_;
     bool counted_ = false;

@@ -5,7 +5,8 @@
 #include <iterator>
 #include <map>
 
-#include "classlib/core/pathrules.h"
+#include "classlib/core/asciicase.h"
+#include "classlib/core/wtreewalk.h"
 
 namespace {
 
@@ -23,10 +24,6 @@ std::uint8_t ClampImage(int image) {
 // Nodes of a full chunk; the first chunk starts with kFirstChunkNodes and doubles up to it.
 constexpr std::uint32_t kChunkNodes = 1u << 16;
 constexpr std::uint32_t kFirstChunkNodes = 256;
-
-unsigned char FoldedByte(char c) {
-    return static_cast<unsigned char>(AsciiLower(c));
-}
 
 }  // namespace
 
@@ -117,28 +114,13 @@ std::string_view WTreeStore::LabelText(WTreeLabel label) const {
     return label < labels_.size() ? std::string_view(labels_[label]) : std::string_view();
 }
 
-int WTreeStore::CompareLabels(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char ca = FoldedByte(a[i]);
-        const unsigned char cb = FoldedByte(b[i]);
-        if (ca != cb) {
-            return ca < cb ? -1 : 1;
-        }
-    }
-    if (a.size() == b.size()) {
-        return 0;
-    }
-    return a.size() < b.size() ? -1 : 1;
-}
-
 // The children of one parent in label order, kept only while the sibling list
 // itself is in label order: then the last sibling not greater than a label is
 // the one before the multimap's upper bound, and equal labels keep their order.
 struct WTreeStore::SortedIndex {
     struct Less {
         bool operator()(std::string_view a, std::string_view b) const {
-            return CompareLabels(a, b) < 0;
+            return CompareIgnoringAsciiCase(a, b) < 0;
         }
     };
     std::multimap<std::string_view, WTreeItem, Less> children;
@@ -175,7 +157,7 @@ void WTreeStore::BuildSortedIndexIfOrdered(WTreeItem parent) {
     WTreeItem child = parent == kNoItem ? firstRoot_ : At(parent).firstChild;
     for (; child != kNoItem; child = At(child).next) {
         const std::string_view label = LabelText(At(child).label);
-        if (!index->children.empty() && CompareLabels(previous, label) > 0) {
+        if (!index->children.empty() && CompareIgnoringAsciiCase(previous, label) > 0) {
             return;  // not in order: sorted insertion keeps walking the siblings
         }
         index->children.emplace_hint(index->children.end(), label, child);
@@ -202,7 +184,8 @@ void WTreeStore::DropSortedIndex(WTreeItem parent) {
 WTreeItem WTreeStore::SortedPredecessor(WTreeItem parent, std::string_view label,
                                         std::size_t& steps) const {
     WTreeItem sibling = parent == kNoItem ? lastRoot_ : At(parent).lastChild;
-    while (sibling != kNoItem && CompareLabels(LabelText(At(sibling).label), label) > 0) {
+    while (sibling != kNoItem &&
+           CompareIgnoringAsciiCase(LabelText(At(sibling).label), label) > 0) {
         sibling = At(sibling).prev;
         ++steps;
     }
@@ -470,25 +453,12 @@ void WTreeStore::DeleteAll() {
 
 WTreeItem WTreeStore::FindDescendant(WTreeItem item,
                                      const std::function<bool(WTreeItem)>& test) const {
-    if (!IsValid(item)) {
-        return kNoItem;
-    }
-    WTreeItem current = At(item).firstChild;
-    while (current != kNoItem) {
-        if (test(current)) {
-            return current;
+    int level = 1;
+    for (WTreeItem at = IsValid(item) ? At(item).firstChild : kNoItem; at != kNoItem;
+         at = NextInPreOrder(*this, at, WTreeWalkStep::Continue, level, 1)) {
+        if (test(at)) {
+            return at;
         }
-        if (At(current).firstChild != kNoItem) {
-            current = At(current).firstChild;
-            continue;
-        }
-        while (current != item && At(current).next == kNoItem) {
-            current = At(current).parent;
-        }
-        if (current == item) {
-            return kNoItem;
-        }
-        current = At(current).next;
     }
     return kNoItem;
 }
@@ -529,26 +499,11 @@ bool WTreeStore::HasAtMostDescendants(WTreeItem item, std::size_t limit) const {
         return true;
     }
     std::size_t count = 0;
-    const WTreeChildSource::Visit counted = [&](int, std::string_view, int,
-                                                const std::vector<std::uint32_t>&) {
+    const auto counted = [&](const auto&...) {
         return ++count > limit ? WTreeWalkStep::Stop : WTreeWalkStep::Continue;
     };
-    std::vector<WTreeItem> pending{item};
-    while (!pending.empty()) {
-        const WTreeItem at = pending.back();
-        pending.pop_back();
-        if (childSource_ && childSource_->Provides(at)) {
-            if (!childSource_->WalkDescendants(*this, at, 0, counted)) {
-                return false;
-            }
-            continue;
-        }
-        for (WTreeItem child = At(at).firstChild; child != kNoItem; child = At(child).next) {
-            if (++count > limit) {
-                return false;
-            }
-            pending.push_back(child);
-        }
+    if (childSource_ && childSource_->Provides(item)) {
+        return childSource_->WalkDescendants(*this, item, 0, counted);
     }
-    return true;
+    return WalkTree(*this, At(item).firstChild, 1, counted);
 }

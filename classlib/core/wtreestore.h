@@ -141,8 +141,9 @@ public:
     void DeleteAll();
     void SetDeleteHandler(DeleteHandler handler) { deleteHandler_ = std::move(handler); }
 
-    // Pre-order walk of the descendants of item (not item itself); returns the
-    // first one for which test is true, or kNoItem.
+    // Pre-order walk of the made descendants of item (not item itself), the
+    // child source left alone; returns the first one for which test is true,
+    // or kNoItem.
     WTreeItem FindDescendant(WTreeItem item, const std::function<bool(WTreeItem)>& test) const;
     // Whether item has at most limit descendants, made or still to be made;
     // counts no further than that.
@@ -161,10 +162,6 @@ public:
     void MakeChildren(WTreeItem item);
 
     void SetObserver(WTreeStoreObserver* observer) { observer_ = observer; }
-
-    // Orders labels like strcasecmp: ASCII letters folded to lower case, then
-    // compared byte by byte as unsigned values.
-    static int CompareLabels(std::string_view a, std::string_view b);
 
 private:
     struct Node;

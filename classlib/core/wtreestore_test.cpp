@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "classlib/core/asciicase.h"
+
 namespace {
 
 using Labels = std::vector<std::string>;
@@ -215,7 +217,7 @@ TEST_F(WTreeStoreTest, SortedInsertionIntoLongListsFollowsThePlainRule) {
         const auto any = [&] { return random(static_cast<std::uint32_t>(model.size())); };
         if (action < 75 || model.empty()) {
             std::size_t at = model.size();
-            while (at > 0 && WTreeStore::CompareLabels(model[at - 1], label) > 0) {
+            while (at > 0 && CompareIgnoringAsciiCase(model[at - 1], label) > 0) {
                 --at;
             }
             model.insert(model.begin() + at, label);

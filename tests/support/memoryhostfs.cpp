@@ -15,6 +15,16 @@ std::string ParentKey(const std::string& key) {
     return slash == 0 ? "/" : key.substr(0, slash);
 }
 
+// path folded below the memory root, whether it starts with a separator or not. Joined
+// behind "/" as text, a leading separator would read as a network share on Windows.
+std::string RootedKey(std::string_view path) {
+    std::string rooted = "/";
+    for (std::string_view component : PathComponents(path)) {
+        rooted.append(component).append("/");
+    }
+    return LexicallyFolded(rooted);
+}
+
 }  // namespace
 
 MemoryHostFs::MemoryHostFs() {
@@ -27,7 +37,7 @@ void MemoryHostFs::Clear() {
 }
 
 void MemoryHostFs::AddFile(std::string_view path, std::string_view bytes) {
-    const std::string key = LexicallyFolded(JoinPath("/", path));
+    const std::string key = RootedKey(path);
     for (std::size_t slash = key.find('/', 1); slash != std::string::npos;
          slash = key.find('/', slash + 1)) {
         entries_.try_emplace(key.substr(0, slash), Entry{HostEntry::Folder, {}, nextId_++});
@@ -48,7 +58,7 @@ std::map<std::string, std::string> MemoryHostFs::Files() const {
 // The folded key of path; each component not found exactly is taken as the single entry of its
 // folder that matches it without regard to case, when there is one.
 std::string MemoryHostFs::Found(std::string_view path, Lookup lookup) const {
-    const std::string folded = LexicallyFolded(JoinPath("/", path));
+    const std::string folded = RootedKey(path);
     std::string key;
     for (std::string_view component : PathComponents(folded)) {
         std::string exact = key + "/" + std::string(component);
