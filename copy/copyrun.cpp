@@ -147,6 +147,11 @@ std::string CopyRunSummaryText(const CopyRunSummary& summary) {
 }
 
 bool IsReadByProject(const WTreeStore& tree, std::string_view path, HostFs& fs) {
+    // A file that is not there yet is none the project reads, and looking
+    // costs one lookup instead of one per file of the project.
+    if (fs.Kind(path) == HostEntry::Missing) {
+        return false;
+    }
     const WTreeItem project = tree.FirstRoot();
     const auto* projectFolder =
         project == kNoItem ? nullptr : dynamic_cast<const WString*>(tree.GetData(project));

@@ -167,6 +167,29 @@ private:
         const Edge* edges;
         std::uint32_t count;
     };
+    // A walk's table of the files on its chain and its stack, taken from the
+    // spares and given back with every entry kNone again.
+    struct ChainTable {
+        DependencyGraph& graph;
+        const Target& target;
+        std::vector<std::uint32_t> chainOfHost;
+        std::vector<Frame> stack;
+        ChainTable(DependencyGraph& owner, const Target& walked) : graph(owner), target(walked) {
+            if (!graph.spareTables_.empty()) {
+                chainOfHost = std::move(graph.spareTables_.back());
+                graph.spareTables_.pop_back();
+            }
+            chainOfHost.resize(graph.hostFiles_.size(), kNone);
+        }
+        ~ChainTable() {
+            for (const Frame& frame : stack) {
+                chainOfHost[target.files[frame.file].host] = kNone;
+            }
+            graph.spareTables_.push_back(std::move(chainOfHost));
+        }
+        ChainTable(const ChainTable&) = delete;
+        ChainTable& operator=(const ChainTable&) = delete;
+    };
     Frame FrameOf(Target& target, std::uint32_t file) {
         const std::vector<Edge>& edges = EdgesOf(target, file);
         return {file, 0, edges.data(), static_cast<std::uint32_t>(edges.size())};
@@ -194,6 +217,7 @@ private:
     std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
     std::deque<Target> targets_;
     std::vector<std::string> problems_;
+    std::vector<std::vector<std::uint32_t>> spareTables_;
 };
 
 template <typename Visit, typename Leave, typename Miss>
@@ -203,9 +227,12 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
         return true;
     }
     Target& target = targets_[targetIndex];
-    // The chain index of each host file on the chain; a file is on the chain once at most.
-    std::vector<std::uint32_t> chainOfHost(hostFiles_.size(), kNone);
-    std::vector<Frame> stack;
+    // The chain index of each host file on the chain; a file is on the chain
+    // once at most. Kept between walks, all kNone, since a walk over a few
+    // nodes is common and the table is as large as the project.
+    ChainTable table(*this, target);
+    std::vector<std::uint32_t>& chainOfHost = table.chainOfHost;
+    std::vector<Frame>& stack = table.stack;
     std::vector<DependencyNode> entered;  // the Expanded nodes the walk went into
     for (const std::uint32_t file : chain) {
         chainOfHost[target.files[file].host] = static_cast<std::uint32_t>(stack.size());
