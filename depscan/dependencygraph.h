@@ -152,7 +152,8 @@ private:
     };
     struct Target {
         std::string folder;
-        std::unique_ptr<IncludeResolver> resolver;
+        std::uint32_t folderIndex = 0;  // targets in one folder share it
+        std::shared_ptr<IncludeResolver> resolver;
         std::unordered_map<std::uint32_t, std::uint32_t> fileByLabel;
         std::deque<NamedFile> files;
         std::vector<std::uint32_t> group;  // by file, after Survey
@@ -207,6 +208,8 @@ private:
     bool ChildOf(Target& target, std::vector<Frame>& stack, std::vector<std::uint32_t>& chainOfHost,
                  DependencyNode& node, std::string_view& missed);
     std::string IdentityOf(const Target& target, std::string_view path);
+    // Whether the file of label, read from target's folder, is the compiler's own.
+    bool IsCompilers(const Target& target, std::uint32_t label);
 
     HostFs& fs_;
     ScanOptions options_;
@@ -215,6 +218,11 @@ private:
     std::unordered_map<std::string_view, std::uint32_t> labelIndex_;
     std::deque<HostFile> hostFiles_;
     std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
+    // By folder and label: the host file of a name, whether it is the compiler's.
+    std::unordered_map<std::uint64_t, std::uint32_t> hostByName_;
+    std::unordered_map<std::uint64_t, bool> inCompilerFolder_;
+    std::unordered_map<std::string, std::uint32_t> folderIndex_;
+    std::unordered_map<std::string, std::shared_ptr<IncludeResolver>> resolvers_;
     std::deque<Target> targets_;
     std::vector<std::string> problems_;
     std::vector<std::vector<std::uint32_t>> spareTables_;

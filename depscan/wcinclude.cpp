@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "classlib/core/pathrules.h"
@@ -263,45 +264,79 @@ bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName,
     }
 }
 
+bool LiteralMachine::Feed(int c) {
+    if (!inString_) {
+        if (c == '#') {
+            inDirective_ = true;
+        } else if (c == '\n') {
+            inDirective_ = false;
+        } else if (c == '"' && !inDirective_) {
+            inString_ = true;
+            escapePending_ = false;
+            text_.clear();
+        }
+        return false;
+    }
+    if (c == kEnd || (c == '"' && !escapePending_)) {
+        inString_ = false;
+        return true;
+    }
+    if (escapePending_) {
+        text_ += '\\';
+        if (c != '\\') {
+            text_ += static_cast<char>(c);
+        }
+        escapePending_ = false;
+    } else if (c == '\\') {
+        escapePending_ = true;
+    } else {
+        text_ += static_cast<char>(c);
+    }
+    return false;
+}
+
+bool WCInclude::NamesFile(const std::string& literal) {
+    // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
+    return !literal.empty() && fs_.Kind(PathInFolder(baseFolder_, literal)) == HostEntry::File;
+}
+
 bool WCInclude::NextStringLiteral(WString& text) {
     text.Clear();
-    bool inString = false;
-    bool escapePending = false;
-    bool inDirective = false;
-    std::string stored;
+    LiteralMachine machine;
     for (;;) {
         const int c = NextChar();
-        if (c == kEnd && !inString) {
+        if (c == kEnd && !machine.InLiteral()) {
             return false;
         }
-        if (!inString) {
-            if (c == '#') {
-                inDirective = true;
-            } else if (c == '\n') {
-                inDirective = false;
-            } else if (c == '"' && !inDirective) {
-                inString = true;
-            }
-            continue;
-        }
-        const bool closes = c == kEnd || (c == '"' && !escapePending);
-        if (closes) {
-            // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
-            if (!stored.empty() && fs_.Kind(PathInFolder(baseFolder_, stored)) == HostEntry::File) {
-                text.Assign(stored);
+        if (machine.Feed(c)) {
+            if (NamesFile(machine.text())) {
+                text.Assign(machine.text());
             }
             return true;
         }
-        if (escapePending) {
-            stored += '\\';
-            if (c != '\\') {
-                stored += static_cast<char>(c);
-            }
-            escapePending = false;
-        } else if (c == '\\') {
-            escapePending = true;
-        } else {
-            stored += static_cast<char>(c);
+    }
+}
+
+void WCInclude::FindIncludesAndLiterals(
+    const std::function<void(const std::string& name, char opener)>& include,
+    const std::function<void(const std::string& literal)>& literal) {
+    if (!open_) {
+        return;
+    }
+    Rewind();
+    IncludeMachine includes;
+    LiteralMachine literals;
+    for (;;) {
+        const int c = NextChar();
+        if (c != kEnd && includes.Feed(c)) {
+            include(includes.name(), includes.opener());
+        }
+        if (literal && (c != kEnd || literals.InLiteral()) && literals.Feed(c) &&
+            NamesFile(literals.text())) {
+            literal(literals.text());
+        }
+        if (c == kEnd) {
+            return;
         }
     }
 }
