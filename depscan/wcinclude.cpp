@@ -317,6 +317,27 @@ bool WCInclude::NextStringLiteral(WString& text) {
     }
 }
 
+// Outside comments and literals, with no directive begun, only these
+// characters change what comes next: a comment's or a literal's start, a
+// directive's '#', and the line end that ends a directive's line. Everything
+// else is passed by at once: it is most of a source file.
+void WCInclude::SkipPlainText() {
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        plain.fill(true);
+        for (const unsigned char c : {'/', '"', '\'', '#', '\n'}) {
+            plain[c] = false;
+        }
+        return plain;
+    }();
+    const char* const text = contents_.data();
+    std::size_t at = position_;
+    while (at < end_ && kPlain[static_cast<unsigned char>(text[at])]) {
+        ++at;
+    }
+    position_ = at;
+}
+
 void WCInclude::FindIncludesAndLiterals(
     const std::function<void(const std::string& name, char opener)>& include,
     const std::function<void(const std::string& literal)>& literal) {
@@ -327,6 +348,10 @@ void WCInclude::FindIncludesAndLiterals(
     IncludeMachine includes;
     LiteralMachine literals;
     for (;;) {
+        if (includes.state() == IncludeState::Idle && !literals.InLiteral() &&
+            literalQuote_ == 0) {
+            SkipPlainText();
+        }
         const int c = NextChar();
         if (c != kEnd && includes.Feed(c)) {
             include(includes.name(), includes.opener());

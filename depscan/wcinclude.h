@@ -81,6 +81,7 @@ public:
 
 private:
     bool NamesFile(const std::string& literal);
+    void SkipPlainText();
     int ReadRaw();
     void ResetReading();
     void SkipLineComment();
