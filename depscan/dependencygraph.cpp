@@ -256,6 +256,7 @@ bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
         return false;
     }
     node.label = labels_[edge.label];
+    node.labelId = edge.label;
     node.kind = edge.kind;
     node.file = edge.file;
     if (edge.kind != DependencyKind::Include) {

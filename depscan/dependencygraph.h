@@ -49,6 +49,7 @@ enum class DependencyState : unsigned char {
 struct DependencyNode {
     int depth = 0;  // the level of the node in the tree
     std::string_view label;
+    std::uint32_t labelId = 0;  // equal ids, equal labels (the graph's own numbering)
     DependencyKind kind = DependencyKind::Include;
     DependencyState state = DependencyState::Leaf;
     std::uint32_t file = 0;  // the graph's file of an Expanded node (its children's source)
