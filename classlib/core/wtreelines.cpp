@@ -10,7 +10,9 @@ WTreeLineWriter::~WTreeLineWriter() = default;
 void WTreeLineWriter::Grow(std::size_t n) {
     const std::size_t capacity = std::max({capacity_ * 2, size_ + n, std::size_t{4096}});
     auto data = std::make_unique_for_overwrite<char[]>(capacity);
-    std::memcpy(data.get(), data_.get(), size_);
+    if (size_ > 0) {
+        std::memcpy(data.get(), data_.get(), size_);
+    }
     data_ = std::move(data);
     capacity_ = capacity;
 }
