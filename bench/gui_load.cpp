@@ -30,6 +30,7 @@
 #include "depscan/projectload.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"
+#include "resources/programresources.h"
 
 namespace {
 
@@ -119,6 +120,7 @@ void TimeExpandSubtree(WTreeView& tree, WTreeItem item, const char* name) {
 int Window(int argc, char** argv) {
     // Settings stay in the current folder; the bench runs from a scratch folder.
     QApplication application(argc, argv);
+    RegisterProgramResources();
     if (CreateMainForm() == nullptr) {
         return 1;
     }

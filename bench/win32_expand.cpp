@@ -21,6 +21,7 @@
 #include "depscan/projectload.h"
 #include "mainwin/mainform.h"
 #include "mainwin/tamskform.h"
+#include "resources/programresources.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    RegisterProgramResources();
     if (CreateMainForm() == nullptr) {
         return 1;
     }

@@ -14,9 +14,12 @@ void ReportLine(std::ostream& err, std::string_view text) {
     err << line;
 }
 
-void ReportWorkLimit(std::ostream& err, std::size_t nodes) {
-    ReportLine(err, "warning: the load stopped at its work limit after " + std::to_string(nodes) +
-                        " nodes; the tree is incomplete");
+void ReportWorkLimit(std::ostream& err, StoppedWork work, std::size_t nodes) {
+    const std::string after =
+        " stopped at its work limit after " + std::to_string(nodes) + " nodes; ";
+    ReportLine(err, work == StoppedWork::Load
+                        ? "warning: the load" + after + "the tree is incomplete"
+                        : "warning: the walk over the tree" + after + "the output is incomplete");
 }
 
 int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parseLiterals,
@@ -36,7 +39,7 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
         ReportLine(err, problem);
     }
     if (!outcome.complete) {
-        ReportWorkLimit(err, tree.Count());
+        ReportWorkLimit(err, StoppedWork::Load, tree.Count());
     }
     return outcome.complete && outcome.problems.empty() ? ExitOk : ExitSomeWorkFailed;
 }
@@ -52,7 +55,7 @@ int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, 
     }
     const int worked = work(loaded, status);
     if (loaded.walkStopped) {
-        ReportWorkLimit(err, loaded.nodeLimit);
+        ReportWorkLimit(err, StoppedWork::Walk, loaded.nodeLimit);
         return worked == ExitOk ? ExitSomeWorkFailed : worked;
     }
     return worked;

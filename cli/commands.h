@@ -47,9 +47,12 @@ int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, 
                        std::ostream& err,
                        const std::function<int(const LoadedProject&, int loadStatus)>& work);
 
-// The warning of a walk over the tree (the output of tree, export, stats)
-// that stopped at the work limit after nodes nodes.
-void ReportWorkLimit(std::ostream& err, std::size_t nodes);
+// What stopped at the work limit: the load (the project's reader, or the walk
+// that fills the file lists), or a walk over the loaded tree that makes an
+// output (tree, export, stats, deps and the others).
+enum class StoppedWork { Load, Walk };
+// The warning of work that stopped at the work limit after nodes nodes.
+void ReportWorkLimit(std::ostream& err, StoppedWork work, std::size_t nodes);
 
 // Writes "tamsk-cli: " and text as one line: control characters in text
 // (from file names) are written as blanks.

@@ -28,6 +28,8 @@ public:
         }
     }
 
+    bool WantsDependencies() const override { return false; }
+
     void File(const FileVisit& file) override {
         if (file.depth != 0) {
             return;

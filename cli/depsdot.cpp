@@ -35,6 +35,7 @@ public:
 
     void BeginTarget(const TargetFacts& target) override {
         files_.BeginTarget(target.folder);
+        expandedBefore_.clear();
         cluster_ += "  subgraph \"cluster_" + std::to_string(++clusters_) + "\" {\n    label=";
         AppendDotString(cluster_, TargetLabel(target.name, target.reference));
         cluster_ += ";\n";
@@ -69,6 +70,19 @@ public:
         }
     }
 
+    // Every pair below a file visited before was written then.
+    bool PassBelow(const FileVisit& file) override {
+        if (!file.sameEverywhere) {
+            return false;
+        }
+        if (file.file >= expandedBefore_.size()) {
+            expandedBefore_.resize(static_cast<std::size_t>(file.file) + 1, false);
+        }
+        const bool before = expandedBefore_[file.file];
+        expandedBefore_[file.file] = true;
+        return before;
+    }
+
     void EndTarget(const TargetFacts&) override {
         cluster_ += "  }\n";
         Flush(cluster_);
@@ -98,6 +112,7 @@ private:
     std::vector<bool> inCluster_;       // by file number
     std::vector<std::uint32_t> chain_;  // file numbers by depth
     std::unordered_set<std::uint64_t> edges_;
+    std::vector<bool> expandedBefore_;  // by the target's file
 };
 
 }  // namespace

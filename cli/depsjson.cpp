@@ -1,5 +1,8 @@
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <rapidjson/stringbuffer.h>
 
 #include "cli/depsformats.h"
 #include "cli/jsonstream.h"
@@ -41,7 +44,8 @@ public:
         CloseFilesTo(file.depth);
         writer_.StartObject();
         RawKey(R"("file")");
-        WriteJsonString(writer_, file.label);
+        const std::string& quoted = Quoted(file);
+        writer_.RawValue(quoted.data(), quoted.size(), rapidjson::kStringType);
         RawKey(R"("includes")");
         writer_.StartArray();
         open_ = file.depth + 1;
@@ -97,6 +101,22 @@ private:
     void RawKey(std::string_view quoted) {
         writer_.RawValue(quoted.data(), quoted.size(), rapidjson::kStringType);
     }
+    // The label as a JSON string, made once per label: millions of nodes share
+    // a few thousand labels.
+    const std::string& Quoted(const FileVisit& file) {
+        if (file.labelId >= quoted_.size()) {
+            quoted_.resize(file.labelId + 1);
+        }
+        std::string& quoted = quoted_[file.labelId];
+        if (quoted.empty()) {
+            rapidjson::StringBuffer buffer;
+            rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+            const std::string utf8 = AsUtf8(file.label);
+            writer.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
+            quoted.assign(buffer.GetString(), buffer.GetSize());
+        }
+        return quoted;
+    }
     void CloseFilesTo(int depth) {
         for (; open_ > depth; --open_) {
             writer_.EndArray();
@@ -112,6 +132,7 @@ private:
     Part part_ = Part::Sources;
     int open_ = 0;
     std::string extension_;
+    std::vector<std::string> quoted_;  // by label id
 };
 
 }  // namespace

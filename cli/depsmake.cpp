@@ -99,6 +99,19 @@ public:
         FlushIfFull();
     }
 
+    // Every file below a file expanded before for this source was listed then.
+    bool PassBelow(const FileVisit& file) override {
+        if (!file.sameEverywhere) {
+            return false;
+        }
+        if (file.file >= expandedBy_.size()) {
+            expandedBy_.resize(static_cast<std::size_t>(file.file) + 1, 0);
+        }
+        const bool before = expandedBy_[file.file] == source_;
+        expandedBy_[file.file] = source_;
+        return before;
+    }
+
     void EndTarget(const TargetFacts&) override { EndRule(); }
 
     void Finish() {
@@ -168,6 +181,9 @@ private:
     bool ruleOpen_ = false;
     std::uint32_t source_ = 0;          // the current source's number
     std::vector<std::uint32_t> metBy_;  // by label: the last source whose rule names it
+    // By the target's file: the last source that expanded it (sources are
+    // numbered across targets, so no number recurs).
+    std::vector<std::uint32_t> expandedBy_;
     std::unordered_set<std::string> headerNames_;
     std::vector<std::string> headers_;  // in the order first met
 };

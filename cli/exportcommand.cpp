@@ -32,7 +32,7 @@ int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, co
             AppendAsLine(line, path);
             out << line << "\n";
             if (result == ExportResult::Stopped) {
-                ReportWorkLimit(err, lines);
+                ReportWorkLimit(err, StoppedWork::Walk, lines);
                 return ExitSomeWorkFailed;
             }
             return loaded;

@@ -131,12 +131,12 @@ TEST(RunCli, ExitCodeAndStandardError) {
          },
          1, "tamsk-cli: %/b.c: larger than 4096 bytes; listed, not scanned\n"},
         {"ScanWorkLimit", "tree %/p.wpj", nullptr, 1,
-         "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
-         "is incomplete\n",
+         "tamsk-cli: warning: the walk over the tree stopped at its work limit after 10 "
+         "nodes; the output is incomplete\n",
          10},
         {"ExportWorkLimit", "export %/p.wpj", nullptr, 1,
-         "tamsk-cli: warning: the load stopped at its work limit after 10 nodes; the tree "
-         "is incomplete\n",
+         "tamsk-cli: warning: the walk over the tree stopped at its work limit after 10 "
+         "nodes; the output is incomplete\n",
          10},
         {"WalkWorkLimit", "cycles %/p.wpj",
          [](TempDir& dir, FakeHostFs&) {
@@ -149,8 +149,8 @@ TEST(RunCli, ExitCodeAndStandardError) {
                        "#include \"b.c\"\n");
          },
          1,
-         "tamsk-cli: warning: the load stopped at its work limit after 20 nodes; the tree "
-         "is incomplete\n",
+         "tamsk-cli: warning: the walk over the tree stopped at its work limit after 20 "
+         "nodes; the output is incomplete\n",
          20},
         {"ReaderWorkLimit", "tree %/p.wpj", nullptr, 1,
          "tamsk-cli: warning: the load stopped at its work limit after 4 nodes; the tree "

@@ -46,7 +46,7 @@ int RunStatsCommand(const std::string& project, ParseLiterals parseLiterals, con
     WriteCount(out, "files not found", total.filesNotFound);
     WriteCount(out, "expanded nodes", stats.expandedNodes);
     if (!stats.complete) {
-        ReportWorkLimit(err, host.nodeLimit);
+        ReportWorkLimit(err, StoppedWork::Walk, host.nodeLimit);
         return ExitSomeWorkFailed;
     }
     return loaded;

@@ -9,10 +9,9 @@ int RunTreeCommand(const std::string& project, ParseLiterals parseLiterals, cons
         return loaded;
     }
     std::size_t lines = 0;
-    const bool complete =
-        DumpTree(tree, tree.FirstRoot(), out, 0, "\n", host.nodeLimit, &lines);
+    const bool complete = DumpTree(tree, tree.FirstRoot(), out, 0, "\n", host.nodeLimit, &lines);
     if (!complete) {
-        ReportWorkLimit(err, lines);
+        ReportWorkLimit(err, StoppedWork::Walk, lines);
         return ExitSomeWorkFailed;
     }
     return loaded;

@@ -22,7 +22,20 @@ std::uint32_t DependencyGraph::AddTarget(std::string_view folder,
                                          std::string_view includeDirectoryList) {
     Target& target = targets_.emplace_back();
     target.folder = folder;
-    target.resolver = std::make_unique<IncludeResolver>(target.folder, includeDirectoryList, fs_);
+    // Targets in one folder with one list find every name alike: they share
+    // the answers, and the files they name are the same hosts.
+    std::string context(folder);
+    context += '\0';
+    context += includeDirectoryList;
+    auto [shared, isNew] = resolvers_.try_emplace(std::move(context));
+    if (isNew) {
+        shared->second =
+            std::make_shared<IncludeResolver>(target.folder, includeDirectoryList, fs_);
+    }
+    target.resolver = shared->second;
+    auto [place, newFolder] =
+        folderIndex_.try_emplace(target.folder, static_cast<std::uint32_t>(folderIndex_.size()));
+    target.folderIndex = place->second;
     return static_cast<std::uint32_t>(targets_.size() - 1);
 }
 
@@ -49,22 +62,28 @@ std::uint32_t DependencyGraph::NamedFor(Target& target, std::uint32_t label) {
     NamedFile file;
     file.label = label;
     file.fileClass = ClassifyFile(text);
-    // Findings depend on the folder too: literals are tested for existence
-    // against it.
-    std::string key = target.folder;
-    key += '\0';
-    key += static_cast<char>('0' + static_cast<int>(file.fileClass));
-    key += IdentityOf(target, text);
-    auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
-    if (isNew) {
-        found->second = static_cast<std::uint32_t>(hostFiles_.size());
-        hostFiles_.emplace_back();
+    // A name read from one folder names one host file, whichever target reads it.
+    const std::uint64_t named = (static_cast<std::uint64_t>(target.folderIndex) << 32) | label;
+    auto [host, newName] = hostByName_.try_emplace(named, 0);
+    if (newName) {
+        // Findings depend on the folder too: literals are tested for existence
+        // against it.
+        std::string key = target.folder;
+        key += '\0';
+        key += static_cast<char>('0' + static_cast<int>(file.fileClass));
+        key += IdentityOf(target, text);
+        auto [found, isNew] = hostFileByKey_.emplace(std::move(key), 0);
+        if (isNew) {
+            found->second = static_cast<std::uint32_t>(hostFiles_.size());
+            hostFiles_.emplace_back();
+        }
+        host->second = found->second;
     }
-    file.host = found->second;
-    const auto named = static_cast<std::uint32_t>(target.files.size());
+    file.host = host->second;
+    const auto index = static_cast<std::uint32_t>(target.files.size());
     target.files.push_back(std::move(file));
-    target.fileByLabel.emplace(label, named);
-    return named;
+    target.fileByLabel.emplace(label, index);
+    return index;
 }
 
 DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_t named) {
@@ -116,7 +135,7 @@ std::string_view DependencyGraph::Label(std::uint32_t target, std::uint32_t file
 }
 
 DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const NamedFile& file,
-                                                     const Finding& finding, std::uint32_t index) {
+                                                      const Finding& finding, std::uint32_t index) {
     Edge edge;
     edge.finding = index;
     edge.kind = finding.kind == Finding::Kind::Include        ? DependencyKind::Include
@@ -147,11 +166,11 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
             return edge;
         }
     }
-    if (finding.kind != Finding::Kind::Literal &&
-        IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder, projectFolder_)) {
+    const std::uint32_t label = InternLabel(path);
+    if (finding.kind != Finding::Kind::Literal && IsCompilers(target, label)) {
         return edge;
     }
-    edge.label = InternLabel(path);
+    edge.label = label;
     if (finding.kind == Finding::Kind::Include) {
         edge.file = NamedFor(target, edge.label);
         Scanned(target, edge.file);
@@ -159,8 +178,18 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
     return edge;
 }
 
+bool DependencyGraph::IsCompilers(const Target& target, std::uint32_t label) {
+    const std::uint64_t key = (static_cast<std::uint64_t>(target.folderIndex) << 32) | label;
+    auto [found, isNew] = inCompilerFolder_.try_emplace(key, false);
+    if (isNew) {
+        found->second = IsInCompilerFolder(labels_[label], options_.compilerFolder.View(),
+                                           target.folder, projectFolder_);
+    }
+    return found->second;
+}
+
 const std::vector<DependencyGraph::Edge>& DependencyGraph::EdgesOf(Target& target,
-                                                                  std::uint32_t named) {
+                                                                   std::uint32_t named) {
     NamedFile& file = target.files[named];
     if (!file.resolved) {
         file.resolved = true;
@@ -195,11 +224,11 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
         if (path.empty()) {
             continue;
         }
-        if (IsInCompilerFolder(path, options_.compilerFolder.View(), target.folder,
-                               projectFolder_)) {
+        const std::uint32_t label = InternLabel(path);
+        if (IsCompilers(target, label)) {
             return false;
         }
-        edge.label = InternLabel(path);
+        edge.label = label;
         edge.file = NamedFor(target, edge.label);
         Scanned(target, edge.file);
         return true;
@@ -227,6 +256,7 @@ bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
         return false;
     }
     node.label = labels_[edge.label];
+    node.labelId = edge.label;
     node.kind = edge.kind;
     node.file = edge.file;
     if (edge.kind != DependencyKind::Include) {
@@ -254,8 +284,8 @@ std::size_t DependencyGraph::FileCount(std::uint32_t target) const {
 }
 
 std::size_t DependencyGraph::UniqueFiles() const {
-    return static_cast<std::size_t>(std::count_if(hostFiles_.begin(), hostFiles_.end(),
-                                                  [](const HostFile& host) { return host.readable; }));
+    return static_cast<std::size_t>(std::count_if(
+        hostFiles_.begin(), hostFiles_.end(), [](const HostFile& host) { return host.readable; }));
 }
 
 std::size_t DependencyGraph::UniqueFiles(std::uint32_t targetIndex) const {

@@ -49,6 +49,7 @@ enum class DependencyState : unsigned char {
 struct DependencyNode {
     int depth = 0;  // the level of the node in the tree
     std::string_view label;
+    std::uint32_t labelId = 0;  // equal ids, equal labels (the graph's own numbering)
     DependencyKind kind = DependencyKind::Include;
     DependencyState state = DependencyState::Leaf;
     std::uint32_t file = 0;  // the graph's file of an Expanded node (its children's source)
@@ -152,7 +153,8 @@ private:
     };
     struct Target {
         std::string folder;
-        std::unique_ptr<IncludeResolver> resolver;
+        std::uint32_t folderIndex = 0;  // targets in one folder share it
+        std::shared_ptr<IncludeResolver> resolver;
         std::unordered_map<std::uint32_t, std::uint32_t> fileByLabel;
         std::deque<NamedFile> files;
         std::vector<std::uint32_t> group;  // by file, after Survey
@@ -166,6 +168,29 @@ private:
         std::uint32_t next;
         const Edge* edges;
         std::uint32_t count;
+    };
+    // A walk's table of the files on its chain and its stack, taken from the
+    // spares and given back with every entry kNone again.
+    struct ChainTable {
+        DependencyGraph& graph;
+        const Target& target;
+        std::vector<std::uint32_t> chainOfHost;
+        std::vector<Frame> stack;
+        ChainTable(DependencyGraph& owner, const Target& walked) : graph(owner), target(walked) {
+            if (!graph.spareTables_.empty()) {
+                chainOfHost = std::move(graph.spareTables_.back());
+                graph.spareTables_.pop_back();
+            }
+            chainOfHost.resize(graph.hostFiles_.size(), kNone);
+        }
+        ~ChainTable() {
+            for (const Frame& frame : stack) {
+                chainOfHost[target.files[frame.file].host] = kNone;
+            }
+            graph.spareTables_.push_back(std::move(chainOfHost));
+        }
+        ChainTable(const ChainTable&) = delete;
+        ChainTable& operator=(const ChainTable&) = delete;
     };
     Frame FrameOf(Target& target, std::uint32_t file) {
         const std::vector<Edge>& edges = EdgesOf(target, file);
@@ -184,6 +209,8 @@ private:
     bool ChildOf(Target& target, std::vector<Frame>& stack, std::vector<std::uint32_t>& chainOfHost,
                  DependencyNode& node, std::string_view& missed);
     std::string IdentityOf(const Target& target, std::string_view path);
+    // Whether the file of label, read from target's folder, is the compiler's own.
+    bool IsCompilers(const Target& target, std::uint32_t label);
 
     HostFs& fs_;
     ScanOptions options_;
@@ -192,8 +219,14 @@ private:
     std::unordered_map<std::string_view, std::uint32_t> labelIndex_;
     std::deque<HostFile> hostFiles_;
     std::unordered_map<std::string, std::uint32_t> hostFileByKey_;
+    // By folder and label: the host file of a name, whether it is the compiler's.
+    std::unordered_map<std::uint64_t, std::uint32_t> hostByName_;
+    std::unordered_map<std::uint64_t, bool> inCompilerFolder_;
+    std::unordered_map<std::string, std::uint32_t> folderIndex_;
+    std::unordered_map<std::string, std::shared_ptr<IncludeResolver>> resolvers_;
     std::deque<Target> targets_;
     std::vector<std::string> problems_;
+    std::vector<std::vector<std::uint32_t>> spareTables_;
 };
 
 template <typename Visit, typename Leave, typename Miss>
@@ -203,9 +236,12 @@ bool DependencyGraph::Walk(std::uint32_t targetIndex, const std::vector<std::uin
         return true;
     }
     Target& target = targets_[targetIndex];
-    // The chain index of each host file on the chain; a file is on the chain once at most.
-    std::vector<std::uint32_t> chainOfHost(hostFiles_.size(), kNone);
-    std::vector<Frame> stack;
+    // The chain index of each host file on the chain; a file is on the chain
+    // once at most. Kept between walks, all kNone, since a walk over a few
+    // nodes is common and the table is as large as the project.
+    ChainTable table(*this, target);
+    std::vector<std::uint32_t>& chainOfHost = table.chainOfHost;
+    std::vector<Frame>& stack = table.stack;
     std::vector<DependencyNode> entered;  // the Expanded nodes the walk went into
     for (const std::uint32_t file : chain) {
         chainOfHost[target.files[file].host] = static_cast<std::uint32_t>(stack.size());

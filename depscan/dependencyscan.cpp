@@ -316,8 +316,8 @@ DependencyStats CountDependencies(const WTreeStore& tree, std::size_t nodeLimit)
             if (!stats.complete || !view->SourceOf(source, file)) {
                 return;
             }
-            auto counter = counters.try_emplace(graphTarget, view->Graph(), graphTarget, walked,
-                                                nodeLimit);
+            auto counter =
+                counters.try_emplace(graphTarget, view->Graph(), graphTarget, walked, nodeLimit);
             const std::optional<std::size_t> below = counter.first->second.Below(file);
             stats.complete = below.has_value();
             counts.expandedNodes += below.value_or(0);

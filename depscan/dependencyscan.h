@@ -29,10 +29,10 @@ struct DependencyStats {
     struct Target {
         std::string label;
         std::size_t sources = 0;
-        std::size_t uniqueFiles = 0;     // files read (libraries: found), each once however named
-        std::size_t includeEdges = 0;    // resolved include directives of those files
-        std::size_t filesNotFound = 0;   // include names that resolve to no file, each once
-        std::size_t expandedNodes = 0;   // nodes of the target's subtree, the target's included
+        std::size_t uniqueFiles = 0;    // files read (libraries: found), each once however named
+        std::size_t includeEdges = 0;   // resolved include directives of those files
+        std::size_t filesNotFound = 0;  // include names that resolve to no file, each once
+        std::size_t expandedNodes = 0;  // nodes of the target's subtree, the target's included
     };
     std::vector<Target> targets;
     std::size_t uniqueFiles = 0;

@@ -237,8 +237,9 @@ TEST(Scan, WorkLimitStopsAWalkNotTheLoad) {
     s.project.Write("b.c", "#include \"h0.h\"\n");
     s.MakeTarget({"a.c", "b.c"});
     EXPECT_EQ(s.Run(ParseLiterals::Off, 500).complete, true);
-    EXPECT_EQ(s.Dump(s.filelist), "C\n a.c\n b.c\nH\n h0.h\n h1.h\n h2.h\n h3.h\n h4.h\n h5.h\n"
-                                  " h6.h\n h7.h\n h8.h\n h9.h\n");
+    EXPECT_EQ(s.Dump(s.filelist),
+              "C\n a.c\n b.c\nH\n h0.h\n h1.h\n h2.h\n h3.h\n h4.h\n h5.h\n"
+              " h6.h\n h7.h\n h8.h\n h9.h\n");
     std::ostringstream out;
     std::size_t lines = 0;
     EXPECT_EQ(DumpTree(s.tree, s.tree.FirstChild(s.sources), out, 0, "\n", 500, &lines), false);

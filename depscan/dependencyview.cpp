@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "classlib/core/wtreelines.h"
 #include "project/treewalk.h"
 
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
@@ -110,28 +111,26 @@ bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, in
 
 namespace {
 
-constexpr std::size_t kFlushBytes = 1 << 20;
 constexpr std::size_t kKeptTextBudget = 24u << 20;
 constexpr std::size_t kOpenTextLimit = 8u << 20;
 
-void AppendLine(std::string& text, int level, std::string_view label, std::string_view lineEnd) {
-    text.append(static_cast<std::size_t>(level), ' ');
-    AppendAsLine(text, label);
-    text.append(lineEnd);
-}
-
 }  // namespace
 
-std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item, int itemLevel,
-                                        std::string& text, std::string_view lineEnd,
-                                        std::size_t room, bool& complete,
-                                        const std::function<void(std::string&)>& flush) {
+std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeItem item,
+                                                 int itemLevel, WTreeLineWriter& lines,
+                                                 std::size_t room, bool& complete) {
     const auto found = entries_.find(item);
     complete = true;
     if (found == entries_.end()) {
         return 0;
     }
     const std::uint32_t target = found->second.target;
+    if (target != keptTarget_) {
+        // Walks go target by target: the text of another target's files will not recur soon.
+        keptText_.clear();
+        keptBytes_ = 0;
+        keptTarget_ = target;
+    }
     // A subtree being written whose text may be kept: where it starts.
     struct Open {
         std::uint32_t group;
@@ -141,6 +140,7 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
         bool keep;
     };
     std::vector<Open> open;
+    std::size_t keeping = 0;  // the open subtrees whose text is to be kept
     std::unordered_map<std::uint32_t, std::uint32_t> groupsOnChain;
     const auto keyOf = [&](std::uint32_t file, int level) {
         return (static_cast<std::uint64_t>(target) << 44) ^
@@ -161,15 +161,15 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
             ++groupsOnChain[group];
         }
     }
-    std::size_t lines = 0;
-    const bool whole = graph_->Walk(
+    std::size_t written = 0;
+    complete = graph_->Walk(
         target, chain, itemLevel,
         [&](const DependencyNode& node) {
-            if (lines == room) {
+            if (written == room) {
                 return WalkStep::Stop;
             }
-            ++lines;
-            AppendLine(text, node.depth, node.label, lineEnd);
+            ++written;
+            lines.Line(node.depth, node.label);
             if (node.state != DependencyState::Expanded) {
                 return WalkStep::Continue;
             }
@@ -177,9 +177,12 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
             const std::uint64_t key = keyOf(node.file, node.depth);
             if (keep) {
                 if (const auto kept = keptText_.find(key);
-                    kept != keptText_.end() && lines + kept->second.lines <= room) {
-                    text += kept->second.text;
-                    lines += kept->second.lines;
+                    kept != keptText_.end() && written + kept->second.lines <= room) {
+                    lines.Text(kept->second.text);
+                    written += kept->second.lines;
+                    if (keeping == 0) {
+                        lines.Pass();
+                    }
                     return WalkStep::SkipChildren;
                 }
             }
@@ -187,7 +190,8 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
             if (group != DependencyGraph::kNone) {
                 ++groupsOnChain[group];
             }
-            open.push_back({group, text.size(), lines, key, keep});
+            open.push_back({group, lines.Size(), written, key, keep});
+            keeping += keep ? 1 : 0;
             return WalkStep::Continue;
         },
         [&](const DependencyNode&) {
@@ -196,25 +200,26 @@ std::size_t DependencyView::AppendLines(const WTreeStore& store, WTreeItem item,
             if (done.group != DependencyGraph::kNone) {
                 --groupsOnChain[done.group];
             }
-            const std::size_t size = text.size() - done.start;
-            if (done.keep && keptBytes_ + size <= kKeptTextBudget) {
-                keptText_[done.key] = {text.substr(done.start), lines - done.lines};
-                keptBytes_ += size;
+            if (!done.keep) {
+                return;
             }
-            bool keeping = std::any_of(open.begin(), open.end(),
-                                             [](const Open& o) { return o.keep; });
-            if (text.size() >= kOpenTextLimit && keeping) {
+            --keeping;
+            const std::string_view text = lines.View().substr(done.start);
+            if (keptBytes_ + text.size() <= kKeptTextBudget) {
+                keptText_[done.key] = {std::string(text), written - done.lines};
+                keptBytes_ += text.size();
+            }
+            if (keeping > 0 && lines.Size() >= kOpenTextLimit) {
                 for (Open& o : open) {
                     o.keep = false;  // too large to keep: the text goes out
                 }
-                keeping = false;
+                keeping = 0;
             }
-            if (!keeping && text.size() >= kFlushBytes) {
-                flush(text);
+            if (keeping == 0) {
+                lines.Pass();
             }
         });
-    complete = whole;
-    return lines;
+    return written;
 }
 
 void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem target,

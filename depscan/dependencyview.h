@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -48,15 +48,12 @@ public:
                           const std::function<WTreeWalkStep(const DependencyNode&)>& visit,
                           const MissedName& miss = {});
 
-    // Appends the lines of the descendants of item (item at itemLevel): as
-    // many blanks as a node's level, its label as one line, lineEnd; at most
-    // room of them, false in complete when more would follow. The text of a
-    // file's subtree that recurs at the same level where the chain above it
-    // cannot change it is kept (up to a budget) and copied instead of walked
-    // again. flush(text) is called when text is large and may be emptied.
-    std::size_t AppendLines(const WTreeStore& store, WTreeItem item, int itemLevel,
-                            std::string& text, std::string_view lineEnd, std::size_t room,
-                            bool& complete, const std::function<void(std::string&)>& flush);
+    // The text of a file's subtree that recurs at the same level where the
+    // chain above it cannot change it is kept (up to a budget) and copied
+    // instead of walked again.
+    std::size_t WriteDescendantLines(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                     WTreeLineWriter& lines, std::size_t room,
+                                     bool& complete) override;
 
     // A file's subtree is passed by once expanded before for the target,
     // unless a name below it is searched through the chain.
@@ -83,7 +80,8 @@ private:
         std::size_t lines = 0;
     };
     // By target, file and level, each packed into 64 bits.
-    std::unordered_map<std::uint64_t, KeptText> keptText_;
+    std::unordered_map<std::uint64_t, KeptText> keptText_;  // of keptTarget_ only
+    std::uint32_t keptTarget_ = DependencyGraph::kNone;
     std::size_t keptBytes_ = 0;
 };
 

@@ -3,52 +3,11 @@
 #include <string>
 
 #include "classlib/core/wfilepath.h"
-#include "depscan/dependencyview.h"
 #include "project/projecttree.h"
-#include "project/treewalk.h"
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kBlockSize = 1 << 20;
-
-// The lines of DumpTree (pre-order from node across its following siblings,
-// one blank of indent per level, CR LF ends), gathered into large blocks
-// before they reach the stream: a large project writes tens of millions of
-// short lines, and a stream call per piece would cost more than the disk.
-bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out,
-                    std::size_t nodeLimit, std::size_t& lines, bool& stopped) {
-    std::string block;
-    block.reserve(kBlockSize + 4096);
-    const auto flush = [&](std::string& text) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-    };
-    DependencyView* view = DependencyViewOf(tree);
-    stopped = !WalkTree(tree, node, 0, [&](int level, std::string_view label, WTreeItem item) {
-        if (lines == nodeLimit) {
-            return WTreeWalkStep::Stop;
-        }
-        ++lines;
-        block.append(static_cast<std::size_t>(level), ' ');
-        AppendAsLine(block, label);
-        block.append(kLineEnd);
-        WTreeWalkStep step = WTreeWalkStep::Continue;
-        if (view != nullptr && item != kNoItem && view->Provides(item)) {
-            // The dependency nodes below, with the text of recurring subtrees copied.
-            bool complete = true;
-            lines += view->AppendLines(tree, item, level, block, kLineEnd, nodeLimit - lines,
-                                       complete, flush);
-            step = complete ? WTreeWalkStep::SkipChildren : WTreeWalkStep::Stop;
-        }
-        if (block.size() >= kBlockSize) {
-            flush(block);
-        }
-        return step;
-    });
-    flush(block);
-    return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -70,7 +29,8 @@ ExportResult ExportDependencies(const WTreeStore& tree, std::string_view path, H
     bool stopped = false;
     const HostStatus status = fs.WriteFileAtomically(path, [&](std::ostream& out) {
         written = 0;
-        return WriteTreeLines(tree, first, out, nodeLimit, written, stopped);
+        stopped = !DumpTree(tree, first, out, 0, kLineEnd, nodeLimit, &written);
+        return static_cast<bool>(out);
     });
     if (lines != nullptr) {
         *lines = written;

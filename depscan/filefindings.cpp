@@ -1,5 +1,8 @@
 #include "depscan/filefindings.h"
 
+#include <functional>
+#include <iterator>
+
 #include "depscan/resourcescript.h"
 
 namespace {
@@ -11,14 +14,6 @@ void FindScriptReferences(WCInclude& scanner, std::vector<Finding>& findings) {
         const bool include = reference.kind == ScriptReference::Kind::Include;
         findings.push_back({include ? Finding::Kind::Include : Finding::Kind::ResourceFile,
                             reference.opener, std::move(reference.name)});
-    }
-}
-
-void FindIncludes(WCInclude& scanner, std::vector<Finding>& findings) {
-    WString name;
-    char opener = 0;
-    while (scanner.NextInclude(name, opener)) {
-        findings.push_back({Finding::Kind::Include, opener, name.Str()});
     }
 }
 
@@ -42,11 +37,22 @@ std::vector<Finding> FindReferences(WCInclude& scanner, FileClass fileClass,
     }
     if (fileClass == FileClass::ResourceScript) {
         FindScriptReferences(scanner, findings);
-    } else {
-        FindIncludes(scanner, findings);
+        if (parseLiterals == ParseLiterals::On) {
+            FindLiterals(scanner, findings);
+        }
+        return findings;
     }
-    if (parseLiterals == ParseLiterals::On) {
-        FindLiterals(scanner, findings);
-    }
+    // Includes and literals in one reading; the literals follow the includes.
+    std::vector<Finding> literals;
+    scanner.FindIncludesAndLiterals(
+        [&](const std::string& name, char opener) {
+            findings.push_back({Finding::Kind::Include, opener, name});
+        },
+        parseLiterals == ParseLiterals::On
+            ? std::function<void(const std::string&)>([&](const std::string& text) {
+                  literals.push_back({Finding::Kind::Literal, 0, text});
+              })
+            : nullptr);
+    std::move(literals.begin(), literals.end(), std::back_inserter(findings));
     return findings;
 }

@@ -85,9 +85,22 @@ public:
     WTreeLabel Of(std::string_view label) {
         return ids_.try_emplace(label, static_cast<WTreeLabel>(ids_.size())).first->second;
     }
+    // A dependency node's: looked up by the graph's id, the text hashed once.
+    WTreeLabel Of(const DependencyNode& node) {
+        if (node.labelId >= byGraphLabel_.size()) {
+            byGraphLabel_.resize(node.labelId + 1, kUnknown);
+        }
+        WTreeLabel& id = byGraphLabel_[node.labelId];
+        if (id == kUnknown) {
+            id = Of(node.label);
+        }
+        return id;
+    }
 
 private:
+    static constexpr WTreeLabel kUnknown = 0xFFFFFFFFu;
     std::unordered_map<std::string_view, WTreeLabel> ids_;
+    std::vector<WTreeLabel> byGraphLabel_;
 };
 
 // False when the walk passed the work limit (walked counts the files visited).
@@ -95,6 +108,10 @@ bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTree
                   ProjectVisitor& visitor, LabelIds& ids, MissingNames& missing,
                   std::size_t& walked) {
     const WTreeStore& tree = project.tree;
+    DependencyView* view = DependencyViewOf(tree);
+    DependencyGraph* graph = view != nullptr ? &view->Graph() : nullptr;
+    const std::uint32_t graphTarget =
+        view != nullptr ? view->TargetOf(target.item) : DependencyGraph::kNone;
     for (WTreeItem source = tree.FirstChild(sources); source != kNoItem;
          source = tree.NextSibling(source)) {
         if (++walked > project.nodeLimit) {
@@ -105,15 +122,26 @@ bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTree
         if (project.notes.missingSources.contains(source)) {
             missing.Add(target.item, target.reference, label);
         }
+        if (!visitor.WantsDependencies()) {
+            continue;
+        }
         const bool whole = WalkSourceDependencies(
             tree, source,
             [&](const DependencyNode& node) {
                 if (++walked > project.nodeLimit) {
                     return WTreeWalkStep::Stop;
                 }
-                visitor.File({node.depth, node.label, ids.Of(node.label),
-                              node.state == DependencyState::Cycle});
-                return WTreeWalkStep::Continue;
+                FileVisit visit{node.depth, node.label, ids.Of(node),
+                                node.state == DependencyState::Cycle};
+                visit.expanded = node.state == DependencyState::Expanded;
+                if (visit.expanded) {
+                    visit.file = node.file;
+                    visit.sameEverywhere =
+                        graph != nullptr && !graph->DependsOnChain(graphTarget, node.file);
+                }
+                visitor.File(visit);
+                return visit.expanded && visitor.PassBelow(visit) ? WTreeWalkStep::SkipChildren
+                                                                  : WTreeWalkStep::Continue;
             },
             [&](std::string_view namingFile, std::string_view name) {
                 missing.Add(target.item, namingFile, name);

@@ -57,6 +57,12 @@ struct FileVisit {
     std::string_view label;  // as the tree shows it
     WTreeLabel labelId = 0;  // equal ids, equal labels
     bool cycleCut = false;   // already open higher up its own chain: named, not expanded
+    // Read here, its own files following: which file it is in its target, and
+    // whether they are the same wherever it stands (no name below it is
+    // searched through the chain).
+    bool expanded = false;
+    bool sameEverywhere = false;
+    std::uint32_t file = 0;
 };
 
 class ProjectVisitor {
@@ -65,6 +71,14 @@ public:
     virtual void BeginTarget(const TargetFacts&) {}
     // Each source item, then the files of its expanded tree, in pre-order.
     virtual void File(const FileVisit&) {}
+    // False for a visitor that reads only the source items (and no missing
+    // names): their expanded trees are not walked.
+    virtual bool WantsDependencies() const { return true; }
+    // Asked after File for an expanded file: true passes its own files by. A
+    // file the same everywhere whose files were visited before in the same
+    // target leads to no file and no includes pair that were not visited
+    // then (below a file met again stand only files met with it, or above it).
+    virtual bool PassBelow(const FileVisit&) { return false; }
     // The target's file list: each extension group and its paths, in tree order.
     virtual void ListedFile(std::string_view /*extension*/, std::string_view /*path*/) {}
     virtual void Missing(const MissingName&) {}

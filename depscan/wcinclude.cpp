@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "classlib/core/pathrules.h"
@@ -263,45 +264,104 @@ bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName,
     }
 }
 
+bool LiteralMachine::Feed(int c) {
+    if (!inString_) {
+        if (c == '#') {
+            inDirective_ = true;
+        } else if (c == '\n') {
+            inDirective_ = false;
+        } else if (c == '"' && !inDirective_) {
+            inString_ = true;
+            escapePending_ = false;
+            text_.clear();
+        }
+        return false;
+    }
+    if (c == kEnd || (c == '"' && !escapePending_)) {
+        inString_ = false;
+        return true;
+    }
+    if (escapePending_) {
+        text_ += '\\';
+        if (c != '\\') {
+            text_ += static_cast<char>(c);
+        }
+        escapePending_ = false;
+    } else if (c == '\\') {
+        escapePending_ = true;
+    } else {
+        text_ += static_cast<char>(c);
+    }
+    return false;
+}
+
+bool WCInclude::NamesFile(const std::string& literal) {
+    // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
+    return !literal.empty() && fs_.Kind(PathInFolder(baseFolder_, literal)) == HostEntry::File;
+}
+
 bool WCInclude::NextStringLiteral(WString& text) {
     text.Clear();
-    bool inString = false;
-    bool escapePending = false;
-    bool inDirective = false;
-    std::string stored;
+    LiteralMachine machine;
     for (;;) {
         const int c = NextChar();
-        if (c == kEnd && !inString) {
+        if (c == kEnd && !machine.InLiteral()) {
             return false;
         }
-        if (!inString) {
-            if (c == '#') {
-                inDirective = true;
-            } else if (c == '\n') {
-                inDirective = false;
-            } else if (c == '"' && !inDirective) {
-                inString = true;
-            }
-            continue;
-        }
-        const bool closes = c == kEnd || (c == '"' && !escapePending);
-        if (closes) {
-            // Only a regular file: "/", ".." or "." name folders, not files to list or copy.
-            if (!stored.empty() && fs_.Kind(PathInFolder(baseFolder_, stored)) == HostEntry::File) {
-                text.Assign(stored);
+        if (machine.Feed(c)) {
+            if (NamesFile(machine.text())) {
+                text.Assign(machine.text());
             }
             return true;
         }
-        if (escapePending) {
-            stored += '\\';
-            if (c != '\\') {
-                stored += static_cast<char>(c);
-            }
-            escapePending = false;
-        } else if (c == '\\') {
-            escapePending = true;
-        } else {
-            stored += static_cast<char>(c);
+    }
+}
+
+// Outside comments and literals, with no directive begun, only these
+// characters change what comes next: a comment's or a literal's start, a
+// directive's '#', and the line end that ends a directive's line. Everything
+// else is passed by at once: it is most of a source file.
+void WCInclude::SkipPlainText() {
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        plain.fill(true);
+        for (const unsigned char c : {'/', '"', '\'', '#', '\n'}) {
+            plain[c] = false;
+        }
+        return plain;
+    }();
+    const char* const text = contents_.data();
+    std::size_t at = position_;
+    while (at < end_ && kPlain[static_cast<unsigned char>(text[at])]) {
+        ++at;
+    }
+    position_ = at;
+}
+
+void WCInclude::FindIncludesAndLiterals(
+    const std::function<void(const std::string& name, char opener)>& include,
+    const std::function<void(const std::string& literal)>& literal) {
+    if (!open_) {
+        return;
+    }
+    Rewind();
+    IncludeMachine includes;
+    LiteralMachine literals;
+    for (;;) {
+        if (includes.state() == IncludeState::Idle && !literals.InLiteral() &&
+            literalQuote_ == 0) {
+            SkipPlainText();
+        }
+        const int c = NextChar();
+        if (c != kEnd && includes.Feed(c)) {
+            include(includes.name(), includes.opener());
+        }
+        if (literal && (c != kEnd || literals.InLiteral()) && literals.Feed(c) &&
+            NamesFile(literals.text())) {
+            literal(literals.text());
+        }
+        if (c == kEnd) {
+            return;
         }
     }
 }

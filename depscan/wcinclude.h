@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -68,10 +69,19 @@ public:
     // the file outside a literal.
     bool NextStringLiteral(WString& text);
 
+    // From the beginning to the end in one reading: each include directive
+    // NextInclude would find, to include, and when literal is given each
+    // literal naming a file NextStringLiteral would find, to literal.
+    void FindIncludesAndLiterals(
+        const std::function<void(const std::string& name, char opener)>& include,
+        const std::function<void(const std::string& literal)>& literal);
+
     void SavePosition();
     void RestorePosition();
 
 private:
+    bool NamesFile(const std::string& literal);
+    void SkipPlainText();
     int ReadRaw();
     void ResetReading();
     void SkipLineComment();
@@ -132,6 +142,24 @@ private:
     std::size_t matched_ = 0;
     char opener_ = 0;
     std::string name_;
+};
+
+// The string-literal state machine of NextStringLiteral, fed one character
+// at a time (-1 at the end): a double-quoted literal that does not stand
+// after a '#' on its line, a backslash escape kept as written except that
+// "\\" stands for one '\'; the end of the file closes a literal in progress.
+class LiteralMachine {
+public:
+    // True when c closes a literal; text() then holds it.
+    bool Feed(int c);
+    bool InLiteral() const { return inString_; }
+    const std::string& text() const { return text_; }
+
+private:
+    bool inString_ = false;
+    bool escapePending_ = false;
+    bool inDirective_ = false;
+    std::string text_;
 };
 
 // The file name that one collected line of a resource script names, before

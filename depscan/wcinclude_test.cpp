@@ -32,6 +32,32 @@ std::string Scan(Op op, const std::string& input, const std::string& folder) {
     return found;
 }
 
+// What the one reading of includes and literals gives for op: the includes, or
+// the literals that name files (the empty ones of Scan left out).
+std::string ScanInOneReading(Op op, const std::string& input, const std::string& folder) {
+    NativeHostFs fs;
+    WCInclude scanner(fs, folder);
+    scanner.OpenText(input);
+    std::string includes;
+    std::string literals;
+    scanner.FindIncludesAndLiterals(
+        [&](const std::string& name, char opener) { includes += opener + name + "|"; },
+        [&](const std::string& literal) { literals += literal + "|"; });
+    return op == Op::Includes ? includes : literals;
+}
+
+std::string WithoutEmptyEntries(const std::string& found) {
+    std::string kept;
+    std::size_t start = 0;
+    for (std::size_t bar = found.find('|'); bar != std::string::npos;
+         start = bar + 1, bar = found.find('|', start)) {
+        if (bar > start) {
+            kept += found.substr(start, bar + 1 - start);
+        }
+    }
+    return kept;
+}
+
 struct ScanCase {
     Op op;
     const char* title;
@@ -41,7 +67,7 @@ struct ScanCase {
 
 // Comments go outside literals, as text mode reads the file; includes follow the state machine;
 // literals are reported when they name an existing regular file, found from the folder of the
-// target being scanned.
+// target being scanned. Reading includes and literals at once finds the same.
 TEST(WCInclude, FindsCharactersIncludesAndLiterals) {
     TempDir dir;
     dir.Write("data/x.txt", "x");
@@ -91,6 +117,12 @@ TEST(WCInclude, FindsCharactersIncludesAndLiterals) {
     };
     for (const ScanCase& c : cases) {
         EXPECT_EQ(Scan(c.op, c.input, dir.Join("bin/")), c.expected) << c.title;
+        if (c.op != Op::Chars) {
+            const std::string named =
+                c.op == Op::Literals ? WithoutEmptyEntries(c.expected) : c.expected;
+            EXPECT_EQ(ScanInOneReading(c.op, c.input, dir.Join("bin/")), named)
+                << c.title << " (one reading)";
+        }
     }
 }
 

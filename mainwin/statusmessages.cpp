@@ -75,10 +75,14 @@ std::string LoadProblemsText(const ScanOutcome& outcome) {
     }
     if (!outcome.complete) {
         Add(text,
-            "The dependency scan stopped at its work limit: the tree shows what was found "
+            "The load stopped at its work limit: the tree shows what was read and listed "
             "until then.");
     }
     return text;
+}
+
+std::string ExpandStoppedText() {
+    return "Expanding stopped at the work limit: the tree shows the rows opened until then.";
 }
 
 std::string NothingToExportText() {

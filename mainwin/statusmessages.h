@@ -18,6 +18,9 @@ std::string FirstStartHint();
 // stopped at its work limit. Empty when there was nothing.
 std::string LoadProblemsText(const ScanOutcome& outcome);
 
+// '*' stopped at the work limit.
+std::string ExpandStoppedText();
+
 // Export: nothing loaded; written (with the time of day, so that a second
 // export is seen to have happened); failed, with a reason that names the file.
 std::string NothingToExportText();

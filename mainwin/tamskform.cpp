@@ -46,6 +46,12 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
     SetMinimumTrackingSize(outer.width(), outer.height());
     const WSize client = GetClientSize();
     tv_1->Move(0, 0, client.width(), client.height(), true);
+    tv_1->SetWorkLimit(kDefaultNodeLimit);
+    tv_1->SetExpandHandler([this](WTreeView::ExpandEnd end) {
+        if (end == WTreeView::ExpandEnd::AtWorkLimit) {
+            SetStatusText(ExpandStoppedText());
+        }
+    });
     SetCaptionValue("none");
     fileDialog->SetFlags(fileDialog->GetFlags() | WFileDialog::kEnableSizing);
     LoadSettings();
@@ -67,6 +73,7 @@ bool TamskForm::OnFormCreate(WObject* /*source*/, void* /*eventData*/) {
 bool TamskForm::OnFormDestroy(WObject* /*source*/, void* /*eventData*/) {
     WUnregisterEvent(this, DropFilesEvent, this, WHandler(&TamskForm::OnDropFiles));
     search_.reset();
+    tv_1->SetExpandHandler(nullptr);
     tv_1->DeleteAllItems();
     SaveSettings();
     return false;

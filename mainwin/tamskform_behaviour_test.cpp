@@ -364,6 +364,15 @@ TEST_F(TamskFormBehaviour, ViewMenuAndKeysExpandAllBelow) {
     Choose(TamskForm::ExpandBelowId);
     EXPECT_FALSE(closed(root));
     EXPECT_EQ(store.FindDescendant(root, closed), kNoItem);
+
+    // Past the work limit it stops as Esc stops it, shows what it opened and says so.
+    Load(kShapes);
+    tree.SetWorkLimit(3);
+    Choose(TamskForm::ExpandBelowId);
+    tree.SetWorkLimit(kDefaultNodeLimit);
+    EXPECT_FALSE(closed(store.FirstRoot()));
+    EXPECT_NE(store.FindDescendant(store.FirstRoot(), closed), kNoItem);
+    EXPECT_EQ(StatusLine(), ExpandStoppedText());
 }
 
 #ifdef _WIN32

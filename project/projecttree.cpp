@@ -1,6 +1,7 @@
 #include "project/projecttree.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -259,31 +260,49 @@ bool LoadProject(WTreeStore& tree, const WFilePath& projectPath, HostFs& fs,
     return true;
 }
 
-void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth) {
-    std::string line;
-    WalkTree(tree, node, depth, [&](int level, std::string_view label) {
-        line.assign(static_cast<std::size_t>(std::max(level, 0)), ' ');
-        AppendAsLine(line, label);
-        line.push_back('\n');
-        text.Concat(std::string_view(line));
-    });
-}
+namespace {
 
-bool DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
-              std::string_view lineEnd, std::size_t nodeLimit, std::size_t* lines) {
-    std::string line;
-    std::size_t written = 0;
-    const bool complete = WalkTree(tree, node, depth, [&](int level, std::string_view label) {
+// The lines of node, its following siblings and their descendants, at most
+// nodeLimit of them; false when more would follow. A child source writes the
+// lines of the children it gives itself, copying what it has written before.
+bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, int depth, WTreeLineWriter& lines,
+                    std::size_t nodeLimit, std::size_t& written) {
+    WTreeChildSource* source = tree.ChildSource();
+    return WalkTree(tree, node, depth, [&](int level, std::string_view label, WTreeItem item) {
         if (written == nodeLimit) {
             return WTreeWalkStep::Stop;
         }
         ++written;
-        line.assign(static_cast<std::size_t>(std::max(level, 0)), ' ');
-        AppendAsLine(line, label);
-        line.append(lineEnd);
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
-        return WTreeWalkStep::Continue;
+        lines.Line(level, label);
+        WTreeWalkStep step = WTreeWalkStep::Continue;
+        if (source != nullptr && item != kNoItem && source->Provides(item)) {
+            bool complete = true;
+            written += source->WriteDescendantLines(tree, item, level, lines, nodeLimit - written,
+                                                    complete);
+            step = complete ? WTreeWalkStep::SkipChildren : WTreeWalkStep::Stop;
+        }
+        lines.Pass();
+        return step;
     });
+}
+
+}  // namespace
+
+void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth) {
+    WTreeLineWriter lines;
+    std::size_t written = 0;
+    WriteTreeLines(tree, node, depth, lines, std::numeric_limits<std::size_t>::max(), written);
+    text.Concat(lines.View());
+}
+
+bool DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
+              std::string_view lineEnd, std::size_t nodeLimit, std::size_t* lines) {
+    WTreeLineWriter writer(lineEnd, [&out](std::string_view block) {
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    });
+    std::size_t written = 0;
+    const bool complete = WriteTreeLines(tree, node, depth, writer, nodeLimit, written);
+    writer.Finish();
     if (lines != nullptr) {
         *lines = written;
     }

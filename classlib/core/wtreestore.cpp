@@ -6,6 +6,7 @@
 #include <map>
 
 #include "classlib/core/asciicase.h"
+#include "classlib/core/wtreelines.h"
 #include "classlib/core/wtreewalk.h"
 
 namespace {
@@ -70,8 +71,8 @@ WTreeItem WTreeStore::Allocate() {
         }
         item = nextUnused_++;
         if ((item >> kChunkBits) >= chunks_.size()) {
-            chunks_.push_back(std::make_unique<Node[]>(chunks_.empty() ? kFirstChunkNodes
-                                                                       : kChunkNodes));
+            chunks_.push_back(
+                std::make_unique<Node[]>(chunks_.empty() ? kFirstChunkNodes : kChunkNodes));
         } else if (item >= kFirstChunkNodes && item < kChunkNodes && std::has_single_bit(item)) {
             // The first chunk is full: twice its size, its nodes moved over. No reference to a
             // node is held across Allocate.
@@ -477,6 +478,24 @@ WTreeItem WTreeChildSource::MakePlace(WTreeStore& store, WTreeItem item,
         }
     }
     return at;
+}
+
+std::size_t WTreeChildSource::WriteDescendantLines(const WTreeStore& store, WTreeItem item,
+                                                   int itemLevel, WTreeLineWriter& lines,
+                                                   std::size_t room, bool& complete) {
+    std::size_t written = 0;
+    complete = WalkDescendants(
+        store, item, itemLevel,
+        [&](int level, std::string_view label, int, const std::vector<std::uint32_t>&) {
+            if (written == room) {
+                return WTreeWalkStep::Stop;
+            }
+            ++written;
+            lines.Line(level, label);
+            lines.Pass();
+            return WTreeWalkStep::Continue;
+        });
+    return written;
 }
 
 bool WTreeStore::HasChildrenToMake(WTreeItem item) const {

@@ -60,6 +60,7 @@ public:
 enum class WTreeWalkStep { Continue, SkipChildren, Stop };
 
 class WTreeStore;
+class WTreeLineWriter;
 
 // Gives the children of some items on demand, so that a tree much larger than
 // memory can be shown: the store holds what has been asked for, and a walk
@@ -87,6 +88,13 @@ public:
     // Makes the items down to place (as a walk gave it) and returns the last.
     virtual WTreeItem MakePlace(WTreeStore& store, WTreeItem item,
                                 const std::vector<std::uint32_t>& place);
+    // Writes the lines of the descendants of item (at level itemLevel), made
+    // or not, at most room of them, and returns how many; complete is false
+    // when more would have followed. This one writes what WalkDescendants
+    // gives; a source may copy text it has written before.
+    virtual std::size_t WriteDescendantLines(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                             WTreeLineWriter& lines, std::size_t room,
+                                             bool& complete);
 };
 
 // The item store of a tree view: labelled items with images, an optional owned
@@ -152,7 +160,9 @@ public:
     std::size_t Count() const { return liveCount_; }
 
     // Children made on demand (see WTreeChildSource); dropped with DeleteAll.
-    void SetChildSource(std::unique_ptr<WTreeChildSource> source) { childSource_ = std::move(source); }
+    void SetChildSource(std::unique_ptr<WTreeChildSource> source) {
+        childSource_ = std::move(source);
+    }
     WTreeChildSource* ChildSource() const { return childSource_.get(); }
     // Whether item has children, made or still to be made.
     bool MayHaveChildren(WTreeItem item) const;

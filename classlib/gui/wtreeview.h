@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <limits>
 #include <memory>
 
 #include "classlib/core/wtreestore.h"
@@ -69,10 +72,21 @@ public:
     void SelectItem(WTreeItem item);
     // The current item; kNoItem when there is none.
     WTreeItem GetSelectedItem() const;
+    // How an ExpandSubtree ended: all opened, stopped by Esc, or stopped at
+    // the work limit.
+    enum class ExpandEnd { Whole, Escaped, AtWorkLimit };
     // Expands item and everything below it, as the '*' key does. The work is
     // done in slices under the wait cursor: the window keeps painting, other
-    // input waits, and Esc stops it with what was done so far shown.
+    // input waits, and Esc stops it with what was done so far shown. Once it
+    // has brought more rows than the work limit into the tree it stops as Esc
+    // stops it. The expand handler learns how it ended.
     void ExpandSubtree(WTreeItem item);
+    // The rows one ExpandSubtree may bring into the tree (none by default).
+    void SetWorkLimit(std::size_t rows) { workLimit_ = rows; }
+    // Called at the end of each ExpandSubtree, from the '*' key as from a command.
+    void SetExpandHandler(std::function<void(ExpandEnd)> handler) {
+        expandHandler_ = std::move(handler);
+    }
 
     // The backend's record of the control; defined in the backend's headers.
     struct Native;
@@ -83,6 +97,14 @@ protected:
     void Attached() override;
 
 private:
+    void ExpandEnded(ExpandEnd end) {
+        if (expandHandler_) {
+            expandHandler_(end);
+        }
+    }
+
     WTreeStore store_;
     std::unique_ptr<Native> native_;
+    std::size_t workLimit_ = std::numeric_limits<std::size_t>::max();
+    std::function<void(ExpandEnd)> expandHandler_;
 };

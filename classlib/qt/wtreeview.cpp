@@ -145,13 +145,17 @@ private:
 // with few rows after it.
 class PartedExpansion {
 public:
-    PartedExpansion(QTreeView& view, WTreeModel& model, const WTreeStore& store, QModelIndex top)
-        : view_(view), model_(model), store_(store), top_(top) {}
+    PartedExpansion(QTreeView& view, WTreeModel& model, const WTreeStore& store, QModelIndex top,
+                    std::size_t rowLimit)
+        : view_(view), model_(model), store_(store), top_(top), rowLimit_(rowLimit) {}
+
+    // Whether the rows brought into the tree passed the limit.
+    bool AtLimit() const { return rows_ > rowLimit_; }
 
     void RecordParts(Slices& slices) {
         view_.collapse(top_);
         std::vector<std::pair<QModelIndex, Step>> pending{{top_, Step::Sort}};
-        while (!pending.empty() && slices.GoOn()) {
+        while (!pending.empty() && !AtLimit() && slices.GoOn()) {
             auto [index, step] = pending.back();
             pending.pop_back();
             if (step == Step::Sort && index != top_) {
@@ -163,6 +167,7 @@ public:
                 view_.expand(index);
             }
             model_.FetchIfNeeded(index);
+            rows_ += static_cast<std::size_t>(model_.rowCount(index));
             for (int row = model_.rowCount(index) - 1; row >= 0; --row) {
                 const QModelIndex child = model_.index(row, 0, index);
                 if (model_.hasChildren(child)) {
@@ -193,6 +198,8 @@ private:
     WTreeModel& model_;
     const WTreeStore& store_;
     QModelIndex top_;
+    std::size_t rowLimit_;
+    std::size_t rows_ = 0;
     std::vector<QModelIndex> opened_;  // the parts' tops and the items above them, first to last
 };
 
@@ -307,19 +314,27 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
     BusyInputFilter input;
     const WWaitCursor wait(this);
     const QModelIndex top = native_->model->IndexOf(item);
+    ExpandEnd end = ExpandEnd::Whole;
     {
         HeldGeometry held(*view);
         held.ProcessEvents();  // shows the wait cursor at once
         Slices slices(held, input);
-        PartedExpansion expansion(*view, *native_->model, store_, top);
+        PartedExpansion expansion(*view, *native_->model, store_, top, workLimit_);
         expansion.RecordParts(slices);
+        end = expansion.AtLimit() ? ExpandEnd::AtWorkLimit
+              : input.StopAsked() ? ExpandEnd::Escaped
+                                  : ExpandEnd::Whole;
         // Esc while the parts were recorded (hidden below the closed top):
         // what was recorded opens all the same, so that Esc keeps what was
         // done; another Esc stops that too.
         input.ClearStop();
         expansion.OpenParts(slices);
+        if (end == ExpandEnd::Whole && input.StopAsked()) {
+            end = ExpandEnd::Escaped;
+        }
     }
     // Without a window manager no later event brings the scroll bars up to date.
     view->doItemsLayout();
     view->scrollTo(top, QAbstractItemView::EnsureVisible);
+    ExpandEnded(end);
 }

@@ -94,13 +94,17 @@ constexpr std::size_t kRowsShownAtOnce = 1500;
 // every revealed row when an item opens.
 class SubtreeExpansion {
 public:
-    SubtreeExpansion(WTreeView& view, WTreeItem top) : view_(view), store_(view.Store()) {
+    SubtreeExpansion(WTreeView& view, WTreeItem top, std::size_t rowLimit)
+        : view_(view), store_(view.Store()), rowLimit_(rowLimit) {
         steps_.push_back({top, Kind::Visit});
     }
 
-    // Does one step; false when nothing is left.
+    // Whether the rows brought into the tree passed the limit.
+    bool AtLimit() const { return rows_ > rowLimit_; }
+
+    // Does one step; false when nothing is left or the limit is passed.
     bool Step() {
-        if (steps_.empty()) {
+        if (steps_.empty() || AtLimit()) {
             return false;
         }
         const auto [item, kind] = steps_.back();
@@ -140,6 +144,7 @@ private:
         store_.MakeChildren(parent);
         for (WTreeItem child = store_.LastChild(parent); child != kNoItem;
              child = store_.PreviousSibling(child)) {
+            ++rows_;
             if (store_.MayHaveChildren(child)) {
                 steps_.push_back({child, kind});
             }
@@ -148,6 +153,8 @@ private:
 
     WTreeView& view_;
     WTreeStore& store_;
+    std::size_t rowLimit_;
+    std::size_t rows_ = 0;
     std::vector<Pending> steps_;
 };
 
@@ -287,17 +294,23 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
             SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, firstShown);
         }
     };
-    SubtreeExpansion expansion(*this, item);
+    SubtreeExpansion expansion(*this, item, workLimit_);
+    ExpandEnd end = ExpandEnd::Whole;
     auto sliceStart = std::chrono::steady_clock::now();
     while (expansion.Step()) {
         if (std::chrono::steady_clock::now() - sliceStart >= kSlice) {
             keepInView();
             if (input.Pump()) {
                 expansion.ShowHiddenPart();
+                end = ExpandEnd::Escaped;
                 break;
             }
             sliceStart = std::chrono::steady_clock::now();
         }
+    }
+    if (expansion.AtLimit()) {
+        expansion.ShowHiddenPart();
+        end = ExpandEnd::AtWorkLimit;
     }
     keepInView();
     if (firstShown == 0) {
@@ -308,4 +321,5 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
             SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(handle));
         }
     }
+    ExpandEnded(end);
 }
