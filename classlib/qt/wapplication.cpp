@@ -79,7 +79,6 @@ int WMessageLoop::Run() {
 }
 
 void WMessageLoop::PostQuitMessage(int code) {
-    LoopState& state = State();
     PendingQuit().posted = true;
     PendingQuit().code = code;
     ExitRunningLoop();
