@@ -18,8 +18,9 @@ constexpr std::size_t kBlockSize = 1 << 20;
 // short lines, and a stream call per piece would cost more than the disk.
 bool WriteTreeLines(const WTreeStore& tree, WTreeItem node, std::ostream& out,
                     std::size_t nodeLimit, std::size_t& lines, bool& stopped) {
+    // Not reserved ahead: most trees are small, and the block grows to its size once on a
+    // large one and keeps its room across the flushes.
     std::string block;
-    block.reserve(kBlockSize + 4096);
     const auto flush = [&](std::string& text) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         text.clear();
