@@ -88,7 +88,7 @@ std::string MemoryHostFs::Found(std::string_view path, Lookup lookup) const {
         }
         const auto matches = caseless_.find(CaselessKey(exact));
         key = matches != caseless_.end() && matches->second.size() == 1 ? matches->second.front()
-                                                                         : exact;
+                                                                        : exact;
     }
     return key.empty() ? "/" : key;
 }
