@@ -9,42 +9,19 @@
 #include "depscan/wcinclude.h"
 #include "fuzz/fuzzsupport.h"
 
-namespace {
-
 // Files that resource lines and literals of the seeds name, so that the existence tests answer
 // both ways; made once, the input replacing "input.c" on each run.
-MemoryHostFs& Files() {
-    static MemoryHostFs files;
-    static const bool made = [] {
-        files.AddFile("/proj/a.h", "#include \"b.h\"\n");
-        files.AddFile("/proj/res/icon.ico", "ICO");
-        files.AddFile("/proj/b.h", "");
-        return true;
-    }();
-    (void)made;
-    return files;
-}
-
-void CheckFinding(const Finding& finding, std::size_t size) {
-    switch (finding.kind) {
-        case Finding::Kind::Include:
-            FUZZ_CHECK(finding.opener == '"' || finding.opener == '<');
-            FUZZ_CHECK(finding.name.size() + 9 <= size);  // "#include" and the closing quote
-            break;
-        case Finding::Kind::Literal:
-            FUZZ_CHECK(finding.name.size() <= 2 * size);  // an escaped pair may keep its backslash
-            break;
-        case Finding::Kind::ResourceFile:
-            FUZZ_CHECK(!finding.name.empty() && finding.name.size() <= size);
-            break;
+struct FixedFiles : MemoryHostFs {
+    FixedFiles() {
+        AddFile("/proj/a.h", "#include \"b.h\"\n");
+        AddFile("/proj/res/icon.ico", "ICO");
+        AddFile("/proj/b.h", "");
     }
-}
-
-}  // namespace
+};
 
 void FuzzInput(std::string_view bytes) {
     const std::string folder = "/proj/";
-    MemoryHostFs& fs = Files();
+    static FixedFiles fs;
     fs.AddFile("/proj/input.c", bytes);
     const WString projectFolder(folder);
     const std::size_t size = bytes.size();
@@ -90,7 +67,10 @@ void FuzzInput(std::string_view bytes) {
     FUZZ_CHECK(source.size() <= size && script.size() <= size);
     for (const auto* findings : {&source, &script}) {
         for (const Finding& finding : *findings) {
-            CheckFinding(finding, size);
+            const bool include = finding.kind == Finding::Kind::Include;
+            FUZZ_CHECK(!include || finding.opener == '"' || finding.opener == '<');
+            // "#include" and the closing quote; an escaped pair of a literal may keep its backslash
+            FUZZ_CHECK(finding.name.size() + (include ? 9 : 0) <= (include ? size : 2 * size));
         }
     }
 }

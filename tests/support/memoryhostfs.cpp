@@ -2,7 +2,6 @@
 
 #include "classlib/core/pathrules.h"
 
-#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -23,21 +22,12 @@ std::string CaselessKey(std::string_view key) {
     return std::string(key.substr(0, name)) + AsciiLowered(key.substr(name));
 }
 
-// True when path is its own folded form, as the readers mostly give paths: rooted, '/' between
-// components, none of them empty, "." or "..". Such a path needs no folding.
+// True when path is its own folded form, as the readers mostly give paths: rooted, '/' only, no
+// empty, "." or ".." component. A name that begins with '.' is merely folded again.
 bool IsFolded(std::string_view path) {
-    if (path.size() < 2 || path.front() != '/' || path.back() == '/') {
-        return path == "/";
-    }
-    for (std::size_t start = 1; start <= path.size();) {
-        const std::size_t end = std::min(path.find('/', start), path.size());
-        const std::string_view part = path.substr(start, end - start);
-        if (part.empty() || part == "." || part == ".." || part.find('\\') != part.npos) {
-            return false;
-        }
-        start = end + 1;
-    }
-    return true;
+    return path.size() > 1 && path.front() == '/' && path.back() != '/' &&
+           path.find('\\') == path.npos && path.find("//") == path.npos &&
+           path.find("/.") == path.npos;
 }
 
 }  // namespace
