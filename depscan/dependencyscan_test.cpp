@@ -187,6 +187,11 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "y.h=#include \"x.h\"",
          "a.c\n x.h\n  y.h\n   x.h\n y.h\n  x.h\n   y.h\nb.c\n y.h\n  x.h\n   y.h\n",
          "C\n a.c\n b.c\nH\n x.h\n y.h\n"},
+        // Each "./" makes a new name of the same file: the names end where the file stands open.
+        {"headers of a sub-folder including each other as ./ end",
+         "s.c=#include \"inc/a.h\"|inc/a.h=#include \"./b.h\"|inc/b.h=#include \"./a.h\"",
+         "s.c\n inc\\a.h\n  inc\\.\\b.h\n   inc\\.\\.\\a.h\n",
+         "C\n s.c\nH\n inc\\.\\b.h\n inc\\a.h\n"},
         {"a cycle gets its node but is not scanned again",
          "a.c=#include \"a.h\"|a.h=#include \"b.h\"|"
          "b.h=#include \"A.H\"\n#include \"b.h\"\n#include \"c.h\"\n|c.h=#include \"a.h\"",
