@@ -1,6 +1,7 @@
 #include "depscan/dependencygraph.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "classlib/core/pathrules.h"
 #include "depscan/fileclass.h"
@@ -339,9 +340,17 @@ bool DependencyGraph::DependsOnChain(std::uint32_t targetIndex, std::uint32_t fi
 // group it reaches searches it.
 void DependencyGraph::Survey(std::uint32_t targetIndex) {
     Target& target = targets_[targetIndex];
-    // Reading: every file reachable through resolved includes.
+    // Reading: every file reachable through resolved includes, each place once. A name that
+    // folds to a place read already is not read again: headers of a sub-folder that include each
+    // other as "./b.h" give inc\.\b.h, inc\.\.\a.h, ... without end. Such a name counts as
+    // searching the chain, which keeps what includes it out of the shared subtrees.
+    std::unordered_set<std::string> places;
+    std::vector<bool> placeReadBefore;
     for (std::uint32_t file = 0; file < target.files.size(); ++file) {
-        if (IsExpandable(targetIndex, file)) {
+        const std::string_view label = labels_[target.files[file].label];
+        const std::string place = LexicallyFolded(PathInFolder(target.folder, label));
+        placeReadBefore.push_back(!places.insert(place).second);
+        if (IsExpandable(targetIndex, file) && !placeReadBefore.back()) {
             EdgesOf(target, file);
         }
     }
@@ -362,7 +371,8 @@ void DependencyGraph::Survey(std::uint32_t targetIndex) {
         if (!IsExpandable(targetIndex, file)) {
             continue;
         }
-        searches[nodeOfFile[file]] = searches[nodeOfFile[file]] || named.searchesChain;
+        searches[nodeOfFile[file]] =
+            searches[nodeOfFile[file]] || named.searchesChain || placeReadBefore[file];
         for (const Edge& edge : named.edges) {
             if (edge.file != kNone && IsExpandable(targetIndex, edge.file)) {
                 successors[nodeOfFile[file]].push_back(nodeOfFile[edge.file]);

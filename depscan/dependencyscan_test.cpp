@@ -188,6 +188,11 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "y.h=#include \"x.h\"",
          "a.c\n x.h\n  y.h\n   x.h\n y.h\n  x.h\n   y.h\nb.c\n y.h\n  x.h\n   y.h\n",
          "C\n a.c\n b.c\nH\n x.h\n y.h\n"},
+        // Each "./" makes a new name of the same file: the names end where the file stands open.
+        {"headers of a sub-folder including each other as ./ end",
+         "s.c=#include \"inc/a.h\"|inc/a.h=#include \"./b.h\"|inc/b.h=#include \"./a.h\"",
+         "s.c\n inc\\a.h\n  inc\\.\\b.h\n   inc\\.\\.\\a.h\n",
+         "C\n s.c\nH\n inc\\.\\b.h\n inc\\a.h\n"},
         {"a cycle gets its node but is not scanned again",
          "a.c=#include \"a.h\"|a.h=#include \"b.h\"|"
          "b.h=#include \"A.H\"\n#include \"b.h\"\n#include \"c.h\"\n|c.h=#include \"a.h\"",
@@ -298,15 +303,20 @@ TEST(Scan, ALoadReadsEveryFileOnce) {
                                                  {"/p/p.wpj", 1},
                                                  {"/p/t.tgt", 1}}));
     // The files the project reads, as a refused write and the copy ask: listed (=), then shown
-    // by the dependency trees, each file's subtree once.
+    // by the dependency trees, each file's subtree once, but for a name of a place read already
+    // (inc\..\c.h), whose subtree depends on where it stands.
     std::string shown;
     WalkProjectFiles(tree, [&](std::string_view name, std::string_view, ProjectFileRole role) {
         shown.append(role == ProjectFileRole::Shown ? " " : " =").append(name);
     });
     EXPECT_EQ(shown,
               " =p.wpj =t.tgt =a.c =b.c =c.h =inc\\..\\c.h =inc\\d.h"
-              " a.c c.h inc\\d.h inc\\..\\c.h inc\\D.h inc\\..\\c.h C.H inc\\d.h inc\\D.h inc\\d.h"
-              " b.c inc\\..\\c.h inc\\d.h inc\\D.h inc\\d.h A.C c.h C.H inc\\d.h");
+              " a.c c.h inc\\d.h inc\\..\\c.h inc\\D.h inc\\..\\c.h C.H inc\\d.h inc\\..\\c.h"
+              " inc\\D.h inc\\..\\c.h inc\\d.h inc\\..\\c.h inc\\d.h inc\\D.h"
+              " b.c inc\\..\\c.h inc\\d.h inc\\..\\c.h inc\\D.h inc\\..\\c.h inc\\d.h"
+              " inc\\..\\c.h inc\\d.h inc\\D.h"
+              " A.C c.h inc\\d.h inc\\..\\c.h inc\\D.h inc\\..\\c.h C.H inc\\d.h inc\\..\\c.h"
+              " inc\\D.h inc\\..\\c.h inc\\d.h inc\\..\\c.h inc\\d.h inc\\D.h");
 }
 
 }  // namespace

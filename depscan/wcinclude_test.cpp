@@ -92,6 +92,8 @@ TEST(WCInclude, FindsCharactersIncludesAndLiterals) {
         {Op::Includes, "capital I, blank inside the word, other directive",
          "#Include \"a.h\"\n#inc lude \"b.h\"\n#define X \"c.h\"", ""},
         {Op::Includes, "blank in the name", "#include \"a b.h\"", ""},
+        {Op::Includes, "a longer word, a macro name", "#includes \"a.h\"\n#include NAME \"b.h\"",
+         ""},
         {Op::Includes, "hash restarts inside a name", "#include \"a#include \"b.h\"", "\"b.h|"},
         {Op::Includes, "angle closed by a quote", "#include <a.h\"", "<a.h|"},
         {Op::Includes, "quote closed by angle", "#include \"a.h>\n#include \"b.h\"", "\"b.h|"},

@@ -31,12 +31,15 @@ constexpr std::string_view kFiles[] = {
 constexpr std::size_t kTargetPiece = 4;
 
 // The default target file: one target "t.tgt" with an include switch and sources inside and
-// outside the project folder, a library and a missing file.
-std::string DefaultTargetFile() {
-    projectwriter::TargetLayout layout;
-    layout.includeDirectories = "inc;$(%watcom)\\h";
-    layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
-    return projectwriter::TargetFileText(layout);
+// outside the project folder, a library and a missing file. Made once.
+const std::string& DefaultTargetFile() {
+    static const std::string text = [] {
+        projectwriter::TargetLayout layout;
+        layout.includeDirectories = "inc;$(%watcom)\\h";
+        layout.items = {"a.c", "r.rc", "..\\outside.h", "lib\\x.lib", "missing.c"};
+        return projectwriter::TargetFileText(layout);
+    }();
+    return text;
 }
 
 // Every file but those below folder.
@@ -66,7 +69,8 @@ void FuzzInput(std::string_view bytes) {
         }
     }
     const std::string project = "/load/proj/p.wpj";
-    memory.files.AddFile(project, projectwriter::ProjectFileText({"t.tgt"}));
+    static const std::string projectText = projectwriter::ProjectFileText({"t.tgt"});
+    memory.files.AddFile(project, projectText);
     const auto before = memory.files.Files();
 
     WTreeStore tree;

@@ -1,23 +1,28 @@
-// WCInclude on arbitrary bytes: NextChar, NextInclude, NextResourceFile, NextStringLiteral, the
-// resource-script reader and FindReferences. Each loop must end within a bound set by the input's
-// size, and a position saved and restored must give the same findings again.
+// WCInclude on arbitrary bytes: NextChar, NextResourceFile with SavePosition/RestorePosition, and
+// FindReferences, which drives NextInclude, NextStringLiteral and the resource-script reader as
+// the scan does. Each loop must end within a bound set by the input's size, and a position saved
+// and restored must give the same findings again. Every pass reads the whole input, so each is
+// made once: the checks on includes and literals are made on what FindReferences returns.
 #include <string>
 
 #include "depscan/filefindings.h"
-#include "depscan/resourcescript.h"
 #include "depscan/wcinclude.h"
 #include "fuzz/fuzzsupport.h"
 
+// Files that resource lines and literals of the seeds name, so that the existence tests answer
+// both ways; made once, the input replacing "input.c" on each run.
+struct FixedFiles : MemoryHostFs {
+    FixedFiles() {
+        AddFile("/proj/a.h", "#include \"b.h\"\n");
+        AddFile("/proj/res/icon.ico", "ICO");
+        AddFile("/proj/b.h", "");
+    }
+};
+
 void FuzzInput(std::string_view bytes) {
-    // Files that resource lines and literals of the seeds name, so that the existence tests
-    // answer both ways.
     const std::string folder = "/proj/";
-    MemoryFiles memory;
-    memory.files.AddFile("/proj/a.h", "#include \"b.h\"\n");
-    memory.files.AddFile("/proj/res/icon.ico", "ICO");
-    memory.files.AddFile("/proj/b.h", "");
-    memory.files.AddFile("/proj/input.c", bytes);
-    FakeHostFs& fs = memory.fs;
+    static FixedFiles fs;
+    fs.AddFile("/proj/input.c", bytes);
     const WString projectFolder(folder);
     const std::size_t size = bytes.size();
     WCInclude scanner(fs, folder);
@@ -34,13 +39,6 @@ void FuzzInput(std::string_view bytes) {
         FUZZ_CHECK(++count <= size);
     }
     FUZZ_CHECK(scanner.NextChar() == -1);
-
-    scanner.Rewind();
-    for (count = 0; scanner.NextInclude(name, opener);) {
-        FUZZ_CHECK(opener == '"' || opener == '<');
-        FUZZ_CHECK(name.GetLength() + 9 <= size);  // "#include" and the closing quote
-        FUZZ_CHECK(++count <= size);
-    }
 
     // Resource lines to the end; then back to the position saved after the first one, which must
     // give all the later ones again.
@@ -61,20 +59,18 @@ void FuzzInput(std::string_view bytes) {
         FUZZ_CHECK(again == count - 1);
     }
 
-    scanner.OpenText(std::string(bytes));
-    for (count = 0; scanner.NextStringLiteral(name);) {
-        FUZZ_CHECK(name.GetLength() <= 2 * size);  // an escaped pair may keep its backslash
-        FUZZ_CHECK(++count <= size);
-    }
-
-    ResourceScriptReader reader(scanner);
+    // A source's includes and literals; a script's includes and resource lines.
     scanner.Rewind();
-    ScriptReference reference;
-    for (count = 0; reader.Next(reference);) {
-        FUZZ_CHECK(++count <= size + 1);
-    }
-    for (FileClass fileClass : {FileClass::Source, FileClass::ResourceScript}) {
-        scanner.Rewind();
-        FUZZ_CHECK(FindReferences(scanner, fileClass, ParseLiterals::On).size() <= size);
+    const auto source = FindReferences(scanner, FileClass::Source, ParseLiterals::On);
+    scanner.Rewind();
+    const auto script = FindReferences(scanner, FileClass::ResourceScript, ParseLiterals::Off);
+    FUZZ_CHECK(source.size() <= size && script.size() <= size);
+    for (const auto* findings : {&source, &script}) {
+        for (const Finding& finding : *findings) {
+            const bool include = finding.kind == Finding::Kind::Include;
+            FUZZ_CHECK(!include || finding.opener == '"' || finding.opener == '<');
+            // "#include" and the closing quote; an escaped pair of a literal may keep its backslash
+            FUZZ_CHECK(finding.name.size() + (include ? 9 : 0) <= (include ? size : 2 * size));
+        }
     }
 }

@@ -91,3 +91,20 @@ TEST_F(WTreeSearchTest, FindsChildrenNotMadeYetAndMakesOnlyTheWayToAHit) {
     EXPECT_EQ(counted.Count(), 2u);
     EXPECT_EQ(counted.Complete(), false);
 }
+
+// The views expand a subtree at once only when it is small: children still to be made count,
+// and counting makes none of them. p holds a.C, x.h and b.c, and b.c three more on demand.
+TEST_F(WTreeSearchTest, CountsDescendantsNotMadeYetWithoutMakingThem) {
+    const WTreeItem p = store_.FirstRoot();
+    const WTreeItem b = store_.NextSibling(store_.FirstChild(p));
+    store_.SetChildSource(std::make_unique<MadeOnDemand>(b));
+    const std::size_t before = store_.Count();
+    const WTreeItem leaf = store_.FirstChild(store_.FirstChild(p));
+    const auto atMost = [&](WTreeItem item, std::size_t limit) {
+        return store_.HasAtMostDescendants(item, limit);
+    };
+    EXPECT_EQ((std::vector<bool>{atMost(p, 6), atMost(p, 5), atMost(b, 3), atMost(b, 2),
+                                 atMost(leaf, 0), atMost(kNoItem, 0)}),
+              (std::vector<bool>{true, false, true, false, true, true}));
+    EXPECT_EQ(store_.Count(), before);
+}

@@ -25,6 +25,21 @@ std::string RootedKey(std::string_view path) {
     return LexicallyFolded(rooted);
 }
 
+// The key with its last component in lower case: the same for every entry of a folder whose
+// names differ only in case.
+std::string CaselessKey(std::string_view key) {
+    const std::size_t name = key.rfind('/') + 1;
+    return std::string(key.substr(0, name)) + AsciiLowered(key.substr(name));
+}
+
+// True when path is its own folded form, as the readers mostly give paths: rooted, '/' only, no
+// empty, "." or ".." component. A name that begins with '.' is merely folded again.
+bool IsFolded(std::string_view path) {
+    return path.size() > 1 && path.front() == '/' && path.back() != '/' &&
+           path.find('\\') == path.npos && path.find("//") == path.npos &&
+           path.find("/.") == path.npos;
+}
+
 }  // namespace
 
 MemoryHostFs::MemoryHostFs() {
@@ -33,6 +48,7 @@ MemoryHostFs::MemoryHostFs() {
 
 void MemoryHostFs::Clear() {
     entries_.clear();
+    caseless_.clear();
     entries_["/"] = {HostEntry::Folder, {}, 0};
 }
 
@@ -40,9 +56,9 @@ void MemoryHostFs::AddFile(std::string_view path, std::string_view bytes) {
     const std::string key = RootedKey(path);
     for (std::size_t slash = key.find('/', 1); slash != std::string::npos;
          slash = key.find('/', slash + 1)) {
-        entries_.try_emplace(key.substr(0, slash), Entry{HostEntry::Folder, {}, nextId_++});
+        Emplace(key.substr(0, slash), Entry{HostEntry::Folder, {}, nextId_});
     }
-    entries_[key] = {HostEntry::File, std::string(bytes), nextId_++};
+    Assign(key, {HostEntry::File, std::string(bytes), nextId_++});
 }
 
 std::map<std::string, std::string> MemoryHostFs::Files() const {
@@ -58,7 +74,10 @@ std::map<std::string, std::string> MemoryHostFs::Files() const {
 // The folded key of path; each component not found exactly is taken as the single entry of its
 // folder that matches it without regard to case, when there is one.
 std::string MemoryHostFs::Found(std::string_view path, Lookup lookup) const {
-    const std::string folded = RootedKey(path);
+    const std::string folded = IsFolded(path) ? std::string(path) : RootedKey(path);
+    if (entries_.contains(folded)) {
+        return folded;  // so is every folder above it: the walk below would find the same
+    }
     std::string key;
     for (std::string_view component : PathComponents(folded)) {
         std::string exact = key + "/" + std::string(component);
@@ -66,21 +85,27 @@ std::string MemoryHostFs::Found(std::string_view path, Lookup lookup) const {
             key = std::move(exact);
             continue;
         }
-        const std::string prefix = key + "/";
-        const std::string wanted = AsciiLowered(component);
-        std::string match;
-        int matches = 0;
-        for (auto it = entries_.lower_bound(prefix);
-             it != entries_.end() && it->first.starts_with(prefix); ++it) {
-            const std::string_view name = std::string_view(it->first).substr(prefix.size());
-            if (name.find('/') == std::string_view::npos && AsciiLowered(name) == wanted) {
-                match = it->first;
-                ++matches;
-            }
-        }
-        key = matches == 1 ? match : exact;
+        const auto matches = caseless_.find(CaselessKey(exact));
+        key = matches != caseless_.end() && matches->second.size() == 1 ? matches->second.front()
+                                                                        : exact;
     }
     return key.empty() ? "/" : key;
+}
+
+const MemoryHostFs::Entry& MemoryHostFs::Emplace(const std::string& key, Entry entry) {
+    const auto [it, made] = entries_.try_emplace(key, std::move(entry));
+    if (made) {
+        caseless_[CaselessKey(key)].push_back(key);
+        ++nextId_;
+    }
+    return it->second;
+}
+
+void MemoryHostFs::Assign(const std::string& key, Entry entry) {
+    const auto [it, made] = entries_.insert_or_assign(key, std::move(entry));
+    if (made) {
+        caseless_[CaselessKey(key)].push_back(key);
+    }
 }
 
 const MemoryHostFs::Entry* MemoryHostFs::At(const std::string& key) const {
@@ -124,9 +149,8 @@ HostStatus MemoryHostFs::CreateFolder(std::string_view path) {
         return Status(HostStatus::Code::NotFound, "cannot create folder " + key,
                       "No such file or directory");
     }
-    const auto [it, made] = entries_.try_emplace(key, Entry{HostEntry::Folder, {}, nextId_});
-    nextId_ += made ? 1 : 0;
-    return it->second.kind == HostEntry::Folder
+    const Entry& entry = Emplace(key, Entry{HostEntry::Folder, {}, nextId_});
+    return entry.kind == HostEntry::Folder
                ? HostStatus::Ok()
                : Status(HostStatus::Code::Failed, "cannot create folder " + key, "File exists");
 }
@@ -140,7 +164,7 @@ HostStatus MemoryHostFs::Put(const std::string& key, std::string bytes) {
     if (const Entry* old = At(key); old != nullptr && old->kind != HostEntry::File) {
         return Status(HostStatus::Code::Failed, "cannot replace " + key, "Is a directory");
     }
-    entries_[key] = {HostEntry::File, std::move(bytes), nextId_++};
+    Assign(key, {HostEntry::File, std::move(bytes), nextId_++});
     return HostStatus::Ok();
 }
 

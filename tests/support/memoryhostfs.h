@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/core/hostfs.h"
 
@@ -45,8 +46,14 @@ private:
 
     std::string Found(std::string_view path, Lookup lookup) const;
     const Entry* At(const std::string& key) const;
+    // A new entry at key, taking the next id; what is there already is kept and returned.
+    const Entry& Emplace(const std::string& key, Entry entry);
+    // entry at key, replacing what is there.
+    void Assign(const std::string& key, Entry entry);
     HostStatus Put(const std::string& key, std::string bytes);
 
     std::map<std::string, Entry> entries_;  // by folded path; "/" is the root
+    // The keys of entries_ by CaselessKey, for the lookups without regard to case.
+    std::map<std::string, std::vector<std::string>> caseless_;
     std::uint64_t nextId_ = 1;
 };
