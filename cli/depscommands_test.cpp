@@ -197,6 +197,18 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     EXPECT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(TreeFromJson(ParsedJson(json.out)), Cli({"tree", project, "--parse-literals"}).out);
 
+    // x.h and y.h include each other: below y.h, x.h is cut at y.h, not as it was met first.
+    projectwriter::TargetLayout cycle;
+    cycle.items = {"a.c"};
+    dir.Write("cycle/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write("cycle/t.tgt", projectwriter::TargetFileText(cycle));
+    dir.Write("cycle/a.c", "#include \"x.h\"\n#include \"y.h\"\n");
+    dir.Write("cycle/x.h", "#include \"y.h\"\n");
+    dir.Write("cycle/y.h", "#include \"x.h\"\n");
+    const std::string cycleProject = dir.Join("cycle/p.wpj");
+    EXPECT_EQ(TreeFromJson(ParsedJson(Cli({"deps", cycleProject, "--format", "json"}).out)),
+              Cli({"tree", cycleProject}).out);
+
 #ifndef _WIN32  // Windows names its files in UTF-16: a byte that is no UTF-8 names none
     projectwriter::TargetLayout layout;
     layout.items = {"a.c"};
