@@ -22,7 +22,9 @@ constexpr std::size_t kOpenTextLimit = 512u << 10;
 // once per target and copied where the file recurs.
 class JsonVisitor : public ProjectVisitor {
 public:
-    JsonVisitor(JsonWriter& writer, JsonBlockStream& stream) : writer_(writer), stream_(stream) {}
+    JsonVisitor(JsonWriter& writer, JsonBlockStream& stream) : writer_(writer), stream_(stream) {
+        keptText_.reserve(kKeptTextBudget);
+    }
 
     void BeginTarget(const TargetFacts& target) override {
         writer_.StartObject();
@@ -46,7 +48,7 @@ public:
         part_ = Part::Sources;
         open_ = 0;
         kept_.clear();
-        keptBytes_ = 0;
+        keptText_.clear();
     }
 
     // Each file is {"file", "includes": [...]}; a file at depth d closes the
@@ -75,7 +77,7 @@ public:
             }
             // The first elements of the array just opened: no separator before them,
             // and nothing follows them in it, so the writer need not count them.
-            stream_.Write(kept.text);
+            stream_.Write(std::string_view(keptText_).substr(kept.at, kept.size));
             files_ += kept.files;
             return kept.files;
         }
@@ -164,9 +166,9 @@ private:
         const Keeping done = keeping_.back();
         keeping_.pop_back();
         const std::string_view text = stream_.Since(done.start);
-        if (keptBytes_ + text.size() <= kKeptTextBudget) {
-            kept_.try_emplace(done.file, Kept{std::string(text), files_ - done.files});
-            keptBytes_ += text.size();
+        if (keptText_.size() + text.size() <= kKeptTextBudget) {
+            kept_.try_emplace(done.file, Kept{keptText_.size(), text.size(), files_ - done.files});
+            keptText_.append(text);
         }
         if (keeping_.empty()) {
             stream_.Release();
@@ -187,12 +189,14 @@ private:
     int open_ = 0;
     // The files written or copied so far: what a kept text stands for.
     std::size_t files_ = 0;
+    // The elements of a file's includes array, as written: where in keptText_.
     struct Kept {
-        std::string text;  // the elements of the includes array, as written
+        std::size_t at = 0;
+        std::size_t size = 0;
         std::size_t files = 0;
     };
     std::unordered_map<std::uint32_t, Kept> kept_;  // by file, of the target under way
-    std::size_t keptBytes_ = 0;
+    std::string keptText_;                          // one after another, never reallocated
     struct Keeping {
         int depth;
         std::uint32_t file;
