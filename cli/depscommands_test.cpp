@@ -197,16 +197,28 @@ TEST(DepsCommands, JsonHoldsTheTree) {
     EXPECT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(TreeFromJson(ParsedJson(json.out)), Cli({"tree", project, "--parse-literals"}).out);
 
+    // A project of one target whose one source is a.c, in folder; returns its file.
+    const auto oneSource = [&dir](const std::string& folder) {
+        projectwriter::TargetLayout layout;
+        layout.items = {"a.c"};
+        dir.Write(folder + "/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+        dir.Write(folder + "/t.tgt", projectwriter::TargetFileText(layout));
+        return dir.Join(folder + "/p.wpj");
+    };
+    // x.h and y.h include each other: below y.h, x.h is cut at y.h, not as it was met first.
+    const std::string cycle = oneSource("cycle");
+    dir.Write("cycle/a.c", "#include \"x.h\"\n#include \"y.h\"\n");
+    dir.Write("cycle/x.h", "#include \"y.h\"\n");
+    dir.Write("cycle/y.h", "#include \"x.h\"\n");
+    EXPECT_EQ(TreeFromJson(ParsedJson(Cli({"deps", cycle, "--format", "json"}).out)),
+              Cli({"tree", cycle}).out);
+
 #ifndef _WIN32  // Windows names its files in UTF-16: a byte that is no UTF-8 names none
-    projectwriter::TargetLayout layout;
-    layout.items = {"a.c"};
-    dir.Write("odd/p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
-    dir.Write("odd/t.tgt", projectwriter::TargetFileText(layout));
+    const std::string odd = oneSource("odd");
     dir.Write("odd/a.c", "#include \"caf\xE9.h\"\n");
     dir.Write("odd/caf\xE9.h", "");
-    const rapidjson::Document odd =
-        ParsedJson(Cli({"deps", dir.Join("odd/p.wpj"), "--format", "json"}).out);
-    EXPECT_EQ(Str(odd["targets"][0]["sources"][0]["includes"][0]["file"]), "caf\xC3\xA9.h");
+    const rapidjson::Document oddJson = ParsedJson(Cli({"deps", odd, "--format", "json"}).out);
+    EXPECT_EQ(Str(oddJson["targets"][0]["sources"][0]["includes"][0]["file"]), "caf\xC3\xA9.h");
 #endif
 }
 

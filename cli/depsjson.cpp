@@ -1,5 +1,6 @@
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <rapidjson/stringbuffer.h>
@@ -9,11 +10,21 @@
 
 namespace {
 
+// The text kept of files' includes arrays, and the text of the includes
+// arrays being written that is to be kept.
+constexpr std::size_t kKeptTextBudget = 3u << 20;
+constexpr std::size_t kOpenTextLimit = 512u << 10;
+
 // Streams the document as the walk goes: the nesting of a source's files
 // follows their depths, so only the open levels are kept (by the writer).
+// A file's includes are the same wherever it stands in a target when the walk
+// says so; the document is compact, so their text is too, and it is written
+// once per target and copied where the file recurs.
 class JsonVisitor : public ProjectVisitor {
 public:
-    explicit JsonVisitor(JsonWriter& writer) : writer_(writer) {}
+    JsonVisitor(JsonWriter& writer, JsonBlockStream& stream) : writer_(writer), stream_(stream) {
+        keptText_.reserve(kKeptTextBudget);
+    }
 
     void BeginTarget(const TargetFacts& target) override {
         writer_.StartObject();
@@ -36,12 +47,18 @@ public:
         writer_.StartArray();
         part_ = Part::Sources;
         open_ = 0;
+        kept_.clear();
+        keptText_.clear();
     }
 
     // Each file is {"file", "includes": [...]}; a file at depth d closes the
     // files open at depth d and below.
     void File(const FileVisit& file) override {
         CloseFilesTo(file.depth);
+        ++files_;
+        if (!keeping_.empty() && stream_.Held() >= kOpenTextLimit) {
+            StopKeeping();  // too large to keep: the text goes out
+        }
         writer_.StartObject();
         RawKey(R"("file")");
         const std::string& quoted = Quoted(file);
@@ -49,6 +66,24 @@ public:
         RawKey(R"("includes")");
         writer_.StartArray();
         open_ = file.depth + 1;
+    }
+
+    // The file's includes as kept, or, met first, their text to be kept.
+    std::size_t CopyBelow(const FileVisit& file, std::size_t room) override {
+        if (const auto found = kept_.find(file.file); found != kept_.end()) {
+            const Kept& kept = found->second;
+            if (kept.files == 0 || kept.files > room) {
+                return 0;
+            }
+            // The first elements of the array just opened: no separator before them,
+            // and nothing follows them in it, so the writer need not count them.
+            stream_.Write(std::string_view(keptText_).substr(kept.at, kept.size));
+            files_ += kept.files;
+            return kept.files;
+        }
+        keeping_.push_back({file.depth, file.file, stream_.Mark(), files_});
+        stream_.Hold();
+        return 0;
     }
 
     void ListedFile(std::string_view extension, std::string_view path) override {
@@ -119,9 +154,29 @@ private:
     }
     void CloseFilesTo(int depth) {
         for (; open_ > depth; --open_) {
+            if (!keeping_.empty() && keeping_.back().depth == open_ - 1) {
+                KeepClosing();
+            }
             writer_.EndArray();
             writer_.EndObject();
         }
+    }
+    // The includes of the innermost file being kept are complete.
+    void KeepClosing() {
+        const Keeping done = keeping_.back();
+        keeping_.pop_back();
+        const std::string_view text = stream_.Since(done.start);
+        if (keptText_.size() + text.size() <= kKeptTextBudget) {
+            kept_.try_emplace(done.file, Kept{keptText_.size(), text.size(), files_ - done.files});
+            keptText_.append(text);
+        }
+        if (keeping_.empty()) {
+            stream_.Release();
+        }
+    }
+    void StopKeeping() {
+        keeping_.clear();
+        stream_.Release();
     }
     void EndSources() {
         CloseFilesTo(0);
@@ -129,8 +184,26 @@ private:
     }
 
     JsonWriter& writer_;
+    JsonBlockStream& stream_;
     Part part_ = Part::Sources;
     int open_ = 0;
+    // The files written or copied so far: what a kept text stands for.
+    std::size_t files_ = 0;
+    // The elements of a file's includes array, as written: where in keptText_.
+    struct Kept {
+        std::size_t at = 0;
+        std::size_t size = 0;
+        std::size_t files = 0;
+    };
+    std::unordered_map<std::uint32_t, Kept> kept_;  // by file, of the target under way
+    std::string keptText_;                          // one after another, never reallocated
+    struct Keeping {
+        int depth;
+        std::uint32_t file;
+        std::size_t start;  // in the held stream
+        std::size_t files;
+    };
+    std::vector<Keeping> keeping_;  // innermost last
     std::string extension_;
     std::vector<std::string> quoted_;  // by label id
 };
@@ -148,7 +221,7 @@ bool WriteDepsJson(const LoadedProject& project, std::ostream& out) {
         WriteJsonString(writer, ProjectFileName(project));
         writer.Key("targets");
         writer.StartArray();
-        JsonVisitor visitor(writer);
+        JsonVisitor visitor(writer, stream);
         WalkProject(project, visitor);
         writer.EndArray();
         writer.EndObject();

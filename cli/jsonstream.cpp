@@ -1,10 +1,26 @@
 #include "cli/jsonstream.h"
 
+#include <algorithm>
+#include <cstring>
+
 JsonBlockStream::JsonBlockStream(std::ostream& out) : out_(out), block_(kBlockSize, '\0') {}
 
 void JsonBlockStream::Flush() {
-    out_.write(block_.data(), static_cast<std::streamsize>(used_));
-    used_ = 0;
+    const std::size_t passing = held_ ? heldFrom_ : used_;
+    out_.write(block_.data(), static_cast<std::streamsize>(passing));
+    passed_ += passing;
+    used_ -= passing;
+    if (held_) {
+        std::memmove(block_.data(), block_.data() + passing, used_);
+        heldFrom_ = 0;
+    }
+}
+
+void JsonBlockStream::MakeRoom(std::size_t count) {
+    Flush();
+    if (block_.size() - used_ < count) {
+        block_.resize(std::max(block_.size() * 2, used_ + count));
+    }
 }
 
 bool IsValidUtf8(std::string_view text) {

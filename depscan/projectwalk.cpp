@@ -1,5 +1,6 @@
 #include "depscan/projectwalk.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "depscan/dependencyview.h"
@@ -103,6 +104,35 @@ private:
     std::vector<WTreeLabel> byGraphLabel_;
 };
 
+// The include cycles of the expanded files open above the node a walk is at:
+// below a file whose cycle is open above it, the cut falls where the chain
+// entered the cycle, so its files differ from place to place.
+class OpenCycles {
+public:
+    // The node at depth is next: the files at depth and deeper are closed.
+    void MoveTo(int depth) {
+        while (!open_.empty() && open_.back().depth >= depth) {
+            open_.pop_back();
+        }
+    }
+    bool IsOpen(std::uint32_t group) const {
+        return group != DependencyGraph::kNone &&
+               std::ranges::any_of(open_, [group](const Open& o) { return o.group == group; });
+    }
+    void Enter(int depth, std::uint32_t group) {
+        if (group != DependencyGraph::kNone) {
+            open_.push_back({depth, group});
+        }
+    }
+
+private:
+    struct Open {
+        int depth;
+        std::uint32_t group;
+    };
+    std::vector<Open> open_;  // only files in a cycle, so few
+};
+
 // False when the walk passed the work limit (walked counts the files visited).
 bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTreeItem sources,
                   ProjectVisitor& visitor, LabelIds& ids, MissingNames& missing,
@@ -125,6 +155,10 @@ bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTree
         if (!visitor.WantsDependencies()) {
             continue;
         }
+        OpenCycles cycles;
+        if (std::uint32_t file = 0; view != nullptr && view->SourceOf(source, file)) {
+            cycles.Enter(0, graph->GroupOf(graphTarget, file));
+        }
         const bool whole = WalkSourceDependencies(
             tree, source,
             [&](const DependencyNode& node) {
@@ -134,14 +168,30 @@ bool VisitSources(const LoadedProject& project, const TargetFacts& target, WTree
                 FileVisit visit{node.depth, node.label, ids.Of(node),
                                 node.state == DependencyState::Cycle};
                 visit.expanded = node.state == DependencyState::Expanded;
+                cycles.MoveTo(node.depth);
+                std::uint32_t group = DependencyGraph::kNone;
                 if (visit.expanded) {
                     visit.file = node.file;
-                    visit.sameEverywhere =
-                        graph != nullptr && !graph->DependsOnChain(graphTarget, node.file);
+                    group = graph->GroupOf(graphTarget, node.file);
+                    visit.sameEverywhere = !graph->DependsOnChain(graphTarget, node.file);
+                    visit.sameTreeEverywhere = visit.sameEverywhere && !cycles.IsOpen(group);
                 }
                 visitor.File(visit);
-                return visit.expanded && visitor.PassBelow(visit) ? WTreeWalkStep::SkipChildren
-                                                                  : WTreeWalkStep::Continue;
+                if (!visit.expanded) {
+                    return WTreeWalkStep::Continue;
+                }
+                if (visit.sameTreeEverywhere) {
+                    const std::size_t copied = visitor.CopyBelow(visit, project.nodeLimit - walked);
+                    if (copied > 0) {
+                        walked += copied;
+                        return WTreeWalkStep::SkipChildren;
+                    }
+                }
+                if (visitor.PassBelow(visit)) {
+                    return WTreeWalkStep::SkipChildren;
+                }
+                cycles.Enter(node.depth, group);
+                return WTreeWalkStep::Continue;
             },
             [&](std::string_view namingFile, std::string_view name) {
                 missing.Add(target.item, namingFile, name);

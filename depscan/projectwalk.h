@@ -57,11 +57,14 @@ struct FileVisit {
     std::string_view label;  // as the tree shows it
     WTreeLabel labelId = 0;  // equal ids, equal labels
     bool cycleCut = false;   // already open higher up its own chain: named, not expanded
-    // Read here, its own files following: which file it is in its target, and
-    // whether they are the same wherever it stands (no name below it is
-    // searched through the chain).
+    // Read here, its own files following: which file it is in its target;
+    // whether they are the same files wherever it stands in the target (no
+    // name below it is searched through the chain); and whether they also
+    // stand in the same tree (no file of its include cycle is open above it,
+    // which would cut the cycle at another place).
     bool expanded = false;
     bool sameEverywhere = false;
+    bool sameTreeEverywhere = false;
     std::uint32_t file = 0;
 };
 
@@ -74,10 +77,17 @@ public:
     // False for a visitor that reads only the source items (and no missing
     // names): their expanded trees are not walked.
     virtual bool WantsDependencies() const { return true; }
-    // Asked after File for an expanded file: true passes its own files by. A
-    // file the same everywhere whose files were visited before in the same
-    // target leads to no file and no includes pair that were not visited
-    // then (below a file met again stand only files met with it, or above it).
+    // Asked after File for an expanded file with the same tree everywhere: the
+    // visitor may stand in for the visits of its files, at most room of them,
+    // with what it kept when it met them before in the target, and returns how
+    // many it stood in for (0: they are visited). They count towards the
+    // walk's limit as if visited.
+    virtual std::size_t CopyBelow(const FileVisit&, std::size_t /*room*/) { return 0; }
+    // Asked after File (and CopyBelow) for an expanded file: true passes its
+    // own files by. A file the same everywhere whose files were visited before
+    // in the same target leads to no file and no includes pair that were not
+    // visited then (below a file met again stand only files met with it, or
+    // above it).
     virtual bool PassBelow(const FileVisit&) { return false; }
     // The target's file list: each extension group and its paths, in tree order.
     virtual void ListedFile(std::string_view /*extension*/, std::string_view /*path*/) {}
