@@ -69,11 +69,24 @@ private:
         bool made = false;
         // Views ask on every paint: the answer is kept once known.
         enum class Children : unsigned char { Unknown, Some, None } children = Children::Unknown;
+        bool present = false;
+    };
+    // The entries by item handle, in pages made on first use: handles are dense, and a table that
+    // grows by rehashing or copying would stall the window's '*' for tens of milliseconds at
+    // each doubling.
+    class EntryTable {
+    public:
+        Entry* Find(WTreeItem item) const;
+        void Put(WTreeItem item, const Entry& entry);
+
+    private:
+        static constexpr std::uint32_t kPageBits = 12;
+        std::vector<std::unique_ptr<Entry[]>> pages_;
     };
     std::vector<std::uint32_t> ChainOf(const WTreeStore& store, WTreeItem item) const;
 
     std::unique_ptr<DependencyGraph> graph_;
-    std::unordered_map<WTreeItem, Entry> entries_;
+    EntryTable entries_;
     std::unordered_map<WTreeItem, std::uint32_t> targets_;
     struct KeptText {
         std::string text;
