@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QList>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "classlib/core/wtreestore.h"
@@ -31,7 +30,7 @@ public:
     void SetIcons(QList<QIcon> icons);
     WTreeItem ItemOf(const QModelIndex& index) const;
     // How many parents have their child table made (the model's memory use).
-    std::size_t CachedTableCount() const { return tables_.size(); }
+    std::size_t CachedTableCount() const { return tables_.Size(); }
     QModelIndex IndexOf(WTreeItem item) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent) const override;
@@ -62,6 +61,34 @@ private:
         std::vector<WTreeItem> children;
     };
 
+    // The child tables by item handle, in pages made on first use: handles
+    // are dense, and a map that grows by rehashing would stall a long run of
+    // expansions for tens of milliseconds at each doubling.
+    class TablesByItem {
+    public:
+        ChildTable* Find(WTreeItem item) const;
+        void Put(WTreeItem item, std::unique_ptr<ChildTable> table);
+        void Erase(WTreeItem item);
+        void Clear();
+        std::size_t Size() const { return size_; }
+        // Calls visit(item, table) for every table.
+        template <typename Visit>
+        void ForEach(const Visit& visit) const {
+            for (std::size_t page = 0; page < pages_.size(); ++page) {
+                for (std::size_t at = 0; pages_[page] && at < kPageSize; ++at) {
+                    if (const ChildTable* table = pages_[page][at].get()) {
+                        visit(static_cast<WTreeItem>(page * kPageSize + at), *table);
+                    }
+                }
+            }
+        }
+
+    private:
+        static constexpr std::size_t kPageSize = 4096;
+        std::vector<std::unique_ptr<std::unique_ptr<ChildTable>[]>> pages_;
+        std::size_t size_ = 0;
+    };
+
     ChildTable& RootTable() const;
     ChildTable* TableOf(const QModelIndex& parent) const;
     ChildTable* ExistingTable(WTreeItem item) const;
@@ -74,7 +101,7 @@ private:
 
     WTreeStore& store_;
     mutable std::unique_ptr<ChildTable> root_;
-    mutable std::unordered_map<WTreeItem, std::unique_ptr<ChildTable>> tables_;
+    mutable TablesByItem tables_;
     QList<QIcon> icons_;
     int bulkDepth_ = 0;
     // Set between ItemAboutToBeRemoved and ItemRemoved of a removal the view knows.
