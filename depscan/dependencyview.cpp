@@ -8,29 +8,17 @@
 
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
 
-DependencyView::Entry* DependencyView::EntryTable::Find(WTreeItem item) const {
-    const std::size_t page = item >> kPageBits;
-    if (page >= pages_.size() || !pages_[page]) {
-        return nullptr;
-    }
-    Entry& entry = pages_[page][item & ((1u << kPageBits) - 1)];
-    return entry.present ? &entry : nullptr;
+namespace {
+
+template <typename Entry>
+Entry* Present(Entry* slot) {
+    return slot != nullptr && slot->present ? slot : nullptr;
 }
 
-void DependencyView::EntryTable::Put(WTreeItem item, const Entry& entry) {
-    const std::size_t page = item >> kPageBits;
-    if (page >= pages_.size()) {
-        pages_.resize(page + 1);
-    }
-    if (!pages_[page]) {
-        pages_[page] = std::make_unique<Entry[]>(std::size_t{1} << kPageBits);
-    }
-    pages_[page][item & ((1u << kPageBits) - 1)] = entry;
-    pages_[page][item & ((1u << kPageBits) - 1)].present = true;
-}
+}  // namespace
 
 void DependencyView::AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file) {
-    entries_.Put(item, {target, file, false, Entry::Children::Unknown});
+    entries_.At(item) = {target, file, false, Entry::Children::Unknown, true};
 }
 
 std::uint32_t DependencyView::TargetOf(WTreeItem item) const {
@@ -39,7 +27,7 @@ std::uint32_t DependencyView::TargetOf(WTreeItem item) const {
 }
 
 bool DependencyView::SourceOf(WTreeItem item, std::uint32_t& file) const {
-    Entry* found = entries_.Find(item);
+    Entry* found = Present(entries_.Find(item));
     if (found == nullptr) {
         return false;
     }
@@ -48,13 +36,13 @@ bool DependencyView::SourceOf(WTreeItem item, std::uint32_t& file) const {
 }
 
 bool DependencyView::Provides(WTreeItem item) const {
-    return entries_.Find(item) != nullptr;
+    return Present(entries_.Find(item)) != nullptr;
 }
 
 std::vector<std::uint32_t> DependencyView::ChainOf(const WTreeStore& store, WTreeItem item) const {
     std::vector<std::uint32_t> chain;
     for (WTreeItem at = item; at != kNoItem; at = store.Parent(at)) {
-        const Entry* found = entries_.Find(at);
+        const Entry* found = Present(entries_.Find(at));
         if (found == nullptr) {
             break;
         }
@@ -65,7 +53,7 @@ std::vector<std::uint32_t> DependencyView::ChainOf(const WTreeStore& store, WTre
 }
 
 bool DependencyView::HasChildren(const WTreeStore& store, WTreeItem item) {
-    Entry* found = entries_.Find(item);
+    Entry* found = Present(entries_.Find(item));
     if (found == nullptr) {
         return false;
     }
@@ -82,7 +70,7 @@ bool DependencyView::HasChildren(const WTreeStore& store, WTreeItem item) {
 }
 
 void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
-    Entry* found = entries_.Find(item);
+    Entry* found = Present(entries_.Find(item));
     if (found == nullptr || found->made) {
         return;
     }
@@ -93,7 +81,7 @@ void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
         last = store.AddShared(store.InternLabel(node.label), item, FileImage, FileImage,
                                WTreePosition::After(last));
         if (node.state == DependencyState::Expanded && last != kNoItem) {
-            entries_.Put(last, {target, node.file, false, Entry::Children::Unknown});
+            entries_.At(last) = {target, node.file, false, Entry::Children::Unknown, true};
         }
         return WalkStep::SkipChildren;
     });
@@ -102,7 +90,7 @@ void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
 bool DependencyView::WalkDependencies(
     const WTreeStore& store, WTreeItem item, int itemLevel,
     const std::function<WTreeWalkStep(const DependencyNode&)>& visit, const MissedName& miss) {
-    Entry* found = entries_.Find(item);
+    Entry* found = Present(entries_.Find(item));
     if (found == nullptr) {
         return true;
     }
@@ -140,7 +128,7 @@ constexpr std::size_t kOpenTextLimit = 8u << 20;
 std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeItem item,
                                                  int itemLevel, WTreeLineWriter& lines,
                                                  std::size_t room, bool& complete) {
-    const Entry* found = entries_.Find(item);
+    const Entry* found = Present(entries_.Find(item));
     complete = true;
     if (found == nullptr) {
         return 0;

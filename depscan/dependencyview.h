@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "classlib/core/witemtable.h"
 #include "classlib/core/wtreestore.h"
 #include "depscan/dependencygraph.h"
 #include "project/projectfiles.h"
@@ -71,22 +72,11 @@ private:
         enum class Children : unsigned char { Unknown, Some, None } children = Children::Unknown;
         bool present = false;
     };
-    // The entries by item handle, in pages made on first use: handles are dense, and a table that
-    // grows by rehashing or copying would stall the window's '*' for tens of milliseconds at
-    // each doubling.
-    class EntryTable {
-    public:
-        Entry* Find(WTreeItem item) const;
-        void Put(WTreeItem item, const Entry& entry);
-
-    private:
-        static constexpr std::uint32_t kPageBits = 12;
-        std::vector<std::unique_ptr<Entry[]>> pages_;
-    };
     std::vector<std::uint32_t> ChainOf(const WTreeStore& store, WTreeItem item) const;
 
     std::unique_ptr<DependencyGraph> graph_;
-    EntryTable entries_;
+    // By item: a map grown by rehashing would stall a long run of expansions.
+    WItemTable<Entry> entries_;
     std::unordered_map<WTreeItem, std::uint32_t> targets_;
     struct KeptText {
         std::string text;

@@ -27,43 +27,13 @@ void WTreeModel::EndBulkChange() {
     }
 }
 
-WTreeModel::ChildTable* WTreeModel::TablesByItem::Find(WTreeItem item) const {
-    const std::size_t page = item / kPageSize;
-    return page < pages_.size() && pages_[page] ? pages_[page][item % kPageSize].get() : nullptr;
-}
-
-void WTreeModel::TablesByItem::Put(WTreeItem item, std::unique_ptr<ChildTable> table) {
-    const std::size_t page = item / kPageSize;
-    if (page >= pages_.size()) {
-        pages_.resize(page + 1);
-    }
-    if (!pages_[page]) {
-        pages_[page] = std::make_unique<std::unique_ptr<ChildTable>[]>(kPageSize);
-    }
-    std::unique_ptr<ChildTable>& slot = pages_[page][item % kPageSize];
-    size_ += slot ? 0 : 1;
-    slot = std::move(table);
-}
-
-void WTreeModel::TablesByItem::Erase(WTreeItem item) {
-    const std::size_t page = item / kPageSize;
-    if (page < pages_.size() && pages_[page] && pages_[page][item % kPageSize]) {
-        pages_[page][item % kPageSize].reset();
-        --size_;
-    }
-}
-
-void WTreeModel::TablesByItem::Clear() {
-    pages_.clear();
-    size_ = 0;
-}
-
 void WTreeModel::SetIcons(QList<QIcon> icons) {
     icons_ = std::move(icons);
 }
 
 void WTreeModel::ResetTables() {
     tables_.Clear();
+    tableCount_ = 0;
     root_.reset();
     removingFrom_ = nullptr;
     removingItem_ = kNoItem;
@@ -84,7 +54,8 @@ WTreeModel::ChildTable* WTreeModel::ExistingTable(WTreeItem item) const {
     if (item == kNoItem) {
         return root_.get();
     }
-    return tables_.Find(item);
+    const auto* slot = tables_.Find(item);
+    return slot ? slot->get() : nullptr;
 }
 
 WTreeModel::ChildTable& WTreeModel::MakeTable(WTreeItem item, int row,
@@ -98,7 +69,9 @@ WTreeModel::ChildTable& WTreeModel::MakeTable(WTreeItem item, int row,
         table->children.push_back(child);
     }
     ChildTable& made = *table;
-    tables_.Put(item, std::move(table));
+    std::unique_ptr<ChildTable>& slot = tables_.At(item);
+    tableCount_ += slot ? 0 : 1;
+    slot = std::move(table);
     return made;
 }
 
@@ -387,8 +360,8 @@ void WTreeModel::DropTablesBelow(WTreeItem item) {
     // The removed items are gone from the store, so find the doomed tables
     // through their own parent links.
     std::vector<WTreeItem> doomed;
-    tables_.ForEach([&](WTreeItem owner, const ChildTable& table) {
-        for (const ChildTable* at = &table; at != nullptr; at = at->parentTable) {
+    tables_.ForEach([&](WTreeItem owner, const std::unique_ptr<ChildTable>& table) {
+        for (const ChildTable* at = table.get(); at != nullptr; at = at->parentTable) {
             if (at->item == item) {
                 doomed.push_back(owner);
                 break;
@@ -396,7 +369,8 @@ void WTreeModel::DropTablesBelow(WTreeItem item) {
         }
     });
     for (WTreeItem owner : doomed) {
-        tables_.Erase(owner);
+        tables_.At(owner).reset();
+        --tableCount_;
     }
 }
 

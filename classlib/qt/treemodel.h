@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "classlib/core/witemtable.h"
 #include "classlib/core/wtreestore.h"
 
 // Shows a WTreeStore to Qt's views. The store keeps its children as linked
@@ -30,7 +31,7 @@ public:
     void SetIcons(QList<QIcon> icons);
     WTreeItem ItemOf(const QModelIndex& index) const;
     // How many parents have their child table made (the model's memory use).
-    std::size_t CachedTableCount() const { return tables_.Size(); }
+    std::size_t CachedTableCount() const { return tableCount_; }
     QModelIndex IndexOf(WTreeItem item) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent) const override;
@@ -61,34 +62,6 @@ private:
         std::vector<WTreeItem> children;
     };
 
-    // The child tables by item handle, in pages made on first use: handles
-    // are dense, and a map that grows by rehashing would stall a long run of
-    // expansions for tens of milliseconds at each doubling.
-    class TablesByItem {
-    public:
-        ChildTable* Find(WTreeItem item) const;
-        void Put(WTreeItem item, std::unique_ptr<ChildTable> table);
-        void Erase(WTreeItem item);
-        void Clear();
-        std::size_t Size() const { return size_; }
-        // Calls visit(item, table) for every table.
-        template <typename Visit>
-        void ForEach(const Visit& visit) const {
-            for (std::size_t page = 0; page < pages_.size(); ++page) {
-                for (std::size_t at = 0; pages_[page] && at < kPageSize; ++at) {
-                    if (const ChildTable* table = pages_[page][at].get()) {
-                        visit(static_cast<WTreeItem>(page * kPageSize + at), *table);
-                    }
-                }
-            }
-        }
-
-    private:
-        static constexpr std::size_t kPageSize = 4096;
-        std::vector<std::unique_ptr<std::unique_ptr<ChildTable>[]>> pages_;
-        std::size_t size_ = 0;
-    };
-
     ChildTable& RootTable() const;
     ChildTable* TableOf(const QModelIndex& parent) const;
     ChildTable* ExistingTable(WTreeItem item) const;
@@ -101,7 +74,9 @@ private:
 
     WTreeStore& store_;
     mutable std::unique_ptr<ChildTable> root_;
-    mutable TablesByItem tables_;
+    // By item: a map grown by rehashing would stall a long run of expansions.
+    mutable WItemTable<std::unique_ptr<ChildTable>> tables_;
+    mutable std::size_t tableCount_ = 0;
     QList<QIcon> icons_;
     int bulkDepth_ = 0;
     // Set between ItemAboutToBeRemoved and ItemRemoved of a removal the view knows.
