@@ -6,8 +6,8 @@
 //
 // Prints the load's wall time, the process's peak RSS, and in window mode the time of each
 // expansion, of the '*' key on the first target's sources (in all, to the first screen of opened
-// rows, longest freeze), and of Find (first hit shown, all hits counted) for a rare and a common text. Run each mode in its own process (bench/gui_run.sh)
-// so that peak RSS is its own.
+// rows, longest freeze), and of Find (first hit shown, all hits counted) for a rare and a common
+// text. Run each mode in its own process (bench/gui_run.sh) so that peak RSS is its own.
 #include <sys/resource.h>
 
 #include <QAction>
