@@ -8,8 +8,17 @@
 
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
 
+namespace {
+
+template <typename Entry>
+Entry* Present(Entry* slot) {
+    return slot != nullptr && slot->present ? slot : nullptr;
+}
+
+}  // namespace
+
 void DependencyView::AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file) {
-    entries_[item] = {target, file, false, Entry::Children::Unknown};
+    entries_.At(item) = {target, file, false, Entry::Children::Unknown, true};
 }
 
 std::uint32_t DependencyView::TargetOf(WTreeItem item) const {
@@ -18,37 +27,37 @@ std::uint32_t DependencyView::TargetOf(WTreeItem item) const {
 }
 
 bool DependencyView::SourceOf(WTreeItem item, std::uint32_t& file) const {
-    const auto found = entries_.find(item);
-    if (found == entries_.end()) {
+    Entry* found = Present(entries_.Find(item));
+    if (found == nullptr) {
         return false;
     }
-    file = found->second.file;
+    file = found->file;
     return true;
 }
 
 bool DependencyView::Provides(WTreeItem item) const {
-    return entries_.contains(item);
+    return Present(entries_.Find(item)) != nullptr;
 }
 
 std::vector<std::uint32_t> DependencyView::ChainOf(const WTreeStore& store, WTreeItem item) const {
     std::vector<std::uint32_t> chain;
     for (WTreeItem at = item; at != kNoItem; at = store.Parent(at)) {
-        const auto found = entries_.find(at);
-        if (found == entries_.end()) {
+        const Entry* found = Present(entries_.Find(at));
+        if (found == nullptr) {
             break;
         }
-        chain.push_back(found->second.file);
+        chain.push_back(found->file);
     }
     std::reverse(chain.begin(), chain.end());
     return chain;
 }
 
 bool DependencyView::HasChildren(const WTreeStore& store, WTreeItem item) {
-    const auto found = entries_.find(item);
-    if (found == entries_.end()) {
+    Entry* found = Present(entries_.Find(item));
+    if (found == nullptr) {
         return false;
     }
-    Entry& entry = found->second;
+    Entry& entry = *found;
     if (entry.made) {
         return store.HasChildren(item);
     }
@@ -61,18 +70,18 @@ bool DependencyView::HasChildren(const WTreeStore& store, WTreeItem item) {
 }
 
 void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
-    const auto found = entries_.find(item);
-    if (found == entries_.end() || found->second.made) {
+    Entry* found = Present(entries_.Find(item));
+    if (found == nullptr || found->made) {
         return;
     }
-    found->second.made = true;
-    const std::uint32_t target = found->second.target;
+    found->made = true;
+    const std::uint32_t target = found->target;
     WTreeItem last = kNoItem;
     graph_->Walk(target, ChainOf(store, item), 0, [&](const DependencyNode& node) {
         last = store.AddShared(store.InternLabel(node.label), item, FileImage, FileImage,
                                WTreePosition::After(last));
         if (node.state == DependencyState::Expanded && last != kNoItem) {
-            entries_[last] = {target, node.file, false, Entry::Children::Unknown};
+            entries_.At(last) = {target, node.file, false, Entry::Children::Unknown, true};
         }
         return WalkStep::SkipChildren;
     });
@@ -81,12 +90,12 @@ void DependencyView::MakeChildren(WTreeStore& store, WTreeItem item) {
 bool DependencyView::WalkDependencies(
     const WTreeStore& store, WTreeItem item, int itemLevel,
     const std::function<WTreeWalkStep(const DependencyNode&)>& visit, const MissedName& miss) {
-    const auto found = entries_.find(item);
-    if (found == entries_.end()) {
+    Entry* found = Present(entries_.Find(item));
+    if (found == nullptr) {
         return true;
     }
     return graph_->Walk(
-        found->second.target, ChainOf(store, item), itemLevel, visit, [](const DependencyNode&) {},
+        found->target, ChainOf(store, item), itemLevel, visit, [](const DependencyNode&) {},
         [&miss](std::string_view namingFile, std::string_view name) {
             if (miss) {
                 miss(namingFile, name);
@@ -119,12 +128,12 @@ constexpr std::size_t kOpenTextLimit = 8u << 20;
 std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeItem item,
                                                  int itemLevel, WTreeLineWriter& lines,
                                                  std::size_t room, bool& complete) {
-    const auto found = entries_.find(item);
+    const Entry* found = Present(entries_.Find(item));
     complete = true;
-    if (found == entries_.end()) {
+    if (found == nullptr) {
         return 0;
     }
-    const std::uint32_t target = found->second.target;
+    const std::uint32_t target = found->target;
     if (target != keptTarget_) {
         // Walks go target by target: the text of another target's files will not recur soon.
         keptText_.clear();

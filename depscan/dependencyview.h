@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "classlib/core/witemtable.h"
 #include "classlib/core/wtreestore.h"
 #include "depscan/dependencygraph.h"
 #include "project/projectfiles.h"
@@ -69,11 +70,13 @@ private:
         bool made = false;
         // Views ask on every paint: the answer is kept once known.
         enum class Children : unsigned char { Unknown, Some, None } children = Children::Unknown;
+        bool present = false;
     };
     std::vector<std::uint32_t> ChainOf(const WTreeStore& store, WTreeItem item) const;
 
     std::unique_ptr<DependencyGraph> graph_;
-    std::unordered_map<WTreeItem, Entry> entries_;
+    // By item: a map grown by rehashing would stall a long run of expansions.
+    WItemTable<Entry> entries_;
     std::unordered_map<WTreeItem, std::uint32_t> targets_;
     struct KeptText {
         std::string text;

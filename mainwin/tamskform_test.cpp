@@ -214,7 +214,7 @@ private slots:
 
     // Esc stops a long '*': the item is open, the rest stays closed, and the wait
     // cursor goes; keys pressed meanwhile do not reach the tree. Without Esc every
-    // item below is opened, also below items with more rows than one part holds.
+    // item below is opened, over many slices.
     void escapeStopsALongExpansion() {
         Start();
         WTreeView& tree = *mainForm->tv_1;

@@ -32,7 +32,8 @@ void WTreeModel::SetIcons(QList<QIcon> icons) {
 }
 
 void WTreeModel::ResetTables() {
-    tables_.clear();
+    tables_.Clear();
+    tableCount_ = 0;
     root_.reset();
     removingFrom_ = nullptr;
     removingItem_ = kNoItem;
@@ -53,8 +54,8 @@ WTreeModel::ChildTable* WTreeModel::ExistingTable(WTreeItem item) const {
     if (item == kNoItem) {
         return root_.get();
     }
-    auto found = tables_.find(item);
-    return found == tables_.end() ? nullptr : found->second.get();
+    const auto* slot = tables_.Find(item);
+    return slot ? slot->get() : nullptr;
 }
 
 WTreeModel::ChildTable& WTreeModel::MakeTable(WTreeItem item, int row,
@@ -68,7 +69,9 @@ WTreeModel::ChildTable& WTreeModel::MakeTable(WTreeItem item, int row,
         table->children.push_back(child);
     }
     ChildTable& made = *table;
-    tables_[item] = std::move(table);
+    std::unique_ptr<ChildTable>& slot = tables_.At(item);
+    tableCount_ += slot ? 0 : 1;
+    slot = std::move(table);
     return made;
 }
 
@@ -357,16 +360,17 @@ void WTreeModel::DropTablesBelow(WTreeItem item) {
     // The removed items are gone from the store, so find the doomed tables
     // through their own parent links.
     std::vector<WTreeItem> doomed;
-    for (const auto& [owner, table] : tables_) {
+    tables_.ForEach([&](WTreeItem owner, const std::unique_ptr<ChildTable>& table) {
         for (const ChildTable* at = table.get(); at != nullptr; at = at->parentTable) {
             if (at->item == item) {
                 doomed.push_back(owner);
                 break;
             }
         }
-    }
+    });
     for (WTreeItem owner : doomed) {
-        tables_.erase(owner);
+        tables_.At(owner).reset();
+        --tableCount_;
     }
 }
 

@@ -4,9 +4,9 @@
 #include <QIcon>
 #include <QList>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
+#include "classlib/core/witemtable.h"
 #include "classlib/core/wtreestore.h"
 
 // Shows a WTreeStore to Qt's views. The store keeps its children as linked
@@ -31,7 +31,7 @@ public:
     void SetIcons(QList<QIcon> icons);
     WTreeItem ItemOf(const QModelIndex& index) const;
     // How many parents have their child table made (the model's memory use).
-    std::size_t CachedTableCount() const { return tables_.size(); }
+    std::size_t CachedTableCount() const { return tableCount_; }
     QModelIndex IndexOf(WTreeItem item) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent) const override;
@@ -74,7 +74,9 @@ private:
 
     WTreeStore& store_;
     mutable std::unique_ptr<ChildTable> root_;
-    mutable std::unordered_map<WTreeItem, std::unique_ptr<ChildTable>> tables_;
+    // By item: a map grown by rehashing would stall a long run of expansions.
+    mutable WItemTable<std::unique_ptr<ChildTable>> tables_;
+    mutable std::size_t tableCount_ = 0;
     QList<QIcon> icons_;
     int bulkDepth_ = 0;
     // Set between ItemAboutToBeRemoved and ItemRemoved of a removal the view knows.

@@ -29,7 +29,6 @@ public:
     BusyInputFilter() { qApp->installEventFilter(this); }
     ~BusyInputFilter() override { qApp->removeEventFilter(this); }
     bool StopAsked() const { return stopAsked_; }
-    void ClearStop() { stopAsked_ = false; }
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
@@ -136,71 +135,52 @@ private:
 };
 
 // Qt lays out an expanded item's rows in one step, together with every row
-// below it that was expanded beforehand, and inserting rows costs as many
-// moves as there are rows after them. So a subtree is opened in parts of at
-// most kPartRows rows, in two passes. First, with the top closed, where
-// recording an expansion is cheap: the expansions inside each part are
-// recorded. Then the top is opened, and the parts' tops and the items above
-// them one after the other, first to last: each lays out its own part at once,
-// with few rows after it.
-class PartedExpansion {
+// below it that was expanded beforehand; inserting rows costs as many moves as
+// there are rows after them; and opening or closing an item that is not shown
+// searches all shown rows. So the subtree is opened top down, in pre-order,
+// one item at a time and only items that are shown: each step lays out one
+// item's children, with only the siblings still to come after them, and the
+// first rows show after the first slice. (An item closed by hand over open
+// items opens them with it, as a click on it would.)
+class PreOrderExpansion {
 public:
-    PartedExpansion(QTreeView& view, WTreeModel& model, const WTreeStore& store, QModelIndex top,
-                    std::size_t rowLimit)
-        : view_(view), model_(model), store_(store), top_(top), rowLimit_(rowLimit) {}
+    PreOrderExpansion(QTreeView& view, WTreeModel& model, QModelIndex top, std::size_t rowLimit)
+        : view_(view), model_(model), pending_{top}, rowLimit_(rowLimit) {}
 
     // Whether the rows brought into the tree passed the limit.
     bool AtLimit() const { return rows_ > rowLimit_; }
 
-    void RecordParts(Slices& slices) {
-        view_.collapse(top_);
-        std::vector<std::pair<QModelIndex, Step>> pending{{top_, Step::Sort}};
-        while (!pending.empty() && !AtLimit() && slices.GoOn()) {
-            auto [index, step] = pending.back();
-            pending.pop_back();
-            if (step == Step::Sort && index != top_) {
-                view_.collapse(index);  // opened as it was, its parts would come at once
-                opened_.push_back(index);
-                step = store_.HasAtMostDescendants(model_.ItemOf(index), kPartRows) ? Step::Record
-                                                                                    : Step::Sort;
-            } else if (step == Step::Record) {
-                view_.expand(index);
-            }
-            model_.FetchIfNeeded(index);
-            rows_ += static_cast<std::size_t>(model_.rowCount(index));
-            for (int row = model_.rowCount(index) - 1; row >= 0; --row) {
-                const QModelIndex child = model_.index(row, 0, index);
-                if (model_.hasChildren(child)) {
-                    pending.emplace_back(child, step);
-                }
-            }
-        }
-    }
-
-    // Opens the top even when stopped, so that what was done shows; the parts
-    // in order until stopped.
-    void OpenParts(Slices& slices) {
-        view_.expand(top_);
-        for (const QModelIndex& index : opened_) {
-            if (!slices.GoOn()) {
-                break;
-            }
-            view_.expand(index);
+    // Opens the top even when Esc came first, then goes on until stopped.
+    void Run(Slices& slices) {
+        OpenNext();
+        while (!pending_.empty() && !AtLimit() && slices.GoOn()) {
+            OpenNext();
         }
     }
 
 private:
-    static constexpr std::size_t kPartRows = 20000;
-    // Sort: an item above the parts, or a part's top; Record: inside a part.
-    enum class Step { Sort, Record };
+    void OpenNext() {
+        const QModelIndex index = pending_.back();
+        pending_.pop_back();
+        // Made first: rows that come while the item opens would have the view
+        // lay out all its rows again.
+        model_.FetchIfNeeded(index);
+        view_.expand(index);
+        const int rows = model_.rowCount(index);
+        rows_ += static_cast<std::size_t>(rows);
+        for (int row = rows - 1; row >= 0; --row) {
+            const QModelIndex child = model_.index(row, 0, index);
+            if (model_.hasChildren(child)) {
+                pending_.push_back(child);
+            }
+        }
+    }
 
     QTreeView& view_;
     WTreeModel& model_;
-    const WTreeStore& store_;
-    QModelIndex top_;
+    std::vector<QModelIndex> pending_;  // shown items still to open, the next one last
     std::size_t rowLimit_;
     std::size_t rows_ = 0;
-    std::vector<QModelIndex> opened_;  // the parts' tops and the items above them, first to last
 };
 
 }  // namespace
@@ -305,7 +285,7 @@ WTreeItem WTreeView::GetSelectedItem() const {
     return view ? native_->model->ItemOf(view->currentIndex()) : kNoItem;
 }
 
-// The work runs in slices under the wait cursor; see PartedExpansion.
+// The work runs in slices under the wait cursor; see PreOrderExpansion.
 void WTreeView::ExpandSubtree(WTreeItem item) {
     QTreeView* view = QtTreeView(*this);
     if (view == nullptr || !store_.IsValid(item)) {
@@ -319,22 +299,12 @@ void WTreeView::ExpandSubtree(WTreeItem item) {
         HeldGeometry held(*view);
         held.ProcessEvents();  // shows the wait cursor at once
         Slices slices(held, input);
-        PartedExpansion expansion(*view, *native_->model, store_, top, workLimit_);
-        expansion.RecordParts(slices);
+        PreOrderExpansion expansion(*view, *native_->model, top, workLimit_);
+        expansion.Run(slices);
         end = expansion.AtLimit() ? ExpandEnd::AtWorkLimit
               : input.StopAsked() ? ExpandEnd::Escaped
                                   : ExpandEnd::Whole;
-        // Esc while the parts were recorded (hidden below the closed top):
-        // what was recorded opens all the same, so that Esc keeps what was
-        // done; another Esc stops that too.
-        input.ClearStop();
-        expansion.OpenParts(slices);
-        if (end == ExpandEnd::Whole && input.StopAsked()) {
-            end = ExpandEnd::Escaped;
-        }
     }
-    // Without a window manager no later event brings the scroll bars up to date.
-    view->doItemsLayout();
     view->scrollTo(top, QAbstractItemView::EnsureVisible);
     ExpandEnded(end);
 }
