@@ -274,6 +274,10 @@ TEST(Scan, DeepIncludeChainDoesNotExhaustTheStack) {
     }
     EXPECT_EQ(levels, 9999);
     EXPECT_EQ(CountDependencies(s.tree, 100000).expandedNodes, 20007u);
+    // The count stops at the limit to the node: the 9,999 headers below the source fit in a
+    // limit of as many, not of one less.
+    EXPECT_EQ(CountDependencies(s.tree, 9999).complete, true);
+    EXPECT_EQ(CountDependencies(s.tree, 9998).complete, false);
 }
 
 // However often and by whatever spelling a file is named, a load reads it once.
