@@ -241,13 +241,12 @@ void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem tar
     };
     for (WTreeItem source = tree.FirstChild(dependencies); source != kNoItem;
          source = tree.NextSibling(source)) {
-        visit(tree.Label(source));
         std::uint32_t file = 0;
         if (!SourceOf(source, file)) {
-            WalkTree(tree, tree.FirstChild(source), 1,
-                     [&](int, std::string_view name) { visit(name); });
+            ForEachMadeSourceFile(tree, source, visit);
             continue;
         }
+        visit(tree.Label(source));
         if (!firstExpansion(file)) {
             continue;
         }

@@ -8,6 +8,12 @@
 #include "project/projecttree.h"
 #include "project/targetlabel.h"
 
+void ForEachMadeSourceFile(const WTreeStore& tree, WTreeItem source,
+                           const std::function<void(std::string_view)>& visit) {
+    visit(tree.Label(source));
+    WalkTree(tree, tree.FirstChild(source), 1, [&](int, std::string_view name) { visit(name); });
+}
+
 namespace {
 
 // The files below the dependency node from the made nodes alone: a tree not
@@ -16,9 +22,7 @@ void ForEachMadeDependencyFile(const WTreeStore& tree, WTreeItem dependencies,
                                const std::function<void(std::string_view)>& visit) {
     for (WTreeItem source = tree.FirstChild(dependencies); source != kNoItem;
          source = tree.NextSibling(source)) {
-        visit(tree.Label(source));
-        WalkTree(tree, tree.FirstChild(source), 1,
-                 [&](int, std::string_view name) { visit(name); });
+        ForEachMadeSourceFile(tree, source, visit);
     }
 }
 

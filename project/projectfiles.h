@@ -26,6 +26,11 @@ public:
                                        const std::function<void(std::string_view name)>& visit) = 0;
 };
 
+// The files of one source's made dependency nodes, the source first: what
+// no child source gives is walked as the store holds it.
+void ForEachMadeSourceFile(const WTreeStore& tree, WTreeItem source,
+                           const std::function<void(std::string_view name)>& visit);
+
 // Calls visit(name, folder, role) for each file the project reads, in the
 // order above. name is as the tree gives it, relative to folder, itself
 // relative to the project folder (a target's folder; empty for the project
