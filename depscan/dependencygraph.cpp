@@ -15,7 +15,10 @@ ScanOptions ScanOptions::ForLoad(ParseLiterals parseLiterals) {
 }
 
 DependencyGraph::DependencyGraph(HostFs& fs, ScanOptions options, std::string_view projectFolder)
-    : fs_(fs), options_(std::move(options)), projectFolder_(projectFolder) {}
+    : fs_(fs),
+      options_(std::move(options)),
+      projectFolder_(projectFolder),
+      worker_(std::make_unique<ScanWorker>(fs, options_.parseLiterals)) {}
 
 DependencyGraph::~DependencyGraph() = default;
 
@@ -30,10 +33,12 @@ std::uint32_t DependencyGraph::AddTarget(std::string_view folder,
     context += includeDirectoryList;
     auto [shared, isNew] = resolvers_.try_emplace(std::move(context));
     if (isNew) {
-        shared->second =
+        shared->second.resolver =
             std::make_shared<IncludeResolver>(target.folder, includeDirectoryList, fs_);
+        shared->second.index = static_cast<std::uint32_t>(resolvers_.size() - 1);
     }
-    target.resolver = shared->second;
+    target.resolver = shared->second.resolver;
+    target.context = shared->second.index;
     auto [place, newFolder] =
         folderIndex_.try_emplace(target.folder, static_cast<std::uint32_t>(folderIndex_.size()));
     target.folderIndex = place->second;
@@ -87,39 +92,54 @@ std::uint32_t DependencyGraph::NamedFor(Target& target, std::uint32_t label) {
     return index;
 }
 
-DependencyGraph::HostFile& DependencyGraph::Scanned(Target& target, std::uint32_t named) {
+void DependencyGraph::AskToRead(const Target& target, std::uint32_t named) {
+    const NamedFile& file = target.files[named];
+    HostFile& host = hostFiles_[file.host];
+    if (host.asked) {
+        return;
+    }
+    host.asked = true;
+    ScanJob job{PathInFolder(target.folder, labels_[file.label]), target.folder, file.fileClass};
+    if (worker_ != nullptr) {
+        host.ticket = worker_->Submit(std::move(job));
+    } else {
+        Keep(host, ScanHostFile(fs_, job, options_.parseLiterals));
+    }
+}
+
+void DependencyGraph::AwaitRead(Target& target, std::uint32_t named) {
     NamedFile& file = target.files[named];
     HostFile& host = hostFiles_[file.host];
-    if (host.scanned) {
-        file.readable = host.readable;
-        return host;
-    }
-    host.scanned = true;
-    const std::string hostPath = PathInFolder(target.folder, labels_[file.label]);
-    if (file.fileClass == FileClass::Library) {
-        // Listed but never read: a regular file is all it takes.
-        host.readable = fs_.Kind(hostPath) == HostEntry::File;
-        file.readable = host.readable;
-        return host;
-    }
-    WCInclude scanner(fs_, target.folder);
-    host.readable = scanner.Open(hostPath);
-    if (scanner.OpenStatus().code == HostStatus::Code::TooLarge) {
-        // Size never hides a file: it is listed and copied, only not scanned.
-        host.readable = true;
-        problems_.push_back(scanner.OpenStatus().reason + "; listed, not scanned");
+    if (!host.read) {
+        Keep(host, worker_->Take(host.ticket));
     }
     file.readable = host.readable;
-    if (scanner.IsOpen()) {
-        host.findings = FindReferences(scanner, file.fileClass, options_.parseLiterals);
+    file.read = true;
+}
+
+void DependencyGraph::Keep(HostFile& host, ScanResult result) {
+    host.read = true;
+    host.readable = result.readable;
+    host.findings = std::move(result.findings);
+    if (!result.problem.empty()) {
+        problems_.push_back(std::move(result.problem));
     }
-    return host;
+}
+
+void DependencyGraph::EndOfLoad() {
+    for (HostFile& host : hostFiles_) {
+        if (host.asked && !host.read) {
+            Keep(host, worker_->Take(host.ticket));
+        }
+    }
+    worker_.reset();
+    edgesInContext_.clear();  // only targets of one load share them
 }
 
 std::uint32_t DependencyGraph::SourceFile(std::uint32_t targetIndex, std::string_view path) {
     Target& target = targets_[targetIndex];
     const std::uint32_t file = NamedFor(target, InternLabel(path));
-    Scanned(target, file);
+    AskToRead(target, file);
     return file;
 }
 
@@ -159,10 +179,7 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
             path = target.resolver->ResolveNextTo(folder, finding.name);
             edge.throughChain = path.empty();
         }
-        if (path.empty() && !edge.throughChain) {
-            target.notFound.insert(finding.name);
-            edge.missing = true;
-        }
+        edge.missing = path.empty() && !edge.throughChain;
         if (path.empty()) {
             return edge;
         }
@@ -172,10 +189,6 @@ DependencyGraph::Edge DependencyGraph::ResolveFinding(Target& target, const Name
         return edge;
     }
     edge.label = label;
-    if (finding.kind == Finding::Kind::Include) {
-        edge.file = NamedFor(target, edge.label);
-        Scanned(target, edge.file);
-    }
     return edge;
 }
 
@@ -189,24 +202,43 @@ bool DependencyGraph::IsCompilers(const Target& target, std::uint32_t label) {
     return found->second;
 }
 
-const std::vector<DependencyGraph::Edge>& DependencyGraph::EdgesOf(Target& target,
-                                                                   std::uint32_t named) {
-    NamedFile& file = target.files[named];
-    if (!file.resolved) {
-        file.resolved = true;
-        // Copied: resolving may read new files, whose findings may move in memory.
-        const std::vector<Finding> findings = hostFiles_[file.host].findings;
-        std::vector<Edge> edges;
-        edges.reserve(findings.size());
+const std::vector<DependencyGraph::Edge>& DependencyGraph::ResolvedEdges(Target& target,
+                                                                         std::uint32_t named) {
+    const NamedFile& file = target.files[named];
+    const std::uint64_t key = (static_cast<std::uint64_t>(target.context) << 32) | file.label;
+    auto [found, isNew] = edgesInContext_.try_emplace(key);
+    if (isNew) {
+        // A reference: the deque keeps its elements in place while files are added.
+        const std::vector<Finding>& findings = hostFiles_[file.host].findings;
         for (std::uint32_t i = 0; i < findings.size(); ++i) {
-            Edge edge = ResolveFinding(target, target.files[named], findings[i], i);
+            const Edge edge = ResolveFinding(target, file, findings[i], i);
             if (edge.label != kNone || edge.throughChain || edge.missing) {
-                target.files[named].searchesChain |= edge.throughChain;
-                edges.push_back(edge);
+                found->second.push_back(edge);
             }
         }
-        target.files[named].edges = std::move(edges);
     }
+    return found->second;
+}
+
+const std::vector<DependencyGraph::Edge>& DependencyGraph::EdgesOf(Target& target,
+                                                                   std::uint32_t named) {
+    if (target.files[named].resolved) {
+        return target.files[named].edges;
+    }
+    target.files[named].resolved = true;
+    const std::vector<Finding>& findings = hostFiles_[target.files[named].host].findings;
+    std::vector<Edge> edges = ResolvedEdges(target, named);
+    for (Edge& edge : edges) {
+        if (edge.missing) {
+            target.notFound.insert(findings[edge.finding].name);
+        }
+        if (edge.kind == DependencyKind::Include && edge.label != kNone) {
+            edge.file = NamedFor(target, edge.label);
+            AskToRead(target, edge.file);
+        }
+        target.files[named].searchesChain |= edge.throughChain;
+    }
+    target.files[named].edges = std::move(edges);
     return target.files[named].edges;
 }
 
@@ -231,7 +263,7 @@ bool DependencyGraph::ResolveThroughChain(Target& target, const std::vector<Fram
         }
         edge.label = label;
         edge.file = NamedFor(target, edge.label);
-        Scanned(target, edge.file);
+        AskToRead(target, edge.file);
         return true;
     }
     target.notFound.insert(finding.name);
@@ -263,6 +295,9 @@ bool DependencyGraph::ChildOf(Target& target, std::vector<Frame>& stack,
     if (edge.kind != DependencyKind::Include) {
         node.state = DependencyState::Leaf;
         return true;
+    }
+    if (!target.files[edge.file].read) {
+        AwaitRead(target, edge.file);  // met by a walk after the survey, through the chain
     }
     const NamedFile& included = target.files[edge.file];
     if (chainOfHost.size() < hostFiles_.size()) {
@@ -347,6 +382,7 @@ void DependencyGraph::Survey(std::uint32_t targetIndex) {
     std::unordered_set<std::string> places;
     std::vector<bool> placeReadBefore;
     for (std::uint32_t file = 0; file < target.files.size(); ++file) {
+        AwaitRead(target, file);
         const std::string_view label = labels_[target.files[file].label];
         const std::string place = LexicallyFolded(PathInFolder(target.folder, label));
         placeReadBefore.push_back(!places.insert(place).second);

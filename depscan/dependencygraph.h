@@ -16,6 +16,7 @@
 #include "depscan/filefindings.h"
 #include "depscan/includeresolution.h"
 #include "depscan/scannotes.h"
+#include "depscan/scanworker.h"
 #include "project/projecttree.h"
 
 // How one dependency scan runs.
@@ -79,8 +80,14 @@ public:
     std::uint32_t AddTarget(std::string_view folder, std::string_view includeDirectoryList);
 
     // The file of a source path (cleaned, relative to the target folder or
-    // absolute), read now when it was not read before.
+    // absolute), asked to be read when it was not read before. Files are read
+    // on a thread of their own during the load; what a file is (readable,
+    // expandable) is known once the target's Survey has run.
     std::uint32_t SourceFile(std::uint32_t target, std::string_view path);
+    // Ends the reading on another thread: every file asked for is read, and
+    // files met from now on (names searched through the chain by a walk) are
+    // read at once.
+    void EndOfLoad();
     // A source that gets a file list entry: a readable file.
     bool IsListed(std::uint32_t target, std::uint32_t file) const;
     // A source whose findings are its children: readable and not a library.
@@ -130,8 +137,10 @@ public:
 
 private:
     struct HostFile {
-        bool scanned = false;
+        bool asked = false;  // reading asked for: ticket names it while not read
+        bool read = false;
         bool readable = false;
+        std::uint32_t ticket = kNone;
         std::vector<Finding> findings;
     };
     struct Edge {
@@ -148,12 +157,14 @@ private:
         FileClass fileClass = FileClass::Source;
         bool resolved = false;
         bool searchesChain = false;
+        bool read = false;      // the host file's reading awaited
         bool readable = false;  // the host file's, kept here for the walks
         std::vector<Edge> edges;
     };
     struct Target {
         std::string folder;
         std::uint32_t folderIndex = 0;  // targets in one folder share it
+        std::uint32_t context = 0;      // targets in one folder with one list share it
         std::shared_ptr<IncludeResolver> resolver;
         std::unordered_map<std::uint32_t, std::uint32_t> fileByLabel;
         std::deque<NamedFile> files;
@@ -199,8 +210,16 @@ private:
 
     std::uint32_t InternLabel(std::string_view text);
     std::uint32_t NamedFor(Target& target, std::uint32_t label);
-    HostFile& Scanned(Target& target, std::uint32_t file);
+    // Asks for the host file of file to be read, unless that was asked before.
+    void AskToRead(const Target& target, std::uint32_t file);
+    // Waits until the host file of file is read: its findings and whether it
+    // is readable are known after.
+    void AwaitRead(Target& target, std::uint32_t file);
+    void Keep(HostFile& host, ScanResult result);
     const std::vector<Edge>& EdgesOf(Target& target, std::uint32_t file);
+    // The edges of a file's findings as its target's folder and list resolve
+    // them, without their files: the same for every target that shares both.
+    const std::vector<Edge>& ResolvedEdges(Target& target, std::uint32_t file);
     Edge ResolveFinding(Target& target, const NamedFile& file, const Finding& finding,
                         std::uint32_t index);
     bool ResolveThroughChain(Target& target, const std::vector<Frame>& stack,
@@ -223,10 +242,17 @@ private:
     std::unordered_map<std::uint64_t, std::uint32_t> hostByName_;
     std::unordered_map<std::uint64_t, bool> inCompilerFolder_;
     std::unordered_map<std::string, std::uint32_t> folderIndex_;
-    std::unordered_map<std::string, std::shared_ptr<IncludeResolver>> resolvers_;
+    struct Context {
+        std::shared_ptr<IncludeResolver> resolver;
+        std::uint32_t index = 0;
+    };
+    std::unordered_map<std::string, Context> resolvers_;  // by folder and list
+    // By context and label, while the load runs.
+    std::unordered_map<std::uint64_t, std::vector<Edge>> edgesInContext_;
     std::deque<Target> targets_;
     std::vector<std::string> problems_;
     std::vector<std::vector<std::uint32_t>> spareTables_;
+    std::unique_ptr<ScanWorker> worker_;  // none once the load has ended
 };
 
 template <typename Visit, typename Leave, typename Miss>

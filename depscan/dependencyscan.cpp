@@ -64,7 +64,7 @@ public:
             if (node.state == DependencyState::Unreadable || node.state == DependencyState::Cycle) {
                 return WalkStep::Continue;
             }
-            fileList_.AddToFilelist(node.label);
+            AddOnce(node);
             if (node.state == DependencyState::Expanded && Seen(node.file)) {
                 return WalkStep::SkipChildren;
             }
@@ -73,6 +73,17 @@ public:
     }
 
 private:
+    // A label added before adds nothing again: most nodes a walk meets are.
+    void AddOnce(const DependencyNode& node) {
+        if (node.labelId >= added_.size()) {
+            added_.resize(node.labelId + 1, false);
+        }
+        if (!added_[node.labelId]) {
+            added_[node.labelId] = true;
+            fileList_.AddToFilelist(node.label);
+        }
+    }
+
     // Whether file was met before, marking it met; a file below which a name
     // is searched through the chain is never passed by.
     bool Seen(std::uint32_t file) {
@@ -88,6 +99,7 @@ private:
     std::uint32_t target_;
     FileList& fileList_;
     std::vector<bool> met_;
+    std::vector<bool> added_;  // by label id
     std::size_t walked_ = 0;
     std::size_t nodeLimit_;
 };
@@ -114,25 +126,30 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
         const WString folder = TargetFolderOf(tree, target, projectFolder.View());
         const std::uint32_t index = graph->AddTarget(folder.View(), list.View());
         view->AddTarget(target, index);
+        // Every source is asked for first, so that the reading runs ahead of the survey.
         std::vector<std::uint32_t> files;
+        std::vector<std::string> paths;
         for (WTreeItem source = tree.FirstChild(nodes.sources); source != kNoItem;
              source = tree.NextSibling(source)) {
-            std::string path(tree.Label(source));
+            std::string& path = paths.emplace_back(tree.Label(source));
             NormalizePathText(path, folder.View());
-            const std::uint32_t file = graph->SourceFile(index, path);
-            files.push_back(file);
-            if (!graph->IsListed(index, file)) {
+            files.push_back(graph->SourceFile(index, path));
+        }
+        graph->Survey(index);
+        std::size_t at = 0;
+        for (WTreeItem source = tree.FirstChild(nodes.sources); source != kNoItem;
+             source = tree.NextSibling(source), ++at) {
+            if (!graph->IsListed(index, files[at])) {
                 outcome.missingSources.emplace_back(tree.Label(source));
                 if (options.notes != nullptr &&
-                    fs.Kind(PathInFolder(folder.View(), path)) != HostEntry::File) {
+                    fs.Kind(PathInFolder(folder.View(), paths[at])) != HostEntry::File) {
                     options.notes->missingSources.insert(source);
                 }
             }
-            if (graph->IsExpandable(index, file)) {
-                view->AddSource(source, index, file);
+            if (graph->IsExpandable(index, files[at])) {
+                view->AddSource(source, index, files[at]);
             }
         }
-        graph->Survey(index);
         if (nodes.filelist == kNoItem) {
             continue;
         }
@@ -145,6 +162,7 @@ ScanOutcome BuildDependencies(WTreeStore& tree, const WString& projectFolder, Ho
             }
         }
     }
+    graph->EndOfLoad();
     outcome.problems = std::move(graph->Problems());
     tree.SetChildSource(std::move(view));
     return outcome;

@@ -31,14 +31,45 @@ HostStatus HostFs::CopyFile(std::string_view source, std::string_view destinatio
     return CopyFileBelow(source, FolderOfPath(destination), FileNameOfPath(destination));
 }
 
-const std::string& NativeHostFs::CachedCurrentFolder() {
+std::string NativeHostFs::CachedCurrentFolder() {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
     if (currentFolder_.empty()) {
         currentFolder_ = CurrentFolder();
     }
     return currentFolder_;
 }
 
-// Listed once per folder and object.
+HostEntry NativeHostFs::CachedKind(const std::string& key, bool& known) {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    const auto found = kinds_.find(key);
+    known = found != kinds_.end();
+    return known ? found->second : HostEntry::Missing;
+}
+
+void NativeHostFs::CacheKind(const std::string& key, HostEntry kind) {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    kinds_[key] = kind;
+}
+
+bool NativeHostFs::ResolvedFolder(const std::string& folderText, std::string& resolved,
+                                  std::string& key) {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    const auto found = resolvedFolders_.find(folderText);
+    if (found == resolvedFolders_.end()) {
+        return false;
+    }
+    resolved = found->second.first;
+    key = found->second.second;
+    return true;
+}
+
+void NativeHostFs::KeepResolvedFolder(const std::string& folderText, const std::string& resolved,
+                                      const std::string& key) {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
+    resolvedFolders_.try_emplace(folderText, resolved, key);
+}
+
+// Listed once per folder and object; the caller holds the cache's lock.
 const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folderKey) {
     if (auto found = listings_.find(folderKey); found != listings_.end()) {
         return found->second;
@@ -51,6 +82,7 @@ const NativeHostFs::FolderIndex& NativeHostFs::Listing(const std::string& folder
 // cannot be listed, or holds the name in two spellings.
 std::string NativeHostFs::ResolveComponent(const std::string& folderKey,
                                            std::string_view component) {
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
     const FolderIndex& index = Listing(folderKey);
     const auto found = index.find(EntryKey(component));
     if (found == index.end() || found->second.size() != 1) {
@@ -71,12 +103,14 @@ void NativeHostFs::NoteCreated(const std::string& key, HostEntry kind) {
     if (key.empty()) {
         return;
     }
+    const std::lock_guard<std::mutex> lock(cacheMutex_);
     std::string trimmed = key;
     while (trimmed.size() > 1 && trimmed.back() == separator) {
         trimmed.pop_back();
     }
     kinds_.erase(trimmed + separator);
     kinds_[trimmed] = kind;
+    resolvedFolders_.clear();  // a new entry may be the one match of a name written in other case
     listings_.erase(trimmed);
     if (const std::size_t slash = trimmed.rfind(separator); slash != std::string::npos) {
         listings_.erase(trimmed.substr(0, slash));

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -117,7 +118,8 @@ public:
 // The host's own file system. Folder listings, entry kinds and the current
 // folder (against which relative paths are taken) are cached for the life of
 // the object, so make one per load or copy run; writes through the object
-// keep the cache true. Temporary files of a write in progress are removed
+// keep the cache true. Two threads may use one object at once (a load reads
+// files on a thread of its own). Temporary files of a write in progress are removed
 // when the process is ended by SIGINT, SIGTERM or SIGHUP.
 class NativeHostFs : public HostFs {
 public:
@@ -144,6 +146,15 @@ private:
     std::string ResolveWithKey(std::string_view path, std::string& key,
                                Lookup lookup = Lookup::IgnoringCase);
     std::string ResolveComponent(const std::string& folderKey, std::string_view component);
+#ifndef _WIN32
+    void ResolveComponents(std::string_view text, std::size_t start, std::string& resolved,
+                           std::string& key, Lookup lookup);
+#endif
+    // The resolution of a path's folder part ("a/b/", as written), kept while no
+    // entry is created.
+    bool ResolvedFolder(const std::string& folderText, std::string& resolved, std::string& key);
+    void KeepResolvedFolder(const std::string& folderText, const std::string& resolved,
+                            const std::string& key);
     const FolderIndex& Listing(const std::string& folderKey);
     // The platform's part of the listing: a folder's entries, and the key a
     // name has among them (its case folded as the file system folds it).
@@ -154,9 +165,13 @@ private:
 
     // The current folder, read at the first relative path: it is asked for
     // every relative path, and a load resolves hundreds of thousands.
-    const std::string& CachedCurrentFolder();
+    std::string CachedCurrentFolder();
+    HostEntry CachedKind(const std::string& key, bool& known);
+    void CacheKind(const std::string& key, HostEntry kind);
 
+    std::mutex cacheMutex_;  // over the three caches below
     std::string currentFolder_;
     std::unordered_map<std::string, FolderIndex> listings_;
     std::unordered_map<std::string, HostEntry> kinds_;
+    std::unordered_map<std::string, std::pair<std::string, std::string>> resolvedFolders_;
 };

@@ -324,26 +324,13 @@ std::string NativeHostFs::EntryKey(std::string_view name) {
     return AsciiLowered(name);
 }
 
-std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key, Lookup lookup) {
-    const std::string text = ToHostSeparators(path);
-    key.clear();
-    if (text.empty()) {
-        return text;
-    }
-    const bool absolute = text.front() == '/';
-    key = absolute ? std::string("/") : CachedCurrentFolder();
-    if (key.empty()) {
-        return text;  // without a current folder a relative path cannot be matched
-    }
-    std::string resolved;
-    resolved.reserve(text.size());
-    std::size_t start = 0;
+// Components from start on, appended to resolved and key as the file system
+// spells them (or as written, when Exact or when there is no unique match).
+void NativeHostFs::ResolveComponents(std::string_view text, std::size_t start,
+                                     std::string& resolved, std::string& key, Lookup lookup) {
     while (start <= text.size()) {
-        std::size_t end = text.find('/', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string_view component(text.data() + start, end - start);
+        const std::size_t end = std::min(text.find('/', start), text.size());
+        const std::string_view component = text.substr(start, end - start);
         if (component.empty() || component == ".") {
             resolved.append(component);
         } else if (component == "..") {
@@ -360,6 +347,35 @@ std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key
         }
         start = end + 1;
     }
+}
+
+std::string NativeHostFs::ResolveWithKey(std::string_view path, std::string& key, Lookup lookup) {
+    const std::string text = ToHostSeparators(path);
+    key.clear();
+    if (text.empty()) {
+        return text;
+    }
+    const bool absolute = text.front() == '/';
+    key = absolute ? std::string("/") : CachedCurrentFolder();
+    if (key.empty()) {
+        return text;  // without a current folder a relative path cannot be matched
+    }
+    std::string resolved;
+    resolved.reserve(text.size());
+    // A load names thousands of files in a few folders: each folder's part is
+    // resolved once, and only the last component is looked up again.
+    const std::size_t slash = text.rfind('/');
+    if (lookup == Lookup::IgnoringCase && slash != std::string::npos && slash > 0) {
+        const std::string folderText = text.substr(0, slash + 1);
+        if (!ResolvedFolder(folderText, resolved, key)) {
+            ResolveComponents(std::string_view(text).substr(0, slash), 0, resolved, key, lookup);
+            resolved.push_back('/');
+            KeepResolvedFolder(folderText, resolved, key);
+        }
+        ResolveComponents(text, slash + 1, resolved, key, lookup);
+    } else {
+        ResolveComponents(text, 0, resolved, key, lookup);
+    }
     if (text.back() == '/' && key.back() != '/') {
         key.push_back('/');  // "x/" names a folder only, so it must not share x's entry
     }
@@ -373,8 +389,9 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
         return HostEntry::Missing;
     }
     if (!key.empty()) {
-        if (auto found = kinds_.find(key); found != kinds_.end()) {
-            return found->second;
+        bool known = false;
+        if (const HostEntry kind = CachedKind(key, known); known) {
+            return kind;
         }
     }
     struct stat info {};
@@ -385,7 +402,7 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
                                        : HostEntry::Other;
     }
     if (!key.empty()) {
-        kinds_.emplace(key, kind);
+        CacheKind(key, kind);
     }
     return kind;
 }
@@ -451,7 +468,7 @@ HostStatus NativeHostFs::CreateFolder(std::string_view path) {
         return Failed("cannot create folder", exact, error);
     }
     if (!key.empty()) {
-        kinds_[key] = HostEntry::Folder;
+        CacheKind(key, HostEntry::Folder);
     }
     return HostStatus::Ok();
 }

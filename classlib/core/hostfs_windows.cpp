@@ -455,13 +455,14 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
     }
     const std::wstring host = Win32Path(path, CachedCurrentFolder());
     const std::string key = CaseFoldedKey(host);
-    if (auto found = kinds_.find(key); found != kinds_.end()) {
-        return found->second;
+    bool known = false;
+    if (const HostEntry kind = CachedKind(key, known); known) {
+        return kind;
     }
     const HostEntry kind = StartsWith(host, kDevicePrefix)
                                ? HostEntry::Other
                                : EntryOf(GetFileAttributesW(host.c_str()));
-    kinds_.emplace(key, kind);
+    CacheKind(key, kind);
     return kind;
 }
 

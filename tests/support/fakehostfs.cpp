@@ -55,7 +55,11 @@ HostEntry FakeHostFs::Kind(std::string_view path) {
 HostStatus FakeHostFs::ReadFile(std::string_view path, std::string& contents,
                                 std::uint64_t maxBytes) {
     contents.clear();
-    reads_.push_back(real_->Resolve(path));
+    std::string read = real_->Resolve(path);
+    {
+        const std::lock_guard<std::mutex> lock(readsMutex_);  // a load reads on two threads
+        reads_.push_back(std::move(read));
+    }
     if (Find(path, Fault::Deny) != nullptr) {
         return Failure("cannot open", path, "Permission denied");
     }

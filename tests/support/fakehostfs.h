@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,7 @@ public:
     // registered for removal; 0 stops it. Process-wide: for a child process of a test.
     static void RaiseAfterCreatingTemporary(int signal);
     // Every file ReadFile was asked for (copies included), as the layer below spells it, in order.
+    // Reads are only ever made from two threads at once while nothing is written.
     const std::vector<std::string>& Reads() const { return reads_; }
 
     using HostFs::ReadFile;
@@ -64,6 +66,7 @@ private:
 
     std::unique_ptr<HostFs> real_;
     std::vector<Rule> rules_;
+    std::mutex readsMutex_;
     std::vector<std::string> reads_;
     std::uint64_t space_ = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t readLimit_ = std::numeric_limits<std::uint64_t>::max();
