@@ -47,7 +47,8 @@ int LoadForCli(WTreeStore& tree, const std::string& project, ParseLiterals parse
 int RunOnLoadedProject(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                        std::ostream& err,
                        const std::function<int(const LoadedProject&, int loadStatus)>& work) {
-    LoadedProject loaded;
+    CommandLoad<LoadedProject> load(host);
+    LoadedProject& loaded = *load;
     loaded.nodeLimit = host.nodeLimit;
     const int status = LoadForCli(loaded.tree, project, parseLiterals, host, err, &loaded.notes);
     if (status == ExitUsage) {

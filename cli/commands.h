@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -31,6 +32,27 @@ int RunCyclesCommand(const std::string& project, ParseLiterals parseLiterals, co
 int RunCopyCommand(const std::string& project, const std::string& destination,
                    ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                    std::ostream& err);
+
+// What a command loads (a tree, a LoadedProject): freed when the command
+// ends, or left to the end of the process when the host says so.
+template <typename Loaded>
+class CommandLoad {
+public:
+    explicit CommandLoad(const CliHost& host)
+        : loaded_(std::make_unique<Loaded>()), leave_(host.leaveLoadsToExit) {}
+    ~CommandLoad() {
+        if (leave_) {
+            static_cast<void>(loaded_.release());
+        }
+    }
+    CommandLoad(const CommandLoad&) = delete;
+    CommandLoad& operator=(const CommandLoad&) = delete;
+    Loaded& operator*() { return *loaded_; }
+
+private:
+    std::unique_ptr<Loaded> loaded_;
+    bool leave_;
+};
 
 // Shared by the subcommands: refuses a file that is not a project, loads the
 // project with its dependency scan and writes one line to err for each

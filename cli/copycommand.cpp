@@ -8,7 +8,8 @@
 int RunCopyCommand(const std::string& project, const std::string& destination,
                    ParseLiterals parseLiterals, const CliHost& host, std::ostream& out,
                    std::ostream& err) {
-    WTreeStore tree;
+    CommandLoad<WTreeStore> load(host);
+    WTreeStore& tree = *load;
     const int loaded = LoadForCli(tree, project, parseLiterals, host, err);
     if (loaded == ExitUsage) {
         return loaded;

@@ -7,7 +7,8 @@
 
 int RunExportCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                      std::ostream& out, std::ostream& err) {
-    WTreeStore tree;
+    CommandLoad<WTreeStore> load(host);
+    WTreeStore& tree = *load;
     const int loaded = LoadForCli(tree, project, parseLiterals, host, err);
     if (loaded == ExitUsage) {
         return loaded;

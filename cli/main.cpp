@@ -21,7 +21,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     FdOutputBuf standardOutput(_fileno(stdout));
     std::ostream out(&standardOutput);
-    return RunCli(args, out, std::cerr);
+    return RunCliProcess(args, out, std::cerr);
 }
 
 #else
@@ -31,7 +31,7 @@ int wmain(int argc, wchar_t** argv) {
 int main(int argc, char** argv) {
     FdOutputBuf standardOutput(STDOUT_FILENO);
     std::ostream out(&standardOutput);
-    return RunCli({argv, argv + argc}, out, std::cerr);
+    return RunCliProcess({argv, argv + argc}, out, std::cerr);
 }
 
 #endif

@@ -22,7 +22,14 @@ enum CliExit : int {
 struct CliHost {
     HostFs& fs;
     std::size_t nodeLimit = kDefaultNodeLimit;
+    // What a command loaded is left to the end of the process (see CommandLoad).
+    bool leaveLoadsToExit = false;
 };
+
+// The program tamsk-cli: RunCli on the host's file system, leaving what it
+// loaded to the end of the process, which takes the memory back at once
+// (except under a leak checker, which would take it for leaks).
+int RunCliProcess(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole command line tool; args[0] is the program name.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

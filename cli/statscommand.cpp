@@ -16,7 +16,8 @@ void WriteCount(std::ostream& out, std::string_view name, std::size_t value) {
 // block names it first, the totals come last.
 int RunStatsCommand(const std::string& project, ParseLiterals parseLiterals, const CliHost& host,
                     std::ostream& out, std::ostream& err) {
-    WTreeStore tree;
+    CommandLoad<WTreeStore> load(host);
+    WTreeStore& tree = *load;
     const int loaded = LoadForCli(tree, project, parseLiterals, host, err);
     if (loaded == ExitUsage) {
         return loaded;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "classlib/core/backgroundwriter.h"
 #include "classlib/core/pathrules.h"
 
 #include "project/imagetypes.h"
@@ -297,12 +298,14 @@ void DumpTree(const WTreeStore& tree, WTreeItem node, WString& text, int depth) 
 
 bool DumpTree(const WTreeStore& tree, WTreeItem node, std::ostream& out, int depth,
               std::string_view lineEnd, std::size_t nodeLimit, std::size_t* lines) {
-    WTreeLineWriter writer(lineEnd, [&out](std::string_view block) {
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    BackgroundWriter background(out);
+    WTreeLineWriter writer(lineEnd, [&background](std::string_view block) {
+        background.Write(block);
     });
     std::size_t written = 0;
     const bool complete = WriteTreeLines(tree, node, depth, writer, nodeLimit, written);
     writer.Finish();
+    background.Finish();
     if (lines != nullptr) {
         *lines = written;
     }
