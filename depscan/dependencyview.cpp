@@ -236,6 +236,7 @@ void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem tar
                                            const std::function<void(std::string_view)>& visit) {
     const std::uint32_t graphTarget = TargetOf(target);
     std::unordered_set<std::uint32_t> expanded;
+    std::vector<bool> given;  // by label id
     const auto firstExpansion = [&](std::uint32_t file) {
         return graph_->DependsOnChain(graphTarget, file) || expanded.insert(file).second;
     };
@@ -251,7 +252,14 @@ void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem tar
             continue;
         }
         WalkDependencies(tree, source, 0, [&](const DependencyNode& node) {
-            visit(node.label);
+            // A name already given is passed by: the walk meets most names many times.
+            if (node.labelId >= given.size()) {
+                given.resize(node.labelId + 1, false);
+            }
+            if (!given[node.labelId]) {
+                given[node.labelId] = true;
+                visit(node.label);
+            }
             if (node.state == DependencyState::Expanded && !firstExpansion(node.file)) {
                 return WTreeWalkStep::SkipChildren;
             }

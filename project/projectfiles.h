@@ -17,7 +17,8 @@ enum class ProjectFileRole { Project, Target, Listed, Shown };
 
 // Told by the tree's child source when it gives the dependency trees: the
 // files below one target's "Dependency Filelist" node, in the order the tree
-// shows them, passing by the subtree of a file that can show nothing new.
+// shows them, passing by the subtree of a file that can show nothing new and
+// a name below a source that was given before.
 class DependencyFiles {
 public:
     virtual ~DependencyFiles() = default;
