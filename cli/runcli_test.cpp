@@ -169,6 +169,8 @@ TEST(RunCli, ExitCodeAndStandardError) {
          "reads; left untouched\n"},
         {"UnknownDepsFormat", "deps %/p.wpj --format xml", nullptr, 2,
          "tamsk-cli: unknown format \"xml\"; the formats are json, make, dot, compile-commands\n"},
+        {"EmptyOutputFile", "deps %/p.wpj --format json -o \"\"", nullptr, 2,
+         "tamsk-cli: the output file must not be empty\n"},
         {"DepsOntoATargetFile", "deps %/p.wpj --format json -o %/t.tgt", nullptr, 1,
          "tamsk-cli: cannot write %/t.tgt: is a file this project reads; left untouched\n"},
         {"DepsWriteFails", "deps %/p.wpj --format dot -o %/p.dot",
@@ -265,13 +267,6 @@ TEST(RunCli, OutputLinesAreWholeLinesAndTheirFailureIsReported) {
     ::close(full);
 }
 #endif
-
-// A reason may hold a line break (a name from the project file can): it stays one line.
-TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
-    std::ostringstream err;
-    ReportLine(err, "cannot copy a\nb");
-    EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");
-}
 
 // --help names every command with an example of it.
 TEST(RunCli, HelpShowsAnExampleOfEveryCommand) {
