@@ -290,24 +290,6 @@ TEST(DepsCommands, DotReadByGraphviz) {
     }
 }
 
-// clangd indexes a source from the database: the project's headers resolve.
-TEST(DepsCommands, CompileCommandsLoadedByClangd) {
-    SKIP_WITHOUT_TOOL("clangd");
-    TempDir dir;
-    const std::string graph = CopyExample(dir);
-    fs::create_directory(dir.Join("db"));
-    ASSERT_EQ(Cli({"deps", graph + "/graph.wpj", "--format", "compile-commands", "-o",
-                   dir.Join("db/compile_commands.json")})
-                  .exitCode,
-              0);
-    // main.c reaches inc/ through the include directory and units.h next to app.h.
-    const ToolRun run =
-        RunTool("cd '" + graph + "' && clangd --check=src/main.c --compile-commands-dir='" +
-                dir.Join("db") + "'");
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("All checks completed, 0 errors"), std::string::npos) << run.output;
-}
-
 // Hostile projects: a clique of headers (every directed cycle once, however
 // many times the scan cut it), a name missing from every place that names it
 // (once per naming file).

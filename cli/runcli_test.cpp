@@ -112,6 +112,9 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"MissingProject", "tree %/none.wpj", nullptr, 2,
          "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
          "directory\n"},
+        {"ThroughAMissingFolder", "tree %/none/../p.wpj", nullptr, 2,
+         "tamsk-cli: cannot read project file: cannot open %/none/../p.wpj: No such file or "
+         "directory\n"},
         {"NotAProject", "export %/a.c", nullptr, 2,
          "tamsk-cli: not a Watcom IDE project file: %/a.c\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
@@ -218,10 +221,18 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     NativeHostFs fs;
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", "p.wpj"}, relative, err, CliHost{fs}), 0);
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, absolute, err, CliHost{fs}), 0);
+    // A WATCOM that names no folder is said before the headers it leaves missing.
+    SetEnvironment("WATCOM", dir.Join("a.c"));
+    std::ostringstream missing;
+    EXPECT_EQ(RunCli({"tamsk-cli", "missing", "p.wpj"}, missing, err, CliHost{fs}), 1);
     fs::current_path(previous);
     UnsetEnvironment("WATCOM");
     EXPECT_EQ(relative.str(), absolute.str());
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
+    EXPECT_EQ(err.str(),
+              WithPathSeparatorsOf("tamsk-cli: WATCOM names no folder (" + dir.Join("a.c") +
+                                       "): the compiler's own headers cannot be found\n",
+                                   kHostPathStyle));
 }
 
 // The dependency file goes beside the project file as the system finds it: a folder typed in
