@@ -2,6 +2,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "classlib/core/utf16.h"
 #include "cli/depsformats.h"
 #include "cli/filekeys.h"
 #include "cli/jsonstream.h"
@@ -14,7 +15,7 @@ namespace {
 // blanks, UTF-8 (Graphviz's default charset).
 void AppendDotString(std::string& text, std::string_view value) {
     std::string plain;
-    AppendAsLine(plain, AsUtf8(value));
+    AppendAsLine(plain, Utf8OrLatin1(value));
     text += '"';
     for (const char c : plain) {
         if (c == '"' || c == '\\') {

@@ -5,6 +5,7 @@
 
 #include <rapidjson/stringbuffer.h>
 
+#include "classlib/core/utf16.h"
 #include "cli/depsformats.h"
 #include "cli/jsonstream.h"
 
@@ -146,7 +147,7 @@ private:
         if (quoted.empty()) {
             rapidjson::StringBuffer buffer;
             rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
-            const std::string utf8 = AsUtf8(file.label);
+            const std::string utf8 = Utf8OrLatin1(file.label);
             writer.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
             quoted.assign(buffer.GetString(), buffer.GetSize());
         }

@@ -90,7 +90,3 @@ using JsonWriter = rapidjson::Writer<JsonBlockStream>;
 // valid UTF-8 is written as it stands, anything else read as Latin-1, so that
 // every document is valid JSON.
 void WriteJsonString(JsonWriter& writer, std::string_view text);
-
-// text when it is valid UTF-8, else its bytes read as Latin-1 in UTF-8.
-std::string AsUtf8(std::string_view text);
-bool IsValidUtf8(std::string_view text);

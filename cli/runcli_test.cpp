@@ -112,6 +112,9 @@ TEST(RunCli, ExitCodeAndStandardError) {
         {"MissingProject", "tree %/none.wpj", nullptr, 2,
          "tamsk-cli: cannot read project file: cannot open %/none.wpj: No such file or "
          "directory\n"},
+        {"ThroughAMissingFolder", "tree %/none/../p.wpj", nullptr, 2,
+         "tamsk-cli: cannot read project file: cannot open %/none/../p.wpj: No such file or "
+         "directory\n"},
         {"NotAProject", "export %/a.c", nullptr, 2,
          "tamsk-cli: not a Watcom IDE project file: %/a.c\n"},
         {"UnknownCommand", "bogus %/p.wpj", nullptr, 2,
@@ -169,6 +172,8 @@ TEST(RunCli, ExitCodeAndStandardError) {
          "reads; left untouched\n"},
         {"UnknownDepsFormat", "deps %/p.wpj --format xml", nullptr, 2,
          "tamsk-cli: unknown format \"xml\"; the formats are json, make, dot, compile-commands\n"},
+        {"EmptyOutputFile", "deps %/p.wpj --format json -o \"\"", nullptr, 2,
+         "tamsk-cli: the output file must not be empty\n"},
         {"DepsOntoATargetFile", "deps %/p.wpj --format json -o %/t.tgt", nullptr, 1,
          "tamsk-cli: cannot write %/t.tgt: is a file this project reads; left untouched\n"},
         {"DepsWriteFails", "deps %/p.wpj --format dot -o %/p.dot",
@@ -216,10 +221,18 @@ TEST(RunCli, TheTreeDoesNotDependOnHowThePathWasTyped) {
     NativeHostFs fs;
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", "p.wpj"}, relative, err, CliHost{fs}), 0);
     EXPECT_EQ(RunCli({"tamsk-cli", "tree", dir.Join("p.wpj")}, absolute, err, CliHost{fs}), 0);
+    // A WATCOM that names no folder is said before the headers it leaves missing.
+    SetEnvironment("WATCOM", dir.Join("a.c"));
+    std::ostringstream missing;
+    EXPECT_EQ(RunCli({"tamsk-cli", "missing", "p.wpj"}, missing, err, CliHost{fs}), 1);
     fs::current_path(previous);
     UnsetEnvironment("WATCOM");
     EXPECT_EQ(relative.str(), absolute.str());
     EXPECT_EQ(absolute.str().find("x.h"), std::string::npos) << absolute.str();
+    EXPECT_EQ(err.str(),
+              WithPathSeparatorsOf("tamsk-cli: WATCOM names no folder (" + dir.Join("a.c") +
+                                       "): the compiler's own headers cannot be found\n",
+                                   kHostPathStyle));
 }
 
 // The dependency file goes beside the project file as the system finds it: a folder typed in
@@ -265,13 +278,6 @@ TEST(RunCli, OutputLinesAreWholeLinesAndTheirFailureIsReported) {
     ::close(full);
 }
 #endif
-
-// A reason may hold a line break (a name from the project file can): it stays one line.
-TEST(RunCli, ReportLineKeepsAReasonOnOneLine) {
-    std::ostringstream err;
-    ReportLine(err, "cannot copy a\nb");
-    EXPECT_EQ(err.str(), "tamsk-cli: cannot copy a b\n");
-}
 
 // --help names every command with an example of it.
 TEST(RunCli, HelpShowsAnExampleOfEveryCommand) {

@@ -1,15 +1,11 @@
 #include "copy/copyrun.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "classlib/core/pathrules.h"
 #include "classlib/core/wstring.h"
 #include "copy/copycolumns.h"
 #include "depscan/filelist.h"
@@ -19,8 +15,6 @@
 #include "tests/support/treesnapshot.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Builds the tree a load would build, as far as the copy run reads it: the
 // project node with its folder, target nodes with their references, and
@@ -104,16 +98,13 @@ protected:
 };
 
 // A target file is copied by the reference the project file gives; names
-// take the case of the files and folders on disk, as Windows allows any; the
-// destination keeps the case it was given.
+// take the case of the files and folders on disk, as Windows allows any (the
+// destination keeps the case it was given: the host layer's rule and test).
 TEST_F(CopyRunTest, RebuildsTheRelativeLayoutAndCreatesFolders) {
     AddProject({"p/demo.wpj", "p/demo.tgt", "p/bin/sub.tgt", "p/plain.tgt", "p/Src/Main.c",
                 "p/Src/util.h", "p/inc/deep/a.h"});
     AddTarget("demo.tgt", "demo.tgt", {"SRC\\MAIN.C", "src\\UTIL.H", "inc\\deep\\a.h"});
     AddTarget("sub.tgt", "bin\\sub.tgt");
-#ifndef _WIN32  // the destination is named as given, not found without regard to case
-    temp_.MakeFolder("OUT");
-#endif
     // An extension node without children, walked last, must not keep the columns from fitting.
     tree_.Add("C", tree_.LastChild(AddTarget("plain.tgt", "")), GroupImage, GroupImage,
               WTreePosition::Sorted());
@@ -284,95 +275,5 @@ INSTANTIATE_TEST_SUITE_P(
                                 "copied\ncopied\ncopied\nfailed\n",
                                 "cannot copy z.c: %/p/z.c: not found"}),
     [](const auto& test) { return std::string(test.param.name); });
-
-// For random projects and destinations (inside the project, beside it, above
-// it, through a link, differing only in case from an existing folder), with
-// links inside the destination to the project's folders and files, and with
-// files whose names differ only in case, every file of the project is
-// byte-identical afterwards and whatever is new lies below the destination,
-// with no temporary file left.
-class CopyPropertyTest : public CopyRunTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(CopyPropertyTest, SourcesStayWholeAndOnlyTheDestinationChanges) {
-    std::mt19937 random(static_cast<unsigned>(GetParam()));
-    const std::vector<std::pair<std::string, std::string>> pool = {
-        {"w/p/a.c", "A.C"},
-        {"w/p/B.h", "b.h"},
-        {"w/p/src/c.c", "src\\c.c"},
-        {"w/p/src/D.h", "SRC\\d.H"},
-        {"w/p/Src2/e.rc", "src2/e.rc"},
-        {"w/p/src/deep/f.c", "src\\deep\\f.c"},
-        {"w/up.c", "..\\up.c"},
-        {"w/p/x.wpj", "x.wpj"},
-        {"w/p/c.c", "c.c"},
-        {"w/p/d.h", "d.h"},
-        {"w/p/up.c", "up.c"},
-        {"w/p/src/C.c", "src\\C.c"},
-        {"w/p/config", "config"}};
-    std::vector<std::string> files = {"w/p/x.wpj"};
-    std::vector<std::string> names;
-    for (const auto& [file, name] : pool) {
-        if (random() % 4 != 0) {
-            files.push_back(file);
-            names.push_back(name);
-        }
-    }
-    temp_.MakeFolder("w/p/src");
-    AddProject(files);
-    // The tree shows every name; the file list holds one of each spelling without case.
-    AddDependencies(AddTarget("x.wpj", "x.wpj", names), {names});
-#ifdef _WIN32  // a link needs a privilege there: a plain folder takes its place
-    temp_.MakeFolder("w/link");
-#else
-    ASSERT_EQ(::symlink("p", temp_.Join("w/link").c_str()), 0);
-#endif
-    const char* destinations[] = {"w/p/src", "w/p/new/out/", "w/q\\", "w",
-                                  "w/link",  "w/link/src",   "w/P",   "w/p/SRC"};
-#ifdef _WIN32  // there "w/P" and "w/p/SRC" are the folders "w/p" and "w/p/src" again
-    const std::size_t choices = std::size(destinations) - 2;
-#else
-    const std::size_t choices = std::size(destinations);
-#endif
-    const std::string destination = temp_.Join(destinations[random() % choices]);
-    SCOPED_TRACE(destination);
-#ifndef _WIN32
-    // Links the user made inside the destination, where the copy would write.
-    const std::string linkFolder = WithHostSeparators(destination) + "/src";
-    const std::string linkFile = WithHostSeparators(destination) + "/c.c";
-    if (random() % 2 == 0 && !fs::exists(fs::symlink_status(linkFolder))) {
-        fs::create_directories(WithHostSeparators(destination));
-        fs::create_directory_symlink(temp_.Join("w/p"), linkFolder);
-    }
-    if (random() % 2 == 0 && !fs::exists(fs::symlink_status(linkFile))) {
-        fs::create_directories(WithHostSeparators(destination));
-        fs::create_symlink(temp_.Join("w/p/c.c"), linkFile);
-    }
-#endif
-    const treesnapshot::Snapshot before = treesnapshot::Take(temp_.path());
-
-    Run(destination);
-    const fs::path root = fs::weakly_canonical(temp_.path());
-    const std::string below = fs::weakly_canonical(WithHostSeparators(destination))
-                                  .lexically_relative(root)
-                                  .generic_string() +
-                              "/";
-    const treesnapshot::Snapshot after = treesnapshot::Take(temp_.path());
-    for (const auto& [path, entry] : after) {
-        const auto old = before.find(path);
-        if (old != before.end()) {
-            EXPECT_EQ(entry, old->second) << path << " changed";
-        } else {
-            const bool madeToHoldIt = below.rfind(path + "/", 0) == 0;
-            EXPECT_TRUE(madeToHoldIt || path.rfind(below, 0) == 0)
-                << path << " is outside the destination";
-            EXPECT_EQ(path.find(".tamsk-"), std::string::npos) << path;
-        }
-    }
-    for (const auto& [path, entry] : before) {
-        EXPECT_EQ(after.count(path), 1u) << path << " is gone";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Seeds, CopyPropertyTest, ::testing::Range(0, 48));
 
 }  // namespace

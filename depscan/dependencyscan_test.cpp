@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/wtreewalk.h"
 #include "depscan/projectload.h"
 #include "project/projectfiles.h"
 #include "tests/support/fakehostfs.h"
@@ -56,6 +57,16 @@ struct ScanProject {
         WString text;
         DumpTree(tree, tree.FirstChild(node), text, 0);
         return text.Str();
+    }
+
+    // The same lines from the walk that sees the nodes not made yet through the child source,
+    // as Find and the expansion's count walk them.
+    std::string Walked(WTreeItem node) const {
+        std::string text;
+        WalkTree(tree, tree.FirstChild(node), 0, [&text](int level, std::string_view label) {
+            text.append(static_cast<std::size_t>(level), ' ').append(label) += '\n';
+        });
+        return text;
     }
 
     // The same lines from the nodes the store holds after every node below
@@ -223,6 +234,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         EXPECT_EQ(s.Run(c.literals).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
+        EXPECT_EQ(s.Walked(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.DumpMade(s.sources), s.WithCompiler(c.tree));
     }
 }

@@ -4,7 +4,7 @@
 # links it, the cli and end-to-end tests included), and reports whether they caught it. The file is restored after each fault, also on Ctrl-C.
 #
 #   scripts/mutants.sh            every fault
-#   scripts/mutants.sh depfile    only faults whose id contains "depfile"
+#   scripts/mutants.sh depfile    only faults whose id matches "depfile" (a regex: 'copy|link')
 #   scripts/mutants.sh --check    only tells which faults still find their line (no build)
 #
 # A fault names its line by a code fragment that must occur on exactly one line of its file; when
@@ -166,7 +166,7 @@ for entry in "${faults[@]}"; do
   IFS='|' read -r id file fragment replacement <<<"${entry//\\|/$'\x01'}"
   fragment="${fragment//$'\x01'/|}"
   replacement="${replacement//$'\x01'/|}"
-  [[ -n "$filter" && "$id" != *"$filter"* ]] && continue
+  [[ -n "$filter" && ! "$id" =~ $filter ]] && continue
   planted="$root/$file"
   if [ ! -f "$planted" ]; then
     printf '%-8s %-45s %s\n' "n/a" "$id" "$file is gone"

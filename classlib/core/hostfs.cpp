@@ -21,12 +21,6 @@ HostStatus HostStatus::Failure(Code code, std::string_view action, std::string_v
     return status;
 }
 
-bool HostFs::SameFile(std::string_view a, std::string_view b) {
-    FileIdentity first;
-    FileIdentity second;
-    return Identify(a, first).ok() && Identify(b, second).ok() && first == second;
-}
-
 HostStatus HostFs::CopyFile(std::string_view source, std::string_view destination) {
     return CopyFileBelow(source, FolderOfPath(destination), FileNameOfPath(destination));
 }

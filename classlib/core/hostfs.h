@@ -102,9 +102,6 @@ public:
     // The identity of the file that path names exactly (links followed).
     virtual HostStatus Identify(std::string_view path, FileIdentity& identity) = 0;
 
-    // True when both paths name the same existing file.
-    bool SameFile(std::string_view a, std::string_view b);
-
     // The process's current folder, with '/' separators; empty on failure.
     static std::string CurrentFolder();
     // The absolute path of an existing folder as the system reaches it:

@@ -181,6 +181,8 @@ TEST(HostFs, CopyRefusesTheSameFileAndMissingFolders) {
     EXPECT_EQ(fs.CopyFile(source, dir.Join("absent/a.txt")).code, Code::Failed);
     // The destination folder is named exactly too.
     EXPECT_EQ(fs.CopyFileBelow(source, dir.Join("OUT"), "a.txt").code, Code::Failed);
+    EXPECT_EQ(fs.CopyFileBelow(source, dir.Join("out"), "").reason,
+              source + ": no destination file was named");
     EXPECT_EQ(treesnapshot::Paths(dir.path()), "Same.txt hard.txt out");
 }
 
@@ -227,6 +229,9 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);
     EXPECT_EQ(fs.CreateFolder(dir.Join("OUT")).code, Code::Ok);  // someone else made it meanwhile
     EXPECT_EQ(fs.CreateFolder(dir.Join("a.c")).code, Code::Failed);
+    EXPECT_EQ(fs.Kind(dir.Join("New")), HostEntry::Missing);
+    EXPECT_EQ(fs.CreateFolder(dir.Join("New//")).code, Code::Ok);
+    EXPECT_EQ(fs.Kind(dir.Join("new")), HostEntry::Folder);
     EXPECT_EQ(fs.CopyFile(source, dir.Join("OUT/a.c")).code, Code::Ok);
     EXPECT_EQ(fs.CopyFile(source, dir.Join("out/dep.txt")).code, Code::Ok);  // beside Dep.txt
     EXPECT_EQ(fs.CopyFile(source, dir.Join("Out/a.c")).code, Code::Failed);  // no such folder
@@ -236,7 +241,7 @@ TEST(HostFs, WritesAreNamedExactlyAndReplaceWholeOrNotAtAll) {
     EXPECT_EQ(ReadWhole(dir.Join("OUT/b.c")), "line 1\n line 2\n");
     ASSERT_EQ(WriteWith(fs, path, "ours", true).code, Code::Ok);
     EXPECT_EQ(treesnapshot::Paths(dir.path()),
-              "OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt out/dep.txt");
+              "New OUT OUT/a.c OUT/b.c a.c out out/DEP.TXT out/Dep.txt out/dep.txt");
     EXPECT_EQ(ReadWhole(dir.Join("out/Dep.txt")), "theirs");
 
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);

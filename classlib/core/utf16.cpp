@@ -98,6 +98,27 @@ std::u16string Utf16FromUtf8(std::string_view text) {
     return wide;
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (!DecodeAt(text, at)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Utf8OrLatin1(std::string_view text) {
+    if (IsWellFormedUtf8(text)) {
+        return std::string(text);
+    }
+    std::string utf8;
+    utf8.reserve(text.size() * 2);
+    for (const char c : text) {
+        AppendUtf8(utf8, static_cast<unsigned char>(c));
+    }
+    return utf8;
+}
+
 std::string Utf8FromUtf16(std::u16string_view text) {
     std::string narrow;
     narrow.reserve(text.size());

@@ -15,6 +15,11 @@
 std::u16string Utf16FromUtf8(std::string_view text);
 std::string Utf8FromUtf16(std::u16string_view text);
 
+// Whether text is well-formed UTF-8; and text made so by the rule above (itself when it is,
+// else its bytes read as Latin-1), for outputs that must be UTF-8 such as JSON.
+bool IsWellFormedUtf8(std::string_view text);
+std::string Utf8OrLatin1(std::string_view text);
+
 #ifdef _WIN32
 // The same for the Win32 API's wide strings (UTF-16 there).
 inline std::wstring Widen(std::string_view text) {

@@ -25,7 +25,8 @@ TEST(Utf16, WidensUtf8AndReadsAnythingElseAsLatin1) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(Utf16FromUtf8(row.narrow), row.wide);
-        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(row.wide)), row.wide);  // what it narrows to
+        EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(row.wide)), row.wide);   // what it narrows to
+        EXPECT_EQ(Utf8OrLatin1(row.narrow), Utf8FromUtf16(row.wide));  // as a JSON text takes it
     }
 }
 

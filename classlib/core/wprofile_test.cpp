@@ -84,12 +84,17 @@ TEST(Profile, WriteChangesOnlyItsLineOrIsRefused) {
 }
 
 // Reading, writing and keeping other sections through the file are driven by the main window's
-// settings tests; here only what they cannot reach. A flush request succeeds; a settings file that
-// cannot be read is never replaced, one that cannot be written stays whole, and a folder in its
-// place is left alone.
+// settings tests; here only what they cannot reach. A flush request succeeds, and so does a write
+// that changes nothing, which writes nothing (here onto a full disk); a settings file that cannot
+// be read is never replaced, one that cannot be written stays whole and reads as before, and a
+// folder in its place is left alone.
 TEST(Profile, FailedReadsAndWritesLeaveTheOldFileWhole) {
     TempDir flushed;
     EXPECT_TRUE(WriteProfileString(nullptr, nullptr, nullptr, flushed.Join("T.Ini").c_str(), true));
+    FakeHostFs full;
+    full.SetDiskSpace(0);
+    const std::string same = flushed.Write("Same.Ini", "[Options]\r\nFolder=x\r\n");
+    EXPECT_TRUE(WriteProfileString(full, "Options", "Folder", "x", same.c_str()));
     const std::string folder = flushed.MakeFolder("Tamsk.Ini");
     EXPECT_FALSE(WriteProfileString("Options", "Folder", "x", folder.c_str(), true));
     EXPECT_EQ(ReadProfileString("Options", "Folder", ".", folder.c_str()).Str(), ".");
@@ -106,6 +111,7 @@ TEST(Profile, FailedReadsAndWritesLeaveTheOldFileWhole) {
         fault(fs);
         EXPECT_FALSE(WriteProfileString(fs, "Options", "Folder", "new", file.c_str()));
         EXPECT_EQ(ReadWhole(file), "[Options]\nFolder=old\n");
+        EXPECT_EQ(ReadProfileString("Options", "Folder", ".", file.c_str()).Str(), "old");
         EXPECT_EQ(treesnapshot::Paths(dir.path()), "Tamsk.Ini");
     }
 }
