@@ -28,7 +28,7 @@ profileMaxLength=16384
 keepLength=512   # bytes of one kept input: the corpus stays small, and loses almost no coverage
 # The source scanner and the whole load no longer than the kept inputs: cut to these 512 bytes, the
 # corpus loses almost no coverage, so a longer input shows nothing new that is kept, while every
-# byte costs each of the scanner's passes (a load's five files share them).
+# byte costs each of the scanner's passes (a load cuts its six files from the one input).
 shortMaxLength=$keepLength
 
 # ASan records the call stack of every allocation and release, only to print them in a report;
