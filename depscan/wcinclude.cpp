@@ -21,10 +21,10 @@ bool IsBlank(int c) {
 
 // The load options that resource editors write between a resource's type and
 // its file name.
-bool IsMemoryOption(const WString& piece) {
+bool IsMemoryOption(std::string_view piece) {
     static constexpr std::array<std::string_view, 7> kOptions = {
         "PRELOAD", "LOADONCALL", "FIXED", "MOVEABLE", "DISCARDABLE", "PURE", "IMPURE"};
-    const std::string upper = AsciiUppered(piece.View());
+    const std::string upper = AsciiUppered(piece);
     return std::find(kOptions.begin(), kOptions.end(), upper) != kOptions.end();
 }
 
@@ -223,18 +223,48 @@ bool WCInclude::NextInclude(WString& name, char& opener) {
     return false;
 }
 
+namespace {
+
+constexpr std::string_view kLineBlanks = " \t\r\n";
+constexpr std::string_view kLineQuotes = "\"'";
+
+// The pieces of a line that holds no quote: the runs between blanks. Most lines of a script
+// hold none, and every line is examined, so they are cut here without the general splitter.
+std::vector<std::string_view> UnquotedPieces(std::string_view line) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = line.find_first_not_of(kLineBlanks); start != line.npos;) {
+        const std::size_t end = std::min(line.find_first_of(kLineBlanks, start), line.size());
+        pieces.push_back(line.substr(start, end - start));
+        start = line.find_first_not_of(kLineBlanks, end);
+    }
+    return pieces;
+}
+
+std::string FileNamePiece(const std::vector<std::string_view>& pieces) {
+    if (pieces.size() < 3 || pieces[0].starts_with('#') ||
+        !std::all_of(pieces.begin() + 2, pieces.end() - 1, IsMemoryOption)) {
+        return {};
+    }
+    return WithBackslashPairsHalved(pieces.back());
+}
+
+}  // namespace
+
 std::string ResourceLinePiece(std::string_view line) {
     if (line.empty() || line.find(',') != std::string_view::npos) {
         return {};
     }
-    const TokenRules rules{" \t\r\n", "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove,
-                           TokenEscapes::Off};
-    const std::vector<WString> pieces = SplitTokens(line, rules);
-    if (pieces.size() < 3 || pieces[0].GetCharacter(0) == '#' ||
-        !std::all_of(pieces.begin() + 2, pieces.end() - 1, IsMemoryOption)) {
-        return {};
+    if (line.find_first_of(kLineQuotes) == line.npos) {
+        return FileNamePiece(UnquotedPieces(line));
     }
-    return WithBackslashPairsHalved(pieces.back().View());
+    const TokenRules rules{kLineBlanks, "\"\"''", TokenEmpty::Drop, TokenQuotes::Remove,
+                           TokenEscapes::Off};
+    const std::vector<WString> quoted = SplitTokens(line, rules);
+    std::vector<std::string_view> pieces;
+    for (const WString& piece : quoted) {
+        pieces.push_back(piece.View());
+    }
+    return FileNamePiece(pieces);
 }
 
 bool WCInclude::NextResourceFile(const WString& targetFolder, WString& fileName,

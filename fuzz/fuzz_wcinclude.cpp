@@ -1,8 +1,8 @@
 // WCInclude on arbitrary bytes: NextChar, NextResourceFile with SavePosition/RestorePosition, and
 // FindReferences, which drives NextInclude, NextStringLiteral and the resource-script reader as
 // the scan does. Each loop must end within a bound set by the input's size, and a position saved
-// and restored must give the same findings again. Every pass reads the whole input, so each is
-// made once: the checks on includes and literals are made on what FindReferences returns.
+// and restored must give the same line again. Every pass reads the whole input, so each is made
+// once: the checks on includes and literals are made on what FindReferences returns.
 #include <string>
 
 #include "depscan/filefindings.h"
@@ -40,23 +40,22 @@ void FuzzInput(std::string_view bytes) {
     }
     FUZZ_CHECK(scanner.NextChar() == -1);
 
-    // Resource lines to the end; then back to the position saved after the first one, which must
-    // give all the later ones again.
+    // Resource lines to the end, the second one twice: once it is read, back to the position
+    // saved after the first, which must give it again, and the reading goes on from there. A
+    // position or literal state restored wrongly shows in the line read next; reading every later
+    // line a second time, as this did before, cost as much again as the whole resource pass.
     scanner.Rewind();
+    std::string second;
     for (count = 0; scanner.NextResourceFile(projectFolder, name);) {
         FUZZ_CHECK(!name.IsEmpty());
         FUZZ_CHECK(++count <= size);
         if (count == 1) {
             scanner.SavePosition();
+        } else if (count == 2) {
+            second = name.Str();
+            scanner.RestorePosition();
+            FUZZ_CHECK(scanner.NextResourceFile(projectFolder, name) && name.Str() == second);
         }
-    }
-    if (count > 0) {
-        scanner.RestorePosition();
-        std::size_t again = 0;
-        while (scanner.NextResourceFile(projectFolder, name)) {
-            FUZZ_CHECK(++again <= size);
-        }
-        FUZZ_CHECK(again == count - 1);
     }
 
     // A source's includes and literals; a script's includes and resource lines.

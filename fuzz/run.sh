@@ -26,6 +26,10 @@ runLimit="${TAMSK_FUZZ_RUNS:--1}"
 maxLength=4096
 profileMaxLength=16384
 keepLength=512   # bytes of one kept input: the corpus stays small, and loses almost no coverage
+# The source scanner and the whole load no longer than the kept inputs: cut to these 512 bytes, the
+# corpus loses almost no coverage, so a longer input shows nothing new that is kept, while every
+# byte costs each of the scanner's passes (a load cuts its six files from the one input).
+shortMaxLength=$keepLength
 
 # ASan records the call stack of every allocation and release, only to print them in a report;
 # that costs a sixth of a run of the targets that load files. Replaying a finding
@@ -119,8 +123,11 @@ for t in "${available[@]}"; do
   mkdir -p "$found" "$kept"
   dict=()
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
-  length=$maxLength
-  [ "$t" = fuzz_profile ] && length=$profileMaxLength
+  case "$t" in
+    fuzz_profile) length=$profileMaxLength ;;
+    fuzz_wcinclude | fuzz_load) length=$shortMaxLength ;;
+    *) length=$maxLength ;;
+  esac
   log="$build/findings/$t.log"
   parallel=()
   [ "$jobs" -gt 1 ] && parallel=(-jobs="$jobs" -workers="$jobs")
