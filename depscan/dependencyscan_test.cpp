@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/asciicase.h"
+#include "classlib/core/wtreesearch.h"
 #include "depscan/projectload.h"
 #include "project/projectfiles.h"
 #include "tests/support/fakehostfs.h"
@@ -139,6 +141,45 @@ std::vector<std::string> SourcesOf(const std::string& tree) {
     return sources;
 }
 
+// Find over the whole tree, nodes made or not, at every work limit: the hits
+// are the lines of the tree's dump that hold the text, in order, among as many
+// lines as the limit lets the walk pass, and each one stepped to is made.
+void ExpectSearchesFollowTheDump(WTreeStore& tree) {
+    std::stringstream dump;
+    DumpTree(tree, tree.FirstRoot(), dump, 0);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(dump, line);) {
+        lines.push_back(line.substr(line.find_first_not_of(' ')));
+    }
+    std::vector<std::string> texts = {".h", "c"};
+    for (const std::string& line : lines) {
+        texts.push_back(line.substr(line.find_last_of('\\') + 1));
+    }
+    for (const std::string& text : texts) {
+        for (std::size_t limit = 1; limit <= lines.size() + 1; ++limit) {
+            std::vector<std::string> hits;
+            for (std::size_t at = 0; at < std::min(limit, lines.size()); ++at) {
+                if (ContainsIgnoringAsciiCase(lines[at], text)) {
+                    hits.push_back(lines[at]);
+                }
+            }
+            WTreeSearch search(tree, text, limit);
+            ASSERT_EQ(search.Count(), hits.size()) << text << " within " << limit;
+            ASSERT_EQ(search.Complete(), limit >= lines.size()) << text << " within " << limit;
+            if (limit == lines.size()) {
+                const WTreeItem first = WTreeSearch(tree, text).FindFrom(tree.FirstRoot());
+                ASSERT_EQ(first == kNoItem ? "" : tree.Label(first), hits.empty() ? "" : hits[0])
+                    << text;
+                std::vector<std::string> stepped;
+                for (std::size_t step = 0; step < hits.size(); ++step) {
+                    stepped.emplace_back(tree.Label(search.Step(WTreeSearch::Direction::Forward)));
+                }
+                ASSERT_EQ(stepped, hits) << text;
+            }
+        }
+    }
+}
+
 TEST(Scan, BuildsTheTreeAndTheFileList) {
     const std::vector<ScanCase> cases = {
         {"depth first in file order",
@@ -149,6 +190,12 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "base.h=",
          "one.c\n common.h\n  base.h\ntwo.c\n COMMON.H\n  base.h\n",
          "C\n one.c\n two.c\nH\n base.h\n common.h\n"},
+        // Find passes by a subtree met before without its text, counting its nodes.
+        {"a header's subtree recurs alike under every source",
+         "one.c=#include \"a.h\"|two.c=#include \"b.h\"\n#include \"a.h\"\n|"
+         "a.h=#include \"b.h\"\n#include \"d.h\"\n|b.h=#include \"c.h\"|c.h=|d.h=",
+         "one.c\n a.h\n  b.h\n   c.h\n  d.h\ntwo.c\n b.h\n  c.h\n a.h\n  b.h\n   c.h\n  d.h\n",
+         "C\n one.c\n two.c\nH\n a.h\n b.h\n c.h\n d.h\n"},
         {"unreadable sources, FIFOs and libraries are not read",
          "app.lib=binary #include \"x.h\"|x.h=|folder.c=<folder>|pipe.c=<fifo>|pipe.lib=<fifo>|"
          "noext=#include \"x.h\"\n#include \"pipe.c\"\n",
@@ -223,6 +270,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         EXPECT_EQ(s.Run(c.literals).complete, true);
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
+        ExpectSearchesFollowTheDump(s.tree);
         EXPECT_EQ(s.DumpMade(s.sources), s.WithCompiler(c.tree));
     }
 }
