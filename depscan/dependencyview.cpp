@@ -142,8 +142,11 @@ public:
             return false;
         }
         const std::uint32_t group = graph_.GroupOf(target_, file);
+        if (group == DependencyGraph::kNone) {
+            return true;
+        }
         const auto open = open_.find(group);
-        return group == DependencyGraph::kNone || open == open_.end() || open->second == 0;
+        return open == open_.end() || open->second == 0;
     }
     // The file's group, now open; give it back to Leave.
     std::uint32_t Enter(std::uint32_t file) {

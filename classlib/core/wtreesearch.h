@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
 #include <string>
@@ -106,8 +107,9 @@ private:
     std::string text_;
     std::vector<signed char> madeMatches_;  // by the store's label, as WTreeSearchWalk's by key
     WTreeSearchWalk walk_;  // its answers and subtrees are kept from walk to walk
-    std::vector<CountedHit> hits_;
-    std::vector<std::uint32_t> places_;
+    // Deques: millions of hits are counted without copying them as they grow.
+    std::deque<CountedHit> hits_;
+    std::deque<std::uint32_t> places_;
     bool counted_ = false;
     bool complete_ = true;
     std::size_t position_ = 0;
