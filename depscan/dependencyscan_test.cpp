@@ -301,6 +301,30 @@ TEST(Scan, WorkLimitStopsAWalkNotTheLoad) {
     EXPECT_EQ(out.str().substr(0, start.size()), start);
     const DependencyStats stats = CountDependencies(s.tree, 500);
     EXPECT_EQ(stats.complete, false);
+    // Find within the same limit: every hit of the first 500 nodes, in order, whichever way stepped.
+    std::stringstream within;
+    DumpTree(s.tree, s.tree.FirstRoot(), within, 0, "\n", 500);
+    std::vector<std::string> hits;
+    for (std::string line; std::getline(within, line);) {
+        if (line.find(".h") != std::string::npos) {
+            hits.push_back(line.substr(line.find_first_not_of(' ')));
+        }
+    }
+    WTreeSearch search(s.tree, ".h", 500);
+    ASSERT_EQ(search.Count(), hits.size());
+    EXPECT_EQ(search.Complete(), false);
+    std::vector<std::string> stepped;
+    for (std::size_t step = 0; step < hits.size(); ++step) {
+        stepped.emplace_back(s.tree.Label(search.Step(WTreeSearch::Direction::Forward)));
+    }
+    EXPECT_EQ(stepped, hits);
+    std::vector<std::string> back;
+    for (std::size_t step = 0; step < hits.size(); ++step) {
+        back.emplace_back(s.tree.Label(search.Step(WTreeSearch::Direction::Backward)));
+    }
+    std::reverse(back.begin(), back.end());
+    std::rotate(back.begin(), back.begin() + 1, back.end());
+    EXPECT_EQ(back, hits);
 }
 
 // The scan keeps its own stack: a chain of 10,000 includes is walked whole, the first include

@@ -96,16 +96,82 @@ WTreeItem WTreeSearch::FindFrom(WTreeItem item) {
     return Made(first);
 }
 
+namespace {
+
+constexpr std::size_t kHitsBetweenWholeOnes = 256;
+
+}  // namespace
+
+void WTreeSearch::HitList::Put(std::uint32_t value) {
+    for (; value >= 0x80; value >>= 7) {
+        bytes_.push_back(static_cast<unsigned char>(value | 0x80));
+    }
+    bytes_.push_back(static_cast<unsigned char>(value));
+}
+
+std::uint32_t WTreeSearch::HitList::Take(std::size_t& at) const {
+    std::uint32_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        const unsigned char byte = bytes_[at++];
+        value |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) {
+            return value;
+        }
+    }
+}
+
+// A hit: (kept << 1 | same item), the item unless the same, the number of
+// ordinals after the kept ones, those ordinals.
+void WTreeSearch::HitList::Add(const Hit& hit) {
+    const bool whole = size_ % kHitsBetweenWholeOnes == 0;
+    if (whole) {
+        wholeHits_.push_back(bytes_.size());
+    }
+    const bool sameItem = !whole && hit.item == last_.item;
+    std::size_t kept = 0;
+    if (sameItem) {
+        while (kept < hit.place.size() && kept < last_.place.size() &&
+               hit.place[kept] == last_.place[kept]) {
+            ++kept;
+        }
+    }
+    Put(static_cast<std::uint32_t>(kept << 1) | (sameItem ? 1 : 0));
+    if (!sameItem) {
+        Put(hit.item);
+    }
+    Put(static_cast<std::uint32_t>(hit.place.size() - kept));
+    for (std::size_t at = kept; at < hit.place.size(); ++at) {
+        Put(hit.place[at]);
+    }
+    last_ = hit;
+    ++size_;
+}
+
+WTreeSearch::Hit WTreeSearch::HitList::At(std::size_t index) const {
+    Hit hit;
+    std::size_t at = wholeHits_[index / kHitsBetweenWholeOnes];
+    for (std::size_t read = index - index % kHitsBetweenWholeOnes; read <= index; ++read) {
+        const std::uint32_t head = Take(at);
+        if ((head & 1) == 0) {
+            hit.item = Take(at);
+        }
+        hit.place.resize(head >> 1);
+        for (std::uint32_t added = Take(at); added > 0; --added) {
+            hit.place.push_back(Take(at));
+        }
+    }
+    return hit;
+}
+
 std::size_t WTreeSearch::Count() {
     if (!counted_) {
         complete_ = WalkFrom(store_.FirstRoot(), [&](const Hit& hit) {
-            hits_.push_back({places_.size(), hit.item, static_cast<std::uint32_t>(hit.place.size())});
-            places_.insert(places_.end(), hit.place.begin(), hit.place.end());
+            hits_.Add(hit);
             return true;
         });
         counted_ = true;
     }
-    return hits_.size();
+    return hits_.Size();
 }
 
 WTreeItem WTreeSearch::Step(Direction direction) {
@@ -118,7 +184,5 @@ WTreeItem WTreeSearch::Step(Direction direction) {
     } else {
         position_ = position_ <= 1 ? count : position_ - 1;
     }
-    const CountedHit& counted = hits_[position_ - 1];
-    const auto start = places_.begin() + static_cast<std::ptrdiff_t>(counted.placeStart);
-    return Made({counted.item, std::vector<std::uint32_t>(start, start + counted.placeSize)});
+    return Made(hits_.At(position_ - 1));
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <limits>
 #include <string>
@@ -91,11 +90,23 @@ private:
         WTreeItem item = kNoItem;
         std::vector<std::uint32_t> place;
     };
-    // A counted hit; its place is placeSize entries of places_ from placeStart.
-    struct CountedHit {
-        std::size_t placeStart = 0;
-        WTreeItem item = kNoItem;
-        std::uint32_t placeSize = 0;
+    // The counted hits in little room: each hit's item and place are written as
+    // what differs from the hit before, in numbers of one byte or more, and
+    // every 256th hit whole, where reading starts.
+    class HitList {
+    public:
+        void Add(const Hit& hit);
+        std::size_t Size() const { return size_; }
+        Hit At(std::size_t index) const;
+
+    private:
+        void Put(std::uint32_t value);
+        std::uint32_t Take(std::size_t& at) const;
+
+        std::vector<unsigned char> bytes_;
+        std::vector<std::size_t> wholeHits_;  // where every 256th hit starts
+        std::size_t size_ = 0;
+        Hit last_;
     };
     bool MatchesMade(WTreeItem item);
     // Walks from item to the end of the tree in pre-order, calling found for
@@ -107,9 +118,7 @@ private:
     std::string text_;
     std::vector<signed char> madeMatches_;  // by the store's label, as WTreeSearchWalk's by key
     WTreeSearchWalk walk_;  // its answers and subtrees are kept from walk to walk
-    // Deques: millions of hits are counted without copying them as they grow.
-    std::deque<CountedHit> hits_;
-    std::deque<std::uint32_t> places_;
+    HitList hits_;
     bool counted_ = false;
     bool complete_ = true;
     std::size_t position_ = 0;
