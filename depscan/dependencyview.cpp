@@ -16,6 +16,18 @@ Entry* Present(Entry* slot) {
     return slot != nullptr && slot->present ? slot : nullptr;
 }
 
+// Moves place (see WTreeChildSource::Visit) to the next node of a pre-order
+// walk, which stands relativeDepth levels below the walk's item.
+void StepPlace(std::vector<std::uint32_t>& place, int relativeDepth) {
+    const auto depth = static_cast<std::size_t>(relativeDepth);
+    if (place.size() >= depth) {
+        place.resize(depth);
+        ++place.back();
+    } else {
+        place.push_back(0);
+    }
+}
+
 }  // namespace
 
 void DependencyView::AddSource(WTreeItem item, std::uint32_t target, std::uint32_t file) {
@@ -108,13 +120,7 @@ bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, in
                                      const Visit& visit) {
     std::vector<std::uint32_t> place;
     return WalkDependencies(store, item, itemLevel, [&](const DependencyNode& node) {
-        const auto relative = static_cast<std::size_t>(node.depth - itemLevel);
-        if (place.size() >= relative) {
-            place.resize(relative);
-            ++place.back();
-        } else {
-            place.push_back(0);
-        }
+        StepPlace(place, node.depth - itemLevel);
         return visit(node.depth, node.label, FileImage, place);
     });
 }
@@ -279,13 +285,7 @@ bool DependencyView::SearchDescendants(const WTreeStore& store, WTreeItem item, 
     return graph_->Walk(
         target, chain, itemLevel,
         [&](const DependencyNode& node) {
-            const auto relative = static_cast<std::size_t>(node.depth - itemLevel);
-            if (place.size() >= relative) {
-                place.resize(relative);
-                ++place.back();
-            } else {
-                place.push_back(0);
-            }
+            StepPlace(place, node.depth - itemLevel);
             if (!search.Pass(1)) {
                 return WalkStep::Stop;
             }
