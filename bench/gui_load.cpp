@@ -3,6 +3,7 @@
 //   gui_load headless PROJECT.wpj      the load alone, into a tree store
 //   gui_load window PROJECT.wpj        the load through the window's menu, then the view
 //                                      laid out, then a few nodes expanded and painted
+//   gui_load find PROJECT.wpj          the load alone, then Find over the tree, no node opened
 //
 // Prints the load's wall time, the process's peak RSS, and in window mode the time of each
 // expansion, of the '*' key on the first target's sources (in all, to the first screen of opened
@@ -55,6 +56,43 @@ int Headless(const char* project) {
     std::printf("load_s %.3f\nnodes %zu\nloaded %d\ncomplete %d\npeak_rss_kb %ld\n", Seconds(timer),
                 store.Count(), loaded ? 1 : 0, outcome.complete ? 1 : 0, PeakRssKb());
     return loaded ? 0 : 1;
+}
+
+// Find over the loaded tree with nothing opened, as the window's Find does it: the first hit,
+// the count, and Find Next through every hit up to the 1,000th, each timed on its own.
+void TimeFindHeadless(WTreeStore& store, const char* text, const char* name) {
+    WTreeSearch search(store, text, kDefaultNodeLimit);
+    QElapsedTimer timer;
+    timer.start();
+    const WTreeItem first = search.FindFrom(store.FirstRoot());
+    const double firstMs = Seconds(timer) * 1000;
+    timer.restart();
+    const std::size_t hits = search.Count();
+    const double countMs = Seconds(timer) * 1000;
+    timer.restart();
+    const std::size_t steps = std::min<std::size_t>(hits, 1000);
+    for (std::size_t step = 0; step < steps; ++step) {
+        search.Step(WTreeSearch::Direction::Forward);
+    }
+    const double stepsMs = Seconds(timer) * 1000;
+    std::printf("find_%s_first_ms %.1f (%s)\nfind_%s_count_ms %.1f (%zu hits%s)\n"
+                "find_%s_next_ms %.1f (%zu steps)\n",
+                name, firstMs, first == kNoItem ? "none" : std::string(store.Label(first)).c_str(),
+                name, countMs, hits, search.Complete() ? "" : ", stopped", name, stepsMs, steps);
+}
+
+int Find(const char* project) {
+    WTreeStore store;
+    NativeHostFs fs;
+    if (!LoadProjectWithDependencies(store, WFilePath(project), fs, ParseLiterals::On, nullptr)) {
+        return 1;
+    }
+    std::printf("nodes_made %zu\n", store.Count());
+    TimeFindHeadless(store, "s09999.rc", "rare");
+    TimeFindHeadless(store, "h00001.h", "repeated");
+    TimeFindHeadless(store, ".h", "common");
+    std::printf("nodes_made_after %zu\npeak_rss_kb %ld\n", store.Count(), PeakRssKb());
+    return 0;
 }
 
 // The first child of item whose label starts with prefix, or the first child.
@@ -190,7 +228,7 @@ int Window(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: gui_load headless|window PROJECT.wpj\n");
+        std::fprintf(stderr, "usage: gui_load headless|window|find PROJECT.wpj\n");
         return 2;
     }
     if (std::strcmp(argv[1], "headless") == 0) {
@@ -199,6 +237,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "window") == 0) {
         return Window(argc, argv);
     }
-    std::fprintf(stderr, "usage: gui_load headless|window PROJECT.wpj\n");
+    if (std::strcmp(argv[1], "find") == 0) {
+        return Find(argv[2]);
+    }
+    std::fprintf(stderr, "usage: gui_load headless|window|find PROJECT.wpj\n");
     return 2;
 }

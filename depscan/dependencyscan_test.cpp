@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "classlib/core/asciicase.h"
+#include "classlib/core/wtreesearch.h"
 #include "classlib/core/wtreewalk.h"
 #include "depscan/projectload.h"
 #include "project/projectfiles.h"
@@ -150,6 +152,45 @@ std::vector<std::string> SourcesOf(const std::string& tree) {
     return sources;
 }
 
+// Find over the whole tree, nodes made or not, at every work limit: the hits
+// are the lines of the tree's dump that hold the text, in order, among as many
+// lines as the limit lets the walk pass, and each one stepped to is made.
+void ExpectSearchesFollowTheDump(WTreeStore& tree) {
+    std::stringstream dump;
+    DumpTree(tree, tree.FirstRoot(), dump, 0);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(dump, line);) {
+        lines.push_back(line.substr(line.find_first_not_of(' ')));
+    }
+    std::vector<std::string> texts = {".h", "c"};
+    for (const std::string& line : lines) {
+        texts.push_back(line.substr(line.find_last_of('\\') + 1));
+    }
+    for (const std::string& text : texts) {
+        for (std::size_t limit = 1; limit <= lines.size() + 1; ++limit) {
+            std::vector<std::string> hits;
+            for (std::size_t at = 0; at < std::min(limit, lines.size()); ++at) {
+                if (ContainsIgnoringAsciiCase(lines[at], text)) {
+                    hits.push_back(lines[at]);
+                }
+            }
+            WTreeSearch search(tree, text, limit);
+            ASSERT_EQ(search.Count(), hits.size()) << text << " within " << limit;
+            ASSERT_EQ(search.Complete(), limit >= lines.size()) << text << " within " << limit;
+            if (limit == lines.size()) {
+                const WTreeItem first = WTreeSearch(tree, text).FindFrom(tree.FirstRoot());
+                ASSERT_EQ(first == kNoItem ? "" : tree.Label(first), hits.empty() ? "" : hits[0])
+                    << text;
+                std::vector<std::string> stepped;
+                for (std::size_t step = 0; step < hits.size(); ++step) {
+                    stepped.emplace_back(tree.Label(search.Step(WTreeSearch::Direction::Forward)));
+                }
+                ASSERT_EQ(stepped, hits) << text;
+            }
+        }
+    }
+}
+
 TEST(Scan, BuildsTheTreeAndTheFileList) {
     const std::vector<ScanCase> cases = {
         {"depth first in file order",
@@ -160,6 +201,12 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "base.h=",
          "one.c\n common.h\n  base.h\ntwo.c\n COMMON.H\n  base.h\n",
          "C\n one.c\n two.c\nH\n base.h\n common.h\n"},
+        // Find passes by a subtree met before without its text, counting its nodes.
+        {"a header's subtree recurs alike under every source",
+         "one.c=#include \"a.h\"|two.c=#include \"b.h\"\n#include \"a.h\"\n|"
+         "a.h=#include \"b.h\"\n#include \"d.h\"\n|b.h=#include \"c.h\"|c.h=|d.h=",
+         "one.c\n a.h\n  b.h\n   c.h\n  d.h\ntwo.c\n b.h\n  c.h\n a.h\n  b.h\n   c.h\n  d.h\n",
+         "C\n one.c\n two.c\nH\n a.h\n b.h\n c.h\n d.h\n"},
         {"unreadable sources, FIFOs and libraries are not read",
          "app.lib=binary #include \"x.h\"|x.h=|folder.c=<folder>|pipe.c=<fifo>|pipe.lib=<fifo>|"
          "noext=#include \"x.h\"\n#include \"pipe.c\"\n",
@@ -235,6 +282,7 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
         EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
         EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
         EXPECT_EQ(s.Walked(s.sources), s.WithCompiler(c.tree));
+        ExpectSearchesFollowTheDump(s.tree);
         EXPECT_EQ(s.DumpMade(s.sources), s.WithCompiler(c.tree));
     }
 }
@@ -265,6 +313,30 @@ TEST(Scan, WorkLimitStopsAWalkNotTheLoad) {
     EXPECT_EQ(out.str().substr(0, start.size()), start);
     const DependencyStats stats = CountDependencies(s.tree, 500);
     EXPECT_EQ(stats.complete, false);
+    // Find within the same limit: every hit of the first 500 nodes, in order, whichever way stepped.
+    std::stringstream within;
+    DumpTree(s.tree, s.tree.FirstRoot(), within, 0, "\n", 500);
+    std::vector<std::string> hits;
+    for (std::string line; std::getline(within, line);) {
+        if (line.find(".h") != std::string::npos) {
+            hits.push_back(line.substr(line.find_first_not_of(' ')));
+        }
+    }
+    WTreeSearch search(s.tree, ".h", 500);
+    ASSERT_EQ(search.Count(), hits.size());
+    EXPECT_EQ(search.Complete(), false);
+    std::vector<std::string> stepped;
+    for (std::size_t step = 0; step < hits.size(); ++step) {
+        stepped.emplace_back(s.tree.Label(search.Step(WTreeSearch::Direction::Forward)));
+    }
+    EXPECT_EQ(stepped, hits);
+    std::vector<std::string> back;
+    for (std::size_t step = 0; step < hits.size(); ++step) {
+        back.emplace_back(s.tree.Label(search.Step(WTreeSearch::Direction::Backward)));
+    }
+    std::reverse(back.begin(), back.end());
+    std::rotate(back.begin(), back.begin() + 1, back.end());
+    EXPECT_EQ(back, hits);
 }
 
 // The scan keeps its own stack: a chain of 10,000 includes is walked whole, the first include

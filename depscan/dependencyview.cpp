@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "classlib/core/wtreelines.h"
+#include "classlib/core/wtreesearch.h"
 #include "project/treewalk.h"
 
 DependencyView::DependencyView(std::unique_ptr<DependencyGraph> graph) : graph_(std::move(graph)) {}
@@ -13,6 +14,18 @@ namespace {
 template <typename Entry>
 Entry* Present(Entry* slot) {
     return slot != nullptr && slot->present ? slot : nullptr;
+}
+
+// Moves place (see WTreeChildSource::Visit) to the next node of a pre-order
+// walk, which stands relativeDepth levels below the walk's item.
+void StepPlace(std::vector<std::uint32_t>& place, int relativeDepth) {
+    const auto depth = static_cast<std::size_t>(relativeDepth);
+    if (place.size() >= depth) {
+        place.resize(depth);
+        ++place.back();
+    } else {
+        place.push_back(0);
+    }
 }
 
 }  // namespace
@@ -107,13 +120,7 @@ bool DependencyView::WalkDescendants(const WTreeStore& store, WTreeItem item, in
                                      const Visit& visit) {
     std::vector<std::uint32_t> place;
     return WalkDependencies(store, item, itemLevel, [&](const DependencyNode& node) {
-        const auto relative = static_cast<std::size_t>(node.depth - itemLevel);
-        if (place.size() >= relative) {
-            place.resize(relative);
-            ++place.back();
-        } else {
-            place.push_back(0);
-        }
+        StepPlace(place, node.depth - itemLevel);
         return visit(node.depth, node.label, FileImage, place);
     });
 }
@@ -122,6 +129,50 @@ namespace {
 
 constexpr std::size_t kKeptTextBudget = 24u << 20;
 constexpr std::size_t kOpenTextLimit = 8u << 20;
+
+// The groups of files (see DependencyGraph::GroupOf) open on a walk's chain. A
+// file's subtree is the same wherever it recurs in the target when nothing
+// below it is searched through the chain and no file of its group is open
+// above it: no cycle can then be cut differently.
+class OpenGroups {
+public:
+    OpenGroups(const DependencyGraph& graph, std::uint32_t target,
+               const std::vector<std::uint32_t>& chain)
+        : graph_(graph), target_(target) {
+        for (const std::uint32_t file : chain) {
+            Enter(file);
+        }
+    }
+    bool RecursAlike(std::uint32_t file) const {
+        if (graph_.DependsOnChain(target_, file)) {
+            return false;
+        }
+        const std::uint32_t group = graph_.GroupOf(target_, file);
+        if (group == DependencyGraph::kNone) {
+            return true;
+        }
+        const auto open = open_.find(group);
+        return open == open_.end() || open->second == 0;
+    }
+    // The file's group, now open; give it back to Leave.
+    std::uint32_t Enter(std::uint32_t file) {
+        const std::uint32_t group = graph_.GroupOf(target_, file);
+        if (group != DependencyGraph::kNone) {
+            ++open_[group];
+        }
+        return group;
+    }
+    void Leave(std::uint32_t group) {
+        if (group != DependencyGraph::kNone) {
+            --open_[group];
+        }
+    }
+
+private:
+    const DependencyGraph& graph_;
+    std::uint32_t target_;
+    std::unordered_map<std::uint32_t, std::uint32_t> open_;  // by group: files open
+};
 
 }  // namespace
 
@@ -150,26 +201,12 @@ std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeI
     };
     std::vector<Open> open;
     std::size_t keeping = 0;  // the open subtrees whose text is to be kept
-    std::unordered_map<std::uint32_t, std::uint32_t> groupsOnChain;
     const auto keyOf = [&](std::uint32_t file, int level) {
         return (static_cast<std::uint64_t>(target) << 44) ^
                (static_cast<std::uint64_t>(file) << 12) ^ static_cast<std::uint64_t>(level);
     };
-    const auto free = [&](std::uint32_t file) {
-        if (graph_->DependsOnChain(target, file)) {
-            return false;
-        }
-        const std::uint32_t group = graph_->GroupOf(target, file);
-        const auto on = groupsOnChain.find(group);
-        return group == DependencyGraph::kNone || on == groupsOnChain.end() || on->second == 0;
-    };
     const std::vector<std::uint32_t> chain = ChainOf(store, item);
-    for (const std::uint32_t file : chain) {
-        if (const std::uint32_t group = graph_->GroupOf(target, file);
-            group != DependencyGraph::kNone) {
-            ++groupsOnChain[group];
-        }
-    }
+    OpenGroups groups(*graph_, target, chain);
     std::size_t written = 0;
     complete = graph_->Walk(
         target, chain, itemLevel,
@@ -182,7 +219,7 @@ std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeI
             if (node.state != DependencyState::Expanded) {
                 return WalkStep::Continue;
             }
-            const bool keep = free(node.file);
+            const bool keep = groups.RecursAlike(node.file);
             const std::uint64_t key = keyOf(node.file, node.depth);
             if (keep) {
                 if (const auto kept = keptText_.find(key);
@@ -195,20 +232,14 @@ std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeI
                     return WalkStep::SkipChildren;
                 }
             }
-            const std::uint32_t group = graph_->GroupOf(target, node.file);
-            if (group != DependencyGraph::kNone) {
-                ++groupsOnChain[group];
-            }
-            open.push_back({group, lines.Size(), written, key, keep});
+            open.push_back({groups.Enter(node.file), lines.Size(), written, key, keep});
             keeping += keep ? 1 : 0;
             return WalkStep::Continue;
         },
         [&](const DependencyNode&) {
             const Open done = open.back();
             open.pop_back();
-            if (done.group != DependencyGraph::kNone) {
-                --groupsOnChain[done.group];
-            }
+            groups.Leave(done.group);
             if (!done.keep) {
                 return;
             }
@@ -229,6 +260,71 @@ std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeI
             }
         });
     return written;
+}
+
+bool DependencyView::SearchDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                       WTreeSearchWalk& search) {
+    const Entry* found = Present(entries_.Find(item));
+    if (found == nullptr) {
+        return true;
+    }
+    const std::uint32_t target = found->target;
+    const std::vector<std::uint32_t> chain = ChainOf(store, item);
+    OpenGroups groups(*graph_, target, chain);
+    // A file's subtree being walked: what the search learns of it when it recurs alike.
+    struct Open {
+        std::uint32_t group;
+        std::uint64_t key;
+        std::size_t passedBefore;
+        bool recursAlike;
+        bool hit;
+    };
+    std::vector<Open> open;
+    std::vector<std::uint32_t> place;
+    std::size_t passed = 0;
+    return graph_->Walk(
+        target, chain, itemLevel,
+        [&](const DependencyNode& node) {
+            StepPlace(place, node.depth - itemLevel);
+            if (!search.Pass(1)) {
+                return WalkStep::Stop;
+            }
+            ++passed;
+            if (search.Matches(node.labelId, node.label)) {
+                if (!open.empty()) {
+                    open.back().hit = true;
+                }
+                if (!search.Found(place)) {
+                    return WalkStep::Stop;
+                }
+            }
+            if (node.state != DependencyState::Expanded) {
+                return WalkStep::Continue;
+            }
+            const bool recursAlike = groups.RecursAlike(node.file);
+            const std::uint64_t key = (static_cast<std::uint64_t>(target) << 32) | node.file;
+            if (recursAlike) {
+                const auto known = search.Subtrees().find(key);
+                if (known != search.Subtrees().end() && !known->second.hit) {
+                    passed += known->second.items;
+                    return search.Pass(known->second.items) ? WalkStep::SkipChildren
+                                                            : WalkStep::Stop;
+                }
+            }
+            open.push_back({groups.Enter(node.file), key, passed, recursAlike, false});
+            return WalkStep::Continue;
+        },
+        [&](const DependencyNode&) {
+            const Open done = open.back();
+            open.pop_back();
+            groups.Leave(done.group);
+            if (done.hit && !open.empty()) {
+                open.back().hit = true;
+            }
+            if (done.recursAlike) {
+                search.Subtrees()[done.key] = {passed - done.passedBefore, done.hit};
+            }
+        });
 }
 
 void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem target,

@@ -40,6 +40,10 @@ public:
     void MakeChildren(WTreeStore& store, WTreeItem item) override;
     bool WalkDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
                          const Visit& visit) override;
+    // Labels are matched by the graph's numbering; a file's subtree that
+    // recurs alike is passed by once the search knows it holds no hit.
+    bool SearchDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                           WTreeSearchWalk& search) override;
 
     // The dependency tree below item (a source node or a dependency node
     // whose file is read), pre-order, as the tree shows it; depth of item's

@@ -7,6 +7,7 @@
 
 #include "classlib/core/asciicase.h"
 #include "classlib/core/wtreelines.h"
+#include "classlib/core/wtreesearch.h"
 #include "classlib/core/wtreewalk.h"
 
 namespace {
@@ -474,6 +475,17 @@ WTreeItem WTreeChildSource::MakePlace(WTreeStore& store, WTreeItem item,
         }
     }
     return at;
+}
+
+bool WTreeChildSource::SearchDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                         WTreeSearchWalk& search) {
+    return WalkDescendants(store, item, itemLevel,
+                           [&](int, std::string_view label, int,
+                               const std::vector<std::uint32_t>& place) {
+                               return search.Pass(1) && (!search.Matches(label) || search.Found(place))
+                                          ? WTreeWalkStep::Continue
+                                          : WTreeWalkStep::Stop;
+                           });
 }
 
 std::size_t WTreeChildSource::WriteDescendantLines(const WTreeStore& store, WTreeItem item,

@@ -61,6 +61,7 @@ enum class WTreeWalkStep { Continue, SkipChildren, Stop };
 
 class WTreeStore;
 class WTreeLineWriter;
+class WTreeSearchWalk;
 
 // Gives the children of some items on demand, so that a tree much larger than
 // memory can be shown: the store holds what has been asked for, and a walk
@@ -85,6 +86,13 @@ public:
     // false when visit ended the walk.
     virtual bool WalkDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
                                  const Visit& visit) = 0;
+    // Walks the descendants of item (at level itemLevel) for a search, made or
+    // not, without making them: each one passed and each hit reported to
+    // search, in pre-order; false when search ended the walk. This one walks
+    // what WalkDescendants gives; a source may pass by a subtree it gives
+    // alike wherever it recurs once search knows it holds no hit.
+    virtual bool SearchDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
+                                   WTreeSearchWalk& search);
     // Makes the items down to place (as a walk gave it) and returns the last.
     virtual WTreeItem MakePlace(WTreeStore& store, WTreeItem item,
                                 const std::vector<std::uint32_t>& place);

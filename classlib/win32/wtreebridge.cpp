@@ -141,7 +141,12 @@ void TreeBridge::ItemAdded(WTreeItem item) {
     }
     const WTreeItem parent = store_.Parent(item);
     if (!filled_.count(parent)) {
-        Repaint();  // the parent may show a button now
+        // A shown parent may show a button now, once it has a child. Children
+        // made on demand come by the thousand while '*' runs: a repaint of the
+        // whole control for each of them would cost more than the rows.
+        if (store_.PreviousSibling(item) == kNoItem && shown_.count(parent) > 0) {
+            Repaint();
+        }
         return;
     }
     HTREEITEM parentHandle = parent == kNoItem ? TVI_ROOT : shown_[parent];
