@@ -6,6 +6,7 @@
 #include "depscan/dependencyview.h"
 #include "depscan/filelist.h"
 #include "depscan/normalizepath.h"
+#include "depscan/opengroups.h"
 #include "project/treewalk.h"
 
 namespace {
@@ -180,6 +181,7 @@ public:
         : graph_(graph),
           target_(target),
           counts_(graph.FileCount(target), kUnknown),
+          groups_(graph, target, {}),
           walked_(walked),
           nodeLimit_(nodeLimit) {}
 
@@ -210,7 +212,7 @@ public:
             [&](const DependencyNode&) { Leave(); });
         if (!done) {
             open_.clear();
-            onChain_.clear();
+            groups_.Clear();
             return std::nullopt;
         }
         Leave();
@@ -226,39 +228,22 @@ private:
         bool keep;
     };
 
-    bool Free(std::uint32_t file) const {
-        if (graph_.DependsOnChain(target_, file)) {
-            return false;
-        }
-        const std::uint32_t group = graph_.GroupOf(target_, file);
-        if (group == DependencyGraph::kNone) {
-            return true;
-        }
-        const auto found = onChain_.find(group);
-        return found == onChain_.end() || found->second == 0;
-    }
-
     std::optional<std::size_t> Known(std::uint32_t file) const {
-        if (file < counts_.size() && counts_[file] != kUnknown && Free(file)) {
+        if (file < counts_.size() && counts_[file] != kUnknown && groups_.RecursAlike(file)) {
             return counts_[file];
         }
         return std::nullopt;
     }
 
     void Enter(std::uint32_t file) {
-        const std::uint32_t group = graph_.GroupOf(target_, file);
-        open_.push_back({file, group, total_, Free(file) && file < counts_.size()});
-        if (group != DependencyGraph::kNone) {
-            ++onChain_[group];
-        }
+        const bool keep = groups_.RecursAlike(file) && file < counts_.size();
+        open_.push_back({file, groups_.Enter(file), total_, keep});
     }
 
     void Leave() {
         const Open done = open_.back();
         open_.pop_back();
-        if (done.group != DependencyGraph::kNone) {
-            --onChain_[done.group];
-        }
+        groups_.Leave(done.group);
         if (done.keep) {
             counts_[done.file] = total_ - done.start;
         }
@@ -267,7 +252,7 @@ private:
     DependencyGraph& graph_;
     std::uint32_t target_;
     std::vector<std::size_t> counts_;
-    std::unordered_map<std::uint32_t, std::uint32_t> onChain_;
+    OpenGroups groups_;
     std::vector<Open> open_;
     std::size_t total_ = 0;
     std::size_t& walked_;

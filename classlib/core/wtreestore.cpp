@@ -337,6 +337,10 @@ std::string_view WTreeStore::Label(WTreeItem item) const {
     return IsValid(item) ? LabelText(At(item).label) : std::string_view();
 }
 
+WTreeLabel WTreeStore::LabelOf(WTreeItem item) const {
+    return IsValid(item) ? At(item).label : 0;
+}
+
 bool WTreeStore::SetLabel(WTreeItem item, std::string_view label) {
     if (!IsValid(item)) {
         return false;

@@ -143,6 +143,7 @@ public:
     // Labels come back whole; an unknown item has the empty label.
     std::string_view Label(WTreeItem item) const;
     WString GetLabel(WTreeItem item) const { return WString(Label(item)); }
+    WTreeLabel LabelOf(WTreeItem item) const;
     bool SetLabel(WTreeItem item, std::string_view label);
     int Image(WTreeItem item) const;
     int SelectedImage(WTreeItem item) const;
