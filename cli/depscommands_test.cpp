@@ -290,6 +290,33 @@ TEST(DepsCommands, DotReadByGraphviz) {
     }
 }
 
+// The make rules and the graph pass by what lies below a header met before only where it cannot
+// differ: x.h names cfg.h, found only through the chain, beside each source in its own folder.
+TEST(DepsCommands, NamesFoundThroughTheChainDifferPerSource) {
+    TempDir dir;
+    projectwriter::TargetLayout layout;
+    layout.items = {"one\\a.c", "two\\b.c"};
+    layout.includeDirectories = "common";
+    dir.Write("p.wpj", projectwriter::ProjectFileText({"t.tgt"}));
+    dir.Write("t.tgt", projectwriter::TargetFileText(layout));
+    for (const char* source : {"one/a.c", "two/b.c"}) {
+        dir.Write(source, "#include \"x.h\"\n");
+    }
+    dir.Write("common/x.h", "#include \"cfg.h\"\n");
+    dir.Write("one/cfg.h", "");
+    dir.Write("two/cfg.h", "");
+    const std::string project = dir.Join("p.wpj");
+    const CliRun make = Cli({"deps", project, "--format", "make"});
+    EXPECT_EQ(make.exitCode, 0) << make.err;
+    EXPECT_NE(Slashed(make.out).find("a.obj: one/a.c common/x.h one/cfg.h\n"), std::string::npos)
+        << make.out;
+    EXPECT_NE(Slashed(make.out).find("b.obj: two/b.c common/x.h two/cfg.h\n"), std::string::npos)
+        << make.out;
+    const CliRun dot = Cli({"deps", project, "--format", "dot"});
+    EXPECT_NE(dot.out.find("[label=\"one\\\\cfg.h\"]"), std::string::npos) << dot.out;
+    EXPECT_NE(dot.out.find("[label=\"two\\\\cfg.h\"]"), std::string::npos) << dot.out;
+}
+
 // Hostile projects: a clique of headers (every directed cycle once, however
 // many times the scan cut it), a name missing from every place that names it
 // (once per naming file).
