@@ -35,9 +35,13 @@ compare_folder() {  # a copy of folder in $work/t, seen from Windows as T:
     local dep="${project%.*}_dep.Txt"
     env -u WATCOM "$linux" export "$project" >/dev/null 2>&1 || true
     mv "$dep" "$work/linux_dep.Txt" 2>/dev/null || : >"$work/linux_dep.Txt"
-    env -u WATCOM "$wine_run" "$prefix" "$exe" export "$windows" >/dev/null 2>&1 || true
+    local exported=0
+    env -u WATCOM "$wine_run" "$prefix" "$exe" export "$windows" >/dev/null 2>"$work/export.err" ||
+      exported=$?
     if ! cmp -s "$dep" "$work/linux_dep.Txt"; then
-      echo "$label/$relative: dependency file differs" >&2
+      echo "$label/$relative: dependency file differs (exit $exported)" >&2
+      head -c 600 "$work/export.err" >&2 || true
+      cmp "$dep" "$work/linux_dep.Txt" >&2 || true
       failures=$((failures + 1))
     fi
     rm -f "$dep"
