@@ -31,3 +31,16 @@ bench_binary() {
   fi
   echo "$1"
 }
+
+# bench_gui_project SOURCES: for the gui_load scripts. Sets project (the generated project's .wpj)
+# and WATCOM, and moves into a scratch folder removed at exit: the window keeps its settings in the
+# current folder.
+bench_gui_project() {
+  local work
+  work="$(bench_project "$1")"
+  export WATCOM="$work/watcom"
+  project="$work/proj/bench.wpj"
+  scratch="$(mktemp -d)"
+  trap 'rm -rf "$scratch"' EXIT
+  cd "$scratch"
+}

@@ -15,12 +15,7 @@ sources="$(bench_sources "${1:-large}")"
 
 bin="$(bench_binary "${GUI_LOAD:-$root/build/default/bench/gui_load}" gui_load)"
 
-work="$(bench_project "$sources")"
-export WATCOM="$work/watcom"
-project="$work/proj/bench.wpj"
-scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
+bench_gui_project "$sources"
 
 "$bin" headless "$project" >/dev/null  # the cache warmed for both
 for round in $(seq "${ROUNDS:-2}"); do

@@ -16,13 +16,8 @@ sources="$(bench_sources "${1:-small}")"
 
 bin="$(bench_binary "${GUI_LOAD:-$root/build/default/bench/gui_load}" gui_load)"
 
-work="$(bench_project "$sources")"
-export WATCOM="$work/watcom"
 export QT_QPA_PLATFORM=offscreen
-project="$work/proj/bench.wpj"
-scratch="$(mktemp -d)"
-trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
+bench_gui_project "$sources"
 
 # Warm the cache so that both runs meet the same one.
 "$bin" headless "$project" >/dev/null

@@ -56,6 +56,24 @@ struct DependencyNode {
     std::uint32_t file = 0;  // the graph's file of an Expanded node (its children's source)
 };
 
+// The labels a walk has met, one bit per label id: most nodes a walk meets
+// carry a label it met before.
+class LabelsMet {
+public:
+    // True the first time label is met.
+    bool FirstTime(std::uint32_t label) {
+        if (label >= met_.size()) {
+            met_.resize(label + 1, false);
+        }
+        const bool first = !met_[label];
+        met_[label] = true;
+        return first;
+    }
+
+private:
+    std::vector<bool> met_;
+};
+
 // What a walk does after a node: go into its children, pass them by, or end.
 using WalkStep = WTreeWalkStep;
 

@@ -74,13 +74,9 @@ public:
     }
 
 private:
-    // A label added before adds nothing again: most nodes a walk meets are.
+    // A label added before adds nothing again.
     void AddOnce(const DependencyNode& node) {
-        if (node.labelId >= added_.size()) {
-            added_.resize(node.labelId + 1, false);
-        }
-        if (!added_[node.labelId]) {
-            added_[node.labelId] = true;
+        if (added_.FirstTime(node.labelId)) {
             fileList_.AddToFilelist(node.label);
         }
     }
@@ -100,7 +96,7 @@ private:
     std::uint32_t target_;
     FileList& fileList_;
     std::vector<bool> met_;
-    std::vector<bool> added_;  // by label id
+    LabelsMet added_;
     std::size_t walked_ = 0;
     std::size_t nodeLimit_;
 };

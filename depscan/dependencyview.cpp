@@ -290,7 +290,7 @@ void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem tar
                                            const std::function<void(std::string_view)>& visit) {
     const std::uint32_t graphTarget = TargetOf(target);
     std::unordered_set<std::uint32_t> expanded;
-    std::vector<bool> given;  // by label id
+    LabelsMet given;
     const auto firstExpansion = [&](std::uint32_t file) {
         return graph_->DependsOnChain(graphTarget, file) || expanded.insert(file).second;
     };
@@ -306,12 +306,7 @@ void DependencyView::ForEachDependencyFile(const WTreeStore& tree, WTreeItem tar
             continue;
         }
         WalkDependencies(tree, source, 0, [&](const DependencyNode& node) {
-            // A name already given is passed by: the walk meets most names many times.
-            if (node.labelId >= given.size()) {
-                given.resize(node.labelId + 1, false);
-            }
-            if (!given[node.labelId]) {
-                given[node.labelId] = true;
+            if (given.FirstTime(node.labelId)) {  // a name given before is passed by
                 visit(node.label);
             }
             if (node.state == DependencyState::Expanded && !firstExpansion(node.file)) {

@@ -33,11 +33,10 @@ std::string NativeHostFs::CachedCurrentFolder() {
     return currentFolder_;
 }
 
-HostEntry NativeHostFs::CachedKind(const std::string& key, bool& known) {
+std::optional<HostEntry> NativeHostFs::CachedKind(const std::string& key) {
     const std::lock_guard<std::mutex> lock(cacheMutex_);
     const auto found = kinds_.find(key);
-    known = found != kinds_.end();
-    return known ? found->second : HostEntry::Missing;
+    return found != kinds_.end() ? std::optional<HostEntry>(found->second) : std::nullopt;
 }
 
 void NativeHostFs::CacheKind(const std::string& key, HostEntry kind) {

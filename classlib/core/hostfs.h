@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -163,7 +164,7 @@ private:
     // The current folder, read at the first relative path: it is asked for
     // every relative path, and a load resolves hundreds of thousands.
     std::string CachedCurrentFolder();
-    HostEntry CachedKind(const std::string& key, bool& known);
+    std::optional<HostEntry> CachedKind(const std::string& key);
     void CacheKind(const std::string& key, HostEntry kind);
 
     std::mutex cacheMutex_;  // over the three caches below

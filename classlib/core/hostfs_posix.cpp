@@ -389,9 +389,8 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
         return HostEntry::Missing;
     }
     if (!key.empty()) {
-        bool known = false;
-        if (const HostEntry kind = CachedKind(key, known); known) {
-            return kind;
+        if (const std::optional<HostEntry> kind = CachedKind(key)) {
+            return *kind;
         }
     }
     struct stat info {};

@@ -455,9 +455,8 @@ HostEntry NativeHostFs::Kind(std::string_view path) {
     }
     const std::wstring host = Win32Path(path, CachedCurrentFolder());
     const std::string key = CaseFoldedKey(host);
-    bool known = false;
-    if (const HostEntry kind = CachedKind(key, known); known) {
-        return kind;
+    if (const std::optional<HostEntry> kind = CachedKind(key)) {
+        return *kind;
     }
     const HostEntry kind = StartsWith(host, kDevicePrefix)
                                ? HostEntry::Other
