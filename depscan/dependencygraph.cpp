@@ -18,7 +18,7 @@ DependencyGraph::DependencyGraph(HostFs& fs, ScanOptions options, std::string_vi
     : fs_(fs),
       options_(std::move(options)),
       projectFolder_(projectFolder),
-      worker_(std::make_unique<ScanWorker>(fs, options_.parseLiterals)) {}
+      worker_(std::make_unique<ScanWorker>(fs, options_.parseLiterals, options_.readAhead)) {}
 
 DependencyGraph::~DependencyGraph() = default;
 

@@ -28,6 +28,11 @@ struct ScanOptions {
     WString compilerFolder;  // the value of WATCOM for this run
     std::size_t nodeLimit = kDefaultNodeLimit;
     ScanNotes* notes = nullptr;  // filled when given
+    // Files are read and scanned on a second thread while names are resolved. Off, each is read
+    // on the caller's thread when its findings are needed: the same result, on one thread (the
+    // fuzz targets, where a thread started for each of thousands of small loads costs more than
+    // the load, and its coverage would come from two threads).
+    bool readAhead = true;
 
     // The options of a load: WATCOM read now, the default limit.
     static ScanOptions ForLoad(ParseLiterals parseLiterals);

@@ -45,9 +45,11 @@ struct ScanProject {
         filelist = tree.Add("Filelist", target, 1, 1, Last());
     }
 
-    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, std::size_t limit = 1000) {
+    ScanOutcome Run(ParseLiterals literals = ParseLiterals::Off, std::size_t limit = 1000,
+                    bool readAhead = true) {
         ScanOptions options;
         options.parseLiterals = literals;
+        options.readAhead = readAhead;
         options.compilerFolder = WString(compiler.path());
         options.nodeLimit = limit;
         return BuildDependencies(tree, WString(project.path() + "/"), fs, options);
@@ -272,18 +274,21 @@ TEST(Scan, BuildsTheTreeAndTheFileList) {
          "BMP\n ..\\left.bmp\nICO\n ..\\..\\res\\n.ico\nRC\n ..\\draw.rc\n", "", ParseLiterals::Off,
          "src\\win\\t.tgt"},
     };
-    for (const ScanCase& c : cases) {
-        SCOPED_TRACE(c.title);
-        ScanProject s;
-        s.project.MakeFolder("proj");
-        MakeFiles(s.project, c.files);
-        s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
-        EXPECT_EQ(s.Run(c.literals).complete, true);
-        EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
-        EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
-        EXPECT_EQ(s.Walked(s.sources), s.WithCompiler(c.tree));
-        ExpectSearchesFollowTheDump(s.tree);
-        EXPECT_EQ(s.DumpMade(s.sources), s.WithCompiler(c.tree));
+    // Files read on a second thread or each when it is needed: the same tree.
+    for (const bool readAhead : {true, false}) {
+        for (const ScanCase& c : cases) {
+            SCOPED_TRACE(std::string(c.title) + (readAhead ? "" : ", without read-ahead"));
+            ScanProject s;
+            s.project.MakeFolder("proj");
+            MakeFiles(s.project, c.files);
+            s.MakeTarget(SourcesOf(c.tree), s.WithCompiler(c.list), c.reference);
+            EXPECT_EQ(s.Run(c.literals, 1000, readAhead).complete, true);
+            EXPECT_EQ(s.Dump(s.sources), s.WithCompiler(c.tree));
+            EXPECT_EQ(s.Dump(s.filelist), s.WithCompiler(c.filelist));
+            EXPECT_EQ(s.Walked(s.sources), s.WithCompiler(c.tree));
+            ExpectSearchesFollowTheDump(s.tree);
+            EXPECT_EQ(s.DumpMade(s.sources), s.WithCompiler(c.tree));
+        }
     }
 }
 

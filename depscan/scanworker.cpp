@@ -25,8 +25,11 @@ ScanResult ScanHostFile(HostFs& fs, const ScanJob& job, ParseLiterals parseLiter
     return result;
 }
 
-ScanWorker::ScanWorker(HostFs& fs, ParseLiterals parseLiterals)
+ScanWorker::ScanWorker(HostFs& fs, ParseLiterals parseLiterals, bool readAhead)
     : fs_(fs), parseLiterals_(parseLiterals) {
+    if (!readAhead) {
+        return;
+    }
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {

@@ -34,12 +34,12 @@ ScanResult ScanHostFile(HostFs& fs, const ScanJob& job, ParseLiterals parseLiter
 // for, while the load resolves the names of the files read before: reading
 // and scanning is close to half of a load, and the files to read are mostly
 // known well before their findings are needed (a target names all its
-// sources at once). The host layer must allow reads from two threads. When
-// no thread can be started, each file is read by Take, on the caller's
-// thread.
+// sources at once). The host layer must allow reads from two threads. Without
+// read-ahead, or when no thread can be started, each file is read by Take, on
+// the caller's thread.
 class ScanWorker {
 public:
-    ScanWorker(HostFs& fs, ParseLiterals parseLiterals);
+    ScanWorker(HostFs& fs, ParseLiterals parseLiterals, bool readAhead);
     ~ScanWorker();
     ScanWorker(const ScanWorker&) = delete;
     ScanWorker& operator=(const ScanWorker&) = delete;

@@ -78,6 +78,7 @@ void FuzzInput(std::string_view bytes) {
     options.parseLiterals = bytes.size() % 2 == 0 ? ParseLiterals::On : ParseLiterals::Off;
     options.compilerFolder = WString("/load/watcom");
     options.nodeLimit = kNodeLimit;
+    options.readAhead = false;  // one thread: the same tree, and the coverage of this run only
     ScanOutcome outcome;
     std::size_t readsBeforeScan = 0;
     const DependencyScan scan = [&](WTreeStore& scanned, const WString& folder, ParseLiterals) {

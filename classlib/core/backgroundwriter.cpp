@@ -2,7 +2,13 @@
 
 #include <system_error>
 
-BackgroundWriter::BackgroundWriter(std::ostream& out) : out_(out) {
+BackgroundWriter::BackgroundWriter(std::ostream& out) : out_(out) {}
+
+BackgroundWriter::~BackgroundWriter() {
+    Finish();
+}
+
+void BackgroundWriter::Start() {
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
@@ -10,11 +16,10 @@ BackgroundWriter::BackgroundWriter(std::ostream& out) : out_(out) {
     }
 }
 
-BackgroundWriter::~BackgroundWriter() {
-    Finish();
-}
-
 void BackgroundWriter::Write(std::string_view block) {
+    if (++blocks_ == 2) {
+        Start();
+    }
     if (!thread_.joinable()) {
         out_.write(block.data(), static_cast<std::streamsize>(block.size()));
         return;

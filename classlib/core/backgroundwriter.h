@@ -13,8 +13,10 @@
 // made while the last one is written: a large project's dependency file is
 // hundreds of megabytes. Write copies the block and waits only while two are
 // still waiting. The stream is not touched by anyone else until Finish has
-// returned (its state then tells whether everything was written). When no
-// thread can be started, Write writes at once.
+// returned (its state then tells whether everything was written). The first
+// block is written at once and the thread starts with the second: a file of
+// one block has nothing to overlap, and most are one block. When no thread
+// can be started, Write writes at once.
 class BackgroundWriter {
 public:
     explicit BackgroundWriter(std::ostream& out);
@@ -28,6 +30,7 @@ public:
 
 private:
     static constexpr std::size_t kMostWaiting = 2;
+    void Start();
     void Run();
 
     std::ostream& out_;
@@ -36,5 +39,6 @@ private:
     std::deque<std::string> waiting_;
     std::vector<std::string> spare_;  // written blocks, their memory used again
     bool finishing_ = false;
+    std::size_t blocks_ = 0;  // blocks given to Write
     std::thread thread_;
 };

@@ -1,5 +1,6 @@
 #include "tests/support/memoryhostfs.h"
 
+#include "classlib/core/asciicase.h"
 #include "classlib/core/pathrules.h"
 
 #include <sstream>
@@ -49,6 +50,7 @@ MemoryHostFs::MemoryHostFs() {
 void MemoryHostFs::Clear() {
     entries_.clear();
     caseless_.clear();
+    lowerNames_.clear();
     entries_["/"] = {HostEntry::Folder, {}, 0};
 }
 
@@ -95,7 +97,7 @@ std::string MemoryHostFs::Found(std::string_view path, Lookup lookup) const {
 const MemoryHostFs::Entry& MemoryHostFs::Emplace(const std::string& key, Entry entry) {
     const auto [it, made] = entries_.try_emplace(key, std::move(entry));
     if (made) {
-        caseless_[CaselessKey(key)].push_back(key);
+        NoteName(key);
         ++nextId_;
     }
     return it->second;
@@ -104,8 +106,19 @@ const MemoryHostFs::Entry& MemoryHostFs::Emplace(const std::string& key, Entry e
 void MemoryHostFs::Assign(const std::string& key, Entry entry) {
     const auto [it, made] = entries_.insert_or_assign(key, std::move(entry));
     if (made) {
-        caseless_[CaselessKey(key)].push_back(key);
+        NoteName(key);
     }
+}
+
+void MemoryHostFs::NoteName(const std::string& key) {
+    caseless_[CaselessKey(key)].push_back(key);
+    lowerNames_.insert(AsciiLowered(FileNameOfPath(key)));
+}
+
+bool MemoryHostFs::MayBeFound(std::string_view path) const {
+    const std::string_view name = FileNameOfPath(path);
+    return name.empty() || name == "." || name == ".." ||
+           lowerNames_.contains(AsciiLowered(name));
 }
 
 const MemoryHostFs::Entry* MemoryHostFs::At(const std::string& key) const {
@@ -118,6 +131,9 @@ std::string MemoryHostFs::Resolve(std::string_view path) {
 }
 
 HostEntry MemoryHostFs::Kind(std::string_view path) {
+    if (!MayBeFound(path)) {
+        return HostEntry::Missing;
+    }
     const Entry* entry = At(Found(path, Lookup::IgnoringCase));
     return entry == nullptr ? HostEntry::Missing : entry->kind;
 }

@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "classlib/core/hostfs.h"
@@ -45,6 +47,10 @@ private:
     enum class Lookup { IgnoringCase, Exact };
 
     std::string Found(std::string_view path, Lookup lookup) const;
+    // False when no entry anywhere bears path's last name in any case, so that path names
+    // nothing: most names a fuzzed file gives, answered without folding the path.
+    bool MayBeFound(std::string_view path) const;
+    void NoteName(const std::string& key);
     const Entry* At(const std::string& key) const;
     // A new entry at key, taking the next id; what is there already is kept and returned.
     const Entry& Emplace(const std::string& key, Entry entry);
@@ -52,8 +58,9 @@ private:
     void Assign(const std::string& key, Entry entry);
     HostStatus Put(const std::string& key, std::string bytes);
 
-    std::map<std::string, Entry> entries_;  // by folded path; "/" is the root
+    std::unordered_map<std::string, Entry> entries_;  // by folded path; "/" is the root
     // The keys of entries_ by CaselessKey, for the lookups without regard to case.
-    std::map<std::string, std::vector<std::string>> caseless_;
+    std::unordered_map<std::string, std::vector<std::string>> caseless_;
+    std::unordered_set<std::string> lowerNames_;  // the last name of every key, in lower case
     std::uint64_t nextId_ = 1;
 };
