@@ -318,7 +318,8 @@ TEST(Scan, WorkLimitStopsAWalkNotTheLoad) {
     EXPECT_EQ(out.str().substr(0, start.size()), start);
     const DependencyStats stats = CountDependencies(s.tree, 500);
     EXPECT_EQ(stats.complete, false);
-    // Find within the same limit: every hit of the first 500 nodes, in order, whichever way stepped.
+    // Find within the same limit: every hit of the first 500 nodes, in order, whichever way
+    // stepped.
     std::stringstream within;
     DumpTree(s.tree, s.tree.FirstRoot(), within, 0, "\n", 500);
     std::vector<std::string> hits;

@@ -65,9 +65,9 @@ void FuzzInput(std::string_view bytes) {
     scanner.Rewind();
     const auto source = FindReferences(scanner, FileClass::Source, ParseLiterals::On);
     scanner.Rewind();
-    const auto script = resourceLines
-                            ? std::vector<Finding>{}
-                            : FindReferences(scanner, FileClass::ResourceScript, ParseLiterals::Off);
+    const auto script =
+        resourceLines ? std::vector<Finding>{}
+                      : FindReferences(scanner, FileClass::ResourceScript, ParseLiterals::Off);
     FUZZ_CHECK(source.size() <= size && script.size() <= size);
     for (const auto* findings : {&source, &script}) {
         for (const Finding& finding : *findings) {

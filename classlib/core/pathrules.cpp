@@ -1,5 +1,7 @@
 #include "classlib/core/pathrules.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsAsciiLetter(char c) {
@@ -47,6 +49,9 @@ std::string_view FileNameOfPath(std::string_view path) {
 
 std::vector<std::string_view> PathComponents(std::string_view path) {
     std::vector<std::string_view> parts;
+    // Room for every component at once: paths are folded on every file a load names.
+    parts.reserve(
+        static_cast<std::size_t>(std::count_if(path.begin(), path.end(), IsPathSeparator)) + 1);
     std::size_t start = 0;
     for (std::size_t i = 0; i <= path.size(); ++i) {
         if (i == path.size() || IsPathSeparator(path[i])) {
@@ -63,8 +68,10 @@ std::string LexicallyFolded(std::string_view path) {
     const std::string_view root = HostRootOf(path);
     const std::string_view rest = path.substr(root.size());
     const bool anchored = !root.empty() || (!rest.empty() && IsPathSeparator(rest[0]));
+    const std::vector<std::string_view> parts = PathComponents(rest);
     std::vector<std::string_view> kept;
-    for (std::string_view part : PathComponents(rest)) {
+    kept.reserve(parts.size());
+    for (std::string_view part : parts) {
         if (part == "..") {
             if (!kept.empty() && kept.back() != "..") {
                 kept.pop_back();
@@ -75,7 +82,9 @@ std::string LexicallyFolded(std::string_view path) {
             kept.push_back(part);
         }
     }
-    std::string folded(root);
+    std::string folded;
+    folded.reserve(path.size() + 1);
+    folded = root;
     folded += anchored ? "/" : "";
     for (std::size_t i = 0; i < kept.size(); ++i) {
         folded += kept[i];

@@ -117,8 +117,7 @@ void MemoryHostFs::NoteName(const std::string& key) {
 
 bool MemoryHostFs::MayBeFound(std::string_view path) const {
     const std::string_view name = FileNameOfPath(path);
-    return name.empty() || name == "." || name == ".." ||
-           lowerNames_.contains(AsciiLowered(name));
+    return name.empty() || name == "." || name == ".." || lowerNames_.contains(AsciiLowered(name));
 }
 
 const MemoryHostFs::Entry* MemoryHostFs::At(const std::string& key) const {
