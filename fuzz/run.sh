@@ -26,9 +26,10 @@ runLimit="${TAMSK_FUZZ_RUNS:--1}"
 maxLength=4096
 profileMaxLength=16384
 keepLength=512   # bytes of one kept input: the corpus stays small, and loses almost no coverage
-# The source scanner and the whole load no longer than the kept inputs: cut to these 512 bytes, the
-# corpus loses almost no coverage, so a longer input shows nothing new that is kept, while every
-# byte costs each of the scanner's passes (a load cuts its six files from the one input).
+# The readers of files and the whole load no longer than the kept inputs: cut to these 512 bytes,
+# the corpus loses almost no coverage, so a longer input shows nothing new that is kept, while every
+# byte costs each pass over it (a load cuts its six files from the one input; the project reader
+# reads its input as project file, as target file and as both again in the tree).
 shortMaxLength=$keepLength
 
 # ASan records the call stack of every allocation and release, only to print them in a report;
@@ -125,7 +126,7 @@ for t in "${available[@]}"; do
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
   case "$t" in
     fuzz_profile) length=$profileMaxLength ;;
-    fuzz_wcinclude | fuzz_load) length=$shortMaxLength ;;
+    fuzz_projectfile | fuzz_wcinclude | fuzz_load) length=$shortMaxLength ;;
     *) length=$maxLength ;;
   esac
   log="$build/findings/$t.log"
