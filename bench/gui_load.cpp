@@ -75,10 +75,11 @@ void TimeFindHeadless(WTreeStore& store, const char* text, const char* name) {
         search.Step(WTreeSearch::Direction::Forward);
     }
     const double stepsMs = Seconds(timer) * 1000;
-    std::printf("find_%s_first_ms %.1f (%s)\nfind_%s_count_ms %.1f (%zu hits%s)\n"
-                "find_%s_next_ms %.1f (%zu steps)\n",
-                name, firstMs, first == kNoItem ? "none" : std::string(store.Label(first)).c_str(),
-                name, countMs, hits, search.Complete() ? "" : ", stopped", name, stepsMs, steps);
+    std::printf(
+        "find_%s_first_ms %.1f (%s)\nfind_%s_count_ms %.1f (%zu hits%s)\n"
+        "find_%s_next_ms %.1f (%zu steps)\n",
+        name, firstMs, first == kNoItem ? "none" : std::string(store.Label(first)).c_str(), name,
+        countMs, hits, search.Complete() ? "" : ", stopped", name, stepsMs, steps);
 }
 
 int Find(const char* project) {

@@ -131,7 +131,6 @@ namespace {
 constexpr std::size_t kKeptTextBudget = 24u << 20;
 constexpr std::size_t kOpenTextLimit = 8u << 20;
 
-
 }  // namespace
 
 std::size_t DependencyView::WriteDescendantLines(const WTreeStore& store, WTreeItem item,

@@ -378,8 +378,7 @@ void WCInclude::FindIncludesAndLiterals(
     IncludeMachine includes;
     LiteralMachine literals;
     for (;;) {
-        if (includes.state() == IncludeState::Idle && !literals.InLiteral() &&
-            literalQuote_ == 0) {
+        if (includes.state() == IncludeState::Idle && !literals.InLiteral() && literalQuote_ == 0) {
             SkipPlainText();
         }
         const int c = NextChar();

@@ -117,7 +117,7 @@ private:
     WTreeStore& store_;
     std::string text_;
     std::vector<signed char> madeMatches_;  // by the store's label, as WTreeSearchWalk's by key
-    WTreeSearchWalk walk_;  // its answers and subtrees are kept from walk to walk
+    WTreeSearchWalk walk_;                  // its answers and subtrees are kept from walk to walk
     HitList hits_;
     bool counted_ = false;
     bool complete_ = true;

@@ -483,13 +483,13 @@ WTreeItem WTreeChildSource::MakePlace(WTreeStore& store, WTreeItem item,
 
 bool WTreeChildSource::SearchDescendants(const WTreeStore& store, WTreeItem item, int itemLevel,
                                          WTreeSearchWalk& search) {
-    return WalkDescendants(store, item, itemLevel,
-                           [&](int, std::string_view label, int,
-                               const std::vector<std::uint32_t>& place) {
-                               return search.Pass(1) && (!search.Matches(label) || search.Found(place))
-                                          ? WTreeWalkStep::Continue
-                                          : WTreeWalkStep::Stop;
-                           });
+    return WalkDescendants(
+        store, item, itemLevel,
+        [&](int, std::string_view label, int, const std::vector<std::uint32_t>& place) {
+            return search.Pass(1) && (!search.Matches(label) || search.Found(place))
+                       ? WTreeWalkStep::Continue
+                       : WTreeWalkStep::Stop;
+        });
 }
 
 std::size_t WTreeChildSource::WriteDescendantLines(const WTreeStore& store, WTreeItem item,
